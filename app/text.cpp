@@ -1,0 +1,47 @@
+#include "app/text.h"
+
+#include <charconv>
+#include <cstdint>
+
+namespace solka {
+
+namespace {
+unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+}  // namespace
+
+int CompareNoCase(std::string_view a, std::string_view b) {
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char x = Fold(static_cast<unsigned char>(a[i]));
+    const unsigned char y = Fold(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+std::string ToLowerAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
+  return out;
+}
+
+int ToIntDef(std::string_view text, int fallback) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return fallback;
+  std::int32_t value = 0;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec != std::errc() || ptr != end) return fallback;
+  return value;
+}
+
+std::string_view CutUtf8(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) return text;
+  std::size_t cut = maxBytes;
+  // Back off over continuation bytes so that the character that starts at `cut` is dropped whole.
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return text.substr(0, cut);
+}
+
+}  // namespace solka

@@ -1,0 +1,171 @@
+// State of the main window's controls, held by the core and rendered by the GUI layer.
+//
+// Contract: the core changes this model on the GUI thread through the setters, each of which
+// tells the observer which part changed; the GUI layer redraws that part and never decides
+// anything itself. User actions reach the core as handler calls; the GUI layer reports what the
+// user changed directly (row clicked, window moved) with the *FromView setters, which do not
+// notify back.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace solka {
+
+enum class Color { Black, Blue };
+
+enum class FormPart {
+  Caption,
+  WindowHint,
+  AppTitle,
+  Geometry,
+  Visible,
+  BorderIcons,
+  HintsShown,
+  TaskButton,
+  Label1,
+  Label2,
+  Label3,
+  Rows,
+  Selection,
+  ScrollWidth,
+  Tray,
+  Checks,
+  SleepButton,
+  ActiveControl,
+};
+
+class FormObserver {
+ public:
+  virtual ~FormObserver() = default;
+  virtual void Changed(FormPart part) = 0;
+};
+
+struct LabelState {
+  std::string text;
+  Color color = Color::Black;
+};
+
+enum class ActiveControl { None, ListBox };
+
+class MainForm {
+ public:
+  static constexpr int kFullHeight = 313;
+  static constexpr int kCompactHeight = 68;
+  static constexpr int kMinWidth = 189, kMaxWidth = 1024;
+  static constexpr int kMinHeight = 68, kMaxHeight = 313;
+  // Outer height minus client height of the designed window (title bar and frame).
+  static constexpr int kFrameHeight = 24;
+
+  void SetObserver(FormObserver* observer) { observer_ = observer; }
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string text) { Set(caption_, std::move(text), FormPart::Caption); }
+  const std::string& WindowHint() const { return windowHint_; }
+  void SetWindowHint(std::string text) { Set(windowHint_, std::move(text), FormPart::WindowHint); }
+  // The text of the application's task-bar button.
+  const std::string& AppTitle() const { return appTitle_; }
+  void SetAppTitle(std::string text) { Set(appTitle_, std::move(text), FormPart::AppTitle); }
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  // Outer height, as the settings store it (313 full, 68 compact).
+  int Height() const { return height_; }
+  void SetLeft(int v) { Set(left_, v, FormPart::Geometry); }
+  void SetTop(int v) { Set(top_, v, FormPart::Geometry); }
+  void SetHeight(int v) { Set(height_, v, FormPart::Geometry); }
+  void SetGeometryFromView(int left, int top, int width, int height) {
+    left_ = left, top_ = top, width_ = width, height_ = height;
+  }
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v) { Set(visible_, v, FormPart::Visible); }
+  bool CloseBox() const { return closeBox_; }
+  void SetCloseBox(bool v) { Set(closeBox_, v, FormPart::BorderIcons); }
+  bool HintsShown() const { return hintsShown_; }
+  void SetHintsShown(bool v) { Set(hintsShown_, v, FormPart::HintsShown); }
+  bool TaskButtonVisible() const { return taskButton_; }
+  void SetTaskButtonVisible(bool v) { Set(taskButton_, v, FormPart::TaskButton); }
+  ActiveControl Active() const { return active_; }
+  void SetActive(ActiveControl v) { Set(active_, v, FormPart::ActiveControl); }
+
+  const LabelState& Label(int n) const { return labels_[n - 1]; }
+  void SetLabelText(int n, std::string text) { Set(labels_[n - 1].text, std::move(text), LabelPart(n)); }
+  void SetLabelColor(int n, Color c) { Set(labels_[n - 1].color, c, LabelPart(n)); }
+
+  // The list box: one row per play-list entry; ItemIndex is the selected row, -1 for none.
+  const std::vector<std::string>& Rows() const { return rows_; }
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  void SetRows(std::vector<std::string> rows) {
+    rows_ = std::move(rows);
+    itemIndex_ = -1;
+    Notify(FormPart::Rows);
+  }
+  int ItemIndex() const { return itemIndex_; }
+  void SetItemIndex(int row) { Set(itemIndex_, Clamp(row), FormPart::Selection); }
+  void SetItemIndexFromView(int row) { itemIndex_ = Clamp(row); }
+  int ScrollWidth() const { return scrollWidth_; }
+  void SetScrollWidth(int v) { Set(scrollWidth_, v, FormPart::ScrollWidth); }
+
+  // The notification-area icon: index into MAINICON, PLAYICON, SUBICON, TRAYICON.
+  int TrayIcon() const { return trayIcon_; }
+  const std::string& TrayHint() const { return trayHint_; }
+  void SetTrayIcon(int index) { Set(trayIcon_, index, FormPart::Tray); }
+  void SetTrayHint(std::string text) { Set(trayHint_, std::move(text), FormPart::Tray); }
+
+  // Check marks of menu items, by item name (N1, R2, N9, Messenger1 ...).
+  bool Checked(const std::string& item) const {
+    auto it = checks_.find(item);
+    return it != checks_.end() && it->second;
+  }
+  void SetChecked(const std::string& item, bool checked) {
+    if (Checked(item) == checked) return;
+    checks_[item] = checked;
+    Notify(FormPart::Checks);
+  }
+
+  int SleepImage() const { return sleepImage_; }
+  const std::string& SleepHint() const { return sleepHint_; }
+  void SetSleepButton(int image, std::string hint) {
+    sleepImage_ = image;
+    sleepHint_ = std::move(hint);
+    Notify(FormPart::SleepButton);
+  }
+
+ private:
+  template <typename T, typename U>
+  void Set(T& field, U&& value, FormPart part) {
+    if (field == value) return;
+    field = std::forward<U>(value);
+    Notify(part);
+  }
+  void Notify(FormPart part) {
+    if (observer_) observer_->Changed(part);
+  }
+  static FormPart LabelPart(int n) {
+    return n == 1 ? FormPart::Label1 : n == 2 ? FormPart::Label2 : FormPart::Label3;
+  }
+  int Clamp(int row) const { return row >= 0 && row < RowCount() ? row : -1; }
+
+  FormObserver* observer_ = nullptr;
+  std::string caption_ = "SOLKA Player DirectShow Ver.";
+  std::string windowHint_;
+  std::string appTitle_ = "SOLKA";
+  int left_ = 183, top_ = 154, width_ = 248, height_ = kFullHeight;
+  bool visible_ = true, closeBox_ = false, hintsShown_ = true, taskButton_ = true;
+  ActiveControl active_ = ActiveControl::None;
+  LabelState labels_[3];
+  std::vector<std::string> rows_;
+  int itemIndex_ = -1;
+  int scrollWidth_ = 0;
+  int trayIcon_ = 0;
+  std::string trayHint_ = "SOLKA";
+  std::map<std::string, bool, std::less<>> checks_;
+  int sleepImage_ = 7;
+  std::string sleepHint_ = "スリープ設定(右クリックでメニュー)";
+};
+
+}  // namespace solka

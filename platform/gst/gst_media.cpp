@@ -1,0 +1,1 @@
+// PLACEHOLDER: the GStreamer media graph is written here.

@@ -1,0 +1,125 @@
+// Deterministic stand-ins for the desktop services: a manual clock and event loop whose timers
+// fire only when a test advances time, and dialogs, shell and power that record their calls.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/api/clock.h"
+#include "platform/api/desktop.h"
+#include "platform/api/text_codec.h"
+
+namespace solka {
+
+class ManualClock : public Clock {
+ public:
+  TimeOfDay Now() override;
+  std::int64_t EpochSeconds() override { return epochMs_ / 1000; }
+  // Sleeping only moves the clock on.
+  void Sleep(int milliseconds) override;
+  void Set(std::int64_t epochSeconds) { epochMs_ = epochSeconds * 1000; }
+  void Advance(std::int64_t milliseconds) { epochMs_ += milliseconds; }
+  std::int64_t Millis() const { return epochMs_; }
+  const std::vector<int>& Sleeps() const { return sleeps_; }
+
+ private:
+  std::int64_t epochMs_ = 1'700'000'000'000;  // a fixed day; local time is taken as UTC
+  std::vector<int> sleeps_;
+};
+
+class ManualEventLoop : public EventLoop {
+ public:
+  explicit ManualEventLoop(ManualClock& clock) : clock_(clock) {}
+  std::unique_ptr<Timer> CreateTimer(int milliseconds, bool enabled,
+                                     std::function<void()> onTick) override;
+  void SetIdleHandler(std::function<void()> handler) override { idle_ = std::move(handler); }
+  bool HasIdleHandler() const override { return static_cast<bool>(idle_); }
+  // Runs the posted tasks that are waiting.
+  void ProcessMessages() override;
+
+  // Queues a task as if an event had arrived (graph notifications, user actions).
+  void Post(std::function<void()> task) { posted_.push_back(std::move(task)); }
+  // Handles pending tasks, then runs the idle handler once if the queue is then empty.
+  void RunUntilIdle();
+  // Moves the clock on and fires every enabled timer whose interval has passed, in time order.
+  void AdvanceTime(std::int64_t milliseconds);
+  int ProcessMessagesCalls() const { return processCalls_; }
+
+ private:
+  struct TimerRecord;
+  class ManualTimer;
+  ManualClock& clock_;
+  std::function<void()> idle_;
+  std::deque<std::function<void()>> posted_;
+  std::vector<TimerRecord*> timers_;
+  int processCalls_ = 0;
+};
+
+class RecordingDialogs : public Dialogs {
+ public:
+  struct Box {
+    std::string text, caption;
+  };
+  void MessageBox(const std::string& text, const std::string& caption) override {
+    boxes.push_back({text, caption});
+  }
+  std::optional<std::string> SaveFile(const SaveFileRequest& request) override {
+    saveRequests.push_back(request);
+    return saveAnswer;
+  }
+  std::vector<Box> boxes;
+  std::vector<SaveFileRequest> saveRequests;
+  std::optional<std::string> saveAnswer;  // what the user picks; nullopt = cancel
+};
+
+class FakeScreen : public Screen {
+ public:
+  int AvailableHeight() override { return availableHeight; }
+  int CaptionHeight() override { return captionHeight; }
+  // Seven pixels per byte: enough to tell widths apart.
+  int ListTextWidth(const std::string& text) override { return 7 * static_cast<int>(text.size()); }
+  bool MainWindowIsForeground() override { return foreground; }
+  void BringToFront() override { ++broughtToFront; }
+  void SetWaitCursor(bool wait) override { cursorLog.push_back(wait); }
+  void CloseMainWindow() override { ++closeRequests; }
+
+  int availableHeight = 1000, captionHeight = 20;
+  bool foreground = false;
+  int broughtToFront = 0, closeRequests = 0;
+  std::vector<bool> cursorLog;
+};
+
+class RecordingShell : public Shell {
+ public:
+  struct Call {
+    std::string program;
+    std::vector<std::string> arguments;
+  };
+  void Open(const std::string& target) override { opened.push_back(target); }
+  void Start(const std::string& program, const std::vector<std::string>& arguments) override {
+    started.push_back({program, arguments});
+  }
+  std::vector<std::string> opened;
+  std::vector<Call> started;
+};
+
+class RecordingPower : public Power {
+ public:
+  void PowerOff() override { actions.push_back("poweroff"); }
+  void Suspend() override { actions.push_back("suspend"); }
+  void Hibernate() override { actions.push_back("hibernate"); }
+  void MonitorPower(int level) override { actions.push_back("monitor " + std::to_string(level)); }
+  std::vector<std::string> actions;
+};
+
+// Decodes nothing: every byte string that is not UTF-8 is refused.
+class NullCodec : public TextCodec {
+ public:
+  std::optional<std::string> LegacyToUtf8(const std::string&) const override { return std::nullopt; }
+};
+
+}  // namespace solka

@@ -1,0 +1,83 @@
+// A scripted media back end: graphs "play" files whose durations a test declares, keep a log of
+// every call, and queue events only when the test says so (FinishTrack, QueueEvent).
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/api/media.h"
+#include "platform/memory/memory_desktop.h"
+
+namespace solka {
+
+class ScriptedMediaBackend;
+
+class ScriptedGraph : public MediaGraph {
+ public:
+  ScriptedGraph(ScriptedMediaBackend& backend, int serial);
+  ~ScriptedGraph() override;
+
+  void SetNotify(std::function<void()> notify) override;
+  bool RenderFile(const std::string& path) override;
+  void Run() override;
+  void Pause() override;
+  void Stop() override;
+  double Duration() override { return duration_; }
+  double Position() override { return position_; }
+  void SetPosition(double seconds) override;
+  double Rate() override { return rate_; }
+  void SetRate(double rate) override;
+  void SetVolume(int hundredthsOfDb) override;
+  bool GetEvent(int& code) override;
+
+  // Test side.
+  void QueueEvent(int code);
+  const std::string& Path() const { return path_; }
+  int Volume() const { return volume_; }
+  bool Running() const { return running_; }
+  int Serial() const { return serial_; }
+  // Moves the play position as playing would, without a seek.
+  void PlayTo(double seconds) { position_ = seconds; }
+
+ private:
+  friend class ScriptedMediaBackend;
+  ScriptedMediaBackend& backend_;
+  int serial_;
+  std::string path_;
+  std::function<void()> notify_;
+  std::vector<int> events_;
+  double duration_ = 0, position_ = 0, rate_ = 1.0;
+  int volume_ = 0;
+  bool running_ = false;
+};
+
+class ScriptedMediaBackend : public MediaBackend {
+ public:
+  // Notifications are posted to `loop`, as a real back end posts them to the GUI thread.
+  explicit ScriptedMediaBackend(ManualEventLoop& loop) : loop_(loop) {}
+
+  std::unique_ptr<MediaGraph> CreateGraph() override;
+
+  // Files that render, with their length in seconds; any other path fails to render.
+  void AddPlayable(const std::string& path, double seconds) { playable_[path] = seconds; }
+  // The live graph, or null.
+  ScriptedGraph* Current() const { return current_; }
+  // Queues end-of-stream on the live graph and posts its notification.
+  void FinishTrack();
+  // Every call on every graph, in order ("render /a.mp3", "run", "volume -100", "release" ...).
+  std::vector<std::string> log;
+  int LiveGraphs() const { return live_; }
+
+ private:
+  friend class ScriptedGraph;
+  ManualEventLoop& loop_;
+  std::map<std::string, double> playable_;
+  ScriptedGraph* current_ = nullptr;
+  int serial_ = 0;
+  int live_ = 0;
+};
+
+}  // namespace solka

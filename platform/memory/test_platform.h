@@ -1,0 +1,24 @@
+// Every platform service in memory, wired together, for driving the core in tests.
+#pragma once
+
+#include "app/platform_services.h"
+#include "platform/memory/memory_desktop.h"
+#include "platform/memory/memory_files.h"
+#include "platform/memory/memory_media.h"
+
+namespace solka {
+
+struct TestPlatform {
+  MemoryFileSystem files;
+  NullCodec codec;
+  ManualClock clock;
+  ManualEventLoop loop{clock};
+  RecordingDialogs dialogs;
+  FakeScreen screen;
+  RecordingShell shell;
+  RecordingPower power;
+  ScriptedMediaBackend media{loop};
+  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
+};
+
+}  // namespace solka

@@ -1,0 +1,39 @@
+// The list box rows: always one row per play-list entry, in play-list order.
+#include <algorithm>
+
+#include "app/tdodedev.h"
+#include "playlist/display_name.h"
+
+namespace solka {
+
+void TDODEDEV::RefreshListBox() {
+  const PathSyntax syntax = platform_.files.Syntax();
+  std::vector<std::string> rows;
+  rows.reserve(PlayList.size());
+  for (const std::string& entry : PlayList.Items()) rows.push_back(DisplayName(entry, syntax));
+  Form.SetRows(std::move(rows));
+}
+
+void TDODEDEV::FitScrollWidth() {
+  int widest = 0;
+  for (const std::string& row : Form.Rows())
+    widest = std::max(widest, platform_.screen.ListTextWidth(row));
+  Form.SetScrollWidth(widest + 4);
+}
+
+void TDODEDEV::FIListBox1Click() {
+  const int row = CurrentIndex();
+  if (row < 0 || Form.Rows()[row].empty()) return;
+  PlayFile(PlayList[row]);
+}
+
+void TDODEDEV::SetListBoxSorted(bool sorted) {
+  // The rows never reorder by their own text: sorting the box sorts the play list itself.
+  if (sorted && !ListBoxSorted) {
+    SetPlayListSorted(true);
+    RefreshListBox();
+  }
+  ListBoxSorted = sorted;
+}
+
+}  // namespace solka
