@@ -168,6 +168,11 @@ class TDODEDEV {
 
   // --- Sleep and power (power/) ------------------------------------------------------------
   void N22Click();  // cancel the sleep setting
+  void N301Click();         // 30 minutes; also N302
+  void N601Click();         // 60 minutes; also N602
+  void N21Click();          // time of day; also N212
+  void N23Click();          // after the list; also N232
+  void SleepButtonClick();  // body of the sleep button: the time of day
   void Timer2Timer();
   void ShutdownWindows();
   void SuspendSystem();
@@ -185,6 +190,9 @@ class TDODEDEV {
   void FIListBox1MouseLeave();
   void ApplyTaskButton();
   void ApplyCloseBtn();
+  void Messenger1Click();  // now-playing broadcast on/off
+  void N16Click();         // open the base folder
+  void N14Click();         // open the drive overview
 
   // --- Folder selection (dialogs/) ---------------------------------------------------------
   void ToolButton1Click();  // also N13, F5

@@ -1,0 +1,13 @@
+// The tray menu's switch for the now-playing broadcast.
+#include "app/tdodedev.h"
+
+namespace solka {
+
+void TDODEDEV::Messenger1Click() {
+  // The check mark is the visible copy of the flag; both change together. Telling a listener
+  // at once waits for the inter-process channel (desktop/now_playing.cpp).
+  NowPlayingOn = !NowPlayingOn;
+  Form.SetChecked("Messenger1", NowPlayingOn);
+}
+
+}  // namespace solka
