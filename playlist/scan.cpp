@@ -1,8 +1,102 @@
-// PLACEHOLDER: empty handlers, to be written by the owner of this file.
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "app/tdodedev.h"
+#include "playlist/media_types.h"
 
 namespace solka {
 
-void TDODEDEV::ScanFolder(const std::string&) {}
+namespace {
+
+bool IsKnown(const FolderId& id) {
+  return id != FolderId{};
+}
+
+struct FolderIdLess {
+  bool operator()(const FolderId& a, const FolderId& b) const {
+    return std::tie(a.device, a.node) < std::tie(b.device, b.node);
+  }
+};
+
+// One folder being listed: its entries and how far the walk has got through them.
+struct OpenFolder {
+  std::string path;  // ends in a delimiter
+  std::vector<DirEntry> entries;
+  std::size_t next = 0;
+};
+
+// A depth-first, pre-order walk: a sub-folder's files stand where the sub-folder was met among
+// its parent's entries. Kept on an explicit stack so a deep tree cannot exhaust the call stack.
+class FolderWalk {
+ public:
+  FolderWalk(TDODEDEV& player, bool descend)
+      : player_(player),
+        files_(player.Platform().files),
+        syntax_(files_.Syntax()),
+        descend_(descend) {}
+
+  std::vector<std::string> Run(const std::string& root) {
+    if (auto id = files_.IdOf(root)) MarkEntered(*id);
+    Open(root);
+    while (!stack_.empty()) {
+      OpenFolder& top = stack_.back();
+      if (top.next == top.entries.size()) {
+        stack_.pop_back();
+        continue;
+      }
+      const DirEntry& entry = top.entries[top.next++];
+      if (entry.isDirectory) {
+        // A folder reached again (a link back into the tree) is not walked twice, so a link
+        // loop ends and a linked folder contributes its files once.
+        if (descend_ && MarkEntered(entry.id)) Open(top.path + entry.name + syntax_.separator);
+      } else {
+        std::string path = top.path + entry.name;
+        if (AcceptedByScan(ExtensionOf(path, syntax_), player_.Settings,
+                           player_.ReferenceExtension))
+          found_.push_back(std::move(path));
+      }
+    }
+    return std::move(found_);
+  }
+
+ private:
+  // False when the folder was entered before during this walk; unknown identities are let
+  // through, as the file system gave nothing to compare.
+  bool MarkEntered(const FolderId& id) { return !IsKnown(id) || entered_.insert(id).second; }
+
+  // Invalidates references into stack_.
+  void Open(std::string folder) {
+    OpenFolder level;
+    level.path = std::move(folder);
+    // An unreadable folder contributes whatever was listed before the failure, often nothing.
+    files_.ListFolder(level.path, level.entries);
+    if (!level.entries.empty()) stack_.push_back(std::move(level));
+  }
+
+  TDODEDEV& player_;
+  FileSystem& files_;
+  PathSyntax syntax_;
+  bool descend_;
+  std::set<FolderId, FolderIdLess> entered_;
+  std::vector<OpenFolder> stack_;
+  std::vector<std::string> found_;
+};
+
+}  // namespace
+
+void TDODEDEV::ScanFolder(const std::string& folder) {
+  Screen& screen = platform_.screen;
+  screen.SetWaitCursor(true);
+  std::string root = folder;
+  const PathSyntax syntax = platform_.files.Syntax();
+  // Callers hand a folder ending in a delimiter; a missing one is added rather than listing
+  // siblings that share the name as a prefix. An empty path names no folder.
+  if (!root.empty() && !syntax.IsDelimiter(root.back())) root += syntax.separator;
+  if (!root.empty()) PlayList.AddAll(FolderWalk(*this, !NoSubFolderScan).Run(root));
+  NoSubFolderScan = false;
+  screen.SetWaitCursor(false);
+}
 
 }  // namespace solka

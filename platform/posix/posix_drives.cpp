@@ -1,0 +1,118 @@
+// Drives, flushing and the well-known folders of PosixFileSystem.
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/posix/mount_table.h"
+#include "platform/posix/posix_fd.h"
+#include "platform/posix/posix_files.h"
+
+namespace solka {
+
+namespace {
+
+std::string WithSlash(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+std::string CurrentFolder() {
+  std::string buffer(256, '\0');
+  for (;;) {
+    if (::getcwd(buffer.data(), buffer.size())) return buffer.c_str();
+    if (errno != ERANGE || buffer.size() > (1u << 20)) return "/";
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// Absolute and, where it exists, free of links, so that the mount prefix is the real one.
+std::string Resolved(const std::string& path) {
+  if (char* real = ::realpath(path.c_str(), nullptr)) {
+    std::string out = real;
+    std::free(real);
+    return out;
+  }
+  if (!path.empty() && path.front() == '/') return path;
+  return WithSlash(CurrentFolder()) + path;
+}
+
+std::vector<Mount> CurrentMounts(PosixFileSystem& files) {
+  const ReadResult text = files.ReadFile("/proc/self/mountinfo");
+  return text.ok ? ParseMountInfo(text.bytes) : std::vector<Mount>{};
+}
+
+bool SysfsFlagIsOne(PosixFileSystem& files, const std::string& path) {
+  const ReadResult flag = files.ReadFile(path);
+  return flag.ok && !flag.bytes.empty() && flag.bytes.front() == '1';
+}
+
+std::string EnvOrEmpty(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+}  // namespace
+
+std::string PosixFileSystem::DriveOf(const std::string& path) {
+  const std::vector<Mount> mounts = CurrentMounts(*this);
+  const Mount* mount = MountHolding(mounts, Resolved(path));
+  return mount ? WithSlash(mount->mountPoint) : "/";
+}
+
+std::string PosixFileSystem::CurrentDriveRoot() {
+  return DriveOf(CurrentFolder());
+}
+
+DriveType PosixFileSystem::TypeOfDrive(const std::string& root) {
+  const std::vector<Mount> mounts = CurrentMounts(*this);
+  const Mount* mount = MountHolding(mounts, Resolved(root));
+  if (!mount) return DriveType::Unknown;
+  if (mount->fsType == "iso9660" || mount->fsType == "udf") return DriveType::CdRom;
+  // A partition has no flag of its own; the disk that holds it (the link's parent) has.
+  const std::string device =
+      "/sys/dev/block/" + std::to_string(mount->major) + ":" + std::to_string(mount->minor) + "/";
+  if (SysfsFlagIsOne(*this, device + "removable") || SysfsFlagIsOne(*this, device + "../removable"))
+    return DriveType::Removable;
+  return DriveType::Fixed;
+}
+
+void PosixFileSystem::FlushDrive(const std::string& path) {
+  struct stat st {};
+  const bool isFolder = ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  if (!isFolder) {
+    Fd file(OpenNoInterrupt(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file) ::fsync(file.get());
+  }
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = isFolder                     ? path
+                             : slash == std::string::npos ? "."
+                             : slash == 0                 ? "/"
+                                                          : path.substr(0, slash);
+  Fd dir(OpenNoInterrupt(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!dir) return;
+  ::fsync(dir.get());
+  // A stick may be pulled right after: everything pending on it must be written out now.
+  if (TypeOfDrive(DriveOf(folder)) == DriveType::Removable) ::syncfs(dir.get());
+}
+
+std::string PosixFileSystem::TempFolder() {
+  const std::string tmp = EnvOrEmpty("TMPDIR");
+  return tmp.empty() ? "/tmp/" : WithSlash(tmp);
+}
+
+std::string PosixFileSystem::UserConfigFolder() {
+  // Relative values are invalid for these variables and ignored.
+  const std::string config = EnvOrEmpty("XDG_CONFIG_HOME");
+  if (!config.empty() && config.front() == '/') return WithSlash(config) + "solka/";
+  std::string home = EnvOrEmpty("HOME");
+  if (home.empty()) {
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) home = user->pw_dir;
+  }
+  if (home.empty()) return TempFolder() + "solka/";
+  return WithSlash(home) + ".config/solka/";
+}
+
+}  // namespace solka

@@ -1,0 +1,197 @@
+#include "platform/posix/posix_files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/posix/posix_fd.h"
+
+namespace solka {
+
+namespace {
+
+std::string ErrorText(int error) {
+  return std::strerror(error);
+}
+
+FolderId IdFromStat(const struct stat& st) {
+  return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+// Reads until end of file or `limit` bytes, from `offset` on.
+bool ReadFrom(int fd, std::uint64_t offset, std::size_t limit, std::string& out) {
+  char buffer[64 * 1024];
+  while (out.size() < limit) {
+    const std::size_t want = std::min(sizeof buffer, limit - out.size());
+    const ssize_t got = ::pread(fd, buffer, want, static_cast<off_t>(offset + out.size()));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    out.append(buffer, static_cast<std::size_t>(got));
+  }
+  return true;
+}
+
+ReadResult ReadPart(const std::string& path, std::uint64_t offset, std::size_t count) {
+  // Non-blocking, so that a pipe given as a file cannot hang the caller; it is refused below.
+  Fd fd(OpenNoInterrupt(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!fd) return {false, {}, ErrorText(errno)};
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) return {false, {}, ErrorText(errno)};
+  if (S_ISDIR(st.st_mode)) return {false, {}, ErrorText(EISDIR)};
+  if (!S_ISREG(st.st_mode)) return {false, {}, "Not a regular file"};
+  ReadResult result;
+  // /proc files report size 0, so the size is only a hint for the first allocation.
+  if (st.st_size > 0 && static_cast<std::uint64_t>(st.st_size) > offset)
+    result.bytes.reserve(std::min<std::uint64_t>(count, st.st_size - offset));
+  if (!ReadFrom(fd.get(), offset, count, result.bytes)) return {false, {}, ErrorText(errno)};
+  result.ok = true;
+  return result;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return false;
+    done += static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+// A fresh file beside the target: a rename within one folder is atomic, across file systems not.
+int CreateTemporaryBeside(const std::string& folder, std::string& temp) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp =
+        folder + "/.solka-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    const int fd = OpenNoInterrupt(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+}  // namespace
+
+bool PosixFileSystem::ListFolder(const std::string& folder, std::vector<DirEntry>& out) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return false;
+  const int dirFd = ::dirfd(dir);
+  bool ok = true;
+  for (;;) {
+    errno = 0;
+    const dirent* e = ::readdir(dir);
+    if (!e) {
+      ok = errno == 0;
+      break;
+    }
+    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+    DirEntry entry;
+    entry.name = e->d_name;
+    // Plain files need no stat: that keeps a listing of thousands of tracks cheap. Folders need
+    // their identity, links and unknown types need following.
+    if (e->d_type == DT_DIR || e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+      struct stat st {};
+      if (::fstatat(dirFd, e->d_name, &st, 0) == 0) {
+        entry.isDirectory = S_ISDIR(st.st_mode);
+        if (entry.isDirectory) entry.id = IdFromStat(st);
+      } else {
+        entry.isDirectory = e->d_type == DT_DIR;
+      }
+    }
+    out.push_back(std::move(entry));
+  }
+  ::closedir(dir);
+  return ok;
+}
+
+std::optional<FolderId> PosixFileSystem::IdOf(const std::string& folder) {
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  return IdFromStat(st);
+}
+
+bool PosixFileSystem::FileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::optional<std::uint64_t> PosixFileSystem::FileSize(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+ReadResult PosixFileSystem::ReadFile(const std::string& path) {
+  return ReadPart(path, 0, std::string().max_size());
+}
+
+ReadResult PosixFileSystem::ReadRange(const std::string& path, std::uint64_t offset,
+                                      std::size_t count) {
+  return ReadPart(path, offset, count);
+}
+
+std::string PosixFileSystem::WriteFileAtomic(const std::string& path, const std::string& bytes) {
+  // Replacing a link would cut it off from its target: write where it leads instead.
+  std::string target = path;
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (char* real = ::realpath(path.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  const bool hadOld = ::stat(target.c_str(), &st) == 0;
+  if (hadOld && S_ISDIR(st.st_mode)) return ErrorText(EISDIR);
+
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : target.substr(0, slash);
+  std::string temp;
+  Fd fd(CreateTemporaryBeside(folder, temp));
+  if (!fd) return ErrorText(errno);
+  // The replacement keeps the permissions the user gave the old file.
+  if (hadOld) ::fchmod(fd.get(), st.st_mode & 07777);
+  int error = 0;
+  if (!WriteAll(fd.get(), bytes) || ::fsync(fd.get()) != 0) error = errno;
+  if (::close(fd.release()) != 0 && error == 0) error = errno;
+  if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temp.c_str());
+    return ErrorText(error);
+  }
+  // The new name must reach the disk too. Some file systems refuse to sync a folder; the file
+  // is in place by now, so that is no failure of the write.
+  Fd dir(OpenNoInterrupt(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir) ::fsync(dir.get());
+  return {};
+}
+
+bool PosixFileSystem::IsWritableFolder(const std::string& folder) {
+  struct stat st {};
+  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+         ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool PosixFileSystem::MakeFolders(const std::string& folder) {
+  if (folder.empty()) return false;
+  for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
+       slash = folder.find('/', slash + 1))
+    ::mkdir(folder.substr(0, slash).c_str(), 0700);
+  ::mkdir(folder.c_str(), 0700);
+  struct stat st {};
+  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+}  // namespace solka

@@ -1,0 +1,77 @@
+#include "playlist/media_types.h"
+
+#include "app/text.h"
+
+namespace solka {
+
+namespace {
+
+bool Matches(std::string_view extension, std::string_view entry, Match how) {
+  switch (how) {
+    case Match::NoCase:
+      return EqualsNoCase(extension, entry);
+    case Match::Exact:
+      return extension == entry;
+    case Match::None:
+      break;
+  }
+  return false;
+}
+
+std::string_view SettingOf(const std::vector<std::string>& settings, Key key) {
+  // Settings not loaded yet read as empty rather than past the end.
+  return static_cast<std::size_t>(key) < settings.size() ? std::string_view(settings[key])
+                                                         : std::string_view();
+}
+
+// The groups in the order the chosen-types mode tests them.
+constexpr std::array<Key, 7> kChosenGroups = {Ext_MP3, Ext_WAV, Ext_WMA, Ext_MIDI,
+                                              Ext_OGG, Ext_APE, Ext_ACC};
+
+bool InChosenGroup(std::string_view extension, const std::vector<std::string>& settings) {
+  for (Key group : kChosenGroups) {
+    if (SettingOf(settings, group) != "1") continue;
+    for (const MediaType& type : MediaTypeTable)
+      if (type.group == group && EqualsNoCase(extension, type.extension)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string ExtensionOf(std::string_view path, const PathSyntax& syntax) {
+  for (std::size_t i = path.size(); i-- > 0;) {
+    if (path[i] == '.') return std::string(path.substr(i));
+    if (syntax.IsDelimiter(path[i])) break;
+  }
+  return {};
+}
+
+bool InColumn(std::string_view extension, MediaColumn column) {
+  const auto index = static_cast<std::size_t>(column);
+  for (const MediaType& type : MediaTypeTable)
+    if (Matches(extension, type.extension, type.columns[index])) return true;
+  return false;
+}
+
+bool IsListFileExtension(std::string_view extension, Match how) {
+  return Matches(extension, kListFileExtension, how);
+}
+
+bool AcceptedByScan(std::string_view extension, const std::vector<std::string>& settings,
+                    std::string& referenceExtension) {
+  const std::string_view mode = SettingOf(settings, FileType);
+  if (mode.empty() || mode == "0") return InColumn(extension, MediaColumn::StandardScan);
+  if (mode == "1") return InChosenGroup(extension, settings);
+  if (mode == "2") {
+    // Whatever the first file is, it sets the type the rest of the scan keeps to.
+    if (referenceExtension.empty()) {
+      referenceExtension = extension;
+      return true;
+    }
+    return EqualsNoCase(extension, referenceExtension);
+  }
+  return false;
+}
+
+}  // namespace solka

@@ -1,0 +1,81 @@
+// Which file names the player takes for tracks, list files and folders. The decision is by
+// extension alone; a file is never opened to look at its contents.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/api/files.h"
+#include "settings/keys.h"
+
+namespace solka {
+
+// How an extension is compared with a table entry (or that the entry is not in the set).
+enum class Match : unsigned char { None, NoCase, Exact };
+
+// The operations that each keep their own set of extensions.
+enum class MediaColumn : unsigned char {
+  StandardScan,
+  DroppedFile,
+  StartUpArgument,
+  ForwardedPath
+};
+
+struct MediaType {
+  std::string_view extension;
+  std::array<Match, 4> columns;  // indexed by MediaColumn
+  int group;                     // Key of the Ext_* setting that switches it on, or kNoGroup
+};
+
+inline constexpr int kNoGroup = -1;
+
+namespace media_table_detail {
+inline constexpr Match ci = Match::NoCase, ex = Match::Exact, no = Match::None;
+}  // namespace media_table_detail
+
+// The columns differ on purpose and stored settings rely on them: ".acc" is what the forwarded
+// path and the ACC group know, ".aac" what the standard scan, drops and the start-up argument know.
+inline constexpr std::array<MediaType, 16> MediaTypeTable = [] {
+  using namespace media_table_detail;
+  return std::array<MediaType, 16>{{
+      {".mp3", {ci, ci, ci, ex}, Ext_MP3},
+      {".mid", {ci, ci, ci, ex}, Ext_MIDI},
+      {".midi", {ci, ci, ci, ex}, Ext_MIDI},
+      {".wav", {ci, ci, ci, ex}, Ext_WAV},
+      {".rcp", {ci, ci, ci, ex}, kNoGroup},
+      {".rmi", {ci, ci, ci, ex}, kNoGroup},
+      {".wma", {ci, ci, ci, ex}, Ext_WMA},
+      {".asf", {ci, ci, ci, ex}, kNoGroup},
+      {".ogg", {ci, ci, ci, ex}, Ext_OGG},
+      {".flac", {ci, ci, ci, ex}, kNoGroup},
+      {".ape", {ci, ci, ci, ex}, Ext_APE},
+      {".vqf", {ci, ci, ci, ex}, kNoGroup},
+      {".3g2", {ci, ci, ci, ex}, kNoGroup},
+      {".aac", {ci, ci, ci, no}, kNoGroup},
+      {".m4a", {ci, ci, ci, ex}, Ext_ACC},
+      {".acc", {no, no, no, ex}, Ext_ACC},
+  }};
+}();
+
+inline constexpr std::string_view kListFileExtension = ".m3u";
+
+// The text from the last '.' to the end, dot included, when that dot stands after the last
+// delimiter; otherwise empty (which callers take as the sign of a folder).
+std::string ExtensionOf(std::string_view path, const PathSyntax& syntax);
+
+// True when `extension` is in the column's set, compared as that column compares.
+bool InColumn(std::string_view extension, MediaColumn column);
+
+// True when `extension` marks a list file, compared as `how` says (None gives false).
+bool IsListFileExtension(std::string_view extension, Match how);
+
+// Whether a file met by the folder scan is taken, by the FileType setting: "" or "0" the
+// standard set, "1" the groups switched on by their Ext_* settings, "2" only files of the
+// first-found type (which this call records in `referenceExtension` while it is empty), any
+// other value nothing.
+bool AcceptedByScan(std::string_view extension, const std::vector<std::string>& settings,
+                    std::string& referenceExtension);
+
+}  // namespace solka
