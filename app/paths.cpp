@@ -1,0 +1,32 @@
+#include "app/paths.h"
+
+namespace solka {
+
+namespace {
+std::size_t LastDelimiter(std::string_view path, const PathSyntax& syntax) {
+  return path.find_last_of(syntax.delimiters);
+}
+}  // namespace
+
+std::string FolderWithDelimiter(std::string_view path, const PathSyntax& syntax) {
+  const std::size_t last = LastDelimiter(path, syntax);
+  return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
+}
+
+std::string FolderOf(std::string_view path, const PathSyntax& syntax) {
+  const std::size_t last = LastDelimiter(path, syntax);
+  if (last == std::string_view::npos) return {};
+  const std::string_view folder = path.substr(0, last);
+  // A root keeps its delimiter: "/" or, where drives have letters, "C:\".
+  if (folder.empty() || syntax.IsDelimiter(folder.back()))
+    return std::string(path.substr(0, last + 1));
+  return std::string(folder);
+}
+
+std::string WithDelimiter(std::string_view folder, const PathSyntax& syntax) {
+  std::string result(folder);
+  if (result.empty() || !syntax.IsDelimiter(result.back())) result += syntax.separator;
+  return result;
+}
+
+}  // namespace solka

@@ -1,0 +1,22 @@
+// Splitting and joining paths in the platform's own syntax.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/api/files.h"
+
+namespace solka {
+
+// Everything up to and including the last delimiter ("/music/a.mp3" -> "/music/"); empty when
+// the path has none.
+std::string FolderWithDelimiter(std::string_view path, const PathSyntax& syntax);
+
+// The folder part without its final delimiter, except where that delimiter is the root itself
+// ("/music/a.mp3" -> "/music", "/a.mp3" -> "/").
+std::string FolderOf(std::string_view path, const PathSyntax& syntax);
+
+// `folder` with the separator appended unless it already ends in a delimiter.
+std::string WithDelimiter(std::string_view folder, const PathSyntax& syntax);
+
+}  // namespace solka
