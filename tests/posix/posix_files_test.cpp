@@ -1,0 +1,239 @@
+#include "platform/posix/posix_files.h"
+
+#include <dirent.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "app/tdodedev.h"
+#include "platform/memory/test_platform.h"
+
+namespace solka {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::UnorderedElementsAre;
+
+// A private folder under the temporary folder, removed with everything in it.
+class TempTree : public ::testing::Test {
+ protected:
+  TempTree() {
+    std::string pattern = files.TempFolder() + "solka-test-XXXXXX";
+    if (::mkdtemp(pattern.data())) root = pattern + "/";
+  }
+  ~TempTree() override {
+    std::error_code ignored;
+    if (!root.empty()) {
+      ::chmod(root.c_str(), 0700);
+      std::filesystem::remove_all(root, ignored);
+    }
+  }
+  void Write(const std::string& relative, const std::string& bytes = "x") {
+    std::filesystem::create_directories(std::filesystem::path(root + relative).parent_path());
+    std::ofstream(root + relative, std::ios::binary) << bytes;
+  }
+  void Link(const std::string& relative, const std::string& target) {
+    ASSERT_EQ(::symlink(target.c_str(), (root + relative).c_str()), 0);
+  }
+  std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(root))
+      names.push_back(e.path().filename());
+    return names;
+  }
+
+  PosixFileSystem files;
+  std::string root;
+};
+
+TEST_F(TempTree, ListingKeepsReaddirOrderAndTellsFoldersByTheirTarget) {
+  for (int i = 0; i < 40; ++i) Write("f" + std::to_string(i) + ".mp3");
+  Write(".hidden.mp3");
+  Write("sub/inner.mp3");
+  Link("to-sub", "sub");
+  Link("dangling.mp3", "missing-target");
+
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(files.ListFolder(root, entries));
+  std::vector<std::string> readdirOrder;
+  DIR* dir = ::opendir(root.c_str());
+  while (const dirent* e = ::readdir(dir))
+    if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+      readdirOrder.push_back(e->d_name);
+  ::closedir(dir);
+  std::vector<std::string> listed;
+  for (const DirEntry& e : entries) listed.push_back(e.name);
+  EXPECT_EQ(listed, readdirOrder);
+
+  auto find = [&](const std::string& name) {
+    return *std::find_if(entries.begin(), entries.end(),
+                         [&](const DirEntry& e) { return e.name == name; });
+  };
+  EXPECT_TRUE(find("sub").isDirectory);
+  EXPECT_TRUE(find("to-sub").isDirectory);
+  EXPECT_EQ(find("to-sub").id, find("sub").id);
+  EXPECT_EQ(find("sub").id, files.IdOf(root + "sub/"));
+  EXPECT_FALSE(find("dangling.mp3").isDirectory);
+  EXPECT_FALSE(find(".hidden.mp3").isDirectory);
+
+  std::vector<DirEntry> none;
+  EXPECT_FALSE(files.ListFolder(root + "missing/", none));
+  EXPECT_TRUE(none.empty());
+  EXPECT_FALSE(files.IdOf(root + "f1.mp3").has_value());
+}
+
+TEST_F(TempTree, ScanThroughTheRealFileSystemEndsALinkLoop) {
+  Write("a.mp3");
+  Write("sub/b.mp3");
+  Write("sub/deeper/c.ogg");
+  Link("sub/deeper/up", "../..");
+  Link("sub/self", ".");
+
+  TestPlatform p;
+  PlatformServices services{files,    p.codec, p.clock, p.loop, p.dialogs,
+                            p.screen, p.shell, p.power, p.media};
+  TDODEDEV player(services, {"/prog/solka", ""});
+  player.Settings.assign(kSettingsCount, "");
+  player.ScanFolder(root);
+  EXPECT_THAT(player.PlayList.Items(),
+              UnorderedElementsAre(root + "a.mp3", root + "sub/b.mp3", root + "sub/deeper/c.ogg"));
+}
+
+TEST_F(TempTree, ReadsWholeFilesAndRangesWithTheSystemsReason) {
+  Write("list.m3u", "0123456789");
+  EXPECT_EQ(files.ReadFile(root + "list.m3u").bytes, "0123456789");
+  EXPECT_EQ(files.ReadRange(root + "list.m3u", 3, 4).bytes, "3456");
+  const ReadResult pastEnd = files.ReadRange(root + "list.m3u", 20, 4);
+  EXPECT_TRUE(pastEnd.ok);
+  EXPECT_EQ(pastEnd.bytes, "");
+  EXPECT_EQ(files.FileSize(root + "list.m3u"), 10u);
+
+  const ReadResult missing = files.ReadFile(root + "none.m3u");
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.error, "No such file or directory");
+  EXPECT_FALSE(files.ReadFile(root).ok);
+  EXPECT_FALSE(files.FileExists(root));
+  EXPECT_FALSE(files.FileSize(root).has_value());
+
+  // A pipe would block a plain open; it is refused at once instead.
+  ASSERT_EQ(::mkfifo((root + "pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(files.ReadFile(root + "pipe").ok);
+
+  // The kernel's own files report no size; they still read whole.
+  EXPECT_THAT(files.ReadFile("/proc/self/mountinfo").bytes, HasSubstr(" - "));
+}
+
+TEST_F(TempTree, AtomicWriteReplacesWholeAndLeavesNothingBehind) {
+  EXPECT_EQ(files.WriteFileAtomic(root + "solka.ini", "first"), "");
+  Write("other.txt");
+  ::chmod((root + "solka.ini").c_str(), 0640);
+  EXPECT_EQ(files.WriteFileAtomic(root + "solka.ini", "second"), "");
+  EXPECT_EQ(files.ReadFile(root + "solka.ini").bytes, "second");
+  struct stat st {};
+  ::stat((root + "solka.ini").c_str(), &st);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_THAT(Names(), UnorderedElementsAre("solka.ini", "other.txt"));
+
+  // A link stays a link; the file it leads to is replaced.
+  Link("link.ini", "solka.ini");
+  EXPECT_EQ(files.WriteFileAtomic(root + "link.ini", "third"), "");
+  EXPECT_TRUE(std::filesystem::is_symlink(root + "link.ini"));
+  EXPECT_EQ(files.ReadFile(root + "solka.ini").bytes, "third");
+
+  EXPECT_EQ(files.WriteFileAtomic(root + "missing/x.ini", "x"), "No such file or directory");
+}
+
+TEST_F(TempTree, FailedWriteKeepsTheOldFile) {
+  Write("solka.ini", "old");
+  // A file size limit makes the write itself fail, for root as well.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 4;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  const std::string error = files.WriteFileAtomic(root + "solka.ini", std::string(100, 'n'));
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_EQ(error, "File too large");
+  EXPECT_EQ(files.ReadFile(root + "solka.ini").bytes, "old");
+  EXPECT_THAT(Names(), ElementsAre("solka.ini"));
+}
+
+TEST_F(TempTree, ReadOnlyFolderRefusesTheWriteAndKeepsTheOldFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+  Write("ro/solka.ini", "old");
+  Write("ro/list.m3u", "secret");
+  ::chmod((root + "ro/list.m3u").c_str(), 0);
+  ::chmod((root + "ro").c_str(), 0500);
+  EXPECT_FALSE(files.IsWritableFolder(root + "ro/"));
+  EXPECT_EQ(files.WriteFileAtomic(root + "ro/solka.ini", "new"), "Permission denied");
+  EXPECT_EQ(files.ReadFile(root + "ro/solka.ini").bytes, "old");
+  EXPECT_EQ(files.ReadFile(root + "ro/list.m3u").error, "Permission denied");
+  ::chmod((root + "ro").c_str(), 0700);
+}
+
+TEST_F(TempTree, MakeFoldersCreatesPrivateParents) {
+  EXPECT_TRUE(files.MakeFolders(root + "a/b/c/"));
+  struct stat st {};
+  ASSERT_EQ(::stat((root + "a/b/c").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_TRUE(files.IsWritableFolder(root + "a/b/c/"));
+  EXPECT_TRUE(files.MakeFolders(root + "a/b/c/"));  // already there
+  Write("plain");
+  EXPECT_FALSE(files.MakeFolders(root + "plain/sub/"));
+  EXPECT_FALSE(files.IsWritableFolder(root + "plain"));
+}
+
+TEST(PosixDrives, DriveIsTheMountPointThatHoldsThePath) {
+  PosixFileSystem files;
+  EXPECT_EQ(files.DriveOf("/"), "/");
+  EXPECT_EQ(files.DriveOf("/proc/self/status"), "/proc/");
+  EXPECT_EQ(files.DriveOf("/proc"), "/proc/");
+  EXPECT_EQ(files.DriveOf("/no/such/path/at/all.mp3"), "/");
+  const std::string current = files.CurrentDriveRoot();
+  EXPECT_EQ(current.back(), '/');
+  EXPECT_EQ(files.DriveOf("relative-name.mp3"), current);
+  EXPECT_NE(files.TypeOfDrive("/"), DriveType::Unknown);
+  EXPECT_EQ(files.TypeOfDrive("/proc/"), DriveType::Fixed);
+}
+
+TEST(PosixFolders, TemporaryAndConfigFoldersFollowTheEnvironment) {
+  PosixFileSystem files;
+  const char* names[] = {"TMPDIR", "XDG_CONFIG_HOME", "HOME"};
+  std::vector<std::optional<std::string>> saved;
+  for (const char* name : names)
+    saved.push_back(std::getenv(name) ? std::optional<std::string>(std::getenv(name))
+                                      : std::nullopt);
+
+  ::setenv("TMPDIR", "/var/tmp", 1);
+  EXPECT_EQ(files.TempFolder(), "/var/tmp/");
+  ::unsetenv("TMPDIR");
+  EXPECT_EQ(files.TempFolder(), "/tmp/");
+
+  ::setenv("HOME", "/home/u", 1);
+  ::setenv("XDG_CONFIG_HOME", "/cfg/", 1);
+  EXPECT_EQ(files.UserConfigFolder(), "/cfg/solka/");
+  ::setenv("XDG_CONFIG_HOME", "relative", 1);
+  EXPECT_EQ(files.UserConfigFolder(), "/home/u/.config/solka/");
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(files.UserConfigFolder(), "/home/u/.config/solka/");
+
+  for (std::size_t i = 0; i < saved.size(); ++i) {
+    if (saved[i])
+      ::setenv(names[i], saved[i]->c_str(), 1);
+    else
+      ::unsetenv(names[i]);
+  }
+}
+
+}  // namespace
+}  // namespace solka
