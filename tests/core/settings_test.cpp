@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/tdodedev.h"
+#include "platform/memory/test_platform.h"
+#include "settings/ini_file.h"
+
+namespace solka {
+namespace {
+
+constexpr const char* kIni = "/opt/solka/solka.ini";
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  SettingsTest() { p.files.AddFolder("/opt/solka"); }
+
+  TDODEDEV& Start() {
+    player = std::make_unique<TDODEDEV>(p.services, ProcessInfo{"/opt/solka/solka", ""});
+    player->FormCreate();
+    return *player;
+  }
+  std::string Saved(std::string_view key) const {
+    return IniFile(p.files.Contents(kIni)).ReadString("SETTING", key, "<missing>");
+  }
+
+  TestPlatform p;
+  std::unique_ptr<TDODEDEV> player;
+};
+
+TEST_F(SettingsTest, FirstRunUsesDefaultsAndExitWritesEveryKeyInOrder) {
+  TDODEDEV& t = Start();
+  for (int key = 0; key < kKeyCount; ++key) EXPECT_EQ(t.Settings[key], kKeys[key].defaultValue);
+  EXPECT_EQ(t.Settings.size(), static_cast<std::size_t>(kSettingsCount));
+  EXPECT_EQ(t.Volume, 0);
+  EXPECT_FALSE(t.MonitorPower);
+  EXPECT_FALSE(t.NowPlayingOn);
+  EXPECT_FALSE(p.files.HasFile(kIni));  // reading never creates the file
+
+  t.SaveSettings();
+  EXPECT_EQ(p.files.Contents(kIni),
+            "[SETTING]\nBaseFolder=\nListHide=0\nJukeMode=1\nTop=\nLeft=\nListFile=0\nHint=1\n"
+            "Top2=\nSort=0\nAutoPlay=0\nFileType=0\nSubFolder=0\nExt_MP3=1\nExt_WAV=0\n"
+            "Ext_WMA=0\nExt_MIDI=0\nExt_OGG=0\nExt_APE=0\nExt_ACC=0\nSleepMode=0\n"
+            "TaskButton=0\nAppName=\nRun_App=0\nCloseBtn=0\nVolume=0\nMonitorPower=0\n"
+            "WMP_NowPlaying=0\n");
+}
+
+TEST_F(SettingsTest, EveryKeyRoundTrips) {
+  TDODEDEV& first = Start();
+  for (int key = 0; key < kKeyCount; ++key) first.Settings[key] = "v" + std::to_string(key) + " x";
+  first.Settings[AppName] = " /opt/my app/run.sh ";
+  first.Volume = -2550;
+  first.MonitorPower = true;
+  first.NowPlayingOn = true;
+  first.SaveSettings();
+  const std::vector<std::string> saved = first.Settings;
+
+  TDODEDEV& second = Start();
+  EXPECT_EQ(second.Settings, saved);
+  EXPECT_EQ(second.Volume, -2550);
+  EXPECT_TRUE(second.MonitorPower);
+  EXPECT_TRUE(second.NowPlayingOn);
+  EXPECT_TRUE(second.Form.Checked("Messenger1"));
+}
+
+TEST_F(SettingsTest, UnknownContentAndOtherSectionsSurviveASave) {
+  const std::string before =
+      "; written by hand\r\n"
+      "[RECENT_PATH]\r\n"
+      "0=/music/a\r\n"
+      "1=/music/b\r\n"
+      "\r\n"
+      "[setting]\r\n"
+      "hint = 0\r\n"
+      "Future=keep me\r\n"
+      "volume=-300\r\n"
+      "\r\n"
+      "[Elsewhere]\r\n"
+      "Volume=5";
+  p.files.AddFile(kIni, before);
+  TDODEDEV& t = Start();
+  EXPECT_EQ(t.Settings[Hint], "0");
+  EXPECT_EQ(t.Volume, -300);
+  t.SaveSettings();
+
+  const std::string after = p.files.Contents(kIni);
+  EXPECT_EQ(after.substr(0, after.find("[setting]")), before.substr(0, before.find("[setting]")));
+  EXPECT_NE(after.find("hint=0\r\nFuture=keep me\r\nvolume=-300\r\nBaseFolder=\r\n"),
+            std::string::npos);
+  EXPECT_TRUE(after.ends_with("WMP_NowPlaying=0\r\n\r\n[Elsewhere]\r\nVolume=5"));
+  EXPECT_EQ(Saved("Future"), "keep me");
+}
+
+TEST_F(SettingsTest, DialogSaveLeavesAccVolumeAndNowPlayingForExit) {
+  TDODEDEV& t = Start();
+  t.SaveSettings();
+  t.Settings[BaseFolder] = "/music";
+  t.Settings[CloseBtn] = "1";
+  t.Settings[Ext_ACC] = "1";
+  t.Volume = -500;
+  t.MonitorPower = true;
+  t.NowPlayingOn = true;
+  t.SaveDialogSettings();
+  EXPECT_EQ(Saved("BaseFolder"), "/music");
+  EXPECT_EQ(Saved("CloseBtn"), "1");
+  EXPECT_EQ(Saved("MonitorPower"), "1");
+  EXPECT_EQ(Saved("Ext_ACC"), "0");
+  EXPECT_EQ(Saved("Volume"), "0");
+  EXPECT_EQ(Saved("WMP_NowPlaying"), "0");
+}
+
+TEST_F(SettingsTest, ValuesThatAreNotNumbersReadAsDefaults) {
+  p.files.AddFile(kIni,
+                  "[SETTING]\nVolume=loud\nMonitorPower=x\nWMP_NowPlaying=2\nHint=yes\n"
+                  "Sort=yes\nFileType=\n");
+  TDODEDEV& t = Start();
+  EXPECT_EQ(t.Volume, 0);
+  EXPECT_FALSE(t.MonitorPower);
+  EXPECT_TRUE(t.NowPlayingOn);
+  EXPECT_TRUE(t.Form.HintsShown());  // only "0" hides hints
+  EXPECT_FALSE(t.PlayListSorted());  // only "1" sorts
+  EXPECT_EQ(t.Settings[FileType], "");
+}
+
+TEST_F(SettingsTest, AFailedWriteIsSilentAndKeepsTheOldFile) {
+  p.files.AddFile(kIni, "[SETTING]\nHint=0\n");
+  TDODEDEV& t = Start();
+  p.files.SetReadOnlyFolder("/opt/solka");
+  t.Settings[Hint] = "1";
+  t.SaveSettings();
+  EXPECT_EQ(p.files.Contents(kIni), "[SETTING]\nHint=0\n");
+}
+
+}  // namespace
+}  // namespace solka

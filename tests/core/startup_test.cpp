@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/tdodedev.h"
+#include "platform/memory/test_platform.h"
+#include "settings/ini_file.h"
+
+namespace solka {
+namespace {
+
+class StartupTest : public ::testing::Test {
+ protected:
+  StartupTest() { p.files.AddFolder("/opt/solka"); }
+
+  void Settings(const std::string& lines) {
+    p.files.AddFile("/opt/solka/solka.ini", "[SETTING]\n" + lines);
+  }
+  void Track(const std::string& path) {
+    p.files.AddFile(path);
+    p.media.AddPlayable(path, 100);
+  }
+  // FormCreate, then the first idle moment of the event loop.
+  TDODEDEV& Start(const std::string& argument, const std::string& program = "/opt/solka/solka") {
+    player = std::make_unique<TDODEDEV>(p.services, ProcessInfo{program, argument});
+    player->FormCreate();
+    idleInstalled = p.loop.HasIdleHandler();
+    p.loop.RunUntilIdle();
+    return *player;
+  }
+  std::string Playing() const {
+    return player->Playing && p.media.Current() ? p.media.Current()->Path() : "";
+  }
+
+  TestPlatform p;
+  std::unique_ptr<TDODEDEV> player;
+  bool idleInstalled = false;
+};
+
+// --- Outcomes of a start ---------------------------------------------------------------------
+
+TEST_F(StartupTest, NoArgumentShowsAnEmptyWindowAndWaits) {
+  TDODEDEV& t = Start("");
+  EXPECT_TRUE(idleInstalled);
+  EXPECT_FALSE(t.InTray);
+  EXPECT_EQ(t.Form.RowCount(), 0);
+  EXPECT_EQ(Playing(), "");
+  EXPECT_FALSE(t.Form.TaskButtonVisible());
+  EXPECT_EQ(t.Form.TrayIcon(), 3);
+  EXPECT_EQ(t.Form.TrayHint(), "DODEDEV 1.7.2.0");
+  EXPECT_FALSE(p.loop.HasIdleHandler());  // runs once
+}
+
+TEST_F(StartupTest, FolderHidesToTheTrayAndPlaysContinuouslyFromTheFirstRow) {
+  Track("/music/b.mp3");
+  Track("/music/sub/a.ogg");
+  p.files.AddFile("/music/cover.jpg");
+  TDODEDEV& t = Start("/music");
+  EXPECT_EQ(t.PlayList.Items(), (std::vector<std::string>{"/music/b.mp3", "/music/sub/a.ogg"}));
+  EXPECT_TRUE(t.InTray);
+  EXPECT_TRUE(t.ContinuousPlay);
+  EXPECT_EQ(Playing(), "/music/b.mp3");
+  EXPECT_EQ(t.Form.Label(2).text, " / 2 曲");
+  EXPECT_EQ(t.Form.TrayIcon(), 1);
+  EXPECT_FALSE(t.FirstIdlePending);
+  EXPECT_EQ(t.ReferenceExtension, "");
+}
+
+TEST_F(StartupTest, FolderWithOrWithoutFinalDelimiterScansTheSameFolder) {
+  Track("/music/a.mp3");
+  EXPECT_EQ(Start("/music/").PlayList.Items(), std::vector<std::string>{"/music/a.mp3"});
+}
+
+TEST_F(StartupTest, SubFolderSettingKeepsTheScanInTheGivenFolder) {
+  Settings("SubFolder=1\n");
+  Track("/music/a.mp3");
+  Track("/music/sub/b.mp3");
+  TDODEDEV& t = Start("/music");
+  EXPECT_EQ(t.PlayList.Items(), std::vector<std::string>{"/music/a.mp3"});
+  EXPECT_FALSE(t.NoSubFolderScan);
+}
+
+TEST_F(StartupTest, AudioFileFoundInItsFolderPlaysOnceInAShownWindow) {
+  Track("/music/a.mp3");
+  Track("/music/song.MP3");
+  TDODEDEV& t = Start("/music/song.MP3");
+  EXPECT_FALSE(t.InTray);
+  EXPECT_FALSE(t.ContinuousPlay);
+  EXPECT_FALSE(t.Form.Checked("N9"));
+  EXPECT_TRUE(t.StartFileSelected);
+  EXPECT_EQ(t.CurrentIndex(), 1);
+  EXPECT_EQ(Playing(), "/music/song.MP3");
+  EXPECT_FALSE(t.StartedWithFile);
+}
+
+TEST_F(StartupTest, AudioFileLeftOutByTheScanModeArmsContinuousPlayInTheTray) {
+  Settings("FileType=1\nExt_MP3=0\nExt_WAV=1\n");
+  Track("/music/a.wav");
+  Track("/music/song.mp3");
+  TDODEDEV& t = Start("/music/song.mp3");
+  EXPECT_EQ(t.PlayList.Items(), std::vector<std::string>{"/music/a.wav"});
+  EXPECT_TRUE(t.InTray);
+  EXPECT_TRUE(t.ContinuousPlay);
+  EXPECT_EQ(t.Form.Label(1).color, Color::Blue);
+  EXPECT_EQ(Playing(), "");
+}
+
+TEST_F(StartupTest, ListFileArgumentLoadsItsLinesAndPlays) {
+  Track("/music/x.mp3");
+  p.files.AddFile("/lists/l.m3u", "/music/x.mp3\r\n#EXTINF\r\n");
+  TDODEDEV& t = Start("/lists/l.m3u");
+  EXPECT_EQ(t.PlayList.Items(), (std::vector<std::string>{"/music/x.mp3", "#EXTINF"}));
+  EXPECT_EQ(t.SelectedListLines, t.PlayList.Items());
+  EXPECT_TRUE(t.InTray);
+  EXPECT_EQ(Playing(), "/music/x.mp3");
+}
+
+TEST_F(StartupTest, EmptyResultOrUnknownExtensionShowsTheWindowWithoutFirstIdle) {
+  p.files.AddFile("/music/readme.txt");
+  p.files.AddFile("/lists/LIST.M3U", "/music/x.mp3\n");  // only ".m3u" exactly is a list
+  p.files.AddFile("/lists/empty.m3u", "");
+  for (const char* argument :
+       {"/music", "/nowhere", "/lists/LIST.M3U", "/lists/empty.m3u", "/music/readme.txt"}) {
+    SCOPED_TRACE(argument);
+    TDODEDEV& t = Start(argument);
+    EXPECT_FALSE(idleInstalled);
+    EXPECT_FALSE(t.InTray);
+    EXPECT_EQ(t.PlayList.size(), 0u);
+    EXPECT_EQ(Playing(), "");
+    EXPECT_TRUE(t.Form.TaskButtonVisible());  // left for the folder selection command
+    EXPECT_TRUE(t.FirstIdlePending);
+  }
+}
+
+TEST_F(StartupTest, BareFileNameMeansTheCurrentFolderNotTheRoot) {
+  Track("/a.mp3");
+  EXPECT_EQ(Start("a.mp3").PlayList.size(), 0u);
+}
+
+TEST_F(StartupTest, AutoPlayWithoutArgumentPlaysTheProgramsDrive) {
+  p.files.SetDrive("/media/stick/", DriveType::Removable);
+  p.files.AddFolder("/media/stick/solka");
+  p.files.AddFile("/media/stick/solka/solka.ini", "[SETTING]\nAutoPlay=1\n");
+  Track("/media/stick/m/a.mp3");
+  TDODEDEV& t = Start("", "/media/stick/solka/solka");
+  EXPECT_EQ(t.PlayList.Items(), std::vector<std::string>{"/media/stick/m/a.mp3"});
+  EXPECT_EQ(Playing(), "/media/stick/m/a.mp3");
+}
+
+// --- Where the settings live -----------------------------------------------------------------
+
+TEST_F(StartupTest, SettingsLiveBesideAWritableProgram) {
+  TDODEDEV& t = Start("");
+  EXPECT_EQ(t.SettingsFolder, "/opt/solka");
+  EXPECT_EQ(t.SettingsFilePath, "/opt/solka/solka.ini");
+  EXPECT_EQ(t.ProgramPath, "/opt/solka/solka");
+}
+
+TEST_F(StartupTest, ReadOnlyProgramFolderMovesTheSettingsToTheUserConfigFolder) {
+  p.files.SetReadOnlyFolder("/opt/solka");
+  p.files.SetConfigFolder("/home/u/.config/solka/");
+  TDODEDEV& t = Start("");
+  EXPECT_EQ(t.SettingsFilePath, "/home/u/.config/solka/solka.ini");
+  t.SaveSettings();
+  EXPECT_TRUE(p.files.HasFile("/home/u/.config/solka/solka.ini"));
+}
+
+TEST_F(StartupTest, OpticalMediaKeepSettingsInTheTemporaryFolderAndPlayTheDisc) {
+  p.files.SetDrive("/media/cd/", DriveType::CdRom);
+  p.files.AddFolder("/media/cd");
+  p.files.SetTempFolder("/tmp/");
+  p.files.AddFolder("/tmp");
+  p.files.AddFile("/tmp/solka.ini", "[SETTING]\nListHide=0\nAutoPlay=0\nTop2=40\n");
+  Track("/media/cd/01.mp3");
+  TDODEDEV& t = Start("", "/media/cd/solka");
+  EXPECT_EQ(t.SettingsFilePath, "/tmp/solka.ini");
+  EXPECT_EQ(t.Setting(ListHide), "1");
+  EXPECT_EQ(t.Setting(AutoPlay), "1");
+  EXPECT_TRUE(t.CompactView);
+  EXPECT_EQ(t.Form.Height(), 68);
+  EXPECT_EQ(t.Form.Top(), 40);
+  EXPECT_EQ(Playing(), "/media/cd/01.mp3");
+  t.SaveSettings();
+  const IniFile saved(p.files.Contents("/tmp/solka.ini"));
+  EXPECT_EQ(saved.ReadString("SETTING", "ListHide", ""), "1");
+  EXPECT_EQ(saved.ReadString("SETTING", "AutoPlay", ""), "1");
+}
+
+TEST_F(StartupTest, CompanionIsLookedForOnlyWhenTheWindowIsNotForeground) {
+  p.files.AddFile("/opt/solka/qvz");
+  EXPECT_TRUE(Start("").CompanionAvailable);
+  EXPECT_EQ(player->CompanionPath, "/opt/solka/qvz");
+  p.screen.foreground = true;
+  EXPECT_FALSE(Start("").CompanionAvailable);
+  EXPECT_EQ(player->CompanionPath, "");
+}
+
+// --- Window restored from the settings -------------------------------------------------------
+
+TEST_F(StartupTest, WindowStateFollowsTheSettings) {
+  Settings("Left=abc\nTop=120\nTop2=999\nCloseBtn=1\nHint=0\nListFile=1\nSort=1\n");
+  TDODEDEV& t = Start("");
+  EXPECT_EQ(t.Form.Left(), 0);
+  EXPECT_EQ(t.Form.Top(), 120);
+  EXPECT_EQ(t.Form.Height(), 313);
+  EXPECT_FALSE(t.CompactView);
+  EXPECT_TRUE(t.Form.CloseBox());
+  EXPECT_FALSE(t.Form.HintsShown());
+  EXPECT_TRUE(t.ListMode);
+  EXPECT_TRUE(t.PlayListSorted());
+  EXPECT_EQ(t.ScreenHeight, p.screen.availableHeight);
+  EXPECT_EQ(t.CaptionHeight, p.screen.captionHeight);
+}
+
+TEST_F(StartupTest, EmptyPositionsKeepTheDesignedPlace) {
+  const MainForm designed;
+  TDODEDEV& t = Start("");
+  EXPECT_EQ(t.Form.Left(), designed.Left());
+  EXPECT_EQ(t.Form.Top(), designed.Top());
+  EXPECT_FALSE(t.Form.CloseBox());
+  EXPECT_TRUE(t.Form.HintsShown());
+}
+
+TEST_F(StartupTest, ModeCodeSetsTheOrderOfPlayChecks) {
+  struct Case {
+    const char* value;
+    int code;
+    const char* checked;  // the items with a check mark, in N1 N2 R1 R2 R3 order
+  };
+  const Case cases[] = {{"1", 1, "N1 R2"}, {"2", 2, "N1 R3"}, {"3", 3, "N2 R2"}, {"4", 4, "N2 R3"},
+                        {"5", 5, "N1 R1"}, {"x", 1, "N1 R2"}, {"0", 0, ""},      {"6", 6, ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value);
+    Settings(std::string("JukeMode=") + c.value + "\n");
+    TDODEDEV& t = Start("");
+    EXPECT_EQ(t.ModeCode, c.code);
+    std::string checked;
+    for (const char* item : {"N1", "N2", "R1", "R2", "R3"})
+      if (t.Form.Checked(item)) checked += (checked.empty() ? "" : " ") + std::string(item);
+    EXPECT_EQ(checked, c.checked);
+  }
+}
+
+TEST_F(StartupTest, VolumeLabelShowsZeroToHundred) {
+  for (const auto& [volume, shown] : {std::pair{"-2550", "74"}, {"0", "100"}, {"-10000", "0"}}) {
+    Settings(std::string("Volume=") + volume + "\n");
+    EXPECT_EQ(Start("").Form.Label(3).text, shown) << volume;
+  }
+}
+
+TEST_F(StartupTest, TaskButtonStaysWhenTheSettingSaysSo) {
+  Settings("TaskButton=1\n");
+  EXPECT_TRUE(Start("").Form.TaskButtonVisible());
+}
+
+}  // namespace
+}  // namespace solka
