@@ -1,8 +1,96 @@
-// PLACEHOLDER: the Qt program is written here.
 #include "platform/qt/run.h"
+
+#include <QApplication>
+#include <QMetaObject>
+#include <QSessionManager>
+#include <filesystem>
+#include <string>
+
+#include "app/platform_services.h"
+#include "app/tdodedev.h"
+#include "platform/gst/gst_media.h"
+#include "platform/posix/posix_clock.h"
+#include "platform/posix/posix_codec.h"
+#include "platform/posix/posix_files.h"
+#include "platform/qt/list_view.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_screen.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/quit_signals.h"
+#include "platform/qt/screenshot.h"
+#include "platform/qt/window_commands.h"
+#include "platform/qt/x11_window.h"
+// GAP: PosixShell and PosixPower (platform/posix/posix_shell.h, posix_power.h) are not written
+// yet; until they are, the stand-ins below keep the program whole.
+#include "platform/qt/pending_services.h"
 
 namespace solka {
 
-int RunSolka(int, char**) { return 0; }
+namespace {
+
+std::string ProgramFile() {
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) return exe.string();
+  return PathFromQt(QCoreApplication::applicationFilePath());
+}
+
+// The first argument, with enclosing double quotes removed.
+std::string FirstArgument(const QStringList& arguments) {
+  if (arguments.size() < 2) return {};
+  std::string argument = PathFromQt(arguments[1]);
+  if (argument.size() >= 2 && argument.front() == '"' && argument.back() == '"')
+    argument = argument.substr(1, argument.size() - 2);
+  return argument;
+}
+
+}  // namespace
+
+int RunSolka(int argc, char** argv) {
+  QApplication app(argc, argv);
+  // Hiding to the tray closes no window, but a message box closing while the main window is
+  // hidden would otherwise end the program.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setApplicationName(QStringLiteral("solka"));
+
+  MainWindow* window = nullptr;
+  PosixFileSystem files;
+  PosixCodec codec;
+  // A text set just before a wait (the closing caption) must be on the screen during it.
+  PosixClock clock([&window] {
+    if (window) window->repaint();
+    FlushDisplay();
+  });
+  QtEventLoop loop;
+  QtDialogs dialogs;
+  QtScreen screen;
+  PendingShell shell;
+  PendingPower power;
+  GstMediaBackend media([](std::function<void()> task) {
+    QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+  });
+  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
+
+  TDODEDEV player(services, {ProgramFile(), FirstArgument(QCoreApplication::arguments())});
+  PlayerCommands commands(player);
+  MainWindow mainWindow(player.Form, commands);
+  window = &mainWindow;
+  screen.SetMainWindow(&mainWindow, mainWindow.List(), [window] { window->RequestClose(); });
+  mainWindow.onClosed = [] { QCoreApplication::quit(); };
+
+  // Signals and the end of the session close the window the normal way.
+  QuitSignals signals_([window] { window->RequestClose(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWindow,
+                   [window](QSessionManager&) { window->RequestClose(); });
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainWindow,
+                   [window] { window->RequestClose(); });
+
+  player.FormCreate();
+  mainWindow.Start();
+  Screenshots screenshots(mainWindow);
+  return app.exec();
+}
 
 }  // namespace solka

@@ -1,0 +1,309 @@
+#include "platform/qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include "app/layout.h"
+#include "platform/qt/list_model.h"
+#include "platform/qt/list_view.h"
+#include "platform/qt/menus.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/status_panel.h"
+#include "platform/qt/tool_bar.h"
+#include "platform/qt/tray.h"
+#include "platform/qt/window_commands.h"
+#include "platform/qt/window_input.h"
+#include "platform/qt/x11_window.h"
+
+// The glyphs live in a static library whose resources nothing else refers to.
+static void RegisterGlyphs() {
+  Q_INIT_RESOURCE(icons);
+}
+
+namespace solka {
+
+namespace {
+
+constexpr Qt::WindowFlags kToolWindow = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+
+// Dynamic hints (track titles) are shown as text, never as markup.
+QString HintText(const std::string& text) {
+  if (text.empty()) return {};
+  return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(ToQt(text).toHtmlEscaped());
+}
+
+}  // namespace
+
+MainWindow::MainWindow(MainForm& form, WindowCommands& commands, Trace trace)
+    : QWidget(nullptr, kToolWindow), form_(form), commands_(commands), trace_(trace) {
+  RegisterGlyphs();
+  setObjectName(QStringLiteral("TDODEDEV"));
+  setWindowIcon(GroupIcon(0));
+  setMouseTracking(true);
+  setMinimumSize(MainForm::kMinWidth, MainForm::kMinHeight - MainForm::kFrameHeight);
+  setMaximumSize(MainForm::kMaxWidth, MainForm::kMaxHeight - MainForm::kFrameHeight);
+
+  menus_ = std::make_unique<PopupMenus>([this](std::string_view item) { commands_.Click(item); });
+
+  toolBar_ = new ToolBar(*menus_,
+                         {[this](std::string_view name) { commands_.Click(name); },
+                          [this](bool right) { commands_.StopButtonMouseDown(right); },
+                          [this] { commands_.ToggleCompactView(); }},
+                         this);
+
+  model_ = new RowsModel(form_, this);
+  list_ = new PlayListView(this);
+  list_->setModel(model_);
+  list_->onUserPick = [this](int row) {
+    form_.SetItemIndexFromView(row);
+    commands_.RowClick();
+  };
+  list_->onEnter = [this] { commands_.ListMouseEnter(); };
+  list_->onLeave = [this] { commands_.ListMouseLeave(); };
+  list_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    if (QMenu* menu = menus_->Menu(kListMenu)) menu->popup(list_->viewport()->mapToGlobal(at));
+  });
+
+  panel_ = new StatusPanel({[this](std::string_view name) { commands_.Click(name); },
+                            [this] { commands_.VolumeDoubleClick(); }},
+                           this);
+
+  tray_ = std::make_unique<Tray>(
+      menus_->Menu(kTrayMenu),
+      Tray::Events{[this] { commands_.TrayClick(); }, [this] { commands_.TrayMouseMove(); }});
+
+  input_ = std::make_unique<WindowInput>(
+      this, WindowInput::Events{[this](KeyCode key) { commands_.KeyDown(key); },
+                                [this] { commands_.MouseMove(); },
+                                [this] { return form_.HintsShown(); }});
+
+  // Controls that take no focus, as the designed ones: a key always reaches the window.
+  for (QToolButton* button : findChildren<QToolButton*>()) button->setFocusPolicy(Qt::NoFocus);
+  for (QWidget* w : findChildren<QWidget*>()) w->setMouseTracking(true);
+  list_->viewport()->setMouseTracking(true);
+
+  form_.SetObserver(this);
+  RenderAll();
+}
+
+MainWindow::~MainWindow() {
+  form_.SetObserver(nullptr);
+  input_.reset();
+}
+
+void MainWindow::Start() {
+  started_ = true;
+  RenderAll();
+}
+
+bool MainWindow::HidesToTray() const {
+  return tray_->Available();
+}
+
+void MainWindow::RenderAll() {
+  for (FormPart part :
+       {FormPart::Caption, FormPart::WindowHint, FormPart::Geometry, FormPart::BorderIcons,
+        FormPart::HintsShown, FormPart::TaskButton, FormPart::Label1, FormPart::Label2,
+        FormPart::Label3, FormPart::Rows, FormPart::ScrollWidth, FormPart::Tray, FormPart::Checks,
+        FormPart::SleepButton, FormPart::Visible, FormPart::ActiveControl})
+    Changed(part);
+}
+
+void MainWindow::Changed(FormPart part) {
+  switch (part) {
+    case FormPart::Caption:
+      setWindowTitle(ToQt(form_.Caption()));
+      trace_.Caption(form_.Caption());
+      break;
+    case FormPart::WindowHint: {
+      // Controls without a hint of their own show the window's.
+      const QString hint = HintText(form_.WindowHint());
+      setToolTip(hint);
+      toolBar_->setToolTip(hint);
+      list_->setToolTip(hint);
+      panel_->setToolTip(hint);
+      break;
+    }
+    case FormPart::AppTitle:
+      break;  // the task-bar entry is the window's own and shows its caption
+    case FormPart::Geometry:
+      RenderGeometry();
+      break;
+    case FormPart::Visible:
+      RenderVisible();
+      break;
+    case FormPart::BorderIcons:
+      RenderBorderIcons();
+      break;
+    case FormPart::HintsShown:
+      break;  // WindowInput asks the form each time a hint is due
+    case FormPart::TaskButton:
+      RenderTaskButton();
+      break;
+    case FormPart::Label1:
+    case FormPart::Label2:
+    case FormPart::Label3: {
+      const int n = part == FormPart::Label1 ? 1 : part == FormPart::Label2 ? 2 : 3;
+      panel_->ShowLabel(n, form_.Label(n));
+      break;
+    }
+    case FormPart::Rows:
+      model_->Reload();
+      list_->ShowSelection(form_.ItemIndex());
+      break;
+    case FormPart::Selection:
+      list_->ShowSelection(form_.ItemIndex());
+      break;
+    case FormPart::ScrollWidth:
+      model_->SetScrollWidth(form_.ScrollWidth());
+      list_->ShowSelection(form_.ItemIndex());
+      break;
+    case FormPart::Tray:
+      tray_->Show(form_.TrayIcon(), form_.TrayHint());
+      trace_.Tray(form_.TrayIcon(), form_.TrayHint());
+      break;
+    case FormPart::Checks:
+      menus_->ShowChecks(form_);
+      break;
+    case FormPart::SleepButton:
+      toolBar_->ShowSleepButton(form_.SleepImage(), ToQt(form_.SleepHint()));
+      break;
+    case FormPart::ActiveControl:
+      RenderActiveControl();
+      break;
+  }
+}
+
+void MainWindow::RenderGeometry() {
+  rendering_ = true;
+  move(form_.Left(), form_.Top());
+  resize(form_.Width(), form_.Height() - MainForm::kFrameHeight);
+  rendering_ = false;
+  ReportGeometry();  // the limits may have bent the request
+}
+
+void MainWindow::RenderVisible() {
+  if (!started_) return;
+  if (form_.Visible()) {
+    if (minimisedForTray_) {
+      minimisedForTray_ = false;
+      showNormal();
+      RenderTaskButton();
+    } else {
+      show();
+    }
+  } else if (HidesToTray()) {
+    hide();
+  } else {
+    // Without a notification area a hidden window could never come back: it goes to the task
+    // bar instead, with an entry there whatever the task-bar setting says.
+    minimisedForTray_ = true;
+    SetTaskbarEntry(this, true);
+    showMinimized();
+  }
+}
+
+void MainWindow::RenderBorderIcons() {
+  const Qt::WindowFlags wanted =
+      form_.CloseBox() ? kToolWindow | Qt::WindowCloseButtonHint : kToolWindow;
+  if (windowFlags() == wanted) return;
+  const bool wasVisible = isVisible();
+  setWindowFlags(wanted);  // hides the window
+  if (wasVisible) show();
+  RenderTaskButton();
+}
+
+void MainWindow::RenderTaskButton() {
+  SetTaskbarEntry(this, form_.TaskButtonVisible() || minimisedForTray_);
+}
+
+void MainWindow::RenderActiveControl() {
+  if (form_.Active() == ActiveControl::ListBox) {
+    list_->setFocus(Qt::OtherFocusReason);
+  } else if (QWidget* focused = focusWidget()) {
+    focused->clearFocus();
+  }
+}
+
+void MainWindow::LayOut() {
+  const int w = width(), h = height();
+  toolBar_->setGeometry(0, 0, w, kToolBarHeight);
+  const int listHeight = std::max(0, h - kToolBarHeight - kPanelHeight);
+  list_->setGeometry(0, kToolBarHeight, w, listHeight);
+  list_->setVisible(listHeight > 0);
+  panel_->setGeometry(0, h - kPanelHeight, w, kPanelHeight);
+}
+
+void MainWindow::ReportGeometry() {
+  if (rendering_) return;
+  form_.SetGeometryFromView(x(), y(), width(), height() + MainForm::kFrameHeight);
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  if (!isMinimized()) ReportGeometry();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  LayOut();
+  if (!isMinimized()) ReportGeometry();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The window manager reads the task-bar state when the window is mapped.
+  RenderTaskButton();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  // The user restored the window from the task bar: the same as showing it from the tray.
+  if (minimisedForTray_ && !isMinimized() && !form_.Visible()) {
+    minimisedForTray_ = false;
+    commands_.ShowPanel();
+    RenderTaskButton();
+  }
+}
+
+void MainWindow::wheelEvent(QWheelEvent* event) {
+  // One step per notch; fine-grained wheels add up to notches.
+  wheelRemainder_ += event->angleDelta().y();
+  while (wheelRemainder_ >= QWheelEvent::DefaultDeltasPerStep) {
+    wheelRemainder_ -= QWheelEvent::DefaultDeltasPerStep;
+    commands_.WheelUp();
+  }
+  while (wheelRemainder_ <= -QWheelEvent::DefaultDeltasPerStep) {
+    wheelRemainder_ += QWheelEvent::DefaultDeltasPerStep;
+    commands_.WheelDown();
+  }
+  event->ignore();  // not marked as handled
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // A close from the window manager (or the session ending) is never refused: refusing would
+  // lose the settings when the session ends.
+  event->accept();
+  FinishRun();
+}
+
+void MainWindow::RequestClose() {
+  if (closed_) return;
+  if (isVisible())
+    close();  // goes through closeEvent
+  else
+    FinishRun();
+}
+
+void MainWindow::FinishRun() {
+  if (closed_) return;
+  closed_ = true;
+  commands_.Close();
+  if (onClosed) onClosed();
+}
+
+}  // namespace solka

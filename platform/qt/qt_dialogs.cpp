@@ -1,0 +1,39 @@
+#include "platform/qt/qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "platform/qt/qt_text.h"
+
+namespace solka {
+
+void QtDialogs::MessageBox(const std::string& text, const std::string& caption) {
+  // No owner window: the box must show even while the main window is hidden in the tray.
+  QMessageBox box(QMessageBox::NoIcon, ToQt(caption), ToQt(text), QMessageBox::Ok);
+  box.exec();
+}
+
+std::optional<std::string> QtDialogs::SaveFile(const SaveFileRequest& request) {
+  QFileDialog dialog(nullptr, QString(), PathToQt(request.initialFolder),
+                     QtFilterFrom(request.filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  QString suffix = ToQt(request.defaultExtension);
+  if (suffix.startsWith('.')) suffix.remove(0, 1);
+  dialog.setDefaultSuffix(suffix);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return PathFromQt(chosen.first());
+}
+
+QString QtFilterFrom(const std::string& filter) {
+  const QStringList parts = ToQt(filter).split('|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    filters << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
+  return filters.join(QStringLiteral(";;"));
+}
+
+}  // namespace solka

@@ -1,0 +1,82 @@
+#include "platform/qt/qt_event_loop.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace solka {
+
+namespace {
+
+class QtTimer : public Timer {
+ public:
+  QtTimer(int milliseconds, bool enabled, std::function<void()> onTick)
+      : onTick_(std::move(onTick)) {
+    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setInterval(milliseconds);
+    QObject::connect(&timer_, &QTimer::timeout, [this] { onTick_(); });
+    SetEnabled(enabled);
+  }
+  void SetInterval(int milliseconds) override {
+    timer_.setInterval(milliseconds);  // restarts a running timer, as a changed interval should
+    Apply();
+  }
+  int Interval() const override { return timer_.interval(); }
+  void SetEnabled(bool enabled) override {
+    enabled_ = enabled;
+    Apply();
+  }
+  bool Enabled() const override { return enabled_; }
+
+ private:
+  // An interval of 0 would tick on every pass of the loop; it means "never" instead.
+  void Apply() {
+    if (enabled_ && timer_.interval() > 0) {
+      if (!timer_.isActive()) timer_.start();
+    } else {
+      timer_.stop();
+    }
+  }
+
+  QTimer timer_;
+  std::function<void()> onTick_;
+  bool enabled_ = false;
+};
+
+}  // namespace
+
+QtEventLoop::QtEventLoop() {
+  // aboutToBlock is emitted exactly when the queue has run dry and the loop would wait, which is
+  // when the idle handler is due; nested ProcessMessages calls never wait, so never trigger it.
+  if (auto* dispatcher = QAbstractEventDispatcher::instance())
+    blockHook_ = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock,
+                                  [this] { RunIdle(); });
+}
+
+QtEventLoop::~QtEventLoop() {
+  QObject::disconnect(blockHook_);
+}
+
+std::unique_ptr<Timer> QtEventLoop::CreateTimer(int milliseconds, bool enabled,
+                                                std::function<void()> onTick) {
+  return std::make_unique<QtTimer>(milliseconds, enabled, std::move(onTick));
+}
+
+void QtEventLoop::SetIdleHandler(std::function<void()> handler) {
+  idle_ = std::move(handler);
+}
+
+void QtEventLoop::ProcessMessages() {
+  QCoreApplication::processEvents();
+}
+
+void QtEventLoop::RunIdle() {
+  if (!idle_ || inIdle_) return;
+  inIdle_ = true;
+  // A copy: the handler may replace or remove itself while it runs.
+  std::function<void()> handler = idle_;
+  handler();
+  inIdle_ = false;
+}
+
+}  // namespace solka

@@ -1,0 +1,58 @@
+#include "platform/qt/qt_screen.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+
+#include "platform/qt/qt_text.h"
+
+namespace solka {
+
+int QtScreen::AvailableHeight() {
+  QScreen* screen = window_ ? window_->screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry().height() : 0;
+}
+
+int QtScreen::CaptionHeight() {
+  // The real title bar is known only once the window manager has framed the window.
+  if (window_) {
+    const int framed = window_->frameGeometry().height() - window_->geometry().height();
+    if (framed > 0) return framed;
+  }
+  return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+}
+
+int QtScreen::ListTextWidth(const std::string& text) {
+  const QFontMetrics metrics(list_ ? list_->font() : QApplication::font());
+  return metrics.horizontalAdvance(ToQt(text));
+}
+
+bool QtScreen::MainWindowIsForeground() {
+  return window_ && window_->isActiveWindow();
+}
+
+void QtScreen::BringToFront() {
+  if (!window_) return;
+  window_->raise();
+  window_->activateWindow();
+}
+
+void QtScreen::SetWaitCursor(bool wait) {
+  if (wait) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++waitDepth_;
+  } else if (waitDepth_ > 0) {
+    QApplication::restoreOverrideCursor();
+    --waitDepth_;
+  }
+}
+
+void QtScreen::CloseMainWindow() {
+  // Queued: the close event must come from the loop, not from inside the caller's handler.
+  if (window_ && requestClose_)
+    QMetaObject::invokeMethod(window_, requestClose_, Qt::QueuedConnection);
+}
+
+}  // namespace solka

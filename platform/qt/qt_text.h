@@ -1,0 +1,27 @@
+// Conversions between the core's UTF-8 byte strings and Qt strings.
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <string>
+
+namespace solka {
+
+inline QString ToQt(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string FromQt(const QString& text) {
+  return text.toUtf8().toStdString();
+}
+
+// Paths are the file system's own bytes, which need not be valid UTF-8.
+inline QString PathToQt(const std::string& path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+inline std::string PathFromQt(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace solka

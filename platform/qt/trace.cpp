@@ -1,0 +1,31 @@
+#include "platform/qt/trace.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace solka {
+
+Trace::Trace() {
+  const char* value = std::getenv("SOLKA_TRACE");
+  enabled_ = value && std::strcmp(value, "1") == 0;
+}
+
+void Trace::Caption(const std::string& text) {
+  if (!enabled_ || (any_caption_ && text == caption_)) return;
+  any_caption_ = true;
+  caption_ = text;
+  std::fprintf(stderr, "solka: caption: %s\n", text.c_str());
+  std::fflush(stderr);
+}
+
+void Trace::Tray(int icon, const std::string& hint) {
+  if (!enabled_ || (any_tray_ && icon == trayIcon_ && hint == trayHint_)) return;
+  any_tray_ = true;
+  trayIcon_ = icon;
+  trayHint_ = hint;
+  std::fprintf(stderr, "solka: tray: %d %s\n", icon, hint.c_str());
+  std::fflush(stderr);
+}
+
+}  // namespace solka

@@ -1,0 +1,26 @@
+// SOLKA_TRACE=1: the window reports each change of its caption and of the tray icon and hint on
+// stderr, so whole-program tests can follow what the player shows.
+#pragma once
+
+#include <string>
+
+namespace solka {
+
+class Trace {
+ public:
+  // Reads SOLKA_TRACE once.
+  Trace();
+  explicit Trace(bool enabled) : enabled_(enabled) {}
+
+  void Caption(const std::string& text);
+  void Tray(int icon, const std::string& hint);
+
+ private:
+  bool enabled_;
+  bool any_caption_ = false, any_tray_ = false;
+  std::string caption_;
+  int trayIcon_ = -1;
+  std::string trayHint_;
+};
+
+}  // namespace solka

@@ -1,0 +1,15 @@
+// The few window-system requests Qt has no call for, on X11. Elsewhere (offscreen, Wayland)
+// they do nothing.
+#pragma once
+
+class QWidget;
+
+namespace solka {
+
+// Whether the window has an entry in the desktop's task bar (its skip-taskbar state).
+void SetTaskbarEntry(QWidget* window, bool shown);
+
+// Sends what is queued for the display now (a caption set just before the program waits).
+void FlushDisplay();
+
+}  // namespace solka
