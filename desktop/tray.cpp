@@ -1,16 +1,70 @@
-// PLACEHOLDER: empty handlers, to be written by the owner of this file.
+// Hiding the main window to the notification area and bringing it back, the list box's focus
+// under the mouse, the task-bar button and close box settings, and the companion program that
+// raises the player when the mouse passes over it while another program has the focus.
 #include "app/tdodedev.h"
 
 namespace solka {
 
-void TDODEDEV::SpeedButton1Click() {}
-void TDODEDEV::N11Click() {}
-void TDODEDEV::TrayIconClick() {}
-void TDODEDEV::TrayIconMouseMove() {}
-void TDODEDEV::FormMouseMove() {}
-void TDODEDEV::FIListBox1MouseEnter() {}
-void TDODEDEV::FIListBox1MouseLeave() {}
-void TDODEDEV::ApplyTaskButton() {}
-void TDODEDEV::ApplyCloseBtn() {}
+void TDODEDEV::SpeedButton1Click() {
+  Form.SetVisible(false);
+  InTray = true;
+  Form.SetActive(ActiveControl::None);
+}
+
+void TDODEDEV::N11Click() {
+  InTray = false;
+  Form.SetVisible(true);
+  platform_.screen.BringToFront();
+  Form.SetActive(ActiveControl::None);
+}
+
+void TDODEDEV::TrayIconClick() {
+  if (InTray) {
+    N11Click();
+    // A second raise: the first can be refused while the tray still holds the focus.
+    platform_.screen.BringToFront();
+  } else {
+    SpeedButton1Click();
+  }
+}
+
+namespace {
+// Mouse-move events come in bursts; one companion start per second is enough to raise the
+// window, where one per event would start dozens of processes.
+constexpr long long kCompanionPauseSeconds = 1;
+}  // namespace
+
+void TDODEDEV::TrayIconMouseMove() {
+  if (!CompanionAvailable || platform_.screen.MainWindowIsForeground()) return;
+  const long long now = platform_.clock.EpochSeconds();
+  if (CompanionStartedAt >= 0 && now - CompanionStartedAt < kCompanionPauseSeconds) return;
+  CompanionStartedAt = now;
+  // The argument names the window class the companion is to bring to the front.
+  platform_.shell.Start(CompanionPath, {"-c", "TDODEDEV"});
+}
+
+// The same start as over the tray icon; the desktop needs no extra permission for it here.
+void TDODEDEV::FormMouseMove() {
+  TrayIconMouseMove();
+}
+
+void TDODEDEV::FIListBox1MouseEnter() {
+  MouseOverList = true;
+  // The list takes the focus so that the wheel scrolls it instead of changing the volume.
+  Form.SetActive(ActiveControl::ListBox);
+}
+
+void TDODEDEV::FIListBox1MouseLeave() {
+  MouseOverList = false;
+  Form.SetActive(ActiveControl::None);
+}
+
+void TDODEDEV::ApplyTaskButton() {
+  Form.SetTaskButtonVisible(SettingIs(TaskButton, "1"));
+}
+
+void TDODEDEV::ApplyCloseBtn() {
+  Form.SetCloseBox(SettingIs(CloseBtn, "1"));
+}
 
 }  // namespace solka
