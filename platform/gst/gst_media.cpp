@@ -1,1 +1,27 @@
-// PLACEHOLDER: the GStreamer media graph is written here.
+#include "platform/gst/gst_media.h"
+
+#include <gst/gst.h>
+
+#include <cstdlib>
+#include <mutex>
+
+#include "platform/gst/audio_sink.h"
+#include "platform/gst/gst_graph.h"
+
+namespace solka {
+
+GstMediaBackend::GstMediaBackend(PostToGui postToGui, GstMediaOptions options)
+    : post_(std::move(postToGui)), options_(std::move(options)) {
+  static std::once_flag initialised;
+  std::call_once(initialised, [] { gst_init(nullptr, nullptr); });
+  if (options_.audioSink.empty()) {
+    if (const char* env = std::getenv("SOLKA_AUDIO_SINK")) options_.audioSink = env;
+  }
+}
+
+std::unique_ptr<MediaGraph> GstMediaBackend::CreateGraph() {
+  return std::make_unique<GstGraph>(post_, MakeAudioSink(options_.audioSink),
+                                    options_.prerollTimeout);
+}
+
+}  // namespace solka

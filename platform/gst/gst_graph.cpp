@@ -1,0 +1,149 @@
+#include "platform/gst/gst_graph.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/gst/adts_length.h"
+#include "platform/gst/graph_events.h"
+
+namespace solka {
+namespace {
+
+// playbin's flags: audio only, with its own volume element. Video and subtitles are never
+// rendered, so a file with pictures opens no window.
+constexpr guint kAudioOnly = (1u << 1) | (1u << 4);
+
+double Seconds(gint64 nanoseconds) {
+  return static_cast<double>(nanoseconds) / GST_SECOND;
+}
+
+}  // namespace
+
+GstGraph::GstGraph(std::function<void(std::function<void()>)> post, GstElement* sink,
+                   std::chrono::milliseconds prerollTimeout)
+    : events_(std::make_shared<GraphEvents>(std::move(post))), prerollTimeout_(prerollTimeout) {
+  pipeline_ = gst_element_factory_make("playbin", nullptr);
+  if (!pipeline_) {
+    if (sink) gst_object_unref(gst_object_ref_sink(sink));
+    return;
+  }
+  gst_object_ref_sink(pipeline_);
+  g_object_set(pipeline_, "flags", kAudioOnly, nullptr);
+  if (sink) g_object_set(pipeline_, "audio-sink", sink, nullptr);
+  // A picture or video stream would otherwise make playbin try every video output it knows,
+  // some of which take the process down when no display of their kind exists.
+  if (GstElement* video = gst_element_factory_make("fakesink", nullptr))
+    g_object_set(pipeline_, "video-sink", video, nullptr);
+  // Keeps the pitch when the speed changes; without it a changed rate also changes the pitch.
+  if (GstElement* tempo = gst_element_factory_make("scaletempo", nullptr))
+    g_object_set(pipeline_, "audio-filter", tempo, nullptr);
+  GraphEvents::Attach(pipeline_, events_);
+}
+
+GstGraph::~GstGraph() {
+  events_->notify = nullptr;
+  if (!pipeline_) return;
+  // NULL first: it joins the streaming threads and closes the file before anything goes away.
+  gst_element_set_state(pipeline_, GST_STATE_NULL);
+  GraphEvents::Detach(pipeline_);
+  gst_object_unref(pipeline_);
+}
+
+void GstGraph::SetNotify(std::function<void()> notify) {
+  events_->notify = std::move(notify);
+}
+
+bool GstGraph::RenderFile(const std::string& path) {
+  if (!pipeline_ || path.empty()) return false;
+  GError* error = nullptr;
+  gchar* uri = gst_filename_to_uri(path.c_str(), &error);
+  if (!uri) {
+    if (error) g_error_free(error);
+    return false;
+  }
+  g_object_set(pipeline_, "uri", uri, nullptr);
+  g_free(uri);
+
+  if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
+      !events_->WaitUntilReady(prerollTimeout_)) {
+    Fail();
+    return false;
+  }
+  // Pictures and video-only files preroll too; only a file with sound counts.
+  gint audioStreams = 0;
+  g_object_get(pipeline_, "n-audio", &audioStreams, nullptr);
+  if (audioStreams <= 0 || !events_->MarkStarted()) {
+    Fail();
+    return false;
+  }
+  if (Duration() <= 0) duration_ = AdtsLength(path);
+  return true;
+}
+
+void GstGraph::Fail() {
+  // Stops the threads and closes the file now; the owner releases the rest.
+  gst_element_set_state(pipeline_, GST_STATE_NULL);
+}
+
+void GstGraph::Run() {
+  if (pipeline_) gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+}
+
+void GstGraph::Pause() {
+  if (pipeline_) gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+}
+
+void GstGraph::Stop() {
+  if (!pipeline_) return;
+  Position();  // the last position stays readable after the stop
+  gst_element_set_state(pipeline_, GST_STATE_READY);
+}
+
+double GstGraph::Duration() {
+  gint64 length = 0;
+  if (pipeline_ && gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &length) && length > 0)
+    duration_ = Seconds(length);
+  return duration_;
+}
+
+double GstGraph::Position() {
+  gint64 at = 0;
+  // Between a flushing seek and the next buffer the query can fail; the last answer stands.
+  if (pipeline_ && gst_element_query_position(pipeline_, GST_FORMAT_TIME, &at) && at >= 0)
+    position_ = Seconds(at);
+  return position_;
+}
+
+bool GstGraph::SeekTo(double seconds, double rate) {
+  if (!pipeline_ || !std::isfinite(seconds)) return false;
+  const auto at = static_cast<gint64>(std::max(0.0, seconds) * GST_SECOND);
+  const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+  if (!gst_element_seek(pipeline_, rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, at,
+                        GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
+    return false;
+  events_->Restarted();
+  position_ = Seconds(at);
+  return true;
+}
+
+void GstGraph::SetPosition(double seconds) {
+  SeekTo(seconds, rate_);
+}
+
+void GstGraph::SetRate(double rate) {
+  if (!(rate > 0) || !std::isfinite(rate)) return;
+  if (SeekTo(Position(), rate)) rate_ = rate;
+}
+
+void GstGraph::SetVolume(int hundredthsOfDb) {
+  if (!pipeline_) return;
+  // Above 0 dB would amplify and clip; below -100 dB is silence anyway.
+  const int level = std::clamp(hundredthsOfDb, -10000, 0);
+  g_object_set(pipeline_, "volume", std::pow(10.0, level / 2000.0), nullptr);
+}
+
+bool GstGraph::GetEvent(int& code) {
+  return events_->Pop(code);
+}
+
+}  // namespace solka

@@ -1,0 +1,40 @@
+// The playback graph on GStreamer: one playbin per track, nothing shared between tracks.
+//
+// The Qt program builds the back end with a function that runs a closure on the GUI thread
+// (a queued call); the back end calls it from GStreamer's streaming threads, so it must be
+// thread-safe:
+//   GstMediaBackend media([](std::function<void()> f) {
+//     QMetaObject::invokeMethod(qApp, std::move(f), Qt::QueuedConnection);
+//   });
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/api/media.h"
+
+namespace solka {
+
+using PostToGui = std::function<void(std::function<void()>)>;
+
+struct GstMediaOptions {
+  // A gst-launch bin description of the output. Empty: $SOLKA_AUDIO_SINK when set, else the
+  // desktop's default output.
+  std::string audioSink;
+  // How long a graph may take to become ready to play before the file counts as unplayable.
+  std::chrono::milliseconds prerollTimeout{5000};
+};
+
+class GstMediaBackend : public MediaBackend {
+ public:
+  explicit GstMediaBackend(PostToGui postToGui, GstMediaOptions options = {});
+  std::unique_ptr<MediaGraph> CreateGraph() override;
+
+ private:
+  PostToGui post_;
+  GstMediaOptions options_;
+};
+
+}  // namespace solka

@@ -1,0 +1,108 @@
+// Drives the real engine from a test: a back end whose notifications arrive as queued calls on
+// the test's thread, and a probe on the output that sees every buffer the sink receives.
+#pragma once
+
+#include <gst/gst.h>
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/gst/gst_graph.h"
+#include "platform/gst/gst_media.h"
+
+namespace solka::testing_gst {
+
+inline PostToGui QueuedCall() {
+  return [](std::function<void()> f) {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(f), Qt::QueuedConnection);
+  };
+}
+
+// Runs the event loop until `done` holds or `limit` has passed; the result of `done`.
+template <class Done>
+bool PumpUntil(Done done, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+// An output of 32-bit float stereo frames whose buffers the probe below can read.
+inline const char* kProbeSink(bool sync) {
+  return sync ? "audioconvert ! audio/x-raw,format=F32LE,channels=2 ! fakesink name=probe sync=true"
+              : "audioconvert ! audio/x-raw,format=F32LE,channels=2 ! fakesink name=probe "
+                "sync=false";
+}
+
+// Counts the frames and the peak level of every buffer that reaches the probe sink. What it
+// counts is shared with the pad, so either may go first.
+class OutputProbe {
+ public:
+  explicit OutputProbe(GstElement* pipeline) {
+    GstElement* bin = nullptr;
+    g_object_get(pipeline, "audio-sink", &bin, nullptr);
+    if (!bin) return;
+    if (GstElement* sink = gst_bin_get_by_name(GST_BIN(bin), "probe")) {
+      GstPad* pad = gst_element_get_static_pad(sink, "sink");
+      gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, &OutputProbe::OnBuffer,
+                        new std::shared_ptr<Counts>(counts_), &OutputProbe::Forget);
+      gst_object_unref(pad);
+      gst_object_unref(sink);
+      attached_ = true;
+    }
+    gst_object_unref(bin);
+  }
+  bool Attached() const { return attached_; }
+  void Reset() {
+    std::lock_guard lock(counts_->mutex);
+    counts_->frames = 0;
+    counts_->peaks.clear();
+  }
+  long Frames() {
+    std::lock_guard lock(counts_->mutex);
+    return counts_->frames;
+  }
+  std::vector<float> Peaks() {
+    std::lock_guard lock(counts_->mutex);
+    return counts_->peaks;
+  }
+
+ private:
+  struct Counts {
+    std::mutex mutex;
+    long frames = 0;
+    std::vector<float> peaks;
+  };
+
+  static void Forget(gpointer data) { delete static_cast<std::shared_ptr<Counts>*>(data); }
+  static GstPadProbeReturn OnBuffer(GstPad*, GstPadProbeInfo* info, gpointer data) {
+    Counts& counts = **static_cast<std::shared_ptr<Counts>*>(data);
+    GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    GstMapInfo map;
+    if (!gst_buffer_map(buffer, &map, GST_MAP_READ)) return GST_PAD_PROBE_OK;
+    const auto* samples = reinterpret_cast<const float*>(map.data);
+    const std::size_t count = map.size / sizeof(float);
+    float peak = 0;
+    for (std::size_t i = 0; i < count; ++i) peak = std::max(peak, std::fabs(samples[i]));
+    gst_buffer_unmap(buffer, &map);
+    std::lock_guard lock(counts.mutex);
+    counts.frames += static_cast<long>(count / 2);
+    counts.peaks.push_back(peak);
+    return GST_PAD_PROBE_OK;
+  }
+
+  std::shared_ptr<Counts> counts_ = std::make_shared<Counts>();
+  bool attached_ = false;
+};
+
+}  // namespace solka::testing_gst

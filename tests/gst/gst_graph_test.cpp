@@ -1,0 +1,254 @@
+// The GStreamer graph on real files made at test time, played to silent sinks.
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "tests/gst/audio_fixtures.h"
+#include "tests/gst/engine_harness.h"
+
+namespace solka {
+namespace {
+
+using namespace std::chrono_literals;
+using testing_gst::OutputProbe;
+using testing_gst::PumpUntil;
+
+class GstGraphTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    gst_init(nullptr, nullptr);
+    folder_ = new fixtures::TempFolder;
+  }
+  static void TearDownTestSuite() {
+    delete folder_;
+    folder_ = nullptr;
+  }
+
+  // A tone of `tenths` tenths of a second in the format of `extension`, made once per suite.
+  static std::string Tone(const std::string& extension, int tenths = 10) {
+    const std::string path = folder_->File("tone" + std::to_string(tenths) + extension);
+    if (!std::filesystem::exists(path) &&
+        !fixtures::EncodeTone(path, fixtures::EncoderFor(extension), tenths))
+      ADD_FAILURE() << "cannot make " << path;
+    return path;
+  }
+  static std::string Bytes(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    const std::string path = folder_->File(name);
+    fixtures::WriteBytes(path, bytes);
+    return path;
+  }
+
+  GstMediaBackend Backend(const std::string& sink = {}) {
+    GstMediaOptions options;
+    options.audioSink = sink;
+    return GstMediaBackend(testing_gst::QueuedCall(), options);
+  }
+
+  // Installs a notification that counts its calls and checks the thread they arrive on.
+  void Watch(MediaGraph& graph) {
+    graph.SetNotify([this] {
+      ++notifications_;
+      if (std::this_thread::get_id() != testThread_) ++foreignThreadCalls_;
+    });
+  }
+
+  // Drains the queue as the player does; the number of end-of-stream events.
+  static int DrainEnds(MediaGraph& graph) {
+    int code = 0, ends = 0;
+    while (graph.GetEvent(code))
+      if (code == EC_COMPLETE) ++ends;
+    return ends;
+  }
+
+  static inline fixtures::TempFolder* folder_ = nullptr;
+  int notifications_ = 0;
+  int foreignThreadCalls_ = 0;
+  const std::thread::id testThread_ = std::this_thread::get_id();
+};
+
+class EveryFormat : public GstGraphTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(EveryFormat, KnowsItsLengthAndEndsOnceOnTheGuiThread) {
+  auto backend = Backend(testing_gst::kProbeSink(false));
+  auto graph = backend.CreateGraph();
+  OutputProbe probe(static_cast<GstGraph&>(*graph).Pipeline());
+  Watch(*graph);
+  ASSERT_TRUE(graph->RenderFile(Tone(GetParam())));
+  const double duration = graph->Duration();
+  graph->Run();
+  ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+  EXPECT_EQ(foreignThreadCalls_, 0);
+  EXPECT_EQ(DrainEnds(*graph), 1);
+  // The truth is what the decoder gave out, encoder padding included.
+  const double decoded = probe.Frames() / 44100.0;
+  EXPECT_NEAR(decoded, 1.0, 0.1);
+  EXPECT_NEAR(duration, decoded, 0.05);
+  // Nothing more comes after the end.
+  PumpUntil([] { return false; }, 100ms);
+  EXPECT_EQ(DrainEnds(*graph), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Encoded, EveryFormat,
+                         ::testing::Values(".wav", ".mp3", ".ogg", ".flac", ".m4a", ".3g2", ".aac",
+                                           ".wma", ".asf"),
+                         [](const auto& param) { return std::string(param.param + 1); });
+
+TEST_F(GstGraphTest, MidiFilesPlayThroughTheSynthesiser) {
+  auto backend = Backend();
+  for (const auto& path :
+       {Bytes("tiny.mid", fixtures::TinyMidi()), Bytes("tiny.rmi", fixtures::TinyRiffMidi())}) {
+    SCOPED_TRACE(path);
+    notifications_ = 0;
+    auto graph = backend.CreateGraph();
+    Watch(*graph);
+    ASSERT_TRUE(graph->RenderFile(path));
+    graph->Run();
+    ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+    EXPECT_EQ(DrainEnds(*graph), 1);
+  }
+}
+
+// The files of a file descriptor table that point into the fixture folder.
+int OpenFixtureFiles(const std::string& folderPrefix) {
+  int open = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code ec;
+    const auto target = std::filesystem::read_symlink(entry.path(), ec).string();
+    if (!ec && target.rfind(folderPrefix, 0) == 0) ++open;
+  }
+  return open;
+}
+
+TEST_F(GstGraphTest, EveryKindOfUnplayableFileFailsPromptlyAndCleanly) {
+  std::vector<std::string> bad = {
+      folder_->File("missing.mp3"),
+      Bytes("empty.mp3", {}),
+      Bytes("text.wav", std::vector<std::uint8_t>(200, 'x')),
+      Bytes("song.rcp", {'R', 'C', 'M', '-', 'P', 'C', '9', '8', 'V', '2', '.', '0', 0, 1, 2, 3}),
+      Bytes("noise.ape", {'M', 'A', 'C', ' ', 0x96, 0x0f, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8}),
+  };
+  {  // The first bytes of a real WAV file: a header that promises data that is not there.
+    const std::string whole = Tone(".wav");
+    std::ifstream in(whole, std::ios::binary);
+    std::vector<std::uint8_t> head(30);
+    in.read(reinterpret_cast<char*>(head.data()), 30);
+    bad.push_back(Bytes("truncated.wav", head));
+  }
+  const std::string picture = folder_->File("picture.mp3");
+  ASSERT_TRUE(fixtures::RunPipeline("videotestsrc num-buffers=1 ! pngenc ! filesink location=\"" +
+                                    picture + "\""));
+  bad.push_back(picture);
+
+  GstMediaOptions options;
+  options.prerollTimeout = 3s;
+  GstMediaBackend backend(testing_gst::QueuedCall(), options);
+  const std::string prefix = folder_->File("");
+  for (const auto& path : bad) {
+    SCOPED_TRACE(path);
+    auto graph = backend.CreateGraph();
+    Watch(*graph);
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_FALSE(graph->RenderFile(path));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, options.prerollTimeout + 2s);
+    EXPECT_EQ(OpenFixtureFiles(prefix), 0) << "the failed graph still holds the file";
+    graph.reset();
+  }
+  // Whatever the failed graphs had posted is dropped with them.
+  PumpUntil([] { return false; }, 200ms);
+  EXPECT_EQ(notifications_, 0);
+}
+
+TEST_F(GstGraphTest, ReleasedGraphNeverNotifies) {
+  auto backend = Backend();
+  auto graph = backend.CreateGraph();
+  Watch(*graph);
+  ASSERT_TRUE(graph->RenderFile(Tone(".wav", 1)));
+  graph->Run();
+  // Let the end be queued and posted, then release before the loop delivers it.
+  std::this_thread::sleep_for(400ms);
+  graph.reset();
+  PumpUntil([] { return false; }, 200ms);
+  EXPECT_EQ(notifications_, 0);
+}
+
+TEST_F(GstGraphTest, SeekSkipsTheDataBefore) {
+  auto backend = Backend(testing_gst::kProbeSink(false));
+  auto graph = backend.CreateGraph();
+  Watch(*graph);
+  ASSERT_TRUE(graph->RenderFile(Tone(".flac", 30)));
+  OutputProbe probe(static_cast<GstGraph&>(*graph).Pipeline());
+  ASSERT_TRUE(probe.Attached());
+  probe.Reset();
+  graph->SetPosition(2.0);
+  EXPECT_NEAR(graph->Position(), 2.0, 0.05);
+  graph->Run();
+  ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+  EXPECT_NEAR(probe.Frames(), 44100, 4410);
+}
+
+TEST_F(GstGraphTest, RateShortensTheOutputAndLastsForOneGraph) {
+  auto backend = Backend(testing_gst::kProbeSink(false));
+  auto graph = backend.CreateGraph();
+  Watch(*graph);
+  ASSERT_TRUE(graph->RenderFile(Tone(".ogg", 30)));
+  OutputProbe probe(static_cast<GstGraph&>(*graph).Pipeline());
+  probe.Reset();
+  graph->SetRate(1.5);
+  EXPECT_EQ(graph->Rate(), 1.5);
+  graph->Run();
+  ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+  EXPECT_NEAR(probe.Frames(), 3.0 / 1.5 * 44100, 4410);
+
+  EXPECT_EQ(backend.CreateGraph()->Rate(), 1.0);
+}
+
+TEST_F(GstGraphTest, VolumeIsAppliedAsDecibelGain) {
+  auto backend = Backend(testing_gst::kProbeSink(false));
+  auto lastPeak = [&](int volume) {
+    notifications_ = 0;
+    auto graph = backend.CreateGraph();
+    Watch(*graph);
+    EXPECT_TRUE(graph->RenderFile(Tone(".wav")));
+    OutputProbe probe(static_cast<GstGraph&>(*graph).Pipeline());
+    graph->SetVolume(volume);
+    graph->Run();
+    EXPECT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+    const auto peaks = probe.Peaks();
+    return peaks.empty() ? -1.0f : peaks.back();
+  };
+  const float full = lastPeak(0);
+  ASSERT_GT(full, 0.3f);
+  EXPECT_NEAR(lastPeak(-2000) / full, 0.1, 0.01);  // -20 dB
+  EXPECT_LT(lastPeak(-10000), 1e-4f);              // silence
+  EXPECT_NEAR(lastPeak(500), full, 0.01);          // no gain above full
+}
+
+TEST_F(GstGraphTest, UnusableSinkFallsBackAndStillPlays) {
+  auto backend = Backend("no_such_sink_element");
+  auto graph = backend.CreateGraph();
+  Watch(*graph);
+  ASSERT_TRUE(graph->RenderFile(Tone(".wav", 3)));
+  graph->Run();
+  EXPECT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+  EXPECT_EQ(DrainEnds(*graph), 1);
+}
+
+TEST_F(GstGraphTest, PauseHoldsThePositionAndRunResumes) {
+  auto backend = Backend();
+  auto graph = backend.CreateGraph();
+  Watch(*graph);
+  ASSERT_TRUE(graph->RenderFile(Tone(".mp3", 20)));
+  graph->Run();
+  ASSERT_TRUE(PumpUntil([&] { return graph->Position() > 0.3; }));
+  graph->Pause();
+  const double held = graph->Position();
+  PumpUntil([] { return false; }, 300ms);
+  EXPECT_NEAR(graph->Position(), held, 0.05);
+  EXPECT_EQ(notifications_, 0);
+  graph->Run();
+  EXPECT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+}
+
+}  // namespace
+}  // namespace solka
