@@ -1,13 +1,106 @@
-// PLACEHOLDER: empty handlers, to be written by the owner of this file.
+// The commands on the list as a whole: sort, shuffle, compact view and the tag display.
+#include <algorithm>
+
 #include "app/tdodedev.h"
+#include "app/text.h"
+#include "playlist/list_file.h"
+#include "playlist/shuffle.h"
 
 namespace solka {
 
-void TDODEDEV::N19Click() {}
-void TDODEDEV::N20Click() {}
-void TDODEDEV::ShufflePlayList(bool) {}
-void TDODEDEV::listmode1Click() {}
-void TDODEDEV::AG1Click() {}
-void TDODEDEV::ReadTag(const std::string&) {}
+namespace {
+
+constexpr std::size_t kTagBlockSize = 128;
+constexpr std::size_t kTagFieldSize = 30;
+
+// The path of the selected row's entry, or nothing when no row is selected.
+std::optional<std::string> SelectedPath(const TDODEDEV& player) {
+  const int row = player.CurrentIndex();
+  if (row < 0 || static_cast<std::size_t>(row) >= player.PlayList.size()) return std::nullopt;
+  return player.PlayList[row];
+}
+
+// Row of the remembered entry: the first with its exact text (names that differ only in case
+// are different files here), within the equal run when the list is sorted.
+int PositionOf(const StringList& list, const std::string& path) {
+  const auto& items = list.Items();
+  std::size_t i =
+      list.Sorted() ? static_cast<std::size_t>(std::max(list.IndexOfNoCase(path), 0)) : 0;
+  for (; i < items.size(); ++i)
+    if (items[i] == path) return static_cast<int>(i);
+  return list.IndexOfNoCase(path);
+}
+
+// A tag field: its bytes up to the first zero byte, trailing blanks kept.
+std::string TagField(std::string_view bytes, const TextCodec& codec) {
+  return LegacyTextToUtf8(bytes.substr(0, bytes.find('\0')), codec);
+}
+
+}  // namespace
+
+void TDODEDEV::N19Click() {
+  const std::optional<std::string> remembered = SelectedPath(*this);
+  SetPlayListSorted(true);
+  RefreshListBox();
+  if (remembered) SelectRow(PositionOf(PlayList, *remembered));
+}
+
+void TDODEDEV::N20Click() {
+  const std::optional<std::string> remembered = SelectedPath(*this);
+  if (PlayList.empty()) return;
+  SetPlayListSorted(false);
+  SetListBoxSorted(false);
+  ShufflePlayList(true);
+  if (remembered) PlayList.Move(PositionOf(PlayList, *remembered), 0);
+  RefreshListBox();
+  if (remembered) SelectRow(0);
+}
+
+void TDODEDEV::ShufflePlayList(bool avoidFirst) {
+  // A shuffled list is no longer in path order; left sorted, additions would land anywhere.
+  SetPlayListSorted(false);
+  const auto seed = static_cast<std::uint32_t>(platform_.clock.EpochSeconds());
+  PlayList.Reorder(ShuffleOrder(PlayList.size(), seed, avoidFirst));
+}
+
+void TDODEDEV::listmode1Click() {
+  if (!CompactView) {
+    Form.SetTop(ToIntDef(Setting(Top2), Form.Top()));
+    Form.SetHeight(MainForm::kCompactHeight);
+    CompactView = true;
+    return;
+  }
+  const int top = Form.Top();
+  Settings[Top2] = std::to_string(top);
+  Form.SetHeight(MainForm::kFullHeight);
+  CompactView = false;
+  // Bring the enlarged window's bottom edge back onto the screen.
+  if (top > ScreenHeight - MainForm::kFullHeight) {
+    Settings[Top] = std::to_string(top);
+    Form.SetTop(ScreenHeight + CaptionHeight - MainForm::kFullHeight);
+  }
+}
+
+void TDODEDEV::AG1Click() {
+  const std::optional<std::string> path = SelectedPath(*this);
+  if (!path) return;
+  ReadTag(*path);
+  platform_.dialogs.MessageBox(TagTitle + ":" + TagArtist, "TAG");
+}
+
+void TDODEDEV::ReadTag(const std::string& path) {
+  TagTitle.clear();
+  TagArtist.clear();
+  // A file too short for the block, or one whose block lacks its marker, has no tag to show.
+  const std::optional<std::uint64_t> size = platform_.files.FileSize(path);
+  if (!size || *size < kTagBlockSize) return;
+  const ReadResult block =
+      platform_.files.ReadRange(path, *size - kTagBlockSize, 3 + 2 * kTagFieldSize);
+  if (!block.ok || block.bytes.size() < 3 + 2 * kTagFieldSize || block.bytes.substr(0, 3) != "TAG")
+    return;
+  const std::string_view bytes = block.bytes;
+  TagTitle = TagField(bytes.substr(3, kTagFieldSize), platform_.codec);
+  TagArtist = TagField(bytes.substr(3 + kTagFieldSize, kTagFieldSize), platform_.codec);
+}
 
 }  // namespace solka

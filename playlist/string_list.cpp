@@ -8,7 +8,9 @@
 namespace solka {
 
 namespace {
-bool LessNoCase(const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; }
+bool LessNoCase(const std::string& a, const std::string& b) {
+  return CompareNoCase(a, b) < 0;
+}
 }  // namespace
 
 void StringList::SetSorted(bool sorted) {
@@ -23,7 +25,9 @@ int StringList::Add(std::string text) {
   }
   auto it = std::lower_bound(items_.begin(), items_.end(), text, LessNoCase);
   if (it != items_.end() && EqualsNoCase(*it, text)) return -1;
-  return static_cast<int>(items_.insert(it, std::move(text)) - items_.begin());
+  // The insertion may reallocate: take the position from the iterator it returns.
+  const auto inserted = items_.insert(it, std::move(text));
+  return static_cast<int>(inserted - items_.begin());
 }
 
 void StringList::AddAll(std::vector<std::string> texts) {
@@ -34,9 +38,10 @@ void StringList::AddAll(std::vector<std::string> texts) {
   }
   // Inserting one at a time keeps the first of equal texts; a stable sort and unique do the same.
   std::stable_sort(texts.begin(), texts.end(), LessNoCase);
-  texts.erase(std::unique(texts.begin(), texts.end(),
-                          [](const std::string& a, const std::string& b) { return EqualsNoCase(a, b); }),
-              texts.end());
+  texts.erase(
+      std::unique(texts.begin(), texts.end(),
+                  [](const std::string& a, const std::string& b) { return EqualsNoCase(a, b); }),
+      texts.end());
   std::vector<std::string> merged;
   merged.reserve(items_.size() + texts.size());
   auto a = items_.begin();
@@ -65,11 +70,19 @@ void StringList::Move(std::size_t from, std::size_t to) {
   }
 }
 
+void StringList::Reorder(const std::vector<std::size_t>& order) {
+  if (order.size() != items_.size()) return;
+  std::vector<std::string> reordered;
+  reordered.reserve(items_.size());
+  for (std::size_t from : order) reordered.push_back(std::move(items_[from]));
+  items_ = std::move(reordered);
+}
+
 int StringList::IndexOfNoCase(const std::string& text) const {
   if (sorted_) {
     auto it = std::lower_bound(items_.begin(), items_.end(), text, LessNoCase);
     return it != items_.end() && EqualsNoCase(*it, text) ? static_cast<int>(it - items_.begin())
-                                                        : -1;
+                                                         : -1;
   }
   for (std::size_t i = 0; i < items_.size(); ++i)
     if (EqualsNoCase(items_[i], text)) return static_cast<int>(i);

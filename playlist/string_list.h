@@ -28,6 +28,8 @@ class StringList {
   void Clear() { items_.clear(); }
   // Moves entry `from` to position `to`; the entries between shift by one.
   void Move(std::size_t from, std::size_t to);
+  // Puts old entry order[i] at position i; `order` is a permutation of the positions.
+  void Reorder(const std::vector<std::size_t>& order);
 
   // First entry equal to `text` without regard to case, or -1.
   int IndexOfNoCase(const std::string& text) const;

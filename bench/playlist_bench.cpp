@@ -1,0 +1,113 @@
+// Times the list operations on 100,000 entries and prints one line per figure.
+//   playlist_bench [FOLDER]   (FOLDER receives the list file; default the temporary folder)
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/tdodedev.h"
+#include "platform/memory/test_platform.h"
+#include "platform/posix/posix_codec.h"
+#include "platform/posix/posix_files.h"
+#include "playlist/list_file.h"
+
+namespace {
+
+using namespace solka;
+
+constexpr std::size_t kEntries = 100'000;
+
+// Paths shaped like a music collection: artist and album folders, numbered tracks, some
+// Japanese names; generated in a scrambled order so that sorting has work to do.
+std::vector<std::string> Paths() {
+  std::vector<std::string> paths;
+  paths.reserve(kEntries);
+  std::uint32_t x = 12345;
+  for (std::size_t i = 0; i < kEntries; ++i) {
+    x = x * 1103515245u + 12345u;
+    const unsigned artist = (x >> 8) % 2000, album = (x >> 4) % 7, track = i % 50;
+    paths.push_back("/home/user/Music/" + std::string(artist % 3 ? "Artist " : "歌手 ") +
+                    std::to_string(artist) + "/Album " + std::to_string(album) + "/" +
+                    std::to_string(track) + " Track " + std::to_string(i) + ".mp3");
+  }
+  return paths;
+}
+
+// Best of a few runs, in milliseconds.
+double Time(const std::function<void()>& prepare, const std::function<void()>& run) {
+  double best = 1e9;
+  for (int i = 0; i < 5; ++i) {
+    prepare();
+    const auto start = std::chrono::steady_clock::now();
+    run();
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    best = std::min(best, took.count());
+  }
+  return best;
+}
+
+void Report(const char* what, double ms) {
+  std::printf("%-52s %8.1f ms\n", what, ms);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> paths = Paths();
+  TestPlatform p;
+  TDODEDEV player(p.services, {});
+  player.Settings.assign(kSettingsCount, "");
+  const auto fill = [&] {
+    player.PlayList.SetSorted(false);
+    player.PlayList.Clear();
+    player.PlayList.AddAll(paths);
+  };
+
+  Report("RefreshListBox, 100,000 entries", Time(fill, [&] { player.RefreshListBox(); }));
+  Report("FitScrollWidth (core side), 100,000 rows", Time([] {}, [&] { player.FitScrollWidth(); }));
+  Report("sorted additions: 100,000 into an empty sorted list",
+         Time(
+             [&] {
+               player.PlayList.Clear();
+               player.PlayList.SetSorted(true);
+             },
+             [&] { player.PlayList.AddAll(paths); }));
+  Report("sorted additions: 100,000 again (all refused)",
+         Time([] {}, [&] { player.PlayList.AddAll(paths); }));
+  Report("sorted additions: 1,000 one at a time into 100,000",
+         Time(
+             [&] {
+               player.PlayList.Clear();
+               player.PlayList.SetSorted(true);
+               player.PlayList.AddAll({paths.begin() + 1000, paths.end()});
+             },
+             [&] {
+               for (std::size_t i = 0; i < 1000; ++i) player.PlayList.Add(paths[i]);
+             }));
+  Report("sort by path (switch sorted on), 100,000 entries",
+         Time(fill, [&] { player.PlayList.SetSorted(true); }));
+  Report("shuffle, 100,000 entries", Time(fill, [&] { player.ShufflePlayList(true); }));
+
+  // The list file on the real file system, through the same calls the commands use.
+  PosixFileSystem files;
+  PosixCodec codec;
+  const std::string folder = argc > 1 ? std::string(argv[1]) + "/" : files.TempFolder();
+  const std::string file = folder + "solka-bench-list.m3u";
+  std::string error;
+  Report("write a 100,000-line list file",
+         Time([] {}, [&] { error = files.WriteFileAtomic(file, EncodeListFile(paths)); }));
+  if (!error.empty()) std::printf("write failed: %s\n", error.c_str());
+  std::size_t lines = 0;
+  Report("read a 100,000-line list file",
+         Time([] {}, [&] { lines = ReadListFile(files, codec, file).lines.size(); }));
+  // A file written on Windows: every line in the legacy code page.
+  std::string legacy;
+  for (std::size_t i = 0; i < kEntries; ++i)
+    legacy += "D:\\\x89\xB9\x8A\x79\\\x83\x5C\x83\x8D " + std::to_string(i) + ".mp3\r\n";
+  Report("decode a 100,000-line legacy list file",
+         Time([] {}, [&] { lines = DecodeListFile(legacy, codec).size(); }));
+  std::printf("lines read: %zu\n", lines);
+  std::remove(file.c_str());
+  return 0;
+}

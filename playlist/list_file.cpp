@@ -1,0 +1,194 @@
+#include "playlist/list_file.h"
+
+#include <cstdint>
+
+namespace solka {
+
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Length of the well-formed UTF-8 sequence at `text[i]`, or 0 when it is not one (overlong
+// forms, surrogates and code points above U+10FFFF included).
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char c = byte(i);
+  if (c < 0x80) return 1;
+  std::size_t len;
+  unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+  if (c >= 0xC2 && c <= 0xDF) {
+    len = 2;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    len = 3;
+    if (c == 0xE0) lo = 0xA0;
+    if (c == 0xED) hi = 0x9F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    len = 4;
+    if (c == 0xF0) lo = 0x90;
+    if (c == 0xF4) hi = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + len > text.size()) return 0;
+  if (byte(i + 1) < lo || byte(i + 1) > hi) return 0;
+  for (std::size_t k = 2; k < len; ++k)
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+  return len;
+}
+
+std::string ReplaceInvalidUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t len = Utf8SequenceLength(text, i);
+    if (len == 0) {
+      out += kReplacement;
+      ++i;
+    } else {
+      out.append(text.substr(i, len));
+      i += len;
+    }
+  }
+  return out;
+}
+
+// Splits at CR LF, lone CR and lone LF; a line end at the very end opens no further line.
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+std::string_view UpToZero(std::string_view text) {
+  return text.substr(0, text.find('\0'));
+}
+
+std::string Fill(std::string format, const std::string& path, const std::string& reason) {
+  format.replace(format.find("%s"), 2, path);
+  format.replace(format.rfind("%s"), 2, reason);
+  return format;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t len = Utf8SequenceLength(text, i);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
+std::string LegacyTextToUtf8(std::string_view bytes, const TextCodec& codec) {
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  if (auto decoded = codec.LegacyToUtf8(std::string(bytes)); decoded && IsValidUtf8(*decoded))
+    return *decoded;
+  return ReplaceInvalidUtf8(bytes);
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  std::string out;
+  out.reserve(bytes.size() * 3 / 2);
+  const std::size_t units = bytes.size() / 2;
+  const auto unit = [&](std::size_t k) -> std::uint32_t {
+    const auto b0 = static_cast<unsigned char>(bytes[2 * k]);
+    const auto b1 = static_cast<unsigned char>(bytes[2 * k + 1]);
+    return bigEndian ? (b0 << 8 | b1) : (b1 << 8 | b0);
+  };
+  std::size_t k = 0;
+  for (; k < units; ++k) {
+    const std::uint32_t u = unit(k);
+    if (u == 0) return out;
+    if (u >= 0xD800 && u <= 0xDBFF && k + 1 < units) {
+      const std::uint32_t low = unit(k + 1);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+        ++k;
+        continue;
+      }
+    }
+    if (u >= 0xD800 && u <= 0xDFFF) {
+      out += kReplacement;
+    } else {
+      AppendUtf8(out, u);
+    }
+  }
+  // An odd byte at the end is half a character: say so rather than guess the other half.
+  if (bytes.size() % 2 != 0 && bytes.back() != '\0') out += kReplacement;
+  return out;
+}
+
+std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec) {
+  const auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+  std::vector<std::string> lines;
+  if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
+    const std::string text = Utf16ToUtf8(bytes.substr(2), starts("\xFE\xFF"));
+    for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
+    return lines;
+  }
+  if (starts("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  const std::string_view text = UpToZero(bytes);
+  const bool allUtf8 = IsValidUtf8(text);
+  // Each line is judged alone, so that one name in a legacy code page does not turn the other
+  // lines of the list into something else.
+  for (std::string_view line : SplitLines(text))
+    lines.push_back(allUtf8 ? std::string(line) : LegacyTextToUtf8(line, codec));
+  return lines;
+}
+
+std::string EncodeListFile(const std::vector<std::string>& lines) {
+  std::size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 2;
+  std::string out;
+  out.reserve(size);
+  for (const std::string& line : lines) {
+    out += line;
+    out += "\r\n";
+  }
+  return out;
+}
+
+ListFileRead ReadListFile(FileSystem& files, const TextCodec& codec, const std::string& path) {
+  ReadResult read = files.ReadFile(path);
+  if (!read.ok) return {false, {}, CannotOpenMessage(path, read.error)};
+  return {true, DecodeListFile(read.bytes, codec), {}};
+}
+
+std::string CannotOpenMessage(const std::string& path, const std::string& reason) {
+  return Fill("ファイル \"%s\" は開けません。%s", path, reason);
+}
+
+std::string CannotCreateMessage(const std::string& path, const std::string& reason) {
+  return Fill("ファイル \"%s\" を作成できません。%s", path, reason);
+}
+
+}  // namespace solka

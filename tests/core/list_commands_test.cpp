@@ -1,0 +1,249 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+
+#include "app/tdodedev.h"
+#include "platform/memory/test_platform.h"
+#include "playlist/shuffle.h"
+
+namespace solka {
+namespace {
+
+using ::testing::ElementsAre;
+
+// The shuffle as plainly written: seed, discard one value, then n moves of the first entry.
+std::vector<std::size_t> ReferenceShuffle(std::size_t n, std::uint32_t seed, bool avoidFirst) {
+  std::uint32_t state = seed * 22695477u + 1u;
+  std::vector<std::size_t> order(n);
+  std::iota(order.begin(), order.end(), 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    state = state * 22695477u + 1u;
+    std::size_t b = ((state >> 16) & 0x7FFF) % n;
+    if (avoidFirst && b == 0) b = n - 1;
+    const std::size_t first = order.front();
+    order.erase(order.begin());
+    order.insert(order.begin() + static_cast<std::ptrdiff_t>(b), first);
+  }
+  return order;
+}
+
+TEST(Shuffle, SameOrderAsMovingTheFirstEntryOneAtATime) {
+  for (std::size_t n : {1u, 2u, 3u, 5u, 17u, 256u, 1000u})
+    for (std::uint32_t seed : {0u, 1u, 1700000000u, 4294967295u})
+      for (bool avoidFirst : {false, true})
+        EXPECT_EQ(ShuffleOrder(n, seed, avoidFirst), ReferenceShuffle(n, seed, avoidFirst))
+            << n << " " << seed << " " << avoidFirst;
+  EXPECT_TRUE(ShuffleOrder(0, 7, true).empty());
+}
+
+TEST(Shuffle, GeneratorValuesAreBitsSixteenToThirty) {
+  ShuffleRandom random(0);        // seeding leaves state 1
+  EXPECT_EQ(random.Next(), 346);  // 22695478 >> 16
+  ShuffleRandom high(0xFFFFFFFFu);
+  for (int i = 0; i < 1000; ++i) {
+    const int v = high.Next();
+    ASSERT_GE(v, 0);
+    ASSERT_LE(v, 32767);
+  }
+}
+
+class ListCommands : public ::testing::Test {
+ protected:
+  ListCommands() {
+    player.Settings.assign(kSettingsCount, "");
+    player.ScreenHeight = 1000;
+    player.CaptionHeight = 20;
+    p.clock.Set(1'700'000'123);
+  }
+  void Fill(std::vector<std::string> entries) {
+    player.PlayList.AddAll(std::move(entries));
+    player.RefreshListBox();
+  }
+  std::vector<std::string> Rows() const { return player.Form.Rows(); }
+
+  TestPlatform p;
+  TDODEDEV player{p.services, {}};
+};
+
+TEST_F(ListCommands, ShuffleFollowsTheSecondOfTheClock) {
+  Fill({"/a.mp3", "/b.mp3", "/c.mp3", "/d.mp3", "/e.mp3"});
+  player.SetPlayListSorted(true);
+  const std::vector<std::string> before = player.PlayList.Items();
+  player.ShufflePlayList(false);
+  std::vector<std::string> expected;
+  for (std::size_t i : ReferenceShuffle(5, 1'700'000'123u, false)) expected.push_back(before[i]);
+  EXPECT_EQ(player.PlayList.Items(), expected);
+  EXPECT_FALSE(player.PlayListSorted());
+}
+
+TEST_F(ListCommands, ShuffleCommandKeepsPlayingEntryOnTopAndSelected) {
+  Fill({"/a.mp3", "/b.mp3", "/c.mp3", "/d.mp3", "/e.mp3"});
+  player.SetListBoxSorted(true);
+  player.SelectRow(2);
+  player.N20Click();
+  EXPECT_EQ(player.PlayList[0], "/c.mp3");
+  EXPECT_EQ(player.CurrentIndex(), 0);
+  EXPECT_EQ(Rows()[0], "c");
+  EXPECT_FALSE(player.PlayListSorted());
+  EXPECT_FALSE(player.ListBoxSorted);
+  std::vector<std::string> sorted = player.PlayList.Items();
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_THAT(sorted, ElementsAre("/a.mp3", "/b.mp3", "/c.mp3", "/d.mp3", "/e.mp3"));
+}
+
+TEST_F(ListCommands, ShuffleCommandWithoutSelectionOrEntries) {
+  Fill({"/a.mp3", "/b.mp3", "/c.mp3"});
+  player.N20Click();
+  EXPECT_EQ(player.CurrentIndex(), -1);
+  EXPECT_EQ(player.Form.RowCount(), 3);
+
+  player.PlayList.Clear();
+  player.RefreshListBox();
+  player.SetPlayListSorted(true);
+  player.N20Click();  // nothing to shuffle: the sorted state stays
+  EXPECT_TRUE(player.PlayListSorted());
+}
+
+TEST_F(ListCommands, ShuffleOfOneEntryKeepsIt) {
+  Fill({"/only.mp3"});
+  player.SelectRow(0);
+  player.N20Click();
+  EXPECT_THAT(player.PlayList.Items(), ElementsAre("/only.mp3"));
+  EXPECT_EQ(player.CurrentIndex(), 0);
+}
+
+TEST_F(ListCommands, SortKeepsSelectionOnThePlayingEntry) {
+  Fill({"/d.mp3", "/B.mp3", "/a.mp3", "/b.mp3", "/c.mp3"});
+  player.SelectRow(3);  // "/b.mp3", not its upper-case twin
+  player.N19Click();
+  EXPECT_TRUE(player.PlayListSorted());
+  EXPECT_EQ(player.PlayList.size(), 5u);  // case twins both stay
+  ASSERT_GE(player.CurrentIndex(), 0);
+  EXPECT_EQ(player.PlayList[player.CurrentIndex()], "/b.mp3");
+  EXPECT_EQ(player.PlayList[0], "/a.mp3");
+  EXPECT_EQ(player.PlayList[4], "/d.mp3");
+
+  // A third entry equal to the twins is refused while sorted.
+  EXPECT_EQ(player.PlayList.Add("/B.MP3"), -1);
+
+  player.SelectRow(-1);
+  player.N19Click();
+  EXPECT_EQ(player.CurrentIndex(), -1);
+}
+
+TEST_F(ListCommands, CompactViewTwiceReturnsToFullHeight) {
+  player.Form.SetTop(200);
+  player.Settings[Top2] = "40";
+  player.listmode1Click();
+  EXPECT_TRUE(player.CompactView);
+  EXPECT_EQ(player.Form.Height(), 68);
+  EXPECT_EQ(player.Form.Top(), 40);
+
+  player.listmode1Click();
+  EXPECT_FALSE(player.CompactView);
+  EXPECT_EQ(player.Form.Height(), 313);
+  EXPECT_EQ(player.Form.Top(), 40);
+  EXPECT_EQ(player.Settings[Top2], "40");
+}
+
+TEST_F(ListCommands, CompactViewKeepsTopWhenTop2IsNoNumber) {
+  player.Form.SetTop(120);
+  player.Settings[Top2] = "12px";
+  player.listmode1Click();
+  EXPECT_EQ(player.Form.Top(), 120);
+}
+
+TEST_F(ListCommands, LeavingCompactViewLowOnTheScreenMovesTheWindowUp) {
+  player.Form.SetTop(900);
+  player.listmode1Click();
+  player.listmode1Click();
+  EXPECT_EQ(player.Settings[Top2], "900");
+  EXPECT_EQ(player.Settings[Top], "900");
+  EXPECT_EQ(player.Form.Top(), 1000 + 20 - 313);
+}
+
+// An ID3v1 block: marker, 30 bytes of title, 30 of artist, the rest zero.
+std::string TagBlock(std::string title, std::string artist) {
+  title.resize(30, '\0');
+  artist.resize(30, '\0');
+  std::string block = "TAG" + title + artist;
+  block.resize(128, '\0');
+  return block;
+}
+
+TEST_F(ListCommands, TagFromTheEndOfTheFile) {
+  p.files.AddFile("/a.mp3", std::string(500, 'x') + TagBlock("Title", "Artist  "));
+  Fill({"/a.mp3"});
+  player.SelectRow(0);
+  player.AG1Click();
+  EXPECT_EQ(player.TagTitle, "Title");
+  EXPECT_EQ(player.TagArtist, "Artist  ");  // trailing blanks are part of the text
+  ASSERT_EQ(p.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(p.dialogs.boxes[0].text, "Title:Artist  ");
+  EXPECT_EQ(p.dialogs.boxes[0].caption, "TAG");
+
+  // All 30 bytes when there is no zero byte; broken text still comes out as UTF-8.
+  p.files.AddFile("/b.mp3", TagBlock(std::string(30, 'T'), "\xFF\xFE"));
+  player.ReadTag("/b.mp3");
+  EXPECT_EQ(player.TagTitle, std::string(30, 'T'));
+  EXPECT_EQ(player.TagArtist, "\uFFFD\uFFFD");
+}
+
+TEST_F(ListCommands, NoTagFromShortFilesOrFilesWithoutTheBlock) {
+  player.TagTitle = "stale";
+  p.files.AddFile("/short.mp3", "TAGabc");
+  player.ReadTag("/short.mp3");
+  EXPECT_EQ(player.TagTitle, "");
+  EXPECT_EQ(player.TagArtist, "");
+
+  p.files.AddFile("/plain.mp3", std::string(300, 'x'));
+  player.ReadTag("/plain.mp3");
+  EXPECT_EQ(player.TagTitle, "");
+
+  player.ReadTag("/missing.mp3");
+  EXPECT_EQ(player.TagArtist, "");
+
+  player.AG1Click();  // no row selected: no box
+  EXPECT_TRUE(p.dialogs.boxes.empty());
+}
+
+TEST_F(ListCommands, RowsShowDisplayNamesAndClicksPlayTheirEntry) {
+  p.media.AddPlayable("/m/a.b.c.mp3", 10);
+  Fill({"/m/a.b.c.mp3", "/m/", "#EXTINF:123,Title", "noext"});
+  EXPECT_THAT(Rows(), ElementsAre("a.b.c", "", "#EXTINF:123,Title", "noext"));
+
+  player.SelectRow(1);  // empty text: nothing happens
+  player.FIListBox1Click();
+  EXPECT_TRUE(p.media.log.empty());
+
+  player.SelectRow(0);
+  player.FIListBox1Click();
+  EXPECT_THAT(p.media.log, ::testing::Contains("render /m/a.b.c.mp3"));
+
+  player.RefreshListBox();
+  EXPECT_EQ(player.CurrentIndex(), -1);
+}
+
+TEST_F(ListCommands, SortedListBoxStillPlaysEntryOfTheRow) {
+  Fill({"/m/z.mp3", "/m/b.mp3", "/n/a.mp3"});
+  player.SetListBoxSorted(true);
+  EXPECT_THAT(Rows(), ElementsAre("b", "z", "a"));  // path order, not row text order
+  for (int row = 0; row < 3; ++row) {
+    player.SelectRow(row);
+    player.FIListBox1Click();
+    EXPECT_THAT(p.media.log, ::testing::Contains("render " + player.PlayList[row]));
+  }
+}
+
+TEST_F(ListCommands, ScrollWidthIsTheWidestRowPlusFour) {
+  player.FitScrollWidth();
+  EXPECT_EQ(player.Form.ScrollWidth(), 4);
+  Fill({"/m/ab.mp3", "/m/abcdef.mp3", "/m/x.mp3"});
+  player.FitScrollWidth();
+  EXPECT_EQ(player.Form.ScrollWidth(), 6 * 7 + 4);
+}
+
+}  // namespace
+}  // namespace solka

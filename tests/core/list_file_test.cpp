@@ -1,0 +1,185 @@
+#include "playlist/list_file.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/tdodedev.h"
+#include "platform/memory/test_platform.h"
+
+namespace solka {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Knows one legacy character, "\x82\xA0" = "あ", and refuses everything else.
+class OneCharCodec : public TextCodec {
+ public:
+  std::optional<std::string> LegacyToUtf8(const std::string& bytes) const override {
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes.compare(i, 2, "\x82\xA0") == 0) {
+        out += "あ";
+        ++i;
+      } else if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+        out += bytes[i];
+      } else {
+        return std::nullopt;
+      }
+    }
+    return out;
+  }
+};
+
+// `text` (ASCII only) as UTF-16 bytes behind the given mark.
+std::string Utf16(std::string_view mark, std::u16string_view text, bool bigEndian) {
+  std::string out(mark);
+  for (char16_t u : text) {
+    const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+    out += bigEndian ? hi : lo;
+    out += bigEndian ? lo : hi;
+  }
+  return out;
+}
+
+std::vector<std::string> Decode(std::string_view bytes) {
+  return DecodeListFile(bytes, OneCharCodec());
+}
+
+TEST(ListFileDecode, Utf16WithEitherMarkInItsOwnByteOrder) {
+  const std::u16string text = u"a.mp3\r\n\u65E5\u672C.mp3";  // the second line has no line end
+  EXPECT_THAT(Decode(Utf16("\xFF\xFE", text, false)), ElementsAre("a.mp3", "日本.mp3"));
+  EXPECT_THAT(Decode(Utf16("\xFE\xFF", text, true)), ElementsAre("a.mp3", "日本.mp3"));
+}
+
+TEST(ListFileDecode, Utf16SurrogatesAndBrokenUnits) {
+  // A pair becomes one character; a lone half and a dangling odd byte become U+FFFD.
+  EXPECT_THAT(Decode(Utf16("\xFF\xFE", u"\U0001F3B5\xD800x", false)),
+              ElementsAre("\U0001F3B5\uFFFDx"));
+  EXPECT_THAT(Decode(Utf16("\xFF\xFE", u"\xDC00", false) + "A"), ElementsAre("\uFFFD\uFFFD"));
+}
+
+TEST(ListFileDecode, ZeroCharacterEndsTheText) {
+  EXPECT_THAT(Decode(std::string("a\r\nb\0c\r\nd", 9)), ElementsAre("a", "b"));
+  EXPECT_THAT(Decode(Utf16("\xFF\xFE", std::u16string(u"a\r\nb\0c", 6), false)),
+              ElementsAre("a", "b"));
+  EXPECT_THAT(Decode(std::string("\0a", 2)), IsEmpty());
+}
+
+TEST(ListFileDecode, LineEndsOfEveryKindAndEmptyLinesKept) {
+  EXPECT_THAT(Decode("a\nb\rc\r\nd"), ElementsAre("a", "b", "c", "d"));
+  EXPECT_EQ(Decode("a.mp3\nb.mp3\n"), Decode("a.mp3\r\nb.mp3\r\n"));
+  EXPECT_THAT(Decode("a.mp3\r\n\r\nb.mp3"), ElementsAre("a.mp3", "", "b.mp3"));
+  EXPECT_THAT(Decode("a\r\rb\n\n"), ElementsAre("a", "", "b", ""));
+  EXPECT_THAT(Decode("\r\n"), ElementsAre(""));
+  EXPECT_THAT(Decode("\n\r"), ElementsAre("", ""));
+  EXPECT_THAT(Decode(""), IsEmpty());
+}
+
+TEST(ListFileDecode, EveryLineKeptAsWritten) {
+  EXPECT_THAT(Decode("#EXTM3U\r\n#EXTINF:123,Title\r\n  ../rel/x.mp3 \r\n"),
+              ElementsAre("#EXTM3U", "#EXTINF:123,Title", "  ../rel/x.mp3 "));
+}
+
+TEST(ListFileDecode, Utf8MarkDroppedAndLegacyLinesDecoded) {
+  EXPECT_THAT(Decode("\xEF\xBB\xBF/m/\xE6\x97\xA5.mp3\r\n"), ElementsAre("/m/日.mp3"));
+  // A list written with the legacy code page.
+  EXPECT_THAT(Decode("/m/a.mp3\r\n/m/\x82\xA0.mp3\r\n"), ElementsAre("/m/a.mp3", "/m/あ.mp3"));
+  // One legacy name does not change the UTF-8 lines around it.
+  EXPECT_THAT(Decode("/m/\xE6\x97\xA5.mp3\r\n/m/\x82\xA0.mp3"),
+              ElementsAre("/m/日.mp3", "/m/あ.mp3"));
+}
+
+TEST(ListFileDecode, UndecodableBytesBecomeReplacementCharacters) {
+  const auto lines = Decode("/m/\xFF\xC3.mp3\r\n/m/\xED\xA0\x80\r\n/m/\xC0\xAF");
+  EXPECT_THAT(lines,
+              ElementsAre("/m/\uFFFD\uFFFD.mp3", "/m/\uFFFD\uFFFD\uFFFD", "/m/\uFFFD\uFFFD"));
+  for (const auto& line : lines) EXPECT_TRUE(IsValidUtf8(line));
+}
+
+TEST(ListFileEncode, CrLfAfterEveryLineAndNothingForNoLines) {
+  EXPECT_EQ(EncodeListFile({}), "");
+  EXPECT_EQ(EncodeListFile({"/m/a.mp3", "/m/日.mp3"}), "/m/a.mp3\r\n/m/日.mp3\r\n");
+  const std::vector<std::string> lines = {"#EXTM3U", "", "/m/日本語.mp3", " x ", ""};
+  EXPECT_EQ(Decode(EncodeListFile(lines)), lines);
+}
+
+class ListFileCommands : public ::testing::Test {
+ protected:
+  ListFileCommands() { player.Settings.assign(kSettingsCount, ""); }
+  TestPlatform p;
+  TDODEDEV player{p.services, {}};
+};
+
+TEST_F(ListFileCommands, LoadReplacesLinesAndPlayList) {
+  player.PlayList.Add("/old.mp3");
+  p.files.AddFile("/m/l.m3u", "b.mp3\r\na.mp3\r\nb.mp3\r\n");
+  ASSERT_TRUE(player.LoadListFile("/m/l.m3u"));
+  EXPECT_THAT(player.SelectedListLines, ElementsAre("b.mp3", "a.mp3", "b.mp3"));
+  EXPECT_THAT(player.PlayList.Items(), ElementsAre("b.mp3", "a.mp3", "b.mp3"));
+}
+
+TEST_F(ListFileCommands, LoadIntoSortedListSortsAndDropsRepeats) {
+  player.SetPlayListSorted(true);
+  p.files.AddFile("/m/l.m3u", "b.mp3\r\nA.mp3\r\na.MP3\r\nb.mp3");
+  ASSERT_TRUE(player.LoadListFile("/m/l.m3u"));
+  EXPECT_THAT(player.SelectedListLines, ElementsAre("b.mp3", "A.mp3", "a.MP3", "b.mp3"));
+  EXPECT_THAT(player.PlayList.Items(), ElementsAre("A.mp3", "b.mp3"));
+}
+
+TEST_F(ListFileCommands, UnreadableFileKeepsListAndTellsWhy) {
+  player.PlayList.Add("/keep.mp3");
+  player.RefreshListBox();
+  EXPECT_FALSE(player.LoadListFile("/m/missing.m3u"));
+  ASSERT_EQ(p.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(p.dialogs.boxes[0].text,
+            "ファイル \"/m/missing.m3u\" は開けません。No such file or directory");
+  EXPECT_EQ(p.dialogs.boxes[0].caption, "SOLKA");
+  EXPECT_THAT(player.PlayList.Items(), ElementsAre("/keep.mp3"));
+  EXPECT_THAT(player.Form.Rows(), ElementsAre("keep"));
+}
+
+TEST_F(ListFileCommands, SaveAsksWhereAndWritesCrLfLines) {
+  player.Settings[BaseFolder] = "/music/";
+  player.PlayList.AddAll({"/music/a.mp3", "/music/日.mp3"});
+  p.files.AddFolder("/out");
+  p.dialogs.saveAnswer = "/out/list.m3u";
+  player.N4Click();
+  ASSERT_EQ(p.dialogs.saveRequests.size(), 1u);
+  EXPECT_EQ(p.dialogs.saveRequests[0].initialFolder, "/music/");
+  EXPECT_EQ(p.dialogs.saveRequests[0].defaultExtension, ".m3u");
+  EXPECT_EQ(p.dialogs.saveRequests[0].filter, "MP3リストファイル（*.m3u）|*.m3u");
+  EXPECT_EQ(p.files.Contents("/out/list.m3u"), "/music/a.mp3\r\n/music/日.mp3\r\n");
+
+  // Read back, the file gives the same entries in the same order.
+  player.PlayList.Clear();
+  ASSERT_TRUE(player.LoadListFile("/out/list.m3u"));
+  EXPECT_THAT(player.PlayList.Items(), ElementsAre("/music/a.mp3", "/music/日.mp3"));
+}
+
+TEST_F(ListFileCommands, SaveOfEmptyListAndCancel) {
+  p.files.AddFolder("/out");
+  player.N4Click();  // cancelled
+  EXPECT_FALSE(p.files.HasFile("/out/list.m3u"));
+  EXPECT_EQ(p.dialogs.saveRequests.at(0).initialFolder, "");
+
+  p.dialogs.saveAnswer = "/out/list.m3u";
+  player.N4Click();
+  ASSERT_TRUE(p.files.HasFile("/out/list.m3u"));
+  EXPECT_EQ(p.files.Contents("/out/list.m3u"), "");
+}
+
+TEST_F(ListFileCommands, FailedSaveTellsWhyAndKeepsOldFile) {
+  p.files.AddFile("/ro/list.m3u", "old\r\n");
+  p.files.SetReadOnlyFolder("/ro");
+  player.PlayList.Add("/new.mp3");
+  p.dialogs.saveAnswer = "/ro/list.m3u";
+  player.N4Click();
+  ASSERT_EQ(p.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(p.dialogs.boxes[0].text,
+            "ファイル \"/ro/list.m3u\" を作成できません。Permission denied");
+  EXPECT_EQ(p.files.Contents("/ro/list.m3u"), "old\r\n");
+}
+
+}  // namespace
+}  // namespace solka
