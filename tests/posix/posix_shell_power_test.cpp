@@ -1,0 +1,131 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "platform/posix/posix_power.h"
+#include "platform/posix/posix_shell.h"
+
+namespace solka {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A script that records its arguments (one a line) and its open descriptors, then renames the
+// record into place so that a reader never sees half of it.
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/solka-shell-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir = pattern;
+    script = dir / "record.sh";
+    std::ofstream(script) << "#!/bin/sh\n"
+                             "d=$(dirname \"$0\")\n"
+                             "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$d/args.tmp\"\n"
+                             "ls -l /proc/$$/fd > \"$d/fds.txt\"\n"
+                             "mv \"$d/args.tmp\" \"$d/args.txt\"\n";
+    fs::permissions(script, fs::perms::owner_all);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  // The recorded arguments, waiting up to ten seconds for the script to finish.
+  std::string Recorded() {
+    const fs::path record = dir / "args.txt";
+    for (int i = 0; i < 1000 && !fs::exists(record); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::ifstream in(record);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  static bool HasUnreapedChild() {
+    int status = 0;
+    return waitpid(-1, &status, WNOHANG) != -1;
+  }
+
+  fs::path dir, script;
+  PosixShell shell;
+};
+
+TEST_F(ShellTest, StartPassesArgumentsVerbatimWithoutAShell) {
+  shell.Start(script.string(), {"-c", "TDODEDEV", "a b", "$(touch pwned)", ";", ""});
+  EXPECT_EQ(Recorded(), "-c\nTDODEDEV\na b\n$(touch pwned)\n;\n\n");
+  EXPECT_FALSE(fs::exists(dir / "pwned"));
+  EXPECT_FALSE(fs::exists("pwned"));
+  EXPECT_FALSE(HasUnreapedChild());
+}
+
+TEST_F(ShellTest, OpenRunsAnExecutableFileItself) {
+  shell.Open(script.string());
+  EXPECT_EQ(Recorded(), "");
+  EXPECT_FALSE(HasUnreapedChild());
+}
+
+TEST_F(ShellTest, StartedProgramInheritsNoDescriptorOfThePlayer) {
+  const fs::path marker = dir / "held-open-by-the-player";
+  std::ofstream(marker) << "x";
+  const int leaked = open(marker.c_str(), O_RDONLY);  // no close-on-exec, like a careless lock
+  ASSERT_GE(leaked, 3);
+  shell.Start(script.string(), {});
+  Recorded();
+  close(leaked);
+  std::ifstream in(dir / "fds.txt");
+  std::stringstream fds;
+  fds << in.rdbuf();
+  EXPECT_NE(fds.str(), "");
+  EXPECT_EQ(fds.str().find(marker.filename().string()), std::string::npos) << fds.str();
+}
+
+TEST_F(ShellTest, MissingProgramFailsPromptlyAndQuietlyForThePlayer) {
+  ::testing::internal::CaptureStderr();
+  shell.Start((dir / "missing").string(), {});
+  shell.Open("");
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("solka: cannot start"), std::string::npos);
+  EXPECT_FALSE(HasUnreapedChild());
+}
+
+class PowerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setenv("SOLKA_POWER", "dry-run", 1); }
+  void TearDown() override { unsetenv("SOLKA_POWER"); }
+  PosixPower power;
+};
+
+TEST_F(PowerTest, DryRunWritesOneLinePerActionAndNothingElse) {
+  ::testing::internal::CaptureStderr();
+  power.PowerOff();
+  power.Suspend();
+  power.Hibernate();
+  power.MonitorPower(1);
+  power.MonitorPower(2);
+  power.MonitorPower(7);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "solka: power: poweroff\nsolka: power: suspend\nsolka: power: hibernate\n"
+            "solka: power: monitor 1\nsolka: power: monitor 2\n");
+}
+
+TEST(PowerWithoutDisplay, MonitorPowerDoesNothing) {
+  const char* display = std::getenv("DISPLAY");
+  const std::string saved = display ? display : "";
+  unsetenv("DISPLAY");
+  unsetenv("SOLKA_POWER");
+  ::testing::internal::CaptureStderr();
+  PosixPower().MonitorPower(2);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  if (display) setenv("DISPLAY", saved.c_str(), 1);
+}
+
+}  // namespace
+}  // namespace solka
