@@ -1,0 +1,118 @@
+// Arming the sleep timer from the menus: the deadline text, the button's look, the check marks
+// of both menus, the refusals of the after-the-list command, and a deadline that fires.
+#include <gtest/gtest.h>
+
+#include "player_fixture.h"
+
+namespace solka {
+namespace {
+
+class SleepMenuTest : public PlayerTest {
+ protected:
+  void At(int hour, int minute, int second = 0) { p.clock.Set(hour * 3600 + minute * 60 + second); }
+  void ExpectChecked(const char* sleepItem, const char* trayItem) {
+    for (const char* item : {"N301", "N302", "N601", "N602", "N21", "N212", "N23", "N232"}) {
+      const bool expected = item == std::string(sleepItem) || item == std::string(trayItem);
+      EXPECT_EQ(player.Form.Checked(item), expected) << item;
+    }
+  }
+};
+
+TEST_F(SleepMenuTest, DeadlinesWrapTheHourAndMidnightWithoutLeadingZeros) {
+  const struct {
+    int hour, minute;
+    const char* item;
+    const char* deadline;
+  } cases[] = {{23, 45, "N301", "0:15"},
+               {23, 10, "N601", "0:10"},
+               {10, 5, "N301", "10:35"},
+               {10, 35, "N302", "11:5"},
+               {9, 59, "N602", "10:59"}};
+  for (const auto& c : cases) {
+    At(c.hour, c.minute, 40);
+    player.Click(c.item);
+    EXPECT_EQ(player.SleepDeadline, c.deadline) << c.item << " at " << c.hour << ":" << c.minute;
+    EXPECT_EQ(player.Form.SleepHint(), "スリープ設定中 ( " + std::string(c.deadline) + " )");
+  }
+}
+
+TEST_F(SleepMenuTest, ThirtyMinutesArmsTheTimerAndMarksBothMenus) {
+  At(10, 5);
+  player.Click("N302");
+  EXPECT_TRUE(player.SleepArmed);
+  EXPECT_FALSE(player.SleepAfterListEnd);
+  EXPECT_TRUE(player.Timer2->Enabled());
+  EXPECT_EQ(player.Timer2->Interval(), 1000);
+  EXPECT_EQ(player.Form.SleepImage(), 8);
+  ExpectChecked("N301", "N302");
+
+  player.Click("N30");  // cancel
+  EXPECT_FALSE(player.SleepArmed);
+  EXPECT_EQ(player.Form.SleepImage(), 7);
+  ExpectChecked("", "");
+}
+
+TEST_F(SleepMenuTest, ArmedDeadlineStopsPlayAndRunsThePowerAction) {
+  LoadTracks(3, 3600);
+  player.SelectRow(0);
+  player.FIListBox1Click();
+  At(22, 50, 30);
+  player.N301Click();
+  p.loop.AdvanceTime(29 * 60 * 1000);  // 23:19:30: not yet
+  EXPECT_TRUE(player.Playing);
+  EXPECT_TRUE(p.power.actions.empty());
+  p.loop.AdvanceTime(31 * 1000);  // 23:20:01
+  EXPECT_FALSE(player.Playing);
+  EXPECT_FALSE(player.SleepArmed);
+  EXPECT_EQ(p.power.actions, std::vector<std::string>{"poweroff"});
+}
+
+TEST_F(SleepMenuTest, AfterTheListIsRefusedWithoutRowsOrWithARepeatingMode) {
+  SetMode(1);
+  player.N23Click();
+  ASSERT_EQ(p.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(p.dialogs.boxes[0].text, "再生できるリストがありません");
+  EXPECT_EQ(p.dialogs.boxes[0].caption, "スリープ解除");
+
+  LoadTracks(2);
+  for (int mode : {2, 4, 5}) {
+    SetMode(mode);
+    player.Click("N232");
+    EXPECT_EQ(p.dialogs.boxes.back().text, "再生モードが「１回」に設定されていません") << mode;
+  }
+  EXPECT_EQ(p.dialogs.boxes.size(), 4u);
+  EXPECT_FALSE(player.SleepAfterListEnd);
+  EXPECT_EQ(player.Form.SleepImage(), 7);
+}
+
+TEST_F(SleepMenuTest, AfterTheListAndADeadlineReplaceEachOther) {
+  LoadTracks(2);
+  SetMode(3);
+  At(10, 0);
+  player.N301Click();
+  player.N23Click();
+  EXPECT_TRUE(player.SleepAfterListEnd);
+  EXPECT_FALSE(player.SleepArmed);
+  EXPECT_TRUE(player.SleepDeadline.empty());
+  EXPECT_FALSE(player.Timer2->Enabled());
+  EXPECT_EQ(player.Form.SleepHint(), "再生終了後スリープ設定中");
+  ExpectChecked("N23", "N232");
+
+  player.N601Click();
+  EXPECT_FALSE(player.SleepAfterListEnd);
+  EXPECT_TRUE(player.SleepArmed);
+  ExpectChecked("N601", "N602");
+}
+
+TEST_F(SleepMenuTest, EveryArmingPowersTheMonitorDownWhenAsked) {
+  LoadTracks(1);
+  player.MonitorPower = true;
+  player.N301Click();
+  player.N23Click();
+  EXPECT_EQ(p.power.actions,
+            (std::vector<std::string>{"monitor 1", "monitor 2", "monitor 1", "monitor 2"}));
+  EXPECT_EQ(p.clock.Sleeps(), (std::vector<int>{1500, 1500}));
+}
+
+}  // namespace
+}  // namespace solka
