@@ -36,10 +36,6 @@ void PauseOrResume(TDODEDEV& player) {
   }
 }
 
-bool SameRate(double a, double b) {
-  return a > b - 1e-6 && a < b + 1e-6;
-}
-
 void StepVolume(TDODEDEV& player, int step) {
   // Wide arithmetic and both bounds: a level read from the settings file may lie anywhere.
   const long long wanted = static_cast<long long>(player.Volume) + step;
@@ -96,9 +92,9 @@ void TDODEDEV::Label1Click() {
 void TDODEDEV::Label2Click() {
   if (!Playing) return;
   const double rate = Rate();
-  if (SameRate(rate, 1.0)) {
+  if (rate == 1.0) {
     SetRate(1.5);
-  } else if (SameRate(rate, 1.5)) {
+  } else if (rate == 1.5) {
     SetRate(0.8);
   } else {
     SetRate(1.0);
