@@ -21,6 +21,9 @@ PlayListView::PlayListView(QWidget* parent) : QListView(parent) {
   setContextMenuPolicy(Qt::DefaultContextMenu);
   setFrameShape(QFrame::NoFrame);
   setMouseTracking(true);
+  // Focus only by a click or by the player: at start-up no control has it, so keys reach the
+  // window itself.
+  setFocusPolicy(Qt::ClickFocus);
   QPalette pal = palette();
   pal.setColor(QPalette::Base, QColor(kListRed, kListGreen, kListBlue));
   setPalette(pal);

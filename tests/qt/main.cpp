@@ -1,0 +1,13 @@
+// Test entry for the Qt layer: widgets run offscreen, without a display.
+#include <gmock/gmock.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  // Before the application object: the platform plugin is chosen when it is created.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  ::testing::InitGoogleMock(&argc, argv);
+  return RUN_ALL_TESTS();
+}
