@@ -57,6 +57,10 @@ TEST_F(Transport, StopEndsTheRunOnlyWhenSomethingPlays) {
   EXPECT_EQ(player.Form.Label(1).color, Color::Black);
   EXPECT_EQ(player.CurrentIndex(), 1);
   EXPECT_EQ(p.media.LiveGraphs(), 0);
+  for (const std::string* text : {&player.Form.Caption(), &player.Form.AppTitle(),
+                                  &player.Form.WindowHint(), &player.Form.TrayHint()})
+    EXPECT_EQ(*text, player.VersionText);
+  EXPECT_EQ(player.Form.TrayIcon(), 3);
 
   // A failed start leaves the run on; stopping then changes only the tray.
   player.PlayList.Assign({"/m/missing.mp3"});
