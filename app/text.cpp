@@ -2,16 +2,28 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 
 namespace solka {
 
 namespace {
-unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+unsigned char Fold(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
 }  // namespace
 
 int CompareNoCase(std::string_view a, std::string_view b) {
   const std::size_t n = a.size() < b.size() ? a.size() : b.size();
-  for (std::size_t i = 0; i < n; ++i) {
+  // Paths in one list share long prefixes; bytes that are equal fold equal, so skip them eight
+  // at a time before folding. Sorting a scanned drive is dominated by this function.
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
+    if (x != y) break;
+  }
+  for (; i < n; ++i) {
     const unsigned char x = Fold(static_cast<unsigned char>(a[i]));
     const unsigned char y = Fold(static_cast<unsigned char>(b[i]));
     if (x != y) return x < y ? -1 : 1;

@@ -31,5 +31,14 @@ TEST(Text, CaseInsensitiveOrderFoldsAsciiOnly) {
   EXPECT_FALSE(EqualsNoCase("\xC3\x84", "\xC3\xA4"));  // non-ASCII letters keep their case
 }
 
+TEST(Text, CaseInsensitiveOrderHoldsPastLongSharedPrefixes) {
+  // Case differences early, the deciding byte late, on either side of an eight-byte boundary.
+  EXPECT_EQ(CompareNoCase("/MUSIC/Album One/track.mp3", "/music/album one/TRACK.MP3"), 0);
+  EXPECT_LT(CompareNoCase("/MUSIC/Album One/a.mp3", "/music/album one/B.mp3"), 0);
+  EXPECT_GT(CompareNoCase("/music/album/Zz", "/music/album/za"), 0);
+  EXPECT_LT(CompareNoCase("/music/album/", "/music/album/x"), 0);
+  EXPECT_LT(CompareNoCase("12345678_", "12345678A"), 0);  // "A" folds to "a", after "_"
+}
+
 }  // namespace
 }  // namespace solka
