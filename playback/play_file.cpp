@@ -12,8 +12,9 @@ bool TDODEDEV::PlayFile(const std::string& path) {
   const std::string title = TrackTitle(path, platform_.files.Syntax());
 
   Graph = platform_.media.CreateGraph();
-  Graph->SetNotify([this] { GraphNotify(); });
-  if (!Graph->RenderFile(path)) {
+  if (Graph) Graph->SetNotify([this] { GraphNotify(); });
+  // A back end that cannot even build a graph fails the start like a file that does not render.
+  if (!Graph || !Graph->RenderFile(path)) {
     ReleasePlayback();
     Form.SetCaption("再生できませんでした");
     return false;
@@ -63,12 +64,18 @@ void TDODEDEV::ResumeGraph() {
 void TDODEDEV::StopGraph() {
   if (Graph) Graph->Stop();
 }
-double TDODEDEV::Position() { return Graph ? Graph->Position() : 0.0; }
-double TDODEDEV::Duration() { return Graph ? Graph->Duration() : 0.0; }
+double TDODEDEV::Position() {
+  return Graph ? Graph->Position() : 0.0;
+}
+double TDODEDEV::Duration() {
+  return Graph ? Graph->Duration() : 0.0;
+}
 void TDODEDEV::Seek(double seconds) {
   if (Graph) Graph->SetPosition(seconds);
 }
-double TDODEDEV::Rate() { return Graph ? Graph->Rate() : 1.0; }
+double TDODEDEV::Rate() {
+  return Graph ? Graph->Rate() : 1.0;
+}
 void TDODEDEV::SetRate(double rate) {
   if (Graph) Graph->SetRate(rate);
 }

@@ -1,5 +1,6 @@
 #include "playback/track_title.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/text.h"
@@ -35,7 +36,8 @@ std::string TrackTitle(const std::string& path, const PathSyntax& syntax) {
   std::string title;
   std::size_t i = 0;
   while (i < name.size()) {
-    if (i + ext.size() <= name.size() && EqualsNoCase(std::string_view(name).substr(i, ext.size()), ext)) {
+    if (i + ext.size() <= name.size() &&
+        EqualsNoCase(std::string_view(name).substr(i, ext.size()), ext)) {
       i += ext.size();
     } else {
       title += name[i++];
@@ -45,8 +47,10 @@ std::string TrackTitle(const std::string& path, const PathSyntax& syntax) {
 }
 
 std::string FormatClock(double seconds) {
-  long long n = std::isfinite(seconds) ? static_cast<long long>(std::trunc(seconds)) : 0;
-  if (n < 0) n = 0;
+  // Whatever a back end reports, the conversion stays in range: no length is negative, and
+  // none reaches a billion seconds.
+  const double bounded = std::isfinite(seconds) ? std::clamp(seconds, 0.0, 1e9) : 0.0;
+  const auto n = static_cast<long long>(bounded);
   auto two = [](long long v) { return v < 10 ? "0" + std::to_string(v) : std::to_string(v); };
   return two(n / 60) + ":" + two(n % 60);
 }
