@@ -12,6 +12,8 @@
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
 #include "platform/posix/posix_files.h"
+#include "platform/posix/posix_power.h"
+#include "platform/posix/posix_shell.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_dialogs.h"
@@ -22,9 +24,6 @@
 #include "platform/qt/screenshot.h"
 #include "platform/qt/window_commands.h"
 #include "platform/qt/x11_window.h"
-// GAP: PosixShell and PosixPower (platform/posix/posix_shell.h, posix_power.h) are not written
-// yet; until they are, the stand-ins below keep the program whole.
-#include "platform/qt/pending_services.h"
 
 namespace solka {
 
@@ -66,8 +65,8 @@ int RunSolka(int argc, char** argv) {
   QtEventLoop loop;
   QtDialogs dialogs;
   QtScreen screen;
-  PendingShell shell;
-  PendingPower power;
+  PosixShell shell;
+  PosixPower power;
   GstMediaBackend media([](std::function<void()> task) {
     QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
   });

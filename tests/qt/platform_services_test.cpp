@@ -1,0 +1,113 @@
+// The Qt services the core runs on: timers, the idle handler, the quit signals, the filter of
+// the save dialog.
+#include <gmock/gmock.h>
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/quit_signals.h"
+
+namespace solka {
+namespace {
+
+// Runs the real event loop for a while (waiting included, so the idle handler can run).
+void RunLoop(int milliseconds) {
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+TEST(QtEventLoopTimers, TickOnlyWhileEnabledAndNeverAtIntervalZero) {
+  QtEventLoop events;
+  int ticks = 0, zeroTicks = 0;
+  auto timer = events.CreateTimer(10, false, [&] { ++ticks; });
+  auto zero = events.CreateTimer(0, true, [&] { ++zeroTicks; });
+  RunLoop(60);
+  EXPECT_EQ(ticks, 0);
+  timer->SetEnabled(true);
+  RunLoop(100);
+  EXPECT_GE(ticks, 2);
+  timer->SetEnabled(false);
+  const int stopped = ticks;
+  RunLoop(60);
+  EXPECT_EQ(ticks, stopped);
+  EXPECT_EQ(zeroTicks, 0);
+  timer->SetInterval(1000);
+  EXPECT_EQ(timer->Interval(), 1000);
+  EXPECT_FALSE(timer->Enabled());
+}
+
+TEST(QtEventLoopIdle, RunsWhenTheQueueRunsDryAndMayRemoveItself) {
+  QtEventLoop events;
+  int runs = 0;
+  events.SetIdleHandler([&] {
+    ++runs;
+    events.SetIdleHandler(nullptr);
+  });
+  EXPECT_TRUE(events.HasIdleHandler());
+  // ProcessMessages never waits, so it does not count as running dry.
+  events.ProcessMessages();
+  EXPECT_EQ(runs, 0);
+  RunLoop(50);
+  EXPECT_EQ(runs, 1);
+  EXPECT_FALSE(events.HasIdleHandler());
+  RunLoop(50);
+  EXPECT_EQ(runs, 1);
+}
+
+TEST(QtEventLoopIdle, AStayingHandlerRunsOncePerIdleMomentNotInALoop) {
+  QtEventLoop events;
+  int runs = 0;
+  events.SetIdleHandler([&] { ++runs; });
+  RunLoop(100);
+  events.SetIdleHandler(nullptr);
+  // A few wake-ups (the quit timer) but no busy loop.
+  EXPECT_GE(runs, 1);
+  EXPECT_LT(runs, 20);
+}
+
+TEST(QtEventLoopIdle, ProcessMessagesInsideTheHandlerDoesNotRecurse) {
+  QtEventLoop events;
+  int depth = 0, deepest = 0, runs = 0;
+  events.SetIdleHandler([&] {
+    ++runs;
+    deepest = std::max(deepest, ++depth);
+    QTimer::singleShot(0, [] {});
+    events.ProcessMessages();
+    --depth;
+    if (runs == 2) events.SetIdleHandler(nullptr);
+  });
+  RunLoop(100);
+  EXPECT_EQ(deepest, 1);
+}
+
+TEST(QuitSignalsTest, EachSignalReachesTheGuiThreadAndSeveralCountOnce) {
+  int calls = 0;
+  QuitSignals signals_([&] { ++calls; });
+  ASSERT_TRUE(signals_.Installed());
+  std::raise(SIGTERM);
+  std::raise(SIGHUP);
+  QDeadlineTimer deadline(3000);
+  while (calls == 0 && !deadline.hasExpired()) QTest::qWait(10);
+  EXPECT_EQ(calls, 1);
+  std::raise(SIGINT);
+  deadline.setRemainingTime(3000);
+  while (calls == 1 && !deadline.hasExpired()) QTest::qWait(10);
+  EXPECT_EQ(calls, 2);
+}
+
+TEST(SaveDialogFilter, DesignedFilterBecomesQtFilter) {
+  EXPECT_EQ(QtFilterFrom("MP3リストファイル（*.m3u）|*.m3u"),
+            QStringLiteral("MP3リストファイル（*.m3u） (*.m3u)"));
+  EXPECT_EQ(QtFilterFrom("a|*.a|b|*.b"), QStringLiteral("a (*.a);;b (*.b)"));
+  EXPECT_EQ(QtFilterFrom(""), QString());
+  EXPECT_EQ(QtFilterFrom("no pattern"), QString());
+}
+
+}  // namespace
+}  // namespace solka
