@@ -158,6 +158,8 @@ TEST_F(Transport, ArrowKeysChangeTrackOnlyInTheCompactVisibleWindow) {
   EXPECT_EQ(Rendered().size(), 2u);
   player.FormKeyDown(KeyCode::F8);
   EXPECT_TRUE(player.ContinuousPlay);
+  player.FormKeyDown(KeyCode::F4);
+  EXPECT_FALSE(player.CompactView);
   player.FormKeyDown(KeyCode::F1);
   EXPECT_EQ(p.power.actions, (std::vector<std::string>{"monitor 1", "monitor 2"}));
 }
