@@ -49,7 +49,11 @@ IniFile::IniFile(std::string_view bytes) {
   while (start < bytes.size()) {
     const std::size_t newline = bytes.find('\n', start);
     if (newline == std::string_view::npos) {
-      lines_.push_back(Classify(std::string(bytes.substr(start)), {}));
+      // A last line cut off after its CR keeps the CR as its break, not as part of a value.
+      std::string_view last = bytes.substr(start);
+      const bool cr = last.ends_with('\r');
+      if (cr) last.remove_suffix(1);
+      lines_.push_back(Classify(std::string(last), cr ? "\r" : ""));
       break;
     }
     std::size_t end = newline;
@@ -137,6 +141,7 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
 void IniFile::InsertLine(std::size_t at, std::string text) {
   // The line before may be a last line without a break; it needs one now.
   if (at > 0 && lines_[at - 1].eol.empty()) lines_[at - 1].eol = eol_;
+  if (at > 0 && lines_[at - 1].eol == "\r") lines_[at - 1].eol = "\r\n";
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Classify(std::move(text), eol_));
 }
 
