@@ -3,20 +3,14 @@
 #include <QAction>
 #include <QApplication>
 
+#include "platform/qt/qt_text.h"
+
 namespace solka {
-
-namespace {
-
-QString Name(std::string_view name) {
-  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-}
-
-}  // namespace
 
 PopupMenus::PopupMenus(std::function<void(std::string_view)> onItem) : onItem_(std::move(onItem)) {
   for (const MenuDef& def : solka::Menus()) {
     auto menu = std::make_unique<QMenu>();
-    menu->setObjectName(Name(def.name));
+    menu->setObjectName(ToQt(def.name));
     // The unrolling animation is one switch for the whole application; each menu sets it just
     // before it opens (the signal comes ahead of the animation's test).
     const bool animated = def.animated;
@@ -35,12 +29,12 @@ void PopupMenus::Fill(QMenu* menu, const std::vector<MenuItemDef>& items) {
     if (def.IsSeparator()) {
       action = menu->addSeparator();
     } else if (!def.items.empty()) {
-      QMenu* sub = menu->addMenu(Name(def.caption));
-      sub->setObjectName(Name(def.name));
+      QMenu* sub = menu->addMenu(ToQt(def.caption));
+      sub->setObjectName(ToQt(def.name));
       Fill(sub, def.items);
       action = sub->menuAction();
     } else {
-      action = menu->addAction(Name(def.caption));
+      action = menu->addAction(ToQt(def.caption));
       const std::string name(def.name);
       QObject::connect(action, &QAction::triggered, menu, [this, name] {
         onItem_(name);
@@ -48,7 +42,7 @@ void PopupMenus::Fill(QMenu* menu, const std::vector<MenuItemDef>& items) {
         if (form_) ShowChecks(*form_);
       });
     }
-    action->setObjectName(Name(def.name));
+    action->setObjectName(ToQt(def.name));
     action->setVisible(def.visible);
     items_.emplace(std::string(def.name), action);
   }

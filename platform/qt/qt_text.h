@@ -4,10 +4,11 @@
 #include <QFile>
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace solka {
 
-inline QString ToQt(const std::string& text) {
+inline QString ToQt(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 

@@ -8,14 +8,6 @@
 
 namespace solka {
 
-namespace {
-
-QString Name(std::string_view name) {
-  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-}
-
-}  // namespace
-
 void ClickLabel::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) pressed_ = true;
   QLabel::mousePressEvent(event);
@@ -45,22 +37,22 @@ StatusPanel::StatusPanel(Events events, QWidget* parent)
     const std::string name(def.name);
     if (name == "SpeedButton1") {
       trayButton_ = new QToolButton(this);
-      trayButton_->setObjectName(Name(def.name));
+      trayButton_->setObjectName(ToQt(def.name));
       trayButton_->setAutoRaise(true);
       trayButton_->setIcon(QIcon(QStringLiteral(":/toolbar/tray.png")));
       trayButton_->setIconSize(QSize(12, 12));
       trayButton_->setGeometry(def.left, (kPanelHeight - 16) / 2, def.width, 16);
-      trayButton_->setToolTip(Name(def.hint));
+      trayButton_->setToolTip(ToQt(def.hint));
       trayButton_->setMouseTracking(true);
       connect(trayButton_, &QToolButton::clicked, this, [this, name] { events_.click(name); });
       continue;
     }
     auto* label = new ClickLabel(this);
-    label->setObjectName(Name(def.name));
+    label->setObjectName(ToQt(def.name));
     label->setGeometry(def.left, 0, def.width, kPanelHeight);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setTextFormat(Qt::PlainText);  // a track title is text, never markup
-    label->setToolTip(Name(def.hint));
+    label->setToolTip(ToQt(def.hint));
     label->setMouseTracking(true);
     const int n = name.back() - '0';
     if (n == 3) {

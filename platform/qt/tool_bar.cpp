@@ -8,16 +8,9 @@
 
 #include "app/layout.h"
 #include "platform/qt/menus.h"
+#include "platform/qt/qt_text.h"
 
 namespace solka {
-
-namespace {
-
-QString Name(std::string_view name) {
-  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-}
-
-}  // namespace
 
 QIcon ToolBarIcon(int index) {
   QIcon icon;
@@ -37,10 +30,10 @@ ToolBar::ToolBar(PopupMenus& menus, Events events, QWidget* parent)
   setMouseTracking(true);
   for (const ToolButtonDef& def : ToolButtons()) {
     auto* button = new QToolButton(this);
-    button->setObjectName(Name(def.name));
+    button->setObjectName(ToQt(def.name));
     button->setAutoRaise(true);
     button->setIcon(ToolBarIcon(def.image));
-    button->setToolTip(Name(def.hint));
+    button->setToolTip(ToQt(def.hint));
     button->setMouseTracking(true);
     const std::string name(def.name);
     connect(button, &QToolButton::clicked, this, [this, name] { events_.click(name); });
@@ -56,7 +49,7 @@ ToolBar::ToolBar(PopupMenus& menus, Events events, QWidget* parent)
 }
 
 QToolButton* ToolBar::Button(std::string_view name) const {
-  return findChild<QToolButton*>(Name(name), Qt::FindDirectChildrenOnly);
+  return findChild<QToolButton*>(ToQt(name), Qt::FindDirectChildrenOnly);
 }
 
 void ToolBar::ShowSleepButton(int image, const QString& hint) {
