@@ -89,8 +89,13 @@ class PositionTree {
 std::vector<std::size_t> ShuffleOrder(std::size_t n, std::uint32_t seed, bool avoidFirst) {
   ShuffleRandom random(seed);
   PositionTree tree(n);
+  // One value of 15 bits reaches only the first 32,768 positions: in a longer list every entry
+  // behind them would keep its place. Such lists take two values per move.
+  const bool wide = n > kValuesPerDraw;
   for (std::size_t i = 0; i < n; ++i) {
-    std::size_t b = static_cast<std::size_t>(random.Next()) % n;
+    std::size_t v = static_cast<std::size_t>(random.Next());
+    if (wide) v = v << 15 | static_cast<std::size_t>(random.Next());
+    std::size_t b = v % n;
     if (avoidFirst && b == 0) b = n - 1;
     tree.MoveFirstTo(b);
   }

@@ -21,8 +21,11 @@ class ShuffleRandom {
   std::uint32_t state_;
 };
 
+constexpr std::size_t kValuesPerDraw = 32768;
+
 // n times: move the first of `n` entries to position b = value mod n (n - 1 instead of 0 when
-// `avoidFirst`). Returns, for each new position, the entry's old position.
+// `avoidFirst`). Lists longer than kValuesPerDraw take each value from two draws (high bits
+// first). Returns, for each new position, the entry's old position.
 std::vector<std::size_t> ShuffleOrder(std::size_t n, std::uint32_t seed, bool avoidFirst);
 
 }  // namespace solka

@@ -2,19 +2,44 @@
 
 #include <algorithm>
 #include <iterator>
+#include <numeric>
 
 #include "app/text.h"
 
 namespace solka {
 
 namespace {
+
 bool LessNoCase(const std::string& a, const std::string& b) {
   return CompareNoCase(a, b) < 0;
 }
+
+// Stable sort without regard to case; returns the lower-case keys in the new order. Lowered
+// copies compare with memcmp in the same order as CompareNoCase, several times faster than
+// folding every byte on each of the n log n comparisons.
+std::vector<std::string> SortNoCase(std::vector<std::string>& texts) {
+  std::vector<std::string> keys;
+  keys.reserve(texts.size());
+  for (const std::string& t : texts) keys.push_back(ToLowerAscii(t));
+  std::vector<std::size_t> order(texts.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+  std::vector<std::string> sortedTexts, sortedKeys;
+  sortedTexts.reserve(texts.size());
+  sortedKeys.reserve(texts.size());
+  for (std::size_t i : order) {
+    sortedTexts.push_back(std::move(texts[i]));
+    sortedKeys.push_back(std::move(keys[i]));
+  }
+  texts = std::move(sortedTexts);
+  return sortedKeys;
+}
+
 }  // namespace
 
 void StringList::SetSorted(bool sorted) {
-  if (sorted && !sorted_) std::stable_sort(items_.begin(), items_.end(), LessNoCase);
+  if (sorted && !sorted_) SortNoCase(items_);
   sorted_ = sorted;
 }
 
@@ -36,21 +61,18 @@ void StringList::AddAll(std::vector<std::string> texts) {
                   std::make_move_iterator(texts.end()));
     return;
   }
-  // Inserting one at a time keeps the first of equal texts; a stable sort and unique do the same.
-  std::stable_sort(texts.begin(), texts.end(), LessNoCase);
-  texts.erase(
-      std::unique(texts.begin(), texts.end(),
-                  [](const std::string& a, const std::string& b) { return EqualsNoCase(a, b); }),
-      texts.end());
+  // Adding one at a time keeps the first of equal texts: a stable sort keeps it first too.
+  const std::vector<std::string> keys = SortNoCase(texts);
   std::vector<std::string> merged;
   merged.reserve(items_.size() + texts.size());
   auto a = items_.begin();
-  for (auto& t : texts) {
-    while (a != items_.end() && LessNoCase(*a, t)) merged.push_back(std::move(*a++));
-    // Equal to an entry already present (or to one equal run of them): refused.
-    if (a != items_.end() && !LessNoCase(t, *a)) continue;
-    if (!merged.empty() && EqualsNoCase(merged.back(), t)) continue;
-    merged.push_back(std::move(t));
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (i > 0 && keys[i] == keys[i - 1]) continue;
+    int order = 1;
+    while (a != items_.end() && (order = CompareNoCase(*a, texts[i])) < 0)
+      merged.push_back(std::move(*a++));
+    if (a != items_.end() && order == 0) continue;  // equal to an entry already present
+    merged.push_back(std::move(texts[i]));
   }
   while (a != items_.end()) merged.push_back(std::move(*a++));
   items_ = std::move(merged);

@@ -38,6 +38,19 @@ TEST(Shuffle, SameOrderAsMovingTheFirstEntryOneAtATime) {
   EXPECT_TRUE(ShuffleOrder(0, 7, true).empty());
 }
 
+TEST(Shuffle, LongListsMoveEntriesBehindTheFirst32768) {
+  const std::size_t n = 40000;
+  const auto order = ShuffleOrder(n, 1700000000u, true);
+  std::vector<bool> seen(n);
+  std::size_t unmoved = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    ASSERT_FALSE(seen[order[i]]);
+    seen[order[i]] = true;
+    if (i >= kValuesPerDraw && order[i] == i) ++unmoved;
+  }
+  EXPECT_LT(unmoved, 100u);  // one 15-bit value per move would leave all 7,232 in place
+}
+
 TEST(Shuffle, GeneratorValuesAreBitsSixteenToThirty) {
   ShuffleRandom random(0);        // seeding leaves state 1
   EXPECT_EQ(random.Next(), 346);  // 22695478 >> 16
