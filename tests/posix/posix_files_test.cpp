@@ -128,6 +128,13 @@ TEST_F(TempTree, ReadsWholeFilesAndRangesWithTheSystemsReason) {
   ASSERT_EQ(::mkfifo((root + "pipe").c_str(), 0600), 0);
   EXPECT_FALSE(files.ReadFile(root + "pipe").ok);
 
+  // Paths past the system's limit are refused with its reason, never overrun.
+  const std::string tooLong = root + std::string(5000, 'a') + "/x.m3u";
+  EXPECT_EQ(files.ReadFile(tooLong).error, "File name too long");
+  EXPECT_EQ(files.WriteFileAtomic(tooLong, "x"), "File name too long");
+  std::vector<DirEntry> entries;
+  EXPECT_FALSE(files.ListFolder(root + std::string(5000, 'a') + "/", entries));
+
   // The kernel's own files report no size; they still read whole.
   EXPECT_THAT(files.ReadFile("/proc/self/mountinfo").bytes, HasSubstr(" - "));
 }
