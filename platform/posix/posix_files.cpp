@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include "platform/posix/posix_fd.h"
@@ -49,10 +50,15 @@ ReadResult ReadPart(const std::string& path, std::uint64_t offset, std::size_t c
   if (S_ISDIR(st.st_mode)) return {false, {}, ErrorText(EISDIR)};
   if (!S_ISREG(st.st_mode)) return {false, {}, "Not a regular file"};
   ReadResult result;
-  // /proc files report size 0, so the size is only a hint for the first allocation.
-  if (st.st_size > 0 && static_cast<std::uint64_t>(st.st_size) > offset)
-    result.bytes.reserve(std::min<std::uint64_t>(count, st.st_size - offset));
-  if (!ReadFrom(fd.get(), offset, count, result.bytes)) return {false, {}, ErrorText(errno)};
+  try {
+    // /proc files report size 0, so the size is only a hint for the first allocation.
+    if (st.st_size > 0 && static_cast<std::uint64_t>(st.st_size) > offset)
+      result.bytes.reserve(std::min<std::uint64_t>(count, st.st_size - offset));
+    if (!ReadFrom(fd.get(), offset, count, result.bytes)) return {false, {}, ErrorText(errno)};
+  } catch (const std::exception&) {
+    // A file larger than memory is a read failure like any other, not an end of the program.
+    return {false, {}, ErrorText(ENOMEM)};
+  }
   result.ok = true;
   return result;
 }
