@@ -52,7 +52,10 @@ void PosixPower::MonitorPower(int level) {
   }
   const char* display = std::getenv("DISPLAY");
   if (!display || !*display) return;  // no X server: nothing to put to sleep
-  Run("xset", {"dpms", "force", level == 1 ? "standby" : "off"});
+  // Waited for, so that "off" cannot overtake the "standby" sent just before it.
+  const std::string error =
+      RunToEnd("xset", {"dpms", "force", level == 1 ? "standby" : "off"}, 2000);
+  if (!error.empty()) std::fprintf(stderr, "solka: power: cannot run %s\n", error.c_str());
 }
 
 }  // namespace solka

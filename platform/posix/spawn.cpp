@@ -62,21 +62,51 @@ std::string FindProgram(const std::string& program) {
   return {};
 }
 
-std::string SpawnDetached(const std::string& program, const std::vector<std::string>& arguments) {
-  const std::string path = FindProgram(program);
-  if (path.empty()) return program + ": " + std::strerror(ENOENT);
+namespace {
 
-  // Everything the children need is built before fork: after it only async-signal-safe calls.
-  std::vector<std::string> texts;
-  texts.push_back(program);
-  texts.insert(texts.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& text : texts) argv.push_back(text.data());
-  argv.push_back(nullptr);
+// The program's argument vector; built before fork, since after it only async-signal-safe
+// calls may run.
+class ArgumentVector {
+ public:
+  ArgumentVector(const std::string& program, const std::vector<std::string>& arguments) {
+    texts_.push_back(program);
+    texts_.insert(texts_.end(), arguments.begin(), arguments.end());
+    for (std::string& text : texts_) pointers_.push_back(text.data());
+    pointers_.push_back(nullptr);
+  }
+  char* const* Get() { return pointers_.data(); }
 
+ private:
+  std::vector<std::string> texts_;
+  std::vector<char*> pointers_;
+};
+
+void WaitFor(pid_t child) {
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+}
+
+// Reads what the exec side reported: nothing when the program was executed (the write end
+// closes on exec), else the reason.
+std::string ExecResult(int readFd, const std::string& program) {
+  int error = 0;
+  ssize_t got;
+  do {
+    got = read(readFd, &error, sizeof error);
+  } while (got < 0 && errno == EINTR);
+  close(readFd);
+  if (got == static_cast<ssize_t>(sizeof error)) return program + ": " + std::strerror(error);
+  return {};
+}
+
+// Forks; the child runs `inChild` (which never returns). The parent gets the child's id and
+// the read end of the report pipe, or the reason it could not fork.
+template <typename ChildBody>
+std::string ForkWithReport(pid_t& child, int& readFd, ChildBody inChild) {
   int report[2];
   if (pipe2(report, O_CLOEXEC) != 0) return std::strerror(errno);
-  const pid_t child = fork();
+  child = fork();
   if (child < 0) {
     const int error = errno;
     close(report[0]);
@@ -84,31 +114,60 @@ std::string SpawnDetached(const std::string& program, const std::vector<std::str
     return std::strerror(error);
   }
   if (child == 0) {
-    // The intermediate child leaves at once, so the program is adopted by init and reaped
-    // there, and its own session keeps it alive when the player's terminal goes away.
     close(report[0]);
-    setsid();
-    const pid_t grandchild = fork();
-    if (grandchild == 0) ExecOrReport(path.c_str(), argv.data(), report[1]);
-    if (grandchild < 0) {
-      const int error = errno;
-      [[maybe_unused]] ssize_t written = write(report[1], &error, sizeof error);
-    }
-    _exit(0);
+    inChild(report[1]);
   }
   close(report[1]);
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  // The write end closes on a successful exec (close-on-exec) or after the error was written.
-  int error = 0;
-  ssize_t got;
-  do {
-    got = read(report[0], &error, sizeof error);
-  } while (got < 0 && errno == EINTR);
-  close(report[0]);
-  if (got == static_cast<ssize_t>(sizeof error)) return program + ": " + std::strerror(error);
+  readFd = report[0];
   return {};
+}
+
+}  // namespace
+
+std::string SpawnDetached(const std::string& program, const std::vector<std::string>& arguments) {
+  const std::string path = FindProgram(program);
+  if (path.empty()) return program + ": " + std::strerror(ENOENT);
+  ArgumentVector argv(program, arguments);
+  pid_t child = 0;
+  int readFd = -1;
+  const std::string error = ForkWithReport(child, readFd, [&](int reportFd) {
+    // The intermediate child leaves at once, so the program is adopted by init and reaped
+    // there, and its own session keeps it alive when the player's terminal goes away.
+    setsid();
+    const pid_t grandchild = fork();
+    if (grandchild == 0) ExecOrReport(path.c_str(), argv.Get(), reportFd);
+    if (grandchild < 0) {
+      const int forkError = errno;
+      [[maybe_unused]] ssize_t written = write(reportFd, &forkError, sizeof forkError);
+    }
+    _exit(0);
+  });
+  if (!error.empty()) return error;
+  WaitFor(child);
+  return ExecResult(readFd, program);
+}
+
+std::string RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
+                     int timeoutMs) {
+  const std::string path = FindProgram(program);
+  if (path.empty()) return program + ": " + std::strerror(ENOENT);
+  ArgumentVector argv(program, arguments);
+  pid_t child = 0;
+  int readFd = -1;
+  const std::string error = ForkWithReport(
+      child, readFd, [&](int reportFd) { ExecOrReport(path.c_str(), argv.Get(), reportFd); });
+  if (!error.empty()) return error;
+  const std::string result = ExecResult(readFd, program);
+  int status = 0;
+  for (int waited = 0; waitpid(child, &status, WNOHANG) == 0; waited += 10) {
+    if (waited >= timeoutMs) {
+      kill(child, SIGKILL);
+      WaitFor(child);
+      return result.empty() ? program + ": timed out" : result;
+    }
+    usleep(10'000);
+  }
+  return result;
 }
 
 }  // namespace solka

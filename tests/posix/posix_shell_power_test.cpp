@@ -15,6 +15,7 @@
 
 #include "platform/posix/posix_power.h"
 #include "platform/posix/posix_shell.h"
+#include "platform/posix/spawn.h"
 
 namespace solka {
 namespace {
@@ -93,6 +94,13 @@ TEST_F(ShellTest, MissingProgramFailsPromptlyAndQuietlyForThePlayer) {
   shell.Open("");
   const std::string err = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(err.find("solka: cannot start"), std::string::npos);
+  EXPECT_FALSE(HasUnreapedChild());
+}
+
+TEST_F(ShellTest, RunToEndWaitsForTheProgramAndEndsOneThatHangs) {
+  EXPECT_EQ(RunToEnd(script.string(), {"x"}, 10'000), "");
+  EXPECT_TRUE(fs::exists(dir / "args.txt"));  // already there: no polling
+  EXPECT_NE(RunToEnd("sleep", {"30"}, 100).find("timed out"), std::string::npos);
   EXPECT_FALSE(HasUnreapedChild());
 }
 
