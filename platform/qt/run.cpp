@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QMetaObject>
-#include <QSessionManager>
 #include <filesystem>
 #include <string>
 
@@ -79,10 +78,10 @@ int RunSolka(int argc, char** argv) {
   screen.SetMainWindow(&mainWindow, mainWindow.List(), [window] { window->RequestClose(); });
   mainWindow.onClosed = [] { QCoreApplication::quit(); };
 
-  // Signals and the end of the session close the window the normal way.
+  // Signals and the end of the session close the window the normal way. The session manager
+  // ends the program through quit() (after asking it to commit its data, which may still be
+  // cancelled); whatever ends the loop, the close event runs first.
   QuitSignals signals_([window] { window->RequestClose(); });
-  QObject::connect(&app, &QGuiApplication::commitDataRequest, &mainWindow,
-                   [window](QSessionManager&) { window->RequestClose(); });
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainWindow,
                    [window] { window->RequestClose(); });
 
