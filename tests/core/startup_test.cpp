@@ -133,6 +133,15 @@ TEST_F(StartupTest, EmptyResultOrUnknownExtensionShowsTheWindowWithoutFirstIdle)
   }
 }
 
+TEST_F(StartupTest, UnreadableListFileIsReportedAndTheStartCompletes) {
+  TDODEDEV& t = Start("/lists/missing.m3u");
+  EXPECT_EQ(p.dialogs.boxes.size(), 1u);
+  EXPECT_FALSE(idleInstalled);
+  EXPECT_EQ(t.PlayList.size(), 0u);
+  EXPECT_EQ(t.Form.Label(3).text, "100");
+  EXPECT_EQ(t.ReferenceExtension, "");
+}
+
 TEST_F(StartupTest, BareFileNameMeansTheCurrentFolderNotTheRoot) {
   Track("/a.mp3");
   EXPECT_EQ(Start("a.mp3").PlayList.size(), 0u);
