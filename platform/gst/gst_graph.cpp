@@ -54,7 +54,8 @@ void GstGraph::SetNotify(std::function<void()> notify) {
 }
 
 bool GstGraph::RenderFile(const std::string& path) {
-  if (!pipeline_ || path.empty()) return false;
+  // A NUL inside the path (a damaged list line) would open a different, shorter path.
+  if (!pipeline_ || path.empty() || path.find('\0') != std::string::npos) return false;
   GError* error = nullptr;
   gchar* uri = gst_filename_to_uri(path.c_str(), &error);
   if (!uri) {

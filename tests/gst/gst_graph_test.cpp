@@ -95,17 +95,21 @@ INSTANTIATE_TEST_SUITE_P(Encoded, EveryFormat,
                          [](const auto& param) { return std::string(param.param + 1); });
 
 TEST_F(GstGraphTest, MidiFilesPlayThroughTheSynthesiser) {
-  auto backend = Backend();
+  auto backend = Backend(testing_gst::kProbeSink(false));
   for (const auto& path :
        {Bytes("tiny.mid", fixtures::TinyMidi()), Bytes("tiny.rmi", fixtures::TinyRiffMidi())}) {
     SCOPED_TRACE(path);
     notifications_ = 0;
     auto graph = backend.CreateGraph();
+    OutputProbe probe(static_cast<GstGraph&>(*graph).Pipeline());
     Watch(*graph);
     ASSERT_TRUE(graph->RenderFile(path));
     graph->Run();
     ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
     EXPECT_EQ(DrainEnds(*graph), 1);
+    const auto peaks = probe.Peaks();
+    ASSERT_FALSE(peaks.empty());
+    EXPECT_GT(*std::max_element(peaks.begin(), peaks.end()), 1e-3f) << "the note is not heard";
   }
 }
 
