@@ -35,10 +35,11 @@ std::string ProgramFile() {
   return PathFromQt(QCoreApplication::applicationFilePath());
 }
 
-// The first argument, with enclosing double quotes removed.
-std::string FirstArgument(const QStringList& arguments) {
-  if (arguments.size() < 2) return {};
-  std::string argument = PathFromQt(arguments[1]);
+// The first argument, with enclosing double quotes removed. Taken as raw bytes: a path need not
+// be valid text.
+std::string FirstArgument(int argc, char** argv) {
+  if (argc < 2 || !argv[1]) return {};
+  std::string argument = argv[1];
   if (argument.size() >= 2 && argument.front() == '"' && argument.back() == '"')
     argument = argument.substr(1, argument.size() - 2);
   return argument;
@@ -47,6 +48,7 @@ std::string FirstArgument(const QStringList& arguments) {
 }  // namespace
 
 int RunSolka(int argc, char** argv) {
+  // Takes its own options (-platform, -display ...) out of argc and argv.
   QApplication app(argc, argv);
   // Hiding to the tray closes no window, but a message box closing while the main window is
   // hidden would otherwise end the program.
@@ -71,7 +73,7 @@ int RunSolka(int argc, char** argv) {
   });
   PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
 
-  TDODEDEV player(services, {ProgramFile(), FirstArgument(QCoreApplication::arguments())});
+  TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);
   MainWindow mainWindow(player.Form, commands);
   window = &mainWindow;

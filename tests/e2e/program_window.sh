@@ -56,6 +56,15 @@ for sig in TERM INT HUP; do
   grep -q '^Left=' "$work/bin/solka.ini" || fail "SIG$sig: window position not saved"
 done
 
+# An argument may arrive with its enclosing double quotes (a path with blanks).
+mkdir "$work/my music"
+cp "$work/music/first.wav" "$work/my music/only one.wav"
+"$work/bin/solka" "\"$work/my music\"" 2>"$work/err" &
+pid=$!
+wait_for 'solka: tray: 1 only one$'
+kill -TERM "$pid"
+wait "$pid" || fail "exit status $?"
+
 # Without an argument the window stays up, empty and idle.
 rm -f "$work/bin/solka.ini"
 "$work/bin/solka" 2>"$work/err" &
