@@ -1,7 +1,7 @@
-// An INI file held as its lines, read and edited the way the desktop's profile functions do:
-// sections and keys are found without regard to case, the first match wins, and a write
-// changes one line in place (or adds the key or section) while every other byte stays as it
-// was. Parsing works on bytes, so any content, however broken, loads without harm.
+// An INI file held as its lines. Sections and keys are found without regard to case and the
+// first match wins; a write changes one line in place (or adds the key or section) while every
+// other byte stays as it was. Parsing works on bytes, so any content, however broken, loads
+// without harm.
 #pragma once
 
 #include <cstddef>
