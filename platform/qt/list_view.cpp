@@ -50,8 +50,14 @@ void PlayListView::mousePressEvent(QMouseEvent* event) {
     return;
   }
   const QModelIndex index = indexAt(event->position().toPoint());
+  if (!index.isValid()) {
+    // Below the last row: the list takes the focus and keeps its selection.
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+    return;
+  }
   QListView::mousePressEvent(event);
-  if (index.isValid() && onUserPick) onUserPick(index.row());
+  if (onUserPick) onUserPick(index.row());
 }
 
 void PlayListView::mouseMoveEvent(QMouseEvent* event) {

@@ -12,16 +12,16 @@ Trace::Trace() {
 }
 
 void Trace::Caption(const std::string& text) {
-  if (!enabled_ || (any_caption_ && text == caption_)) return;
-  any_caption_ = true;
+  if (!enabled_ || (anyCaption_ && text == caption_)) return;
+  anyCaption_ = true;
   caption_ = text;
   std::fprintf(stderr, "solka: caption: %s\n", text.c_str());
   std::fflush(stderr);
 }
 
 void Trace::Tray(int icon, const std::string& hint) {
-  if (!enabled_ || (any_tray_ && icon == trayIcon_ && hint == trayHint_)) return;
-  any_tray_ = true;
+  if (!enabled_ || (anyTray_ && icon == trayIcon_ && hint == trayHint_)) return;
+  anyTray_ = true;
   trayIcon_ = icon;
   trayHint_ = hint;
   std::fprintf(stderr, "solka: tray: %d %s\n", icon, hint.c_str());

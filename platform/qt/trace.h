@@ -17,7 +17,7 @@ class Trace {
 
  private:
   bool enabled_;
-  bool any_caption_ = false, any_tray_ = false;
+  bool anyCaption_ = false, anyTray_ = false;
   std::string caption_;
   int trayIcon_ = -1;
   std::string trayHint_;

@@ -1,5 +1,5 @@
 // The Qt services the core runs on: timers, the idle handler, the quit signals, the filter of
-// the save dialog.
+// the save dialog, the trace lines.
 #include <gmock/gmock.h>
 
 #include <QApplication>
@@ -11,6 +11,7 @@
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/quit_signals.h"
+#include "platform/qt/trace.h"
 
 namespace solka {
 namespace {
@@ -107,6 +108,25 @@ TEST(SaveDialogFilter, DesignedFilterBecomesQtFilter) {
   EXPECT_EQ(QtFilterFrom("a|*.a|b|*.b"), QStringLiteral("a (*.a);;b (*.b)"));
   EXPECT_EQ(QtFilterFrom(""), QString());
   EXPECT_EQ(QtFilterFrom("no pattern"), QString());
+}
+
+TEST(TraceTest, PrintsEachChangeOnceInTheAgreedFormat) {
+  ::testing::internal::CaptureStderr();
+  Trace on(true);
+  on.Caption("SOLKA Player DirectShow Ver.");
+  on.Caption("SOLKA Player DirectShow Ver.");
+  on.Caption("曲名");
+  on.Tray(3, "DODEDEV 1.7.2.0");
+  on.Tray(3, "DODEDEV 1.7.2.0");
+  on.Tray(1, "DODEDEV 1.7.2.0");
+  Trace off(false);
+  off.Caption("never");
+  off.Tray(0, "never");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "solka: caption: SOLKA Player DirectShow Ver.\n"
+            "solka: caption: 曲名\n"
+            "solka: tray: 3 DODEDEV 1.7.2.0\n"
+            "solka: tray: 1 DODEDEV 1.7.2.0\n");
 }
 
 }  // namespace

@@ -171,6 +171,7 @@ TEST_F(WindowBindings, RowClicksSelectInTheFormThenClick) {
   QTest::mouseClick(list->viewport(), Qt::RightButton, {}, third.center());
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, third.bottom() + 40));
   EXPECT_EQ(form.ItemIndex(), 1);
+  EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), 1);
   EXPECT_THAT(Calls(), ElementsAre("row click", "row click"));
 }
 
