@@ -105,10 +105,10 @@ bool MainWindow::HidesToTray() const {
 
 void MainWindow::RenderAll() {
   for (FormPart part :
-       {FormPart::Caption, FormPart::WindowHint, FormPart::Geometry, FormPart::BorderIcons,
-        FormPart::HintsShown, FormPart::TaskButton, FormPart::Label1, FormPart::Label2,
-        FormPart::Label3, FormPart::Rows, FormPart::ScrollWidth, FormPart::Tray, FormPart::Checks,
-        FormPart::SleepButton, FormPart::Visible, FormPart::ActiveControl})
+       {FormPart::Caption, FormPart::WindowHint, FormPart::AppTitle, FormPart::Geometry,
+        FormPart::BorderIcons, FormPart::HintsShown, FormPart::TaskButton, FormPart::Label1,
+        FormPart::Label2, FormPart::Label3, FormPart::Rows, FormPart::ScrollWidth, FormPart::Tray,
+        FormPart::Checks, FormPart::SleepButton, FormPart::Visible, FormPart::ActiveControl})
     Changed(part);
 }
 
@@ -128,7 +128,9 @@ void MainWindow::Changed(FormPart part) {
       break;
     }
     case FormPart::AppTitle:
-      break;  // the task-bar entry is the window's own and shows its caption
+      // The text of the task-bar entry: the window's icon name, where the desktop uses it.
+      setWindowIconText(ToQt(form_.AppTitle()));
+      break;
     case FormPart::Geometry:
       RenderGeometry();
       break;

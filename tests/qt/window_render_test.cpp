@@ -138,9 +138,11 @@ TEST_F(WindowRender, PositionGoesBothWays) {
   EXPECT_EQ(form.Top(), 50);
 }
 
-TEST_F(WindowRender, CaptionLabelsAndColours) {
+TEST_F(WindowRender, CaptionTaskBarTextLabelsAndColours) {
   form.SetCaption("曲名 <b>x</b>");
   EXPECT_EQ(window.windowTitle(), QStringLiteral("曲名 <b>x</b>"));
+  form.SetAppTitle("[音楽]　曲名 (.mp3)");  // the task-bar text
+  EXPECT_EQ(window.windowIconText(), QStringLiteral("[音楽]　曲名 (.mp3)"));
   form.SetLabelText(1, "00:01 / 03:00");
   form.SetLabelColor(1, Color::Blue);
   form.SetLabelText(3, "<i>74</i>");
