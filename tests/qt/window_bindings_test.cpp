@@ -5,6 +5,7 @@
 #include <QtTest/qtestspontaneevent.h>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
@@ -149,6 +150,27 @@ TEST_F(WindowBindings, StopButtonReportsTheRightButton) {
   QTest::mousePress(stop, Qt::RightButton);
   QTest::mouseRelease(stop, Qt::RightButton);
   EXPECT_THAT(Calls(), ElementsAre("stop down right"));
+}
+
+TEST_F(WindowBindings, RightClickOpensTheDropDownMenuAndTheListMenu) {
+  for (const ToolButtonDef& def : ToolButtons()) {
+    if (def.menu.empty()) continue;
+    QToolButton* button = window.Bar()->Button(def.name);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3),
+                            button->mapToGlobal(QPoint(3, 3)));
+    QApplication::sendEvent(button, &event);
+    QMenu* menu = window.Menus().Menu(def.menu);
+    EXPECT_TRUE(menu->isVisible()) << def.name;
+    menu->hide();
+  }
+  form.SetRows({"a"});
+  PlayListView* list = window.List();
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3), list->mapToGlobal(QPoint(3, 3)));
+  QApplication::sendEvent(list->viewport(), &event);
+  QMenu* listMenu = window.Menus().Menu(kListMenu);
+  EXPECT_TRUE(listMenu->isVisible());
+  listMenu->hide();
+  EXPECT_THAT(Calls(), IsEmpty());  // opening a menu runs nothing
 }
 
 TEST_F(WindowBindings, DoubleClickOnTheEmptyToolBarTogglesTheCompactView) {
