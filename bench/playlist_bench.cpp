@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
   std::size_t lines = 0;
   Report("read a 100,000-line list file",
          Time([] {}, [&] { lines = ReadListFile(files, codec, file).lines.size(); }));
-  // A file written on Windows: every line in the legacy code page.
+  // A legacy list file: every line in CP932.
   std::string legacy;
   for (std::size_t i = 0; i < kEntries; ++i)
     legacy += "D:\\\x89\xB9\x8A\x79\\\x83\x5C\x83\x8D " + std::to_string(i) + ".mp3\r\n";

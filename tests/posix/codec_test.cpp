@@ -8,13 +8,13 @@
 namespace solka {
 namespace {
 
-TEST(PosixCodec, DecodesTheWindowsJapaneseCodePage) {
+TEST(PosixCodec, DecodesTheLegacyJapaneseCodePage) {
   const PosixCodec codec;
   EXPECT_EQ(codec.LegacyToUtf8("\x82\xA0"), "あ");
   EXPECT_EQ(codec.LegacyToUtf8("\x83\x5C"), "ソ");      // the second byte is a backslash in ASCII
   EXPECT_EQ(codec.LegacyToUtf8("\xB1"), "ｱ");           // half-width kana
-  EXPECT_EQ(codec.LegacyToUtf8("\x87\x40"), "①");       // vendor extensions of the Windows page
-  EXPECT_EQ(codec.LegacyToUtf8("\x81\x60"), "\uFF5E");  // wave dash as Windows maps it
+  EXPECT_EQ(codec.LegacyToUtf8("\x87\x40"), "①");       // extensions beyond plain Shift-JIS
+  EXPECT_EQ(codec.LegacyToUtf8("\x81\x60"), "\uFF5E");  // wave dash as CP932 maps it
   EXPECT_EQ(codec.LegacyToUtf8(""), "");
 }
 
@@ -24,7 +24,7 @@ TEST(PosixCodec, RefusesWhatIsNotInTheCodePage) {
   EXPECT_EQ(codec.LegacyToUtf8("\x82\x20"), std::nullopt);
 }
 
-TEST(PosixCodec, ListFileWrittenOnWindowsReadsAsUtf8) {
+TEST(PosixCodec, LegacyListFileReadsAsUtf8) {
   const PosixCodec codec;
   const std::string bytes = "D:\\\x89\xB9\x8A\x79\\\x83\x5C\x83\x8D.mp3\r\n#EXTM3U\r\n";
   EXPECT_THAT(DecodeListFile(bytes, codec),
