@@ -93,6 +93,41 @@ inline std::vector<std::uint8_t> TinyRiffMidi() {
   return file;
 }
 
+// One second of 44.1 kHz stereo silence in Monkey's Audio format, written by hand: there is no
+// encoder on Debian. The one frame is flagged as silent, so it carries no coded samples.
+inline std::vector<std::uint8_t> SilentApe() {
+  std::vector<std::uint8_t> file;
+  auto put = [&file](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) file.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  constexpr std::uint32_t kDescriptor = 52, kHeader = 24, kSeekTable = 4, kFrame = 16;
+  for (char c : std::string("MAC ")) file.push_back(static_cast<std::uint8_t>(c));
+  put(3990, 2);  // version
+  put(0, 2);
+  put(kDescriptor, 4);
+  put(kHeader, 4);
+  put(kSeekTable, 4);
+  put(0, 4);  // no stored WAV header
+  put(kFrame, 4);
+  put(0, 4);
+  put(0, 4);                                   // no WAV tail
+  file.insert(file.end(), 16, 0);              // MD5, unchecked
+  put(2000, 2);                                // compression level "normal"
+  put(32, 2);                                  // the decoder makes the WAV header
+  put(73728, 4);                               // blocks per frame
+  put(44100, 4);                               // blocks in the final frame
+  put(1, 4);                                   // frames
+  put(16, 2);                                  // bits per sample
+  put(2, 2);                                   // channels
+  put(44100, 4);                               // sample rate
+  put(kDescriptor + kHeader + kSeekTable, 4);  // the frame's offset
+  put(0xFFFFFFFFu, 4);  // CRC (the decoder does not check it); top bit: frame flags follow
+  put(3, 4);            // flags: stereo silence
+  put(0, 4);
+  put(0, 4);
+  return file;
+}
+
 // A fresh folder under the temporary folder, removed with the object.
 class TempFolder {
  public:
