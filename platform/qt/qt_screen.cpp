@@ -7,6 +7,7 @@
 #include <QStyle>
 
 #include "platform/qt/qt_text.h"
+#include "platform/qt/x11_window.h"
 
 namespace solka {
 
@@ -47,6 +48,8 @@ void QtScreen::SetWaitCursor(bool wait) {
     QApplication::restoreOverrideCursor();
     --waitDepth_;
   }
+  // The work that follows runs without returning to the loop: show the cursor now.
+  FlushDisplay();
 }
 
 void QtScreen::CloseMainWindow() {

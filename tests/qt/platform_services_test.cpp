@@ -1,5 +1,5 @@
 // The Qt services the core runs on: timers, the idle handler, the quit signals, the filter of
-// the save dialog, the trace lines.
+// the save dialog, the screen, the trace lines.
 #include <gmock/gmock.h>
 
 #include <QApplication>
@@ -10,6 +10,7 @@
 
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_screen.h"
 #include "platform/qt/quit_signals.h"
 #include "platform/qt/trace.h"
 
@@ -108,6 +109,29 @@ TEST(SaveDialogFilter, DesignedFilterBecomesQtFilter) {
   EXPECT_EQ(QtFilterFrom("a|*.a|b|*.b"), QStringLiteral("a (*.a);;b (*.b)"));
   EXPECT_EQ(QtFilterFrom(""), QString());
   EXPECT_EQ(QtFilterFrom("no pattern"), QString());
+}
+
+TEST(QtScreenTest, CloseComesFromTheLoopAndWaitCursorsBalance) {
+  QWidget window, list(&window);
+  int closes = 0;
+  QtScreen screen;
+  screen.SetMainWindow(&window, &list, [&] { ++closes; });
+  screen.CloseMainWindow();
+  EXPECT_EQ(closes, 0);  // not from inside the caller's handler
+  QApplication::processEvents();
+  EXPECT_EQ(closes, 1);
+
+  screen.SetWaitCursor(true);
+  EXPECT_NE(QApplication::overrideCursor(), nullptr);
+  screen.SetWaitCursor(false);
+  screen.SetWaitCursor(false);  // one too many restores nothing that is not ours
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  EXPECT_GT(screen.ListTextWidth("曲名の長いトラック"), screen.ListTextWidth("短"));
+  EXPECT_EQ(screen.ListTextWidth(""), 0);
+  EXPECT_FALSE(screen.MainWindowIsForeground());
+  EXPECT_GT(screen.AvailableHeight(), 0);
+  EXPECT_GT(screen.CaptionHeight(), 0);
 }
 
 TEST(TraceTest, PrintsEachChangeOnceInTheAgreedFormat) {
