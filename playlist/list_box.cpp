@@ -23,7 +23,9 @@ void TDODEDEV::FitScrollWidth() {
 
 void TDODEDEV::FIListBox1Click() {
   const int row = CurrentIndex();
-  if (row < 0 || Form.Rows()[row].empty()) return;
+  // Rows and entries can disagree only between a change of the list and the rebuild of the rows.
+  if (row < 0 || static_cast<std::size_t>(row) >= PlayList.size() || Form.Rows()[row].empty())
+    return;
   PlayFile(PlayList[row]);
 }
 

@@ -237,6 +237,13 @@ TEST_F(ListCommands, RowsShowDisplayNamesAndClicksPlayTheirEntry) {
 
   player.RefreshListBox();
   EXPECT_EQ(player.CurrentIndex(), -1);
+
+  // A list emptied before its rows were rebuilt: the click finds no entry and plays nothing.
+  p.media.log.clear();
+  player.SelectRow(3);
+  player.PlayList.Clear();
+  player.FIListBox1Click();
+  EXPECT_TRUE(p.media.log.empty());
 }
 
 TEST_F(ListCommands, SortedListBoxStillPlaysEntryOfTheRow) {
