@@ -31,10 +31,10 @@ void RowsModel::Reload() {
 
 void RowsModel::SetScrollWidth(int width) {
   if (width == scrollWidth_) return;
-  // The view reads the size of uniform rows once; a reset makes it read them again.
-  beginResetModel();
+  // A layout change makes the view measure its rows again, and keeps selection and position.
+  emit layoutAboutToBeChanged();
   scrollWidth_ = width;
-  endResetModel();
+  emit layoutChanged();
 }
 
 }  // namespace solka

@@ -161,7 +161,6 @@ void MainWindow::Changed(FormPart part) {
       break;
     case FormPart::ScrollWidth:
       model_->SetScrollWidth(form_.ScrollWidth());
-      list_->ShowSelection(form_.ItemIndex());
       break;
     case FormPart::Tray:
       tray_->Show(form_.TrayIcon(), form_.TrayHint());
