@@ -56,6 +56,8 @@ void GstGraph::SetNotify(std::function<void()> notify) {
 bool GstGraph::RenderFile(const std::string& path) {
   // A NUL inside the path (a damaged list line) would open a different, shorter path.
   if (!pipeline_ || path.empty() || path.find('\0') != std::string::npos) return false;
+  // Opening a FIFO or a device would block the GUI thread beyond any time-out.
+  if (!g_file_test(path.c_str(), G_FILE_TEST_IS_REGULAR)) return false;
   GError* error = nullptr;
   gchar* uri = gst_filename_to_uri(path.c_str(), &error);
   if (!uri) {

@@ -1,6 +1,8 @@
 // The GStreamer graph on real files made at test time, played to silent sinks.
 #include <gmock/gmock.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <thread>
 
@@ -140,6 +142,10 @@ TEST_F(GstGraphTest, EveryKindOfUnplayableFileFailsPromptlyAndCleanly) {
     in.read(reinterpret_cast<char*>(head.data()), 30);
     bad.push_back(Bytes("truncated.wav", head));
   }
+  const std::string fifo = folder_->File("fifo.mp3");  // nobody ever writes to it
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  bad.push_back(fifo);
+  bad.push_back(folder_->File(""));  // a folder
   const std::string picture = folder_->File("picture.mp3");
   ASSERT_TRUE(fixtures::RunPipeline("videotestsrc num-buffers=1 ! pngenc ! filesink location=\"" +
                                     picture + "\""));
