@@ -170,6 +170,25 @@ TEST_F(GstGraphTest, EveryKindOfUnplayableFileFailsPromptlyAndCleanly) {
   EXPECT_EQ(notifications_, 0);
 }
 
+// A decoder that gives up in mid-track posts errors, not an end: the track must end all the
+// same, once, or an unattended run would wait on a silent graph for ever.
+TEST_F(GstGraphTest, AnErrorInMidTrackEndsItOnce) {
+  auto backend = Backend();
+  auto graph = backend.CreateGraph();
+  Watch(*graph);
+  ASSERT_TRUE(graph->RenderFile(Tone(".ogg", 30)));
+  graph->Run();
+  GstElement* pipeline = static_cast<GstGraph&>(*graph).Pipeline();
+  for (int i = 0; i < 2; ++i) {
+    GError* error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, "broken");
+    gst_element_post_message(pipeline, gst_message_new_error(GST_OBJECT(pipeline), error, "test"));
+    g_error_free(error);
+  }
+  ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+  PumpUntil([] { return false; }, 100ms);
+  EXPECT_EQ(DrainEnds(*graph), 1);
+}
+
 TEST_F(GstGraphTest, ReleasedGraphNeverNotifies) {
   auto backend = Backend();
   auto graph = backend.CreateGraph();
