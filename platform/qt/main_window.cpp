@@ -191,6 +191,7 @@ void MainWindow::RenderVisible() {
   if (form_.Visible()) {
     if (minimisedForTray_) {
       minimisedForTray_ = false;
+      ApplyWindowFlags();
       showNormal();
       RenderTaskButton();
     } else {
@@ -199,22 +200,32 @@ void MainWindow::RenderVisible() {
   } else if (HidesToTray()) {
     hide();
   } else {
-    // Without a notification area a hidden window could never come back: it goes to the task
-    // bar instead, with an entry there whatever the task-bar setting says.
+    // Without a notification area a hidden window could never come back. It goes to the task
+    // bar instead, as an ordinary window (some desktops list no tool windows anywhere) with an
+    // entry there whatever the task-bar setting says.
     minimisedForTray_ = true;
+    ApplyWindowFlags();
     SetTaskbarEntry(this, true);
     showMinimized();
   }
 }
 
 void MainWindow::RenderBorderIcons() {
-  const Qt::WindowFlags wanted =
-      form_.CloseBox() ? kToolWindow | Qt::WindowCloseButtonHint : kToolWindow;
-  if (windowFlags() == wanted) return;
   const bool wasVisible = isVisible();
-  setWindowFlags(wanted);  // hides the window
-  if (wasVisible) show();
+  if (!ApplyWindowFlags()) return;
+  if (wasVisible) minimisedForTray_ ? showMinimized() : show();
   RenderTaskButton();
+}
+
+bool MainWindow::ApplyWindowFlags() {
+  Qt::WindowFlags wanted = minimisedForTray_
+                               ? Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                     Qt::WindowMinimizeButtonHint
+                               : kToolWindow;
+  if (form_.CloseBox()) wanted |= Qt::WindowCloseButtonHint;
+  if (windowFlags() == wanted) return false;
+  setWindowFlags(wanted);  // hides the window
+  return true;
 }
 
 void MainWindow::RenderTaskButton() {
@@ -264,10 +275,14 @@ void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange) return;
   // The user restored the window from the task bar: the same as showing it from the tray.
+  // Queued: showing the panel changes the window, which is not done inside its own event.
   if (minimisedForTray_ && !isMinimized() && !form_.Visible()) {
-    minimisedForTray_ = false;
-    commands_.ShowPanel();
-    RenderTaskButton();
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (minimisedForTray_ && !form_.Visible()) commands_.ShowPanel();
+        },
+        Qt::QueuedConnection);
   }
 }
 

@@ -60,6 +60,8 @@ class MainWindow : public QWidget, public FormObserver {
   void RenderGeometry();
   void RenderVisible();
   void RenderBorderIcons();
+  // The flags the window should have now; false when it has them already.
+  bool ApplyWindowFlags();
   void RenderHints();
   void RenderTaskButton();
   void RenderActiveControl();

@@ -89,7 +89,9 @@ TEST_F(WindowWithPlayer, RestoringTheMinimisedWindowIsShowingThePanel) {
   player.SpeedButton1Click();
   ASSERT_TRUE(window.isMinimized());
   window.showNormal();  // the user restores it from the task bar
+  QApplication::processEvents();
   EXPECT_FALSE(player.InTray);
+  EXPECT_FALSE(window.isMinimized());
   EXPECT_TRUE(player.Form.Visible());
 }
 

@@ -215,11 +215,20 @@ TEST_F(WindowRender, WithoutATrayHidingMinimisesAndRestoringShowsThePanel) {
   form.SetVisible(false);
   EXPECT_TRUE(window.isVisible());
   EXPECT_TRUE(window.isMinimized());
+  // An ordinary window while it waits, so that every desktop lists it.
+  EXPECT_FALSE(window.windowFlags().testFlag(Qt::Tool));
   window.showNormal();
+  QApplication::processEvents();
   EXPECT_THAT(commands.calls, ::testing::Contains("show panel"));
-  // The player shows the window again; nothing is left minimised.
+  // The player shows the window again; nothing is left minimised, and it is a tool window again.
   form.SetVisible(true);
   EXPECT_FALSE(window.isMinimized());
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(window.windowFlags().testFlag(Qt::Tool));
+  // The close box follows the player in both states.
+  form.SetCloseBox(true);
+  EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+  EXPECT_TRUE(window.isVisible());
 }
 
 TEST(WindowStart, StaysHiddenUntilStartedAndWhenThePlayerHidIt) {
