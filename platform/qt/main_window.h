@@ -56,6 +56,10 @@ class MainWindow : public QWidget, public FormObserver {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // A tool window; its close box only when the player asks for it.
+  static constexpr Qt::WindowFlags kToolWindow =
+      Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+
   void RenderAll();
   void RenderGeometry();
   void RenderVisible();
