@@ -43,6 +43,8 @@ class QtTimer : public Timer {
   bool enabled_ = false;
 };
 
+constexpr int kDrainLimit = 1000;
+
 }  // namespace
 
 QtEventLoop::QtEventLoop() {
@@ -73,9 +75,18 @@ void QtEventLoop::ProcessMessages() {
 void QtEventLoop::RunIdle() {
   if (!idle_ || inIdle_) return;
   inIdle_ = true;
-  // A copy: the handler may replace or remove itself while it runs.
-  std::function<void()> handler = idle_;
-  handler();
+  // Some dispatchers announce the wait before they look at what is waiting: handle that first,
+  // so the handler runs only once the queue is really empty. Bounded, in case something keeps
+  // posting.
+  if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+    for (int i = 0; i < kDrainLimit && dispatcher->processEvents(QEventLoop::AllEvents); ++i) {
+    }
+  }
+  if (idle_) {
+    // A copy: the handler may replace or remove itself while it runs.
+    std::function<void()> handler = idle_;
+    handler();
+  }
   inIdle_ = false;
 }
 

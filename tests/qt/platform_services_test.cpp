@@ -62,6 +62,19 @@ TEST(QtEventLoopIdle, RunsWhenTheQueueRunsDryAndMayRemoveItself) {
   EXPECT_EQ(runs, 1);
 }
 
+TEST(QtEventLoopIdle, WaitingEventsAreHandledBeforeTheHandlerRuns) {
+  QtEventLoop events;
+  bool delivered = false, deliveredFirst = false;
+  QMetaObject::invokeMethod(
+      qApp, [&] { delivered = true; }, Qt::QueuedConnection);
+  events.SetIdleHandler([&] {
+    deliveredFirst = delivered;
+    events.SetIdleHandler(nullptr);
+  });
+  RunLoop(50);
+  EXPECT_TRUE(deliveredFirst);
+}
+
 TEST(QtEventLoopIdle, AStayingHandlerRunsOncePerIdleMomentNotInALoop) {
   QtEventLoop events;
   int runs = 0;
