@@ -15,6 +15,8 @@ QVariant RowsModel::data(const QModelIndex& index, int role) const {
   switch (role) {
     case Qt::DisplayRole:
       return ToQt(form_.Rows()[static_cast<size_t>(index.row())]);
+    case Qt::ToolTipRole:
+      return HintText(form_.WindowHint());
     case Qt::SizeHintRole:
       // The width of a row is the list's scroll extent, not its own text: the view scrolls
       // horizontally exactly as far as the widest row needs.

@@ -1,5 +1,6 @@
 // The list box rows as a virtual list: the view asks for the rows it paints, so 100,000 rows
-// cost nothing until they scroll into sight.
+// cost nothing until they scroll into sight. Rows have no hint of their own and show the
+// window's.
 #pragma once
 
 #include <QAbstractListModel>

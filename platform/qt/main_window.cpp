@@ -23,16 +23,6 @@ static void RegisterGlyphs() {
 
 namespace solka {
 
-namespace {
-
-// Dynamic hints (track titles) are shown as text, never as markup.
-QString HintText(const std::string& text) {
-  if (text.empty()) return {};
-  return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(ToQt(text).toHtmlEscaped());
-}
-
-}  // namespace
-
 MainWindow::MainWindow(MainForm& form, WindowCommands& commands, Trace trace)
     : QWidget(nullptr, kToolWindow), form_(form), commands_(commands), trace_(trace) {
   RegisterGlyphs();
@@ -120,8 +110,7 @@ void MainWindow::Changed(FormPart part) {
       const QString hint = HintText(form_.WindowHint());
       setToolTip(hint);
       toolBar_->setToolTip(hint);
-      list_->setToolTip(hint);
-      panel_->setToolTip(hint);
+      panel_->setToolTip(hint);  // the list rows read it from the form themselves
       break;
     }
     case FormPart::AppTitle:

@@ -12,6 +12,12 @@ inline QString ToQt(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A hint (tooltip) that shows its text as it is: a track title is never taken for markup.
+inline QString HintText(std::string_view text) {
+  if (text.empty()) return {};
+  return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(ToQt(text).toHtmlEscaped());
+}
+
 inline std::string FromQt(const QString& text) {
   return text.toUtf8().toStdString();
 }

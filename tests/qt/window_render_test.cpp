@@ -142,6 +142,12 @@ TEST_F(WindowRender, PositionGoesBothWays) {
 TEST_F(WindowRender, CaptionTaskBarTextLabelsAndColours) {
   form.SetCaption("曲名 <b>x</b>");
   EXPECT_EQ(window.windowTitle(), QStringLiteral("曲名 <b>x</b>"));
+  // Rows and the window show the window's hint, as text.
+  form.SetWindowHint("<b>曲名</b>");
+  form.SetRows({"row"});
+  EXPECT_THAT(window.List()->model()->index(0, 0).data(Qt::ToolTipRole).toString().toStdString(),
+              ::testing::HasSubstr("&lt;b&gt;曲名&lt;/b&gt;"));
+  EXPECT_EQ(window.toolTip(), window.List()->model()->index(0, 0).data(Qt::ToolTipRole));
   form.SetAppTitle("[音楽]　曲名 (.mp3)");  // the task-bar text
   EXPECT_EQ(window.windowIconText(), QStringLiteral("[音楽]　曲名 (.mp3)"));
   form.SetLabelText(1, "00:01 / 03:00");
