@@ -13,6 +13,7 @@
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_power.h"
 #include "platform/posix/posix_shell.h"
+#include "platform/qt/application.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_dialogs.h"
@@ -49,7 +50,7 @@ std::string FirstArgument(int argc, char** argv) {
 
 int RunSolka(int argc, char** argv) {
   // Takes its own options (-platform, -display ...) out of argc and argv.
-  QApplication app(argc, argv);
+  Application app(argc, argv);
   // Hiding to the tray closes no window, but a message box closing while the main window is
   // hidden would otherwise end the program.
   QApplication::setQuitOnLastWindowClosed(false);

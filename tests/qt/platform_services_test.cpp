@@ -1,5 +1,5 @@
 // The Qt services the core runs on: timers, the idle handler, the quit signals, the filter of
-// the save dialog, the screen, the trace lines.
+// the save dialog, the screen, the trace lines, the application object.
 #include <gmock/gmock.h>
 
 #include <QApplication>
@@ -7,7 +7,9 @@
 #include <QTest>
 #include <QTimer>
 #include <csignal>
+#include <stdexcept>
 
+#include "platform/qt/application.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_screen.h"
@@ -145,6 +147,23 @@ TEST(QtScreenTest, CloseComesFromTheLoopAndWaitCursorsBalance) {
   EXPECT_FALSE(screen.MainWindowIsForeground());
   EXPECT_GT(screen.AvailableHeight(), 0);
   EXPECT_GT(screen.CaptionHeight(), 0);
+}
+
+TEST(ApplicationTest, AnExceptionInAHandlerIsReportedAndTheLoopGoesOn) {
+  auto* app = dynamic_cast<Application*>(qApp);
+  ASSERT_NE(app, nullptr);
+  std::vector<std::string> reports;
+  app->reportException = [&](const std::string& what) { reports.push_back(what); };
+  QObject target;
+  bool later = false;
+  QMetaObject::invokeMethod(
+      &target, [] { throw std::runtime_error("disk on fire"); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &target, [&] { later = true; }, Qt::QueuedConnection);
+  QApplication::processEvents();
+  app->reportException = nullptr;
+  EXPECT_THAT(reports, ::testing::ElementsAre("disk on fire"));
+  EXPECT_TRUE(later);
 }
 
 TEST(TraceTest, PrintsEachChangeOnceInTheAgreedFormat) {
