@@ -16,13 +16,17 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   } catch (...) {
     what = "unknown error";
   }
+  ReportException(what);
+  return false;
+}
+
+void Application::ReportException(const std::string& what) {
   if (reportException) {
     reportException(what);
-  } else {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("SOLKA"), ToQt(what), QMessageBox::Ok);
-    box.exec();
+    return;
   }
-  return false;
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("SOLKA"), ToQt(what), QMessageBox::Ok);
+  box.exec();
 }
 
 }  // namespace solka

@@ -14,8 +14,9 @@ class Application : public QApplication {
   Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
   bool notify(QObject* receiver, QEvent* event) override;
+  // Shows what went wrong: through reportException when set (tests), else in a message box.
+  void ReportException(const std::string& what);
 
-  // Shows what went wrong; a message box unless replaced (tests).
   std::function<void(const std::string&)> reportException;
 };
 

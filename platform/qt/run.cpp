@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMetaObject>
+#include <exception>
 #include <filesystem>
 #include <string>
 
@@ -46,16 +47,7 @@ std::string FirstArgument(int argc, char** argv) {
   return argument;
 }
 
-}  // namespace
-
-int RunSolka(int argc, char** argv) {
-  // Takes its own options (-platform, -display ...) out of argc and argv.
-  Application app(argc, argv);
-  // Hiding to the tray closes no window, but a message box closing while the main window is
-  // hidden would otherwise end the program.
-  QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setApplicationName(QStringLiteral("solka"));
-
+int RunPlayer(Application& app, int argc, char** argv) {
   MainWindow* window = nullptr;
   PosixFileSystem files;
   PosixCodec codec;
@@ -92,6 +84,27 @@ int RunSolka(int argc, char** argv) {
   mainWindow.Start();
   Screenshots screenshots(mainWindow);
   return app.exec();
+}
+
+}  // namespace
+
+int RunSolka(int argc, char** argv) {
+  // Takes its own options (-platform, -display ...) out of argc and argv.
+  Application app(argc, argv);
+  // Hiding to the tray closes no window, but a message box closing while the main window is
+  // hidden would otherwise end the program.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setApplicationName(QStringLiteral("solka"));
+  // What goes wrong inside the loop is reported there and the loop goes on; what goes wrong
+  // before it (in the start-up) is reported here and ends the program.
+  try {
+    return RunPlayer(app, argc, argv);
+  } catch (const std::exception& error) {
+    app.ReportException(error.what());
+  } catch (...) {
+    app.ReportException("unknown error");
+  }
+  return 0;
 }
 
 }  // namespace solka
