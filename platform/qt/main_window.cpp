@@ -87,7 +87,7 @@ void MainWindow::Start() {
 }
 
 bool MainWindow::HidesToTray() const {
-  return tray_->Available();
+  return trayAvailable ? trayAvailable() : tray_->Available();
 }
 
 void MainWindow::RenderAll() {

@@ -39,6 +39,8 @@ class MainWindow : public QWidget, public FormObserver {
   // True when hiding goes to the notification area; false when the window is minimised to
   // the task bar instead, so that it can always be brought back.
   bool HidesToTray() const;
+  // Stands in for the desktop's answer when set (tests).
+  std::function<bool()> trayAvailable;
 
   // The parts, for rendering checks and screenshots.
   PopupMenus& Menus() { return *menus_; }

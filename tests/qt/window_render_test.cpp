@@ -237,6 +237,16 @@ TEST_F(WindowRender, WithoutATrayHidingMinimisesAndRestoringShowsThePanel) {
   EXPECT_TRUE(window.isVisible());
 }
 
+TEST_F(WindowRender, WithATrayHidingHidesAndShowingShows) {
+  window.trayAvailable = [] { return true; };
+  form.SetVisible(false);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_TRUE(window.windowFlags().testFlag(Qt::Tool));
+  form.SetVisible(true);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_FALSE(window.isMinimized());
+}
+
 TEST(WindowStart, StaysHiddenUntilStartedAndWhenThePlayerHidIt) {
   MainForm form;
   RecordingCommands commands;
