@@ -1,4 +1,6 @@
 // Process entry of the program.
 #include "platform/qt/run.h"
 
-int main(int argc, char** argv) { return solka::RunSolka(argc, argv); }
+int main(int argc, char** argv) {
+  return solka::RunSolka(argc, argv);
+}

@@ -141,7 +141,7 @@ class TDODEDEV {
   // --- Sequencing (playback/sequencing.cpp) ------------------------------------------------
   void UpdatePlayMode();
   void PlaySelected();
-  void ToolButton5Click();  // also N9, F8
+  void ToolButton5Click();              // also N9, F8
   void N1Click(std::string_view item);  // N1, N2, R1, R2, R3
   void EndOfTrack();
   void AdvanceAfterTrack();
@@ -169,7 +169,7 @@ class TDODEDEV {
   std::string TrayHintFromCaption() const;
 
   // --- Sleep and power (power/) ------------------------------------------------------------
-  void N22Click();  // cancel the sleep setting
+  void N22Click();          // cancel the sleep setting
   void N301Click();         // 30 minutes; also N302
   void N601Click();         // 60 minutes; also N602
   void N21Click();          // time of day; also N212
@@ -178,6 +178,8 @@ class TDODEDEV {
   void Timer2Timer();
   void ShutdownWindows();
   void SuspendSystem();
+  // The action SleepMode chooses: shutdown for "0" or empty, SuspendSystem otherwise.
+  void RunSleepAction();
   void test1Click();  // monitor power saving; also F1
 
   // --- Desktop integration (desktop/) ------------------------------------------------------

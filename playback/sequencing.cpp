@@ -130,11 +130,7 @@ void TDODEDEV::AdvanceAfterTrack() {
       EndRun();
       if (SleepAfterListEnd) {
         N22Click();
-        if (SettingIs(SleepMode, "0") || SettingIs(SleepMode, "")) {
-          ShutdownWindows();
-        } else {
-          SuspendSystem();
-        }
+        RunSleepAction();
       }
     }
   } else if (ModeCode == 2) {

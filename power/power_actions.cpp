@@ -17,6 +17,14 @@ void TDODEDEV::SuspendSystem() {
   }
 }
 
+void TDODEDEV::RunSleepAction() {
+  if (SettingIs(SleepMode, "0") || SettingIs(SleepMode, "")) {
+    ShutdownWindows();
+  } else {
+    SuspendSystem();
+  }
+}
+
 void TDODEDEV::test1Click() {
   platform_.clock.Sleep(1500);
   platform_.power.MonitorPower(1);

@@ -6,7 +6,8 @@
 namespace solka {
 
 namespace {
-constexpr const char* kSleepItems[] = {"N301", "N302", "N601", "N602", "N21", "N212", "N23", "N232"};
+constexpr const char* kSleepItems[] = {"N301", "N302", "N601", "N602",
+                                       "N21",  "N212", "N23",  "N232"};
 
 // "h:m" as typed or computed; nullopt-like -1 when it is not a time of day.
 int DeadlineMinutes(const std::string& deadline) {
@@ -35,11 +36,7 @@ void TDODEDEV::Timer2Timer() {
   if (DeadlineMinutes(SleepDeadline) != now.hour * 60 + now.minute) return;
   N22Click();
   ToolButton9Click();
-  if (SettingIs(SleepMode, "0") || SettingIs(SleepMode, "")) {
-    ShutdownWindows();
-  } else {
-    SuspendSystem();
-  }
+  RunSleepAction();
 }
 
 }  // namespace solka

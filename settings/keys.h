@@ -42,12 +42,12 @@ struct KeyInfo {
 };
 
 constexpr std::array<KeyInfo, kKeyCount> kKeys = {{
-    {"BaseFolder", ""}, {"ListHide", "0"},   {"JukeMode", "1"},   {"Top", ""},
-    {"Left", ""},       {"ListFile", "0"},   {"Hint", "1"},       {"Top2", ""},
-    {"Sort", "0"},      {"AutoPlay", "0"},   {"FileType", "0"},   {"SubFolder", "0"},
-    {"Ext_MP3", "1"},   {"Ext_WAV", "0"},    {"Ext_WMA", "0"},    {"Ext_MIDI", "0"},
-    {"Ext_OGG", "0"},   {"Ext_APE", "0"},    {"SleepMode", "0"},  {"TaskButton", "0"},
-    {"AppName", ""},    {"Run_App", "0"},    {"CloseBtn", "0"},   {"Ext_ACC", "0"},
+    {"BaseFolder", ""}, {"ListHide", "0"}, {"JukeMode", "1"},  {"Top", ""},
+    {"Left", ""},       {"ListFile", "0"}, {"Hint", "1"},      {"Top2", ""},
+    {"Sort", "0"},      {"AutoPlay", "0"}, {"FileType", "0"},  {"SubFolder", "0"},
+    {"Ext_MP3", "1"},   {"Ext_WAV", "0"},  {"Ext_WMA", "0"},   {"Ext_MIDI", "0"},
+    {"Ext_OGG", "0"},   {"Ext_APE", "0"},  {"SleepMode", "0"}, {"TaskButton", "0"},
+    {"AppName", ""},    {"Run_App", "0"},  {"CloseBtn", "0"},  {"Ext_ACC", "0"},
 }};
 
 constexpr std::string_view kSettingSection = "SETTING";

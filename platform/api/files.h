@@ -56,7 +56,8 @@ class FileSystem {
   virtual std::optional<std::uint64_t> FileSize(const std::string& path) = 0;
   virtual ReadResult ReadFile(const std::string& path) = 0;
   // Up to `count` bytes from `offset`; a short read is not an error.
-  virtual ReadResult ReadRange(const std::string& path, std::uint64_t offset, std::size_t count) = 0;
+  virtual ReadResult ReadRange(const std::string& path, std::uint64_t offset,
+                               std::size_t count) = 0;
   // Replaces `path` whole or leaves the old file untouched (temporary file, flush, rename, flush
   // of the folder). Returns the system's reason on failure, empty on success.
   virtual std::string WriteFileAtomic(const std::string& path, const std::string& bytes) = 0;

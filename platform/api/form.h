@@ -93,7 +93,9 @@ class MainForm {
   void SetActive(ActiveControl v) { Set(active_, v, FormPart::ActiveControl); }
 
   const LabelState& Label(int n) const { return labels_[n - 1]; }
-  void SetLabelText(int n, std::string text) { Set(labels_[n - 1].text, std::move(text), LabelPart(n)); }
+  void SetLabelText(int n, std::string text) {
+    Set(labels_[n - 1].text, std::move(text), LabelPart(n));
+  }
   void SetLabelColor(int n, Color c) { Set(labels_[n - 1].color, c, LabelPart(n)); }
 
   // The list box: one row per play-list entry; ItemIndex is the selected row, -1 for none.

@@ -7,7 +7,8 @@ namespace solka {
 TimeOfDay ManualClock::Now() {
   const std::int64_t s = epochMs_ / 1000;
   const std::int64_t day = ((s % 86400) + 86400) % 86400;
-  return {static_cast<int>(day / 3600), static_cast<int>(day / 60 % 60), static_cast<int>(day % 60)};
+  return {static_cast<int>(day / 3600), static_cast<int>(day / 60 % 60),
+          static_cast<int>(day % 60)};
 }
 
 void ManualClock::Sleep(int milliseconds) {
@@ -48,8 +49,8 @@ class ManualEventLoop::ManualTimer : public Timer {
 
 std::unique_ptr<Timer> ManualEventLoop::CreateTimer(int milliseconds, bool enabled,
                                                     std::function<void()> onTick) {
-  auto* record = new TimerRecord{milliseconds, enabled, clock_.Millis() + milliseconds,
-                                 std::move(onTick)};
+  auto* record =
+      new TimerRecord{milliseconds, enabled, clock_.Millis() + milliseconds, std::move(onTick)};
   timers_.push_back(record);
   return std::make_unique<ManualTimer>(*this, record);
 }

@@ -119,7 +119,9 @@ class RecordingPower : public Power {
 // Decodes nothing: every byte string that is not UTF-8 is refused.
 class NullCodec : public TextCodec {
  public:
-  std::optional<std::string> LegacyToUtf8(const std::string&) const override { return std::nullopt; }
+  std::optional<std::string> LegacyToUtf8(const std::string&) const override {
+    return std::nullopt;
+  }
 };
 
 }  // namespace solka

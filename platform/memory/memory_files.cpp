@@ -9,10 +9,14 @@ std::string ParentOf(const std::string& path) {
   auto slash = path.find_last_of('/');
   return slash == 0 || slash == std::string::npos ? "/" : path.substr(0, slash);
 }
-std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+std::string NameOf(const std::string& path) {
+  return path.substr(path.find_last_of('/') + 1);
+}
 }  // namespace
 
-MemoryFileSystem::MemoryFileSystem() { EnsureFolder("/"); }
+MemoryFileSystem::MemoryFileSystem() {
+  EnsureFolder("/");
+}
 
 std::string MemoryFileSystem::Normal(const std::string& folder) {
   std::string f = folder;
@@ -44,7 +48,9 @@ void MemoryFileSystem::AddFile(const std::string& path, std::string bytes) {
   files_[path] = std::move(bytes);
 }
 
-void MemoryFileSystem::AddFolder(const std::string& folder) { EnsureFolder(folder); }
+void MemoryFileSystem::AddFolder(const std::string& folder) {
+  EnsureFolder(folder);
+}
 
 void MemoryFileSystem::AddFolderLink(const std::string& path, const std::string& target) {
   EnsureFolder(ParentOf(path));
@@ -91,7 +97,9 @@ std::optional<FolderId> MemoryFileSystem::IdOf(const std::string& folder) {
   return FolderId{1, it->second.id};
 }
 
-bool MemoryFileSystem::FileExists(const std::string& path) { return files_.count(path) != 0; }
+bool MemoryFileSystem::FileExists(const std::string& path) {
+  return files_.count(path) != 0;
+}
 
 std::optional<std::uint64_t> MemoryFileSystem::FileSize(const std::string& path) {
   auto it = files_.find(path);

@@ -14,7 +14,9 @@ TimeOfDay PosixClock::Now() {
   return {local.tm_hour, local.tm_min, local.tm_sec};
 }
 
-std::int64_t PosixClock::EpochSeconds() { return static_cast<std::int64_t>(time(nullptr)); }
+std::int64_t PosixClock::EpochSeconds() {
+  return static_cast<std::int64_t>(time(nullptr));
+}
 
 void PosixClock::Sleep(int milliseconds) {
   if (beforeSleep_) beforeSleep_();

@@ -10,7 +10,8 @@ namespace solka {
 class PosixClock : public Clock {
  public:
   // `beforeSleep` runs before each wait, so the GUI can repaint what was just set.
-  explicit PosixClock(std::function<void()> beforeSleep = {}) : beforeSleep_(std::move(beforeSleep)) {}
+  explicit PosixClock(std::function<void()> beforeSleep = {})
+      : beforeSleep_(std::move(beforeSleep)) {}
   TimeOfDay Now() override;
   std::int64_t EpochSeconds() override;
   void Sleep(int milliseconds) override;

@@ -19,6 +19,8 @@ std::optional<std::string> QtDialogs::SaveFile(const SaveFileRequest& request) {
                      QtFilterFrom(request.filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
+  // Saving a list replaces a file of that name without asking first.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   QString suffix = ToQt(request.defaultExtension);
   if (suffix.startsWith('.')) suffix.remove(0, 1);
   dialog.setDefaultSuffix(suffix);

@@ -113,7 +113,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SharedHandler{"N13", "ToolButton1"}, SharedHandler{"Exit1", "ToolButton11"},
                       SharedHandler{"N302", "N301"}, SharedHandler{"N602", "N601"},
                       SharedHandler{"N212", "N21"}, SharedHandler{"N232", "N23"},
-                      SharedHandler{"N30", "N22"}));
+                      SharedHandler{"N30", "N22"}),
+    [](const ::testing::TestParamInfo<SharedHandler>& param) {
+      return std::string(param.param.item) + "_as_" + std::string(param.param.control);
+    });
 
 TEST(BindingsTest, CommandsReachTheirHandlers) {
   {

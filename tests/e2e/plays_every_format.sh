@@ -9,28 +9,10 @@ if [[ -z ${SOLKA_E2E_DISPLAY:-} ]]; then
   export SOLKA_E2E_DISPLAY=1
   exec xvfb-run -a bash "$0" "$@"
 fi
-
-binary=$(realpath "$1")
-work=$(mktemp -d)
-pid=
-cleanup() {
-  if [[ -n $pid ]]; then kill -TERM "$pid" 2>/dev/null || true; fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-mkdir -p "$work/music" "$work/bin" "$work/run" "$work/config"
-chmod 700 "$work/run"
-cp "$binary" "$work/bin/solka"
+source "$(dirname "$0")/lib/program.sh"
+e2e_prepare "$1"
 printf '[SETTING]\r\n' >"$work/bin/solka.ini"
 
-tone() {  # NAME ENCODER...: about one second of a tone
-  local name=$1
-  shift
-  gst-launch-1.0 -q audiotestsrc samplesperbuffer=4410 num-buffers=10 ! \
-    audio/x-raw,rate=44100,channels=2 ! audioconvert ! "$@" ! \
-    filesink location="$work/music/$name" >/dev/null
-}
 tone f_wav.wav wavenc
 tone f_mp3.mp3 lamemp3enc ! xingmux ! id3v2mux
 tone f_ogg.ogg vorbisenc ! oggmux
@@ -48,16 +30,12 @@ printf "RIFF\x31\x00\x00\x00RMIDdata\x25\x00\x00\x00$midi" >"$work/music/f_rmi.r
 printf 'RCM-PC98V2.0(C)COME ON MUSIC\r\n\x00\x01\x02' >"$work/music/broken.rcp"
 printf "this is not music\n%.0s" $(seq 1 200) >"$work/music/broken.mp3"
 
-export SOLKA_TRACE=1 SOLKA_POWER=dry-run
-export SOLKA_AUDIO_SINK=${SOLKA_AUDIO_SINK:-fakesink sync=true}
-export XDG_RUNTIME_DIR="$work/run" XDG_CONFIG_HOME="$work/config"
-idle="DODEDEV 1.7.2.0"
 failed_text="再生できませんでした"
 failures=0
 
 # True when the captions in LOG contain the lines of EXPECTED ("a|b") in that order.
 captions_show() {
-  sed -n 's/^solka: caption: //p' "$1" |
+  captions "$1" |
     awk -v want="$2" 'BEGIN { n = split(want, w, "|"); i = 1 } i <= n && $0 == w[i] { i++ }
                       END { exit !(i > n) }'
 }
@@ -65,8 +43,7 @@ captions_show() {
 # Starts the program on FILE, waits until its captions show EXPECTED, then closes it.
 check() {
   local file=$1 expected=$2 log="$work/stderr.$1"
-  "$work/bin/solka" "$work/music/$file" 2>"$log" >/dev/null &
-  pid=$!
+  ERR=$log start_program "$work/music/$file"
   for _ in $(seq 1 200); do
     captions_show "$log" "$expected" && break
     kill -0 "$pid" 2>/dev/null || break
@@ -79,7 +56,7 @@ check() {
     echo "ok   $file"
   else
     echo "FAIL $file: wanted '$expected' among the captions:" >&2
-    sed -n 's/^solka: caption: /  /p' "$log" >&2
+    captions "$log" | sed 's/^/  /' >&2
     failures=$((failures + 1))
   fi
 }

@@ -4,35 +4,15 @@
 # is read-only.
 #   settings_on_sigterm.sh PATH-TO-SOLKA
 set -euo pipefail
-solka=$1
-work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-export SOLKA_AUDIO_SINK=${SOLKA_AUDIO_SINK:-fakesink sync=true}
-export SOLKA_POWER=dry-run
-export SOLKA_TRACE=1
-export XDG_RUNTIME_DIR="$work/runtime"
-export XDG_CONFIG_HOME="$work/config"
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-mkdir "$work/bin"
-cp "$solka" "$work/bin/solka"
-
-fail() { echo "FAIL: $*"; echo "--- stderr:"; cat "$work/err"; exit 1; }
+source "$(dirname "$0")/lib/program.sh"
+e2e_prepare "$1"
+ini="$work/bin/solka.ini"
 
 # Starts the program without an argument, waits for its window, and ends it with SIGTERM.
 run_and_terminate() {
-  "$work/bin/solka" 2>"$work/err" &
-  local pid=$!
-  for _ in $(seq 200); do
-    grep -q 'solka: caption:' "$work/err" && break
-    sleep 0.1
-  done
-  kill -TERM "$pid"
-  timeout 30 tail --pid="$pid" -f /dev/null || fail "SIGTERM did not end the program"
-  local status=0
-  wait "$pid" || status=$?
-  [ "$status" -eq 0 ] || fail "exit status $status"
+  start_program
+  wait_for 'solka: caption:'
+  end_program
 }
 
 keys="BaseFolder ListHide JukeMode Top Left ListFile Hint Top2 Sort AutoPlay FileType SubFolder
@@ -41,7 +21,6 @@ CloseBtn Volume MonitorPower WMP_NowPlaying"
 
 # First run: no file yet.
 run_and_terminate
-ini="$work/bin/solka.ini"
 [ -f "$ini" ] || fail "no settings file beside the program"
 written=$(sed -n '/^\[SETTING\]$/,/^\[/p' "$ini" | grep -o '^[A-Za-z_0-9]*=' | tr -d '=' | xargs)
 [ "$written" = "$(echo $keys)" ] || fail "keys written: $written"

@@ -1,0 +1,78 @@
+# Shared by the end-to-end scripts: a private folder holding a copy of the program (its
+# settings file goes beside it, never into the source tree), a silent sink, dry-run power, the
+# program's trace on stderr, and helpers to wait on that trace and to end the program.
+# Source it, then call e2e_prepare PATH-TO-SOLKA.
+
+idle="DODEDEV 1.7.2.0"
+designed="SOLKA Player DirectShow Ver."
+pid=
+
+e2e_prepare() {
+  local binary
+  binary=$(realpath "$1")
+  work=$(mktemp -d)
+  trap e2e_cleanup EXIT
+  mkdir -p "$work/bin" "$work/music" "$work/config"
+  mkdir -m 700 "$work/runtime"
+  cp "$binary" "$work/bin/solka"
+  solka="$work/bin/solka"
+  err="$work/err"
+  : >"$err"
+  export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+  export SOLKA_AUDIO_SINK=${SOLKA_AUDIO_SINK:-fakesink sync=true}
+  export SOLKA_POWER=dry-run SOLKA_TRACE=1
+  export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
+  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+}
+
+e2e_cleanup() {
+  if [[ -n $pid ]]; then kill -TERM "$pid" 2>/dev/null || true; fi
+  chmod -R u+w "$work" 2>/dev/null || true
+  rm -rf "$work"
+}
+
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- program trace:" >&2
+  cat "$err" >&2 || true
+  exit 1
+}
+
+# Starts the program in the background with stderr to $err (or to the file in ERR=...).
+start_program() {
+  "$solka" "$@" 2>"${ERR:-$err}" >/dev/null &
+  pid=$!
+}
+
+# Waits up to 20 s for a line of the trace matching the grep pattern.
+wait_for() {
+  local _
+  for _ in $(seq 200); do
+    grep -q -- "$1" "${ERR:-$err}" && return 0
+    kill -0 "$pid" 2>/dev/null || fail "the program ended before '$1'"
+    sleep 0.1
+  done
+  fail "no line matching '$1'"
+}
+
+# Sends the signal (default TERM) and checks that the program ends normally within 30 s.
+end_program() {
+  local sig=${1:-TERM} status=0
+  kill -"$sig" "$pid"
+  timeout 30 tail --pid="$pid" -f /dev/null || fail "SIG$sig did not end the program"
+  wait "$pid" || status=$?
+  pid=
+  [[ $status -eq 0 ]] || fail "SIG$sig: exit status $status"
+}
+
+# The captions the program showed, in order.
+captions() { sed -n 's/^solka: caption: //p' "${1:-$err}"; }
+
+# NAME ENCODER...: about one second of a tone in $work/music/NAME.
+tone() {
+  local name=$1
+  shift
+  gst-launch-1.0 -q audiotestsrc samplesperbuffer=4410 num-buffers=10 ! \
+    audio/x-raw,rate=44100,channels=2 ! audioconvert ! "$@" ! \
+    filesink location="$work/music/$name" >/dev/null
+}
