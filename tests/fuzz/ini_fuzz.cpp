@@ -1,10 +1,7 @@
 // Feeds arbitrary bytes to the settings file parser and checks what the player relies on: the
 // text comes back byte for byte, a write reads back as written, and a write to one key changes
 // no other key's value.
-// Fuzz from the checkout's root (new inputs go to the first folder named):
-//   clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. tests/fuzz/ini_fuzz.cpp
-//           settings/ini_file.cpp app/text.cpp -o /tmp/ini_fuzz
-//   mkdir -p /tmp/ini_new && /tmp/ini_fuzz /tmp/ini_new tests/fuzz/ini_corpus
+// Run it with tools/fuzz ini [SECONDS].
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
