@@ -42,8 +42,8 @@ void TDODEDEV::FormCreate() {
     CompanionAvailable = files.FileExists(CompanionPath);
   }
   // Optical media cannot hold the settings; an installed program's folder may not either.
-  StartedFromCdRom = files.TypeOfDrive(files.DriveOf(ProgramPath)) == DriveType::CdRom;
-  if (StartedFromCdRom) {
+  const bool fromCdRom = files.TypeOfDrive(files.DriveOf(ProgramPath)) == DriveType::CdRom;
+  if (fromCdRom) {
     SettingsFolder = files.TempFolder();
   } else if (!files.IsWritableFolder(SettingsFolder)) {
     SettingsFolder = files.UserConfigFolder();
@@ -62,7 +62,7 @@ void TDODEDEV::FormCreate() {
   LoadSettings();
 
   if (SettingIs(CloseBtn, "1")) Form.SetCloseBox(true);
-  if (StartedFromCdRom) {
+  if (fromCdRom) {
     Settings[ListHide] = "1";
     Settings[AutoPlay] = "1";
   }

@@ -64,7 +64,6 @@ class TDODEDEV {
   bool MonitorPower = false;
   bool NowPlayingOn = false;
   bool CompanionAvailable = false;
-  bool StartedFromCdRom = false;
   bool Closing = false;  // FormClose has begun; a second close request finds it set
 
   int ModeCode = 1;  // JukeMode

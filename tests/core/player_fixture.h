@@ -5,13 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/tdodedev.h"
 #include "platform/memory/test_platform.h"
+#include "settings/ini_file.h"
 #include "settings/keys.h"
 
 namespace solka {
+
+// The value a settings file in the in-memory file system holds for a [SETTING] key.
+inline std::string SavedSetting(const MemoryFileSystem& files, const std::string& path,
+                                std::string_view key) {
+  return IniFile(files.Contents(path)).ReadString("SETTING", key, "<missing>");
+}
 
 class PlayerTest : public ::testing::Test {
  protected:

@@ -5,6 +5,7 @@
 
 #include "app/tdodedev.h"
 #include "platform/memory/test_platform.h"
+#include "player_fixture.h"
 #include "settings/ini_file.h"
 
 namespace solka {
@@ -21,9 +22,7 @@ class SettingsTest : public ::testing::Test {
     player->FormCreate();
     return *player;
   }
-  std::string Saved(std::string_view key) const {
-    return IniFile(p.files.Contents(kIni)).ReadString("SETTING", key, "<missing>");
-  }
+  std::string Saved(std::string_view key) const { return SavedSetting(p.files, kIni, key); }
 
   TestPlatform p;
   std::unique_ptr<TDODEDEV> player;

@@ -18,9 +18,7 @@ class ShutdownTest : public PlayerTest {
     player.SettingsFilePath = kIni;
   }
 
-  std::string Saved(std::string_view key) const {
-    return IniFile(p.files.Contents(kIni)).ReadString("SETTING", key, "<missing>");
-  }
+  std::string Saved(std::string_view key) const { return SavedSetting(p.files, kIni, key); }
   void ChooseProgram(const std::string& path, const char* runApp) {
     player.Settings[AppName] = path;
     player.Settings[Run_App] = runApp;

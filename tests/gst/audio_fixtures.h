@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/temp_folder.h"
+
 namespace solka::fixtures {
 
 // Runs a gst-launch description to its end; false on an error or after ten seconds.
@@ -128,23 +130,6 @@ inline std::vector<std::uint8_t> SilentApe() {
   return file;
 }
 
-// A fresh folder under the temporary folder, removed with the object.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "solka-gst-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using testing_files::TempFolder;
 
 }  // namespace solka::fixtures

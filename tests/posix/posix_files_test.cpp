@@ -15,6 +15,7 @@
 
 #include "app/tdodedev.h"
 #include "platform/memory/test_platform.h"
+#include "tests/temp_folder.h"
 
 namespace solka {
 namespace {
@@ -27,15 +28,7 @@ using ::testing::UnorderedElementsAre;
 class TempTree : public ::testing::Test {
  protected:
   TempTree() {
-    std::string pattern = files.TempFolder() + "solka-test-XXXXXX";
-    if (::mkdtemp(pattern.data())) root = pattern + "/";
-  }
-  ~TempTree() override {
-    std::error_code ignored;
-    if (!root.empty()) {
-      ::chmod(root.c_str(), 0700);
-      std::filesystem::remove_all(root, ignored);
-    }
+    if (folder.Made()) root = folder.Path().string() + "/";
   }
   void Write(const std::string& relative, const std::string& bytes = "x") {
     std::filesystem::create_directories(std::filesystem::path(root + relative).parent_path());
@@ -51,6 +44,7 @@ class TempTree : public ::testing::Test {
     return names;
   }
 
+  testing_files::TempFolder folder;
   PosixFileSystem files;
   std::string root;
 };

@@ -16,6 +16,7 @@
 #include "platform/posix/posix_power.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/spawn.h"
+#include "tests/temp_folder.h"
 
 namespace solka {
 namespace {
@@ -27,9 +28,7 @@ namespace fs = std::filesystem;
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/solka-shell-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
+    ASSERT_TRUE(folder.Made());
     script = dir / "record.sh";
     std::ofstream(script) << "#!/bin/sh\n"
                              "d=$(dirname \"$0\")\n"
@@ -38,13 +37,11 @@ class ShellTest : public ::testing::Test {
                              "mv \"$d/args.tmp\" \"$d/args.txt\"\n";
     fs::permissions(script, fs::perms::owner_all);
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   // The recorded arguments, waiting up to ten seconds for the script to finish.
   std::string Recorded() {
     const fs::path record = dir / "args.txt";
-    for (int i = 0; i < 1000 && !fs::exists(record); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    testing_files::WaitForFile(record);
     std::ifstream in(record);
     std::stringstream text;
     text << in.rdbuf();
@@ -55,7 +52,9 @@ class ShellTest : public ::testing::Test {
     return waitpid(-1, &status, WNOHANG) != -1;
   }
 
-  fs::path dir, script;
+  testing_files::TempFolder folder;
+  const fs::path& dir = folder.Path();
+  fs::path script;
   PosixShell shell;
 };
 

@@ -4,17 +4,16 @@
 
 #include <stdlib.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "app/tdodedev.h"
 #include "platform/memory/test_platform.h"
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_shell.h"
 #include "settings/keys.h"
+#include "tests/temp_folder.h"
 
 namespace solka {
 namespace {
@@ -24,9 +23,7 @@ namespace fs = std::filesystem;
 class RunAppTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/solka-runapp-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir = pattern;
+    ASSERT_TRUE(folder.Made());
     script = dir / "after exit.sh";  // a blank in the name must not split it
     std::ofstream(script) << "#!/bin/sh\necho ran > \"$(dirname \"$0\")/ran.txt\"\n";
     fs::permissions(script, fs::perms::owner_all);
@@ -34,16 +31,13 @@ class RunAppTest : public ::testing::Test {
     player.SettingsFilePath = (dir / "solka.ini").string();
     player.Settings[Run_App] = "1";
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   // Waits up to ten seconds for the script's record.
-  bool Ran() {
-    for (int i = 0; i < 1000 && !fs::exists(dir / "ran.txt"); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return fs::exists(dir / "ran.txt");
-  }
+  bool Ran() { return testing_files::WaitForFile(dir / "ran.txt"); }
 
-  fs::path dir, script;
+  testing_files::TempFolder folder;
+  const fs::path& dir = folder.Path();
+  fs::path script;
   TestPlatform memory;
   PosixFileSystem files;
   PosixShell shell;
