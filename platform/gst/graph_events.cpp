@@ -9,7 +9,10 @@ using SharedEvents = std::shared_ptr<GraphEvents>;
 
 GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
   (*static_cast<SharedEvents*>(data))->Handle(message);
-  // Nothing stays on the bus: no watch reads it, and it must not grow over a long track.
+  // Nothing stays on the bus: no watch reads it, and it must not grow over a long track. A
+  // dropped message is ours to release; it holds its source element, so keeping it would keep
+  // the whole pipeline, its threads and its file descriptors alive.
+  gst_message_unref(message);
   return GST_BUS_DROP;
 }
 

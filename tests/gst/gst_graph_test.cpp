@@ -202,6 +202,41 @@ TEST_F(GstGraphTest, ReleasedGraphNeverNotifies) {
   EXPECT_EQ(notifications_, 0);
 }
 
+// Every way a graph's life can end (played out, failed to render, released in mid-play) frees
+// its pipeline and its descriptors: an unattended run plays thousands of them.
+TEST_F(GstGraphTest, ReleasedGraphsLeaveNoPipelineAndNoDescriptorBehind) {
+  auto backend = Backend();
+  const std::string track = Tone(".wav", 1);
+  const std::string broken = Bytes("broken.wav", {'R', 'I', 'F', 'F', 0, 0});
+  const auto openDescriptors = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                         std::filesystem::directory_iterator{});
+  };
+  const auto playOnce = [&](int round) {
+    auto graph = backend.CreateGraph();
+    GWeakRef pipeline;
+    g_weak_ref_init(&pipeline, static_cast<GstGraph&>(*graph).Pipeline());
+    Watch(*graph);
+    if (round % 3 == 1) {
+      EXPECT_FALSE(graph->RenderFile(broken));
+    } else {
+      EXPECT_TRUE(graph->RenderFile(track));
+      graph->Run();
+      if (round % 3 == 0) EXPECT_TRUE(PumpUntil([&] { return DrainEnds(*graph) > 0; }));
+    }
+    graph.reset();
+    gpointer alive = g_weak_ref_get(&pipeline);
+    EXPECT_EQ(alive, nullptr) << "round " << round << " kept its pipeline";
+    if (alive) gst_object_unref(alive);
+    g_weak_ref_clear(&pipeline);
+  };
+  for (int round = 0; round < 6; ++round) playOnce(round);  // warms the framework's caches
+  const auto before = openDescriptors();
+  for (int round = 0; round < 30; ++round) playOnce(round);
+  PumpUntil([] { return false; }, 100ms);
+  EXPECT_LE(openDescriptors(), before);
+}
+
 TEST_F(GstGraphTest, SeekSkipsTheDataBefore) {
   auto backend = Backend(testing_gst::kProbeSink(false));
   auto graph = backend.CreateGraph();
