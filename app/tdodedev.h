@@ -42,6 +42,7 @@ class TDODEDEV {
   std::string ReferenceExtension;
   std::string SleepDeadline;
   std::string TagTitle, TagArtist;
+  std::string PlayingPath;  // the file of the current graph; empty when none
   std::string CompanionPath;
   const std::string VersionText = "DODEDEV 1.7.2.0";
 
@@ -157,6 +158,7 @@ class TDODEDEV {
   void Label2Click();
   void FormMouseWheelUp();
   void FormMouseWheelDown();
+  void SetVolumeLevel(long long hundredthsOfDb);  // stored, applied and shown; clamped
   void Label3DblClick();
 
   // --- Status display (playback/status.cpp) ------------------------------------------------
@@ -196,6 +198,10 @@ class TDODEDEV {
   void Messenger1Click();  // now-playing broadcast on/off
   void N16Click();         // open the base folder
   void N14Click();         // open the drive overview
+  // Requests of the desktop's media controls that no window control makes
+  // (desktop/media_remote.cpp).
+  void SeekFromDesktop(double seconds);  // a position of the playing track
+  void SetRateFromDesktop(double rate);  // the nearest speed the player offers
 
   // --- Folder selection (dialogs/) ---------------------------------------------------------
   void ToolButton1Click();  // also N13, F5

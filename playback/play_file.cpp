@@ -26,6 +26,7 @@ bool TDODEDEV::PlayFile(const std::string& path) {
   Paused = false;
   DurationText = " / " + FormatClock(Graph->Duration());
   Playing = true;
+  PlayingPath = path;
 
   ShowPlaying(path, title);
   return Playing;
@@ -40,6 +41,7 @@ void TDODEDEV::ReleasePlayback() {
     Graph.reset();
   }
   Playing = false;
+  PlayingPath.clear();
   ClearTrack();
   ShowIdle();
 }

@@ -37,11 +37,8 @@ void PauseOrResume(TDODEDEV& player) {
 }
 
 void StepVolume(TDODEDEV& player, int step) {
-  // Wide arithmetic and both bounds: a level read from the settings file may lie anywhere.
-  const long long wanted = static_cast<long long>(player.Volume) + step;
-  player.Volume = static_cast<int>(std::clamp<long long>(wanted, kSilent, 0));
-  if (player.Playing) player.SetVolume(player.Volume);
-  player.ShowVolume();
+  // Wide arithmetic: a level read from the settings file may lie anywhere.
+  player.SetVolumeLevel(static_cast<long long>(player.Volume) + step);
 }
 }  // namespace
 
@@ -107,6 +104,12 @@ void TDODEDEV::FormMouseWheelUp() {
 
 void TDODEDEV::FormMouseWheelDown() {
   if (!MouseOverList) StepVolume(*this, -kVolumeStep);
+}
+
+void TDODEDEV::SetVolumeLevel(long long hundredthsOfDb) {
+  Volume = static_cast<int>(std::clamp<long long>(hundredthsOfDb, kSilent, 0));
+  if (Playing) SetVolume(Volume);
+  ShowVolume();
 }
 
 void TDODEDEV::Label3DblClick() {

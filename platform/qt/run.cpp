@@ -8,6 +8,8 @@
 
 #include "app/platform_services.h"
 #include "app/tdodedev.h"
+#include "platform/dbus/mpris_service.h"
+#include "platform/dbus/player_remote.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
@@ -80,8 +82,13 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainWindow,
                    [window] { window->RequestClose(); });
 
+  // Media keys and the desktop's player controls, when there is a session bus.
+  PlayerRemote remote(player, commands);
+  MprisService mpris(remote, [window] { window->RequestClose(); });
+
   player.FormCreate();
   mainWindow.Start();
+  mpris.Start();
   Screenshots screenshots(mainWindow);
   return app.exec();
 }

@@ -96,6 +96,45 @@ TEST_F(ShellTest, MissingProgramFailsPromptlyAndQuietlyForThePlayer) {
   EXPECT_FALSE(HasUnreapedChild());
 }
 
+// Folders and the drive overview go to the desktop's opener as one argument each; without an
+// opener the player says so on stderr and goes on.
+TEST_F(ShellTest, OpenHandsFoldersAndTheDriveOverviewToTheOpener) {
+  const char* oldPath = std::getenv("PATH");
+  const std::string savedPath = oldPath ? oldPath : "";
+  const char* oldDesktop = std::getenv("XDG_CURRENT_DESKTOP");
+  const std::string savedDesktop = oldDesktop ? oldDesktop : "";
+  fs::create_directory(dir / "bin");
+  const fs::path opener = dir / "bin" / "xdg-open";
+  std::ofstream(opener) << "#!/bin/sh\nexec '" << script.string() << "' \"$@\"\n";
+  fs::permissions(opener, fs::perms::owner_all);
+  // The recording opener comes first; the script's own tools stay in reach.
+  setenv("PATH", ((dir / "bin").string() + ":" + savedPath).c_str(), 1);
+  const auto opened = [&](const std::string& target) {
+    fs::remove(dir / "args.txt");
+    shell.Open(target);
+    return Recorded();
+  };
+  EXPECT_EQ(opened("/music/日本 a/"), "/music/日本 a/\n");
+  EXPECT_EQ(opened("-rf"), "./-rf\n");  // never an option of the opener
+  unsetenv("XDG_CURRENT_DESKTOP");
+  EXPECT_EQ(opened("computer:///"), "/\n");
+  setenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME", 1);
+  EXPECT_EQ(opened("computer:///"), "computer:///\n");
+
+  fs::remove(opener);
+  setenv("PATH", (dir / "bin").c_str(), 1);
+  ::testing::internal::CaptureStderr();
+  shell.Open("/music/");
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot start xdg-open"),
+            std::string::npos);
+  EXPECT_FALSE(HasUnreapedChild());
+  setenv("PATH", savedPath.c_str(), 1);
+  if (oldDesktop)
+    setenv("XDG_CURRENT_DESKTOP", savedDesktop.c_str(), 1);
+  else
+    unsetenv("XDG_CURRENT_DESKTOP");
+}
+
 TEST_F(ShellTest, RunToEndWaitsForTheProgramAndEndsOneThatHangs) {
   EXPECT_EQ(RunToEnd(script.string(), {"x"}, 10'000), "");
   EXPECT_TRUE(fs::exists(dir / "args.txt"));  // already there: no polling

@@ -1,0 +1,104 @@
+#include "desktop/now_playing_messages.h"
+
+namespace solka {
+
+namespace {
+
+constexpr std::string_view kAnnounceHead = "DODEDEV\\0Music\\0";
+constexpr std::string_view kTitleFormat = "\\0{0} -{1}\\0";
+constexpr std::string_view kTail = "\\0 @DODEDEV\\0";
+constexpr std::string_view kTzzzPrefix = "DODEDEV : ";
+constexpr char32_t kReplacement = 0xFFFD;
+
+void PutUnit(std::string& out, char32_t unit) {
+  out.push_back(static_cast<char>(unit & 0xFF));
+  out.push_back(static_cast<char>((unit >> 8) & 0xFF));
+}
+
+// The next character of `text` from `i`, moving `i` past it; U+FFFD (one byte consumed) for a
+// byte that starts no valid, shortest-form character.
+char32_t NextCodePoint(std::string_view text, std::size_t& i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i);
+  int length = 0;
+  char32_t cp = 0;
+  if (lead < 0x80) {
+    ++i;
+    return lead;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, cp = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, cp = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, cp = lead & 0x07;
+  } else {
+    ++i;
+    return kReplacement;
+  }
+  if (i + length > text.size()) {
+    ++i;
+    return kReplacement;
+  }
+  for (int k = 1; k < length; ++k) {
+    const unsigned char next = byte(i + k);
+    if ((next & 0xC0) != 0x80) {
+      ++i;
+      return kReplacement;
+    }
+    cp = (cp << 6) | (next & 0x3F);
+  }
+  const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
+  if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++i;
+    return kReplacement;
+  }
+  i += length;
+  return cp;
+}
+
+}  // namespace
+
+std::string Utf8ToUtf16Le(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (std::size_t i = 0; i < text.size();) {
+    const char32_t cp = NextCodePoint(text, i);
+    if (cp >= 0x10000) {
+      PutUnit(out, 0xD800 + ((cp - 0x10000) >> 10));
+      PutUnit(out, 0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      PutUnit(out, cp);
+    }
+  }
+  return out;
+}
+
+std::string MessengerAnnounceText(bool on, std::string_view title) {
+  std::string text(kAnnounceHead);
+  text += on ? '1' : '0';
+  text += kTitleFormat;
+  text += title;
+  text += kTail;
+  return text;
+}
+
+std::string MessengerClearText() {
+  return MessengerAnnounceText(false, "-");
+}
+
+CopyDataMessage MessengerMessage(std::string_view text) {
+  CopyDataMessage message{kMessengerData, std::string(2 * text.size() + 2, '\0')};
+  const std::string wide = Utf8ToUtf16Le(text);
+  message.bytes.replace(0, wide.size(), wide);
+  return message;
+}
+
+CopyDataMessage TzzzAnnounce(std::string_view title) {
+  return {kTzzzData, std::string(kTzzzPrefix) + std::string(title)};
+}
+
+CopyDataMessage TzzzClear() {
+  return {kTzzzData, {}};
+}
+
+}  // namespace solka

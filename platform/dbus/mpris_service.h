@@ -1,0 +1,69 @@
+// The player on the session bus as a media player the desktop can see and drive: media keys,
+// the desktop's player applet, other programs' "now playing" views. Without a session bus it
+// does nothing and the player runs as before.
+//
+// Lives on the GUI thread: bus calls arrive there between other events, like a click.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <QVariantMap>
+#include <functional>
+#include <string>
+
+#include "platform/dbus/player_remote.h"
+
+namespace solka {
+
+class MprisPlayerAdaptor;
+
+class MprisService : public QObject {
+  Q_OBJECT
+
+ public:
+  // `quit` closes the main window the normal way; `open`, when given, plays a path the way a
+  // second start of the program hands one over.
+  MprisService(PlayerRemote& remote, std::function<void()> quit,
+               std::function<void(const std::string&)> open = nullptr);
+  ~MprisService() override;
+
+  // Takes the player's name on the session bus. False when there is no bus to take it on.
+  bool Start();
+
+  // --- For the adaptors ---------------------------------------------------------------------
+  // Runs a command unless the run is ending, then tells the bus what it changed.
+  template <typename Command>
+  void Do(Command command) {
+    if (remote_.Read().closing) return;
+    command(remote_);
+    Refresh();
+  }
+  // Moves within the playing track by `offsetUs`, or to `positionUs` of the track `trackId`.
+  void SeekBy(qlonglong offsetUs);
+  void SetPosition(const QString& trackId, qlonglong positionUs);
+  void Quit();
+  void OpenUri(const QString& uri);
+  bool CanOpen() const { return static_cast<bool>(open_); }
+  // The player's state now (the bus has been told of what changed since the last look).
+  const RemoteState& Current();
+  QVariantMap Metadata();
+
+ private:
+  void Refresh();
+  void Emit(const QString& interface, const QVariantMap& changed);
+  QString TrackId() const;
+
+  PlayerRemote& remote_;
+  std::function<void()> quit_;
+  std::function<void(const std::string&)> open_;
+  MprisPlayerAdaptor* player_ = nullptr;
+  QString serviceName_;
+  QTimer poll_;
+  RemoteState last_;
+  QElapsedTimer sinceLast_;
+  quint64 track_ = 0;  // counts the tracks started, for their ids
+  bool started_ = false;
+};
+
+}  // namespace solka

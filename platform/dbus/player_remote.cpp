@@ -1,0 +1,79 @@
+#include "platform/dbus/player_remote.h"
+
+#include <cmath>
+
+#include "app/tdodedev.h"
+#include "platform/qt/window_commands.h"
+#include "playback/track_title.h"
+
+namespace solka {
+
+namespace {
+constexpr double kSilent = -10000.0;
+}  // namespace
+
+RemoteState PlayerRemote::Read() const {
+  RemoteState state;
+  TDODEDEV& player = player_;
+  state.closing = player.Closing;
+  state.hasTracks = player.Form.RowCount() > 0;
+  state.volume = (player.Volume - kSilent) / -kSilent;
+  if (!player.Playing) return state;
+  state.status = player.Paused ? RemoteStatus::Paused : RemoteStatus::Playing;
+  state.path = player.PlayingPath;
+  state.title = TrackTitle(player.PlayingPath, player.Platform().files.Syntax());
+  state.length = player.Duration();
+  state.position = player.Position();
+  state.rate = player.Rate();
+  return state;
+}
+
+// The tool bar's next and previous buttons.
+void PlayerRemote::Next() {
+  commands_.Click("ToolButton7");
+}
+void PlayerRemote::Previous() {
+  commands_.Click("ToolButton3");
+}
+
+// The pause button: pauses, resumes, or starts the selected (else the first) row.
+void PlayerRemote::PlayPause() {
+  commands_.Click("pauseButton");
+}
+
+void PlayerRemote::Play() {
+  if (!player_.Playing)
+    commands_.Click("pauseButton");
+  else if (player_.Paused)
+    commands_.Click("N17");
+}
+
+// The tray menu's pause item, which never starts a track.
+void PlayerRemote::Pause() {
+  if (player_.Playing && !player_.Paused) commands_.Click("N17");
+}
+
+void PlayerRemote::Stop() {
+  commands_.Click("ToolButton9");
+}
+
+void PlayerRemote::SeekTo(double seconds) {
+  player_.SeekFromDesktop(seconds);
+}
+
+void PlayerRemote::SetVolume(double level) {
+  if (!std::isfinite(level)) return;
+  const double clamped = std::fmin(std::fmax(level, 0.0), 1.0);
+  player_.SetVolumeLevel(std::llround(kSilent + clamped * -kSilent));
+}
+
+void PlayerRemote::SetRate(double rate) {
+  player_.SetRateFromDesktop(rate);
+}
+
+// The tray menu's item that shows the window again.
+void PlayerRemote::Raise() {
+  commands_.Click("N11");
+}
+
+}  // namespace solka

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "desktop/now_playing_messages.h"
+
+namespace solka {
+namespace {
+
+using namespace std::string_literals;
+
+// ASCII text as UTF-16 little-endian bytes.
+std::string Wide(std::string_view ascii) {
+  std::string out;
+  for (char c : ascii) out += std::string{c, '\0'};
+  return out;
+}
+
+TEST(NowPlayingMessages, MessengerFormsAreTheExactTextsInAZeroFilledBlock) {
+  const std::string on = MessengerAnnounceText(true, "Song");
+  EXPECT_EQ(on, R"(DODEDEV\0Music\01\0{0} -{1}\0Song\0 @DODEDEV\0)");
+  EXPECT_EQ(MessengerAnnounceText(false, "Song"),
+            R"(DODEDEV\0Music\00\0{0} -{1}\0Song\0 @DODEDEV\0)");
+  EXPECT_EQ(MessengerClearText(), R"(DODEDEV\0Music\00\0{0} -{1}\0-\0 @DODEDEV\0)");
+
+  // ASCII converts to exactly twice its length; the block's last two bytes are the terminator.
+  const CopyDataMessage message = MessengerMessage(on);
+  EXPECT_EQ(message.dwData, 0x547u);
+  EXPECT_EQ(message.bytes.size(), 2 * on.size() + 2);
+  EXPECT_EQ(message.bytes, Wide(on) + "\0\0"s);
+  EXPECT_EQ(MessengerMessage("").bytes, "\0\0"s);
+}
+
+TEST(NowPlayingMessages, JapaneseTitleConvertsShorterAndTheRestOfTheBlockIsZero) {
+  const std::string text = MessengerAnnounceText(true, "夜の歌");  // 9 bytes, 3 code units
+  const CopyDataMessage message = MessengerMessage(text);
+  ASSERT_EQ(message.bytes.size(), 2 * text.size() + 2);
+  const std::string head = Wide(R"(DODEDEV\0Music\01\0{0} -{1}\0)");
+  const std::string title = "\x1C\x59\x6E\x30\x4C\x6B"s;  // U+591C U+306E U+6B4C
+  const std::string tail = Wide(R"(\0 @DODEDEV\0)");
+  EXPECT_EQ(message.bytes.substr(0, head.size() + title.size() + tail.size()), head + title + tail);
+  const std::string rest = message.bytes.substr(head.size() + title.size() + tail.size());
+  EXPECT_EQ(rest, std::string(2 + 2 * 6, '\0'));  // the terminator and 6 unused units
+}
+
+TEST(NowPlayingMessages, ConversionKeepsEveryCharacterAndReplacesBrokenBytes) {
+  EXPECT_EQ(Utf8ToUtf16Le("a\xC3\xA9"), "a\0\xE9\0"s);
+  EXPECT_EQ(Utf8ToUtf16Le("\xF0\x9F\x8E\xB5"), "\x3C\xD8\xB5\xDF"s);  // U+1F3B5 as a pair
+  // A file name from another system: each stray byte stands as one replacement character.
+  EXPECT_EQ(Utf8ToUtf16Le("\x82\xA0x"), "\xFD\xFF\xFD\xFFx\0"s);
+  EXPECT_EQ(Utf8ToUtf16Le("\xE3\x81"), "\xFD\xFF\xFD\xFF"s);              // cut short
+  EXPECT_EQ(Utf8ToUtf16Le("\xC0\xAF"), "\xFD\xFF\xFD\xFF"s);              // overlong
+  EXPECT_EQ(Utf8ToUtf16Le("\xED\xA0\x80"), "\xFD\xFF\xFD\xFF\xFD\xFF"s);  // a lone surrogate
+  // However broken, the text fits the block it is sent in.
+  const std::string broken(40, '\xFF');
+  EXPECT_EQ(MessengerMessage(broken).bytes.size(), 82u);
+}
+
+TEST(NowPlayingMessages, TzzzTextHasNoTerminatorAndIsEmptyAtRelease) {
+  const CopyDataMessage announce = TzzzAnnounce("夜の歌");
+  EXPECT_EQ(announce.dwData, 3000u);
+  EXPECT_EQ(announce.bytes, "DODEDEV : 夜の歌");
+  EXPECT_EQ(announce.bytes.size(), 19u);
+  const CopyDataMessage clear = TzzzClear();
+  EXPECT_EQ(clear.dwData, 3000u);
+  EXPECT_TRUE(clear.bytes.empty());
+}
+
+}  // namespace
+}  // namespace solka

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The real program on a private session bus, driven as the desktop's media controls drive it:
+# what plays, pause, next, seek, volume, stop and quit; and without a bus it plays as before.
+#   media_controls.sh PATH-TO-SOLKA
+set -euo pipefail
+if [[ -z ${SOLKA_E2E_PRIVATE_BUS:-} ]]; then
+  exec env SOLKA_E2E_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
+fi
+source "$(dirname "$0")/lib/program.sh"
+e2e_prepare "$1"
+# Tracks long enough that none ends while the test looks at it.
+for name in track1 track2 track3; do
+  gst-launch-1.0 -q audiotestsrc samplesperbuffer=8000 num-buffers=90 ! \
+    audio/x-raw,rate=8000,channels=1 ! wavenc ! filesink location="$work/music/$name.wav" >/dev/null
+done
+printf '[SETTING]\r\nSort=1\r\n' >"$work/bin/solka.ini"
+
+dest=org.mpris.MediaPlayer2.solka
+object=/org/mpris/MediaPlayer2
+player=org.mpris.MediaPlayer2.Player
+call() { dbus-send --session --print-reply --dest=$dest $object "$@"; }
+get() { call org.freedesktop.DBus.Properties.Get string:"$1" string:"$2"; }
+status() { get $player PlaybackStatus 2>/dev/null | sed -n 's/.*string "\(.*\)"$/\1/p'; }
+wait_status() {
+  for _ in $(seq 200); do
+    [[ $(status) == "$1" ]] && return 0
+    sleep 0.1
+  done
+  fail "playback status is '$(status)', not $1"
+}
+# Waits for a line of the bus signals seen so far matching the pattern.
+wait_signal() {
+  for _ in $(seq 200); do
+    grep -q -- "$1" "$work/signals" && return 0
+    sleep 0.1
+  done
+  fail "no signal with '$1'; signals: $(cat "$work/signals")"
+}
+
+dbus-monitor --session "type='signal',path='$object'" >"$work/signals" 2>/dev/null &
+monitor=$!
+trap 'kill $monitor 2>/dev/null || true; e2e_cleanup' EXIT
+
+start_program "$work/music"
+wait_for '^solka: caption: track1$'
+wait_status Playing
+meta=$(get $player Metadata)
+grep -q 'string "track1"' <<<"$meta" || fail "title: $meta"
+grep -q "string \"file://$work/music/track1.wav\"" <<<"$meta" || fail "url: $meta"
+length=$(grep -A1 'mpris:length' <<<"$meta" | sed -n 's/.*int64 \([0-9]*\).*/\1/p')
+((length > 89000000 && length < 91000000)) || fail "length: $length"
+
+call $player.Pause >/dev/null
+wait_status Paused
+wait_for '^solka: caption: \[Pause\] track1$'
+call $player.Play >/dev/null
+wait_status Playing
+
+# Next: the caption moves on, and the bus hears of the new track.
+call $player.Next >/dev/null
+wait_for '^solka: caption: track2$'
+wait_status Playing
+wait_signal 'string "track2"'
+
+# A seek to a position of the current track.
+track=$(get $player Metadata | sed -n 's/.*object path "\(.*\)"$/\1/p')
+call $player.SetPosition objpath:"$track" int64:60000000 >/dev/null
+wait_signal 'member=Seeked'
+position=$(get $player Position | sed -n 's/.*int64 \([0-9]*\).*/\1/p')
+((position >= 60000000 && position < 80000000)) || fail "position after the seek: $position"
+
+call org.freedesktop.DBus.Properties.Set string:$player string:Volume variant:double:0.5 >/dev/null
+get $player Volume | grep -q 'double 0.5$' || fail "volume: $(get $player Volume)"
+
+call $player.Stop >/dev/null
+wait_status Stopped
+wait_for "^solka: caption: $designed\$"
+get $player Metadata | grep -q 'TrackList/NoTrack' || fail "metadata when stopped"
+
+# Quit closes the program the normal way, which stores the volume it was given.
+call org.mpris.MediaPlayer2.Quit >/dev/null
+timeout 30 tail --pid="$pid" -f /dev/null || fail "Quit did not end the program"
+wait "$pid" || fail "exit status $? after Quit"
+pid=
+grep -q $'^Volume=-5000\r$' "$work/bin/solka.ini" || fail "volume not stored"
+
+# Without a session bus the program plays as before.
+DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" ERR="$work/err2" start_program "$work/music"
+ERR="$work/err2" wait_for '^solka: caption: track1$'
+end_program
+echo "PASS: the desktop's media controls see and drive the player; no bus, no change"
