@@ -3,6 +3,7 @@
 # what plays, pause, next, seek, volume, stop and quit; and without a bus it plays as before.
 #   media_controls.sh PATH-TO-SOLKA
 set -euo pipefail
+[[ -n ${SOLKA_E2E_TRACE:-} ]] && set -x
 if [[ -z ${SOLKA_E2E_PRIVATE_BUS:-} ]]; then
   exec env SOLKA_E2E_PRIVATE_BUS=1 dbus-run-session -- bash "$0" "$@"
 fi
