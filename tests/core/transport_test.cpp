@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "tests/core/player_fixture.h"
 
 namespace solka {
@@ -93,6 +95,40 @@ TEST_F(Transport, SkipAndSpeedActOnlyOnAPlayingTrack) {
   p.media.Current()->SetRate(2.0);
   player.Label2Click();
   EXPECT_DOUBLE_EQ(p.media.Current()->Rate(), 1.0);
+}
+
+// Seek, speed and volume asked for by the desktop's media controls.
+TEST_F(Transport, DesktopRequestsStayWithinTheTrackAndThePlayersSpeeds) {
+  LoadTracks(2, 30);
+  player.SeekFromDesktop(5);
+  player.SetRateFromDesktop(1.5);
+  EXPECT_TRUE(Rendered().empty());
+  EXPECT_EQ(player.PlayingPath, "");
+  player.pauseButtonClick();
+  EXPECT_EQ(player.PlayingPath, Entry(0));
+  player.SeekFromDesktop(12.5);
+  EXPECT_DOUBLE_EQ(p.media.Current()->Position(), 12.5);
+  player.SeekFromDesktop(30);  // the end is the end-of-track step's
+  player.SeekFromDesktop(std::nan(""));
+  EXPECT_DOUBLE_EQ(p.media.Current()->Position(), 12.5);
+  player.SeekFromDesktop(-3);
+  EXPECT_DOUBLE_EQ(p.media.Current()->Position(), 0);
+
+  // Any factor becomes the nearest step of the speed label, whose cycle then goes on from it.
+  player.SetRateFromDesktop(1.3);
+  EXPECT_DOUBLE_EQ(p.media.Current()->Rate(), 1.5);
+  player.SetRateFromDesktop(0.1);
+  EXPECT_DOUBLE_EQ(p.media.Current()->Rate(), 0.8);
+  player.Label2Click();
+  EXPECT_DOUBLE_EQ(p.media.Current()->Rate(), 1.0);
+
+  player.SetVolumeLevel(-2500);
+  EXPECT_EQ(p.media.Current()->Volume(), -2500);
+  EXPECT_EQ(player.Form.Label(3).text, "75");
+  player.SetVolumeLevel(-99999);
+  EXPECT_EQ(player.Volume, -10000);
+  player.ToolButton9Click();
+  EXPECT_EQ(player.PlayingPath, "");
 }
 
 TEST_F(Transport, TheWheelStepsAndClampsTheVolume) {
