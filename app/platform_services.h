@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/api/clock.h"
+#include "platform/api/copy_data.h"
 #include "platform/api/desktop.h"
 #include "platform/api/files.h"
 #include "platform/api/media.h"
@@ -21,6 +22,8 @@ struct PlatformServices {
   Shell& shell;
   Power& power;
   MediaBackend& media;
+  // Other programs of the user, reached by window class; null where there are none to reach.
+  InterProcess* ipc = nullptr;
 };
 
 // What the process was started with.

@@ -1,11 +1,43 @@
-// Now-playing messages to local listeners. The receivers are reached through the
-// inter-process channel, which the player does not open yet; until then a start and a release
-// tell nobody.
+// Now-playing messages to local listeners: the messaging client's status line (switched by the
+// tray menu) and the plain-text receiver (always). Neither is waited for long, and neither is
+// required.
 #include "app/tdodedev.h"
+#include "desktop/now_playing_messages.h"
 
 namespace solka {
 
-void TDODEDEV::AnnounceTrack(const std::string&) {}
-void TDODEDEV::ClearTrack() {}
+namespace {
+
+// A listener answers within milliseconds; one that hangs costs the player no more than this.
+// A late answer loses nothing: the frame is already in the listener's socket.
+constexpr int kSendTimeoutMs = 100;
+
+void SendTo(PlatformServices& platform, std::string_view windowClass, const CopyData& frame) {
+  // Nobody listening, a failure or a late answer: the message is simply not delivered.
+  if (platform.ipc) platform.ipc->Send(std::string(windowClass), frame, kSendTimeoutMs);
+}
+
+}  // namespace
+
+void TDODEDEV::AnnounceTrack(const std::string& title) {
+  // Sent even with the broadcast off, then marked off, so the client's line never goes stale.
+  SendTo(platform_, kMessengerClass, MessengerMessage(MessengerAnnounceText(NowPlayingOn, title)));
+  SendTo(platform_, kTzzzClass, TzzzAnnounce(title));
+}
+
+void TDODEDEV::ClearTrack() {
+  if (NowPlayingOn) SendTo(platform_, kMessengerClass, MessengerMessage(MessengerClearText()));
+  SendTo(platform_, kTzzzClass, TzzzClear());
+}
+
+void TDODEDEV::Messenger1Click() {
+  // The check mark is the visible copy of the flag; both change together. The client hears of
+  // the change at once: the caption as it reads now (a title, a paused title or an idle text).
+  NowPlayingOn = !NowPlayingOn;
+  Form.SetChecked("Messenger1", NowPlayingOn);
+  const std::string text =
+      NowPlayingOn ? MessengerAnnounceText(true, Form.Caption()) : MessengerClearText();
+  SendTo(platform_, kMessengerClass, MessengerMessage(text));
+}
 
 }  // namespace solka

@@ -86,18 +86,18 @@ std::string MessengerClearText() {
   return MessengerAnnounceText(false, "-");
 }
 
-CopyDataMessage MessengerMessage(std::string_view text) {
-  CopyDataMessage message{kMessengerData, std::string(2 * text.size() + 2, '\0')};
+CopyData MessengerMessage(std::string_view text) {
+  CopyData message{kMessengerData, std::string(2 * text.size() + 2, '\0')};
   const std::string wide = Utf8ToUtf16Le(text);
   message.bytes.replace(0, wide.size(), wide);
   return message;
 }
 
-CopyDataMessage TzzzAnnounce(std::string_view title) {
+CopyData TzzzAnnounce(std::string_view title) {
   return {kTzzzData, std::string(kTzzzPrefix) + std::string(title)};
 }
 
-CopyDataMessage TzzzClear() {
+CopyData TzzzClear() {
   return {kTzzzData, {}};
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/api/copy_data.h"
+
 namespace solka {
 
 // The instant-messaging client's status window and the plain-text receiver.
@@ -14,11 +16,6 @@ constexpr std::string_view kTzzzClass = "Tzzz";
 constexpr std::uint32_t kMessengerData = 0x547;
 constexpr std::uint32_t kTzzzData = 3000;
 
-struct CopyDataMessage {
-  std::uint32_t dwData = 0;
-  std::string bytes;
-};
-
 // The client's status text. `\0` in it is backslash and zero, the text's own field separator.
 std::string MessengerAnnounceText(bool on, std::string_view title);
 std::string MessengerClearText();
@@ -26,12 +23,12 @@ std::string MessengerClearText();
 // The client's message: a zero-filled block of 2 * (text bytes) + 2 bytes that holds the text
 // in UTF-16 (little-endian) and a terminating zero; text with multi-byte characters converts
 // shorter and leaves more zeros behind it.
-CopyDataMessage MessengerMessage(std::string_view text);
+CopyData MessengerMessage(std::string_view text);
 
 // The plain-text receiver's message: "DODEDEV : " and the title, without a terminator; the
 // empty text when playback ends.
-CopyDataMessage TzzzAnnounce(std::string_view title);
-CopyDataMessage TzzzClear();
+CopyData TzzzAnnounce(std::string_view title);
+CopyData TzzzClear();
 
 // UTF-8 to UTF-16 code units (little-endian bytes). A byte that starts no valid character
 // becomes U+FFFD, so every input byte gives at most two output bytes.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/platform_services.h"
+#include "platform/memory/memory_copy_data.h"
 #include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_files.h"
 #include "platform/memory/memory_media.h"
@@ -18,7 +19,8 @@ struct TestPlatform {
   RecordingShell shell;
   RecordingPower power;
   ScriptedMediaBackend media{loop};
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
+  RecordingInterProcess ipc;
+  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media, &ipc};
 };
 
 }  // namespace solka

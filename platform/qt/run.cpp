@@ -13,6 +13,7 @@
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
+#include "platform/posix/posix_copy_data.h"
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_power.h"
 #include "platform/posix/posix_shell.h"
@@ -63,10 +64,12 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QtScreen screen;
   PosixShell shell;
   PosixPower power;
-  GstMediaBackend media([](std::function<void()> task) {
+  const auto postToGui = [](std::function<void()> task) {
     QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
-  });
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
+  };
+  GstMediaBackend media(postToGui);
+  PosixInterProcess ipc(DefaultCopyDataFolder(), postToGui);
+  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media, &ipc};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);

@@ -2,8 +2,11 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "desktop/now_playing_messages.h"
+#include "tests/core/player_fixture.h"
 
 namespace solka {
 namespace {
@@ -25,7 +28,7 @@ TEST(NowPlayingMessages, MessengerFormsAreTheExactTextsInAZeroFilledBlock) {
   EXPECT_EQ(MessengerClearText(), R"(DODEDEV\0Music\00\0{0} -{1}\0-\0 @DODEDEV\0)");
 
   // ASCII converts to exactly twice its length; the block's last two bytes are the terminator.
-  const CopyDataMessage message = MessengerMessage(on);
+  const CopyData message = MessengerMessage(on);
   EXPECT_EQ(message.dwData, 0x547u);
   EXPECT_EQ(message.bytes.size(), 2 * on.size() + 2);
   EXPECT_EQ(message.bytes, Wide(on) + "\0\0"s);
@@ -34,7 +37,7 @@ TEST(NowPlayingMessages, MessengerFormsAreTheExactTextsInAZeroFilledBlock) {
 
 TEST(NowPlayingMessages, JapaneseTitleConvertsShorterAndTheRestOfTheBlockIsZero) {
   const std::string text = MessengerAnnounceText(true, "夜の歌");  // 9 bytes, 3 code units
-  const CopyDataMessage message = MessengerMessage(text);
+  const CopyData message = MessengerMessage(text);
   ASSERT_EQ(message.bytes.size(), 2 * text.size() + 2);
   const std::string head = Wide(R"(DODEDEV\0Music\01\0{0} -{1}\0)");
   const std::string title = "\x1C\x59\x6E\x30\x4C\x6B"s;  // U+591C U+306E U+6B4C
@@ -58,13 +61,70 @@ TEST(NowPlayingMessages, ConversionKeepsEveryCharacterAndReplacesBrokenBytes) {
 }
 
 TEST(NowPlayingMessages, TzzzTextHasNoTerminatorAndIsEmptyAtRelease) {
-  const CopyDataMessage announce = TzzzAnnounce("夜の歌");
+  const CopyData announce = TzzzAnnounce("夜の歌");
   EXPECT_EQ(announce.dwData, 3000u);
   EXPECT_EQ(announce.bytes, "DODEDEV : 夜の歌");
   EXPECT_EQ(announce.bytes.size(), 19u);
-  const CopyDataMessage clear = TzzzClear();
+  const CopyData clear = TzzzClear();
   EXPECT_EQ(clear.dwData, 3000u);
   EXPECT_TRUE(clear.bytes.empty());
+}
+
+using Sent = RecordingInterProcess::Sent;
+
+Sent Messenger(const std::string& text) {
+  return {"MsnMsgrUIManager", MessengerMessage(text)};
+}
+Sent Tzzz(const std::string& text) {
+  return {"Tzzz", {3000, text}};
+}
+
+class NowPlaying : public PlayerTest {
+ protected:
+  // What was sent since the last look.
+  std::vector<Sent> Take() { return std::exchange(p.ipc.sent, {}); }
+};
+
+TEST_F(NowPlaying, EachStartAnnouncesAfterTheOldTracksClearAndTheSwitchDecidesTheClientsPart) {
+  p.ipc.listening = {"MsnMsgrUIManager", "Tzzz"};
+  LoadTracks(3);
+  // Off: the client still hears each title, marked off, but no clear.
+  player.pauseButtonClick();
+  EXPECT_EQ(Take(),
+            (std::vector{Messenger(MessengerAnnounceText(false, "t0")), Tzzz("DODEDEV : t0")}));
+  player.ToolButton7Click();
+  EXPECT_EQ(Take(), (std::vector{Tzzz(""), Messenger(MessengerAnnounceText(false, "t1")),
+                                 Tzzz("DODEDEV : t1")}));
+
+  // Switched on while paused: the caption as it reads is the title.
+  player.N17Click();
+  player.Messenger1Click();
+  EXPECT_EQ(Take(), std::vector{Messenger(MessengerAnnounceText(true, "[Pause] t1"))});
+  player.ToolButton7Click();
+  EXPECT_EQ(Take(),
+            (std::vector{Messenger(MessengerClearText()), Tzzz(""),
+                         Messenger(MessengerAnnounceText(true, "t2")), Tzzz("DODEDEV : t2")}));
+  player.ToolButton9Click();
+  EXPECT_EQ(Take(), (std::vector{Messenger(MessengerClearText()), Tzzz("")}));
+  player.Messenger1Click();
+  EXPECT_EQ(Take(), std::vector{Messenger(MessengerClearText())});
+  // Switched on while idle: the idle caption stands in the title's place.
+  player.Messenger1Click();
+  EXPECT_EQ(Take(), std::vector{Messenger(MessengerAnnounceText(true, player.VersionText))});
+}
+
+TEST_F(NowPlaying, NobodyListeningMeansNothingSentAndPlaybackUnchanged) {
+  LoadTracks(2);
+  player.Messenger1Click();
+  player.pauseButtonClick();
+  player.ToolButton7Click();
+  player.ToolButton9Click();
+  EXPECT_TRUE(p.ipc.sent.empty());
+  EXPECT_EQ(Rendered(), (std::vector{Entry(0), Entry(1)}));
+  // Only one of the two: the other still gets its messages.
+  p.ipc.listening = {"Tzzz"};
+  player.pauseButtonClick();
+  EXPECT_EQ(Take(), std::vector{Tzzz("DODEDEV : t1")});
 }
 
 }  // namespace
