@@ -17,7 +17,8 @@ RemoteState PlayerRemote::Read() const {
   TDODEDEV& player = player_;
   state.closing = player.Closing;
   state.hasTracks = player.Form.RowCount() > 0;
-  state.volume = (player.Volume - kSilent) / -kSilent;
+  // A level read from the settings file may lie anywhere; the bus knows only 0 to 1.
+  state.volume = std::fmin(std::fmax((player.Volume - kSilent) / -kSilent, 0.0), 1.0);
   if (!player.Playing) return state;
   state.status = player.Paused ? RemoteStatus::Paused : RemoteStatus::Playing;
   state.path = player.PlayingPath;
