@@ -1,12 +1,18 @@
-// Requests of the desktop's media controls (media keys, the desktop's player applet) that no
-// control of the window makes: a seek to any position and a chosen speed.
+#include "desktop/media_remote.h"
+
 #include <cmath>
 
 #include "app/tdodedev.h"
-#include "desktop/media_remote.h"
+#include "form/commands.h"
+#include "playback/track_title.h"
 
 namespace solka {
 
+namespace {
+constexpr double kSilent = -10000.0;
+}  // namespace
+
+// A seek to any position and a chosen speed: requests that no control of the window makes.
 void TDODEDEV::SeekFromDesktop(double seconds) {
   if (!Playing || !std::isfinite(seconds)) return;
   const double duration = Duration();
@@ -23,6 +29,71 @@ void TDODEDEV::SetRateFromDesktop(double rate) {
   for (double speed : kPlayerSpeeds)
     if (std::abs(speed - rate) < std::abs(nearest - rate)) nearest = speed;
   if (Rate() != nearest) SetRate(nearest);
+}
+
+RemoteState PlayerRemote::Read() const {
+  RemoteState state;
+  TDODEDEV& player = player_;
+  state.closing = player.Closing;
+  state.hasTracks = player.Form.RowCount() > 0;
+  // A level read from the settings file may lie anywhere; the bus knows only 0 to 1.
+  state.volume = std::fmin(std::fmax((player.Volume - kSilent) / -kSilent, 0.0), 1.0);
+  if (!player.Playing) return state;
+  state.status = player.Paused ? RemoteStatus::Paused : RemoteStatus::Playing;
+  state.path = player.PlayingPath;
+  state.title = TrackTitle(player.PlayingPath, player.Platform().files.Syntax());
+  state.length = player.Duration();
+  state.position = player.Position();
+  state.rate = player.Rate();
+  return state;
+}
+
+// The tool bar's next and previous buttons.
+void PlayerRemote::Next() {
+  commands_.Click("ToolButton7");
+}
+void PlayerRemote::Previous() {
+  commands_.Click("ToolButton3");
+}
+
+// The pause button: pauses, resumes, or starts the selected (else the first) row.
+void PlayerRemote::PlayPause() {
+  commands_.Click("pauseButton");
+}
+
+void PlayerRemote::Play() {
+  if (!player_.Playing)
+    commands_.Click("pauseButton");
+  else if (player_.Paused)
+    commands_.Click("N17");
+}
+
+// The tray menu's pause item, which never starts a track.
+void PlayerRemote::Pause() {
+  if (player_.Playing && !player_.Paused) commands_.Click("N17");
+}
+
+void PlayerRemote::Stop() {
+  commands_.Click("ToolButton9");
+}
+
+void PlayerRemote::SeekTo(double seconds) {
+  player_.SeekFromDesktop(seconds);
+}
+
+void PlayerRemote::SetVolume(double level) {
+  if (!std::isfinite(level)) return;
+  const double clamped = std::fmin(std::fmax(level, 0.0), 1.0);
+  player_.SetVolumeLevel(std::llround(kSilent + clamped * -kSilent));
+}
+
+void PlayerRemote::SetRate(double rate) {
+  player_.SetRateFromDesktop(rate);
+}
+
+// The tray menu's item that shows the window again.
+void PlayerRemote::Raise() {
+  commands_.Click("N11");
 }
 
 }  // namespace solka

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "desktop/media_remote.h"
 #include "platform/dbus/mpris_service.h"
 
 namespace solka {

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
-#include "platform/dbus/player_remote.h"
+#include "desktop/media_remote.h"
 
 namespace solka {
 

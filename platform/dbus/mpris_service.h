@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/dbus/player_remote.h"
+#include "desktop/media_remote.h"
 
 namespace solka {
 

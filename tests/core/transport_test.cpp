@@ -1,5 +1,7 @@
 #include <cmath>
 
+#include "app/player_commands.h"
+#include "desktop/media_remote.h"
 #include "tests/core/player_fixture.h"
 
 namespace solka {
@@ -129,6 +131,44 @@ TEST_F(Transport, DesktopRequestsStayWithinTheTrackAndThePlayersSpeeds) {
   EXPECT_EQ(player.Volume, -10000);
   player.ToolButton9Click();
   EXPECT_EQ(player.PlayingPath, "");
+}
+
+// The desktop's play and pause are one-way, unlike the pause button they reach.
+TEST_F(Transport, DesktopPlayAndPauseNeverToggleBack) {
+  PlayerCommands commands(player);
+  PlayerRemote remote(player, commands);
+  EXPECT_EQ(remote.Read().status, RemoteStatus::Stopped);
+  EXPECT_FALSE(remote.Read().hasTracks);
+  remote.Play();  // nothing to play
+  LoadTracks(2, 30);
+  remote.Pause();
+  EXPECT_TRUE(Rendered().empty());
+  remote.Play();
+  remote.Play();
+  EXPECT_EQ(Rendered(), std::vector<std::string>{Entry(0)});
+  p.media.Current()->PlayTo(7);
+  RemoteState state = remote.Read();
+  EXPECT_EQ(state.status, RemoteStatus::Playing);
+  EXPECT_EQ(state.title, "t0");
+  EXPECT_EQ(state.path, Entry(0));
+  EXPECT_DOUBLE_EQ(state.length, 30);
+  EXPECT_DOUBLE_EQ(state.position, 7);
+  remote.Pause();
+  remote.Pause();
+  EXPECT_EQ(remote.Read().status, RemoteStatus::Paused);
+  EXPECT_EQ(player.Form.Caption(), "[Pause] t0");
+  remote.Play();
+  EXPECT_EQ(remote.Read().status, RemoteStatus::Playing);
+  EXPECT_EQ(player.Form.Caption(), "t0");
+  remote.Next();
+  EXPECT_EQ(remote.Read().title, "t1");
+  remote.SetVolume(0.25);
+  EXPECT_EQ(player.Volume, -7500);
+  remote.SetVolume(7);
+  EXPECT_DOUBLE_EQ(remote.Read().volume, 1);
+  remote.Stop();
+  EXPECT_EQ(remote.Read().status, RemoteStatus::Stopped);
+  EXPECT_EQ(remote.Read().path, "");
 }
 
 TEST_F(Transport, TheWheelStepsAndClampsTheVolume) {
