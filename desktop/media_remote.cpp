@@ -4,7 +4,6 @@
 
 #include "app/tdodedev.h"
 #include "form/commands.h"
-#include "playback/track_title.h"
 
 namespace solka {
 
@@ -14,7 +13,7 @@ constexpr double kSilent = -10000.0;
 
 // A seek to any position and a chosen speed: requests that no control of the window makes.
 void TDODEDEV::SeekFromDesktop(double seconds) {
-  if (!Playing || !std::isfinite(seconds)) return;
+  if (!playback_.Playing || !std::isfinite(seconds)) return;
   const double duration = Duration();
   // The end itself is left to the end-of-track step; a position beyond it means nothing.
   if (seconds < 0) seconds = 0;
@@ -23,7 +22,7 @@ void TDODEDEV::SeekFromDesktop(double seconds) {
 }
 
 void TDODEDEV::SetRateFromDesktop(double rate) {
-  if (!Playing || !std::isfinite(rate)) return;
+  if (!playback_.Playing || !std::isfinite(rate)) return;
   // Only the speed label's steps: any other factor would leave its cycle without a place.
   double nearest = kPlayerSpeeds[0];
   for (double speed : kPlayerSpeeds)
@@ -33,18 +32,18 @@ void TDODEDEV::SetRateFromDesktop(double rate) {
 
 RemoteState PlayerRemote::Read() const {
   RemoteState state;
-  TDODEDEV& player = player_;
-  state.closing = player.Closing;
-  state.hasTracks = player.Form.RowCount() > 0;
+  const PlaybackState& playback = player_.Playback();
+  state.closing = player_.Window().Closing;
+  state.hasTracks = player_.Form().RowCount() > 0;
   // A level read from the settings file may lie anywhere; the bus knows only 0 to 1.
-  state.volume = std::fmin(std::fmax((player.Volume - kSilent) / -kSilent, 0.0), 1.0);
-  if (!player.Playing) return state;
-  state.status = player.Paused ? RemoteStatus::Paused : RemoteStatus::Playing;
-  state.path = player.PlayingPath;
-  state.title = TrackTitle(player.PlayingPath, player.Platform().files.Syntax());
-  state.length = player.Duration();
-  state.position = player.Position();
-  state.rate = player.Rate();
+  state.volume = std::fmin(std::fmax((playback.Volume - kSilent) / -kSilent, 0.0), 1.0);
+  if (!playback.Playing) return state;
+  state.status = playback.Paused ? RemoteStatus::Paused : RemoteStatus::Playing;
+  state.path = playback.PlayingPath;
+  state.title = playback.PlayingTitle;
+  state.length = player_.Duration();
+  state.position = player_.Position();
+  state.rate = player_.Rate();
   return state;
 }
 
@@ -62,15 +61,15 @@ void PlayerRemote::PlayPause() {
 }
 
 void PlayerRemote::Play() {
-  if (!player_.Playing)
+  if (!player_.Playback().Playing)
     commands_.Click("pauseButton");
-  else if (player_.Paused)
+  else if (player_.Playback().Paused)
     commands_.Click("N17");
 }
 
 // The tray menu's pause item, which never starts a track.
 void PlayerRemote::Pause() {
-  if (player_.Playing && !player_.Paused) commands_.Click("N17");
+  if (player_.Playback().Playing && !player_.Playback().Paused) commands_.Click("N17");
 }
 
 void PlayerRemote::Stop() {

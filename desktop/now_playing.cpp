@@ -21,22 +21,24 @@ void SendTo(PlatformServices& platform, std::string_view windowClass, const Copy
 
 void TDODEDEV::AnnounceTrack(const std::string& title) {
   // Sent even with the broadcast off, then marked off, so the client's line never goes stale.
-  SendTo(platform_, kMessengerClass, MessengerMessage(MessengerAnnounceText(NowPlayingOn, title)));
+  SendTo(platform_, kMessengerClass,
+         MessengerMessage(MessengerAnnounceText(track_.NowPlayingOn, title)));
   SendTo(platform_, kTzzzClass, TzzzAnnounce(title));
 }
 
 void TDODEDEV::ClearTrack() {
-  if (NowPlayingOn) SendTo(platform_, kMessengerClass, MessengerMessage(MessengerClearText()));
+  if (track_.NowPlayingOn)
+    SendTo(platform_, kMessengerClass, MessengerMessage(MessengerClearText()));
   SendTo(platform_, kTzzzClass, TzzzClear());
 }
 
 void TDODEDEV::Messenger1Click() {
   // The check mark is the visible copy of the flag; both change together. The client hears of
   // the change at once: the caption as it reads now (a title, a paused title or an idle text).
-  NowPlayingOn = !NowPlayingOn;
-  Form.SetChecked("Messenger1", NowPlayingOn);
+  track_.NowPlayingOn = !track_.NowPlayingOn;
+  form_.SetChecked("Messenger1", track_.NowPlayingOn);
   const std::string text =
-      NowPlayingOn ? MessengerAnnounceText(true, Form.Caption()) : MessengerClearText();
+      track_.NowPlayingOn ? MessengerAnnounceText(true, form_.Caption()) : MessengerClearText();
   SendTo(platform_, kMessengerClass, MessengerMessage(text));
 }
 

@@ -45,11 +45,11 @@ class NowPlayingIpc : public PlayerTest {
 };
 
 TEST_F(NowPlayingIpc, ListenersGetTheExactFramesOfEachAnnounceAndClear) {
+  player.Messenger1Click();  // on, before anyone listens
   auto messenger = receiver.Listen("MsnMsgrUIManager", Recorder("MsnMsgrUIManager"));
   auto tzzz = receiver.Listen("Tzzz", Recorder("Tzzz"));
   ASSERT_TRUE(messenger && tzzz);
   LoadPaths({"/music/夜の歌.mp3"});
-  player.NowPlayingOn = true;
   player.pauseButtonClick();
   player.ToolButton9Click();
   // Each send waited for its answer, so everything has arrived.
@@ -79,7 +79,7 @@ TEST_F(NowPlayingIpc, AListenerThatNeverReadsCannotHoldThePlayerUp) {
   player.ToolButton7Click();
   player.ToolButton9Click();
   EXPECT_EQ(Rendered(), (std::vector{Entry(0), Entry(1), Entry(2)}));
-  EXPECT_EQ(player.Form.Caption(), player.VersionText);
+  EXPECT_EQ(player.Form().Caption(), player.VersionText);
   ::close(hung);
 }
 
