@@ -180,6 +180,8 @@ class TDODEDEV {
   // The action SleepMode chooses: shutdown for "0" or empty, SuspendSystem otherwise.
   void RunSleepAction();
   void test1Click();  // monitor power saving; also F1
+  // Holds the lock against the desktop's idle suspend exactly while a track plays unpaused.
+  void UpdateIdleLock();
 
   // --- Desktop integration (desktop/) ------------------------------------------------------
   void AnnounceTrack(const std::string& title);

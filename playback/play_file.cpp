@@ -28,6 +28,7 @@ bool TDODEDEV::PlayFile(const std::string& path) {
   Playing = true;
 
   ShowPlaying(path, title);
+  UpdateIdleLock();
   return Playing;
 }
 
@@ -40,6 +41,7 @@ void TDODEDEV::ReleasePlayback() {
     Graph.reset();
   }
   Playing = false;
+  UpdateIdleLock();
   ClearTrack();
   ShowIdle();
 }

@@ -34,6 +34,7 @@ void PauseOrResume(TDODEDEV& player) {
     form.SetCaption(std::string(kPausePrefix) + form.Caption());
     player.Paused = true;
   }
+  player.UpdateIdleLock();
 }
 
 void StepVolume(TDODEDEV& player, int step) {

@@ -2,17 +2,20 @@
 
 #include <QApplication>
 #include <QMetaObject>
+#include <cstdio>
 #include <exception>
+#include <memory>
 #include <filesystem>
 #include <string>
 
 #include "app/platform_services.h"
 #include "app/tdodedev.h"
+#include "platform/dbus/logind_power.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
 #include "platform/posix/posix_files.h"
-#include "platform/posix/posix_power.h"
+#include "platform/posix/dry_run_power.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/qt/application.h"
 #include "platform/qt/list_view.h"
@@ -25,6 +28,7 @@
 #include "platform/qt/screenshot.h"
 #include "platform/qt/window_commands.h"
 #include "platform/qt/x11_window.h"
+#include "platform/x11/dpms.h"
 
 namespace solka {
 
@@ -60,11 +64,19 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QtDialogs dialogs;
   QtScreen screen;
   PosixShell shell;
-  PosixPower power;
+  std::unique_ptr<Power> power;
+  if (PowerDryRunRequested()) {
+    power = std::make_unique<DryRunPower>();
+  } else {
+    power = std::make_unique<LogindPower>([] {
+      const std::string why = X11MonitorOff();
+      if (!why.empty()) std::fprintf(stderr, "solka: power: monitor-off: %s\n", why.c_str());
+    });
+  }
   GstMediaBackend media([](std::function<void()> task) {
     QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
   });
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
+  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, *power, media};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);

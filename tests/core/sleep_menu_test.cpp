@@ -64,7 +64,7 @@ TEST_F(SleepMenuTest, ArmedDeadlineStopsPlayAndRunsThePowerAction) {
   p.loop.AdvanceTime(31 * 1000);  // 23:20:01
   EXPECT_FALSE(player.Playing);
   EXPECT_FALSE(player.SleepArmed);
-  EXPECT_EQ(p.power.actions, std::vector<std::string>{"poweroff"});
+  EXPECT_EQ(p.power.actions, std::vector<std::string>{"power-off"});
 }
 
 TEST_F(SleepMenuTest, AfterTheListIsRefusedWithoutRowsOrWithARepeatingMode) {
@@ -110,7 +110,7 @@ TEST_F(SleepMenuTest, EveryArmingPowersTheMonitorDownWhenAsked) {
   player.N301Click();
   player.N23Click();
   EXPECT_EQ(p.power.actions,
-            (std::vector<std::string>{"monitor 1", "monitor 2", "monitor 1", "monitor 2"}));
+            (std::vector<std::string>{"monitor-off", "monitor-off"}));
   EXPECT_EQ(p.clock.Sleeps(), (std::vector<int>{1500, 1500}));
 }
 
