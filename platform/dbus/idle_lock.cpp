@@ -61,8 +61,7 @@ void IdleLock::Answered(QDBusPendingCallWatcher* watcher) {
   const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *watcher;
   if (reply.isError()) {
     if (!failureReported_) {
-      std::fprintf(stderr, "solka: power: no idle lock: %s\n",
-                   ErrorText(reply.reply()).c_str());
+      std::fprintf(stderr, "solka: power: no idle lock: %s\n", ErrorText(reply.reply()).c_str());
     }
     failureReported_ = true;
     return;

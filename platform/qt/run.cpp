@@ -4,18 +4,18 @@
 #include <QMetaObject>
 #include <cstdio>
 #include <exception>
-#include <memory>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/platform_services.h"
 #include "app/tdodedev.h"
 #include "platform/dbus/logind_power.h"
 #include "platform/gst/gst_media.h"
+#include "platform/posix/dry_run_power.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
 #include "platform/posix/posix_files.h"
-#include "platform/posix/dry_run_power.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/qt/application.h"
 #include "platform/qt/list_view.h"

@@ -109,8 +109,7 @@ TEST_F(SleepMenuTest, EveryArmingPowersTheMonitorDownWhenAsked) {
   player.MonitorPower = true;
   player.N301Click();
   player.N23Click();
-  EXPECT_EQ(p.power.actions,
-            (std::vector<std::string>{"monitor-off", "monitor-off"}));
+  EXPECT_EQ(p.power.actions, (std::vector<std::string>{"monitor-off", "monitor-off"}));
   EXPECT_EQ(p.clock.Sleeps(), (std::vector<int>{1500, 1500}));
 }
 
