@@ -31,7 +31,8 @@ std::string LogindPower::Exchange(const char* method, const QVariant& argument,
   QDBusMessage call = LogindBus::Method(method);
   if (argument.isValid()) call << argument;
   reply = connection->call(call, QDBus::Block, static_cast<int>(remaining));
-  if (reply.type() == QDBusMessage::ErrorMessage) return std::string(method) + ": " + ErrorText(reply);
+  if (reply.type() == QDBusMessage::ErrorMessage)
+    return std::string(method) + ": " + ErrorText(reply);
   return {};
 }
 
