@@ -67,6 +67,61 @@ TEST_F(SleepMenuTest, ArmedDeadlineStopsPlayAndRunsThePowerAction) {
   EXPECT_EQ(p.power.actions, std::vector<std::string>{"power-off"});
 }
 
+TEST_F(SleepMenuTest, ADeadlineFiresOnceInItsMinuteAndSleepModeChoosesTheAction) {
+  const struct {
+    const char* mode;
+    std::vector<std::string> actions;
+    int closes;
+  } cases[] = {{"", {"power-off"}, 1},
+               {"0", {"power-off"}, 1},
+               {"1", {"suspend"}, 0},
+               {"2", {"hibernate"}, 0},
+               {"3", {}, 0}};
+  LoadTracks(1, 7200);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("SleepMode \"") + c.mode + "\"");
+    p.power.actions.clear();
+    p.screen.closeRequests = 0;
+    player.Settings[SleepMode] = c.mode;
+    player.SelectRow(0);
+    player.FIListBox1Click();
+    At(23, 59, 10);
+    player.N301Click();
+    ASSERT_EQ(player.SleepDeadline, "0:29");
+    p.loop.AdvanceTime(29 * 60 * 1000 + 49 * 1000);  // 0:28:59
+    EXPECT_TRUE(player.Playing);
+    EXPECT_TRUE(p.power.actions.empty());
+    p.loop.AdvanceTime(60 * 1000);  // the whole minute 0:29 passes under the checks
+    EXPECT_FALSE(player.Playing);
+    EXPECT_FALSE(player.SleepArmed);
+    EXPECT_FALSE(player.Timer2->Enabled());
+    EXPECT_EQ(player.Form.SleepImage(), 7);
+    EXPECT_EQ(player.Form.SleepHint(), "スリープ設定");
+    ExpectChecked("", "");
+    EXPECT_EQ(p.power.actions, c.actions);
+    EXPECT_EQ(p.screen.closeRequests, c.closes);
+  }
+}
+
+TEST_F(SleepMenuTest, ATypedDeadlineFiresAcrossMidnightAndStopKeepsIt) {
+  // As the time dialog arms it: the texts as typed, leading zeros and all.
+  LoadTracks(1, 7200);
+  player.SelectRow(0);
+  player.FIListBox1Click();
+  At(23, 50);
+  player.SleepDeadline = "00:05";
+  player.SleepArmed = true;
+  player.Timer2->SetInterval(1000);
+  player.Timer2->SetEnabled(true);
+  player.ToolButton9Click();  // stop keeps a time deadline
+  EXPECT_TRUE(player.SleepArmed);
+  EXPECT_TRUE(player.Timer2->Enabled());
+  p.loop.AdvanceTime(14 * 60 * 1000 + 59 * 1000);
+  EXPECT_TRUE(p.power.actions.empty());
+  p.loop.AdvanceTime(2000);
+  EXPECT_EQ(p.power.actions, std::vector<std::string>{"power-off"});
+}
+
 TEST_F(SleepMenuTest, AfterTheListIsRefusedWithoutRowsOrWithARepeatingMode) {
   SetMode(1);
   player.N23Click();
