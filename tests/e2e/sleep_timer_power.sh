@@ -6,7 +6,7 @@
 #      shutdown sequence with its settings saved;
 #   2. a fake login manager on a private bus: CanPowerOff, then PowerOff(false), then the end;
 #   3. a fake that refuses suspend (SleepMode=1): the player stays open and stopped, with one
-#      line on stderr.
+#      line on stderr; then F1 on this X server, which has no DPMS: one line, nothing else.
 # Nothing here can reach the machine's own login manager: the runs that do not use the dry run
 # get DBUS_SYSTEM_BUS_ADDRESS pointing at the private bus, and only once the fake is on it.
 # Usage: sleep_timer_power.sh PATH-TO-SOLKA
@@ -137,5 +137,11 @@ grep -qx 'solka: power: suspend refused: CanSuspend answered "no"' "$err" ||
   fail "refused suspend: $(grep '^solka: power:' "$err")"
 [[ $(captions | tail -n1) != long ]] || fail "refused suspend: still playing"
 [[ "$(logind_calls | tail -n1)" == CanSuspend ]] || fail "refused suspend: $(logind_calls)"
+
+# --- The monitor (F1) on an X server without DPMS: nothing happens but one line.
+xdotool windowfocus --sync "$(xdotool search --onlyvisible --pid "$pid" | head -n1)" key F1
+wait_for "solka: power: monitor-off: the display server has no DPMS"
+sleep 0.5
+[[ $(grep -c 'monitor-off\|Xlib' "$err") == 1 ]] || fail "monitor: $(grep 'monitor-off\|Xlib' "$err")"
 end_program
 echo "PASS: the sleep timer stops playback and powers off (dry run, fake logind); a refused suspend leaves the player open"
