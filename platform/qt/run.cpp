@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QMetaObject>
-#include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -10,9 +9,8 @@
 
 #include "app/platform_services.h"
 #include "app/tdodedev.h"
-#include "platform/dbus/logind_power.h"
+#include "platform/dbus/system_power.h"
 #include "platform/gst/gst_media.h"
-#include "platform/posix/dry_run_power.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
 #include "platform/posix/posix_files.h"
@@ -28,7 +26,6 @@
 #include "platform/qt/screenshot.h"
 #include "platform/qt/window_commands.h"
 #include "platform/qt/x11_window.h"
-#include "platform/x11/dpms.h"
 
 namespace solka {
 
@@ -64,15 +61,7 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QtDialogs dialogs;
   QtScreen screen;
   PosixShell shell;
-  std::unique_ptr<Power> power;
-  if (PowerDryRunRequested()) {
-    power = std::make_unique<DryRunPower>();
-  } else {
-    power = std::make_unique<LogindPower>([] {
-      const std::string why = X11MonitorOff();
-      if (!why.empty()) std::fprintf(stderr, "solka: power: monitor-off: %s\n", why.c_str());
-    });
-  }
+  const std::unique_ptr<Power> power = CreateSystemPower();
   GstMediaBackend media([](std::function<void()> task) {
     QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
   });
