@@ -43,8 +43,7 @@ void IdleLock::Take() {
   std::string error;
   const auto connection = bus_.Connection(error);
   if (!connection) {
-    if (!failureReported_) std::fprintf(stderr, "solka: power: no idle lock: %s\n", error.c_str());
-    failureReported_ = true;
+    Failed(error);
     return;
   }
   QDBusMessage call = LogindBus::Method("Inhibit");
@@ -60,14 +59,17 @@ void IdleLock::Answered(QDBusPendingCallWatcher* watcher) {
   watcher->deleteLater();
   const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *watcher;
   if (reply.isError()) {
-    if (!failureReported_) {
-      std::fprintf(stderr, "solka: power: no idle lock: %s\n", ErrorText(reply.reply()).c_str());
-    }
-    failureReported_ = true;
+    Failed(ErrorText(reply.reply()));
     return;
   }
   // Playback may have stopped while the answer was on its way: then the lock goes at once.
   if (wanted_) lock_ = reply.value();
+}
+
+void IdleLock::Failed(const std::string& why) {
+  // Once per run: without a login manager every track would say it again.
+  if (!failureReported_) std::fprintf(stderr, "solka: power: no idle lock: %s\n", why.c_str());
+  failureReported_ = true;
 }
 
 }  // namespace solka

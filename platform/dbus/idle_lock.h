@@ -10,7 +10,7 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusUnixFileDescriptor>
 #include <QTimer>
-#include <memory>
+#include <string>
 
 #include "platform/dbus/logind_bus.h"
 
@@ -30,6 +30,7 @@ class IdleLock {
  private:
   void Take();
   void Answered(QDBusPendingCallWatcher* watcher);
+  void Failed(const std::string& why);
 
   LogindBus& bus_;
   bool wanted_ = false;

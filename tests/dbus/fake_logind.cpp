@@ -56,9 +56,13 @@ FakeLogind::FakeLogind(const QString& parameters) {
        QString::fromStdString(folder_.File("calls.log")), QStringLiteral("-p"), parameters});
   if (!mock_.waitForStarted()) return;
 
-  QDBusConnection connection = QDBusConnection::connectToBus(address_, connectionName_);
-  ready_ = connection.isConnected() &&
-           WaitUntil([&] { return connection.interface()->isServiceRegistered(kService).value(); });
+  // The socket file appears a moment before the bus accepts connections.
+  ready_ = WaitUntil([&] {
+    QDBusConnection connection = QDBusConnection::connectToBus(address_, connectionName_);
+    if (!connection.isConnected()) QDBusConnection::disconnectFromBus(connectionName_);
+    return connection.isConnected() &&
+           connection.interface()->isServiceRegistered(kService).value();
+  });
 }
 
 FakeLogind::~FakeLogind() {
