@@ -32,7 +32,7 @@ void TDODEDEV::test1Click() {
 }
 
 void TDODEDEV::UpdateIdleLock() {
-  platform_.power.HoldIdleLock(Playing && !Paused);
+  platform_.power.HoldIdleLock(playback_.Playing && !playback_.Paused);
 }
 
 }  // namespace solka
