@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/platform_services.h"
@@ -13,12 +14,12 @@
 #include "app/tdodedev.h"
 #include "desktop/media_remote.h"
 #include "platform/dbus/mpris_service.h"
+#include "platform/dbus/system_power.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
 #include "platform/posix/posix_copy_data.h"
 #include "platform/posix/posix_files.h"
-#include "platform/posix/posix_power.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/qt/application.h"
 #include "platform/qt/list_view.h"
@@ -73,13 +74,13 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QtDialogs dialogs;
   QtScreen screen;
   PosixShell shell;
-  PosixPower power;
+  const std::unique_ptr<Power> power = CreateSystemPower();
   const auto postToGui = [](std::function<void()> task) {
     QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
   };
   GstMediaBackend media(postToGui, MediaOptions());
   PosixInterProcess ipc(DefaultCopyDataFolder(), postToGui);
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media, &ipc};
+  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, *power, media, &ipc};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);

@@ -3,8 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "app/tdodedev.h"
-#include "platform/memory/test_platform.h"
 #include "settings/ini_file.h"
 #include "tests/core/player_fixture.h"
 
