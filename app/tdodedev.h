@@ -11,8 +11,10 @@
 
 #include "app/platform_services.h"
 #include "platform/api/form.h"
+#include "playback/track_failures.h"
 #include "playlist/string_list.h"
 #include "settings/keys.h"
+#include "settings/options.h"
 
 namespace solka {
 
@@ -31,6 +33,7 @@ class TDODEDEV {
   MainForm Form;  // designed controls: caption, labels, list rows, menus' check marks, tray
 
   std::vector<std::string> Settings;  // kSettingsCount texts, entry i = key i
+  PlayerOptions Options;              // section [OPTIONS]
   std::vector<std::string> SelectedFolders;
   std::vector<std::string> SelectedListLines;
   StringList PlayList;
@@ -73,8 +76,9 @@ class TDODEDEV {
   long long CompanionStartedAt = -1;  // epoch second of the last companion start
 
   std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
-  std::unique_ptr<Timer> Timer1;      // position display, 100 ms
-  std::unique_ptr<Timer> Timer2;      // sleep deadline, 1000 ms while armed
+  TrackFailures Failures;
+  std::unique_ptr<Timer> Timer1;  // position display, 100 ms
+  std::unique_ptr<Timer> Timer2;  // sleep deadline, 1000 ms while armed
 
   const std::string& Setting(Key key) const { return Settings[key]; }
   bool SettingIs(Key key, std::string_view value) const { return Settings[key] == value; }
@@ -145,6 +149,12 @@ class TDODEDEV {
   void EndOfTrack();
   void AdvanceAfterTrack();
   void EndRun();
+  // The current track broke down in mid-track: it ends, unless too many failed in a row.
+  void TrackBrokeDown();
+  // A start of the sequencer failed during a run with SkipUnplayable: the run goes on.
+  void PassOverFailedStart();
+  // How many failures in a row halt a run.
+  int FailureLimit(bool midTrack) const;
   void ToolButton3Click();  // previous; also N6, Up
   void ToolButton7Click();  // next; also N5, Down
 

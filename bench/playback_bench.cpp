@@ -138,7 +138,7 @@ int Run() {
   TimedBackend media([&queue](std::function<void()> task) { queue.Post(std::move(task)); });
   TestPlatform p;
   PlatformServices services{p.files,  p.codec, p.clock, p.loop, p.dialogs,
-                            p.screen, p.shell, p.power, media};
+                            p.screen, p.shell, p.power, media,  p.diagnostics};
   TDODEDEV player(services, {"/opt/solka/solka", ""});
   player.Settings.resize(kSettingsCount);
   for (int key = 0; key < kKeyCount; ++key) player.Settings[key] = kKeys[key].defaultValue;

@@ -92,8 +92,8 @@ int main(int argc, char** argv) {
   int status = 0;
   if (MakeTree(root)) {
     TestPlatform p;
-    PlatformServices services{files,    p.codec, p.clock, p.loop, p.dialogs,
-                              p.screen, p.shell, p.power, p.media};
+    PlatformServices services{files,    p.codec, p.clock, p.loop,  p.dialogs,
+                              p.screen, p.shell, p.power, p.media, p.diagnostics};
     TDODEDEV player(services, {"/prog/solka", ""});
     player.Settings.assign(kSettingsCount, "");
     player.Settings[FileType] = "0";

@@ -1,5 +1,6 @@
 // Which entry plays next, and when a run of tracks ends: the order-of-play menu, the
 // continuous-play switch, the end-of-track step, previous and next.
+#include <algorithm>
 #include <string>
 
 #include "app/layout.h"
@@ -32,7 +33,8 @@ void TDODEDEV::PlaySelected() {
   // Callers select a row first; a stale or missing one starts nothing rather than a wrong entry.
   if (row < 0 || row >= static_cast<int>(PlayList.size())) return;
   LastEntryStarted = row + 1 == Form.RowCount();
-  PlayFile(PlayList[row]);
+  if (PlayFile(PlayList[row]) || !ContinuousPlay || !Options.skipUnplayable) return;
+  PassOverFailedStart();
 }
 
 void TDODEDEV::ToolButton5Click() {
@@ -57,6 +59,7 @@ void TDODEDEV::ToolButton5Click() {
   SetLabel1Color(Color::Blue);
   Form.SetChecked("N9", true);
   ContinuousPlay = true;
+  Failures.inRow = 0;
   UpdatePlayMode();
   if (ModeCode == 3 || ModeCode == 4) {
     SetPlayListSorted(false);
@@ -111,6 +114,49 @@ void TDODEDEV::EndRun() {
   SelectRow(-1);
   Form.SetLabelText(1, "");
   Form.SetCaption(std::string(kDesignedCaption));
+}
+
+void TDODEDEV::TrackBrokeDown() {
+  ++Failures.inRow;
+  if (!ContinuousPlay || Failures.inRow < FailureLimit(true)) {
+    EndOfTrack();
+    return;
+  }
+  // The run halts on this row as it does when a track cannot be started: the graph goes, the
+  // caption says so, and continuous play stays on for the track the user starts next.
+  platform_.diagnostics.Warn(std::to_string(Failures.inRow) +
+                             " tracks in a row failed; the run halts");
+  ReleasePlayback();
+  Form.SetCaption("再生できませんでした");
+  Form.SetAppTitle(Form.Caption());
+}
+
+void TDODEDEV::PassOverFailedStart() {
+  ++Failures.inRow;
+  if (Failures.passingOver) {
+    Failures.again = true;  // the loop below goes on with the next track
+    return;
+  }
+  Failures.passingOver = true;
+  do {
+    Failures.again = false;
+    if (Failures.inRow >= FailureLimit(false)) {
+      platform_.diagnostics.Warn(std::to_string(Failures.inRow) +
+                                 " tracks in a row failed; the run halts");
+      break;
+    }
+    AdvanceAfterTrack();
+  } while (Failures.again);
+  Failures.passingOver = false;
+  // An end of the run inside the loop asked for a release that has nothing left to release.
+  if (!Graph) ReleasePending = false;
+}
+
+int TDODEDEV::FailureLimit(bool midTrack) const {
+  if (!Options.skipUnplayable) return midTrack ? kMidTrackFailureLimit : 1;
+  // A whole pass: the list, or the one track that repeats.
+  const int pass = std::max(1, ModeCode == 5 ? 1 : Form.RowCount());
+  return midTrack ? std::max(pass, kMidTrackFailureLimit) : pass;
 }
 
 void TDODEDEV::AdvanceAfterTrack() {

@@ -29,6 +29,8 @@ void TDODEDEV::LoadSettings() {
   MonitorPower = ini.ReadBool(kSettingSection, kMonitorPowerKey, false);
   NowPlayingOn = ini.ReadBool(kSettingSection, kNowPlayingKey, false);
   Form.SetChecked("Messenger1", NowPlayingOn);
+  // Read only: the user sets them by hand, and a save keeps the section as it is.
+  Options = ReadOptions(ini);
 }
 
 void TDODEDEV::SaveSettings() {

@@ -14,6 +14,7 @@
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_power.h"
 #include "platform/posix/posix_shell.h"
+#include "platform/posix/stderr_diagnostics.h"
 #include "platform/qt/application.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
@@ -64,7 +65,9 @@ int RunPlayer(Application& app, int argc, char** argv) {
   GstMediaBackend media([](std::function<void()> task) {
     QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
   });
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
+  StderrDiagnostics diagnostics;
+  PlatformServices services{files,  codec, clock, loop,  dialogs,
+                            screen, shell, power, media, diagnostics};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);
