@@ -17,11 +17,15 @@ GstMediaBackend::GstMediaBackend(PostToGui postToGui, GstMediaOptions options)
   if (options_.audioSink.empty()) {
     if (const char* env = std::getenv("SOLKA_AUDIO_SINK")) options_.audioSink = env;
   }
+  output_ = options_.soundEnvironment
+                ? std::make_unique<AudioOutput>(options_.audioSink, options_.soundEnvironment)
+                : std::make_unique<AudioOutput>(options_.audioSink);
 }
 
+GstMediaBackend::~GstMediaBackend() = default;
+
 std::unique_ptr<MediaGraph> GstMediaBackend::CreateGraph() {
-  return std::make_unique<GstGraph>(post_, MakeAudioSink(options_.audioSink),
-                                    options_.prerollTimeout);
+  return std::make_unique<GstGraph>(post_, output_->NewSink(), options_.prerollTimeout);
 }
 
 }  // namespace solka

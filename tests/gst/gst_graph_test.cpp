@@ -312,6 +312,48 @@ TEST_F(GstGraphTest, UnusableSinkFallsBackAndStillPlays) {
   EXPECT_EQ(DrainEnds(*graph), 1);
 }
 
+// Whether a graph's output holds an element named `name`.
+bool OutputHolds(MediaGraph& graph, const char* name) {
+  GstElement* sink = nullptr;
+  g_object_get(static_cast<GstGraph&>(graph).Pipeline(), "audio-sink", &sink, nullptr);
+  if (!sink) return false;
+  GstElement* found = GST_IS_BIN(sink) ? gst_bin_get_by_name(GST_BIN(sink), name) : nullptr;
+  if (found) gst_object_unref(found);
+  gst_object_unref(sink);
+  return found != nullptr;
+}
+
+// An output that could not be opened is not given up for the life of the process: once what
+// decides it changes (a device plugged in, a sound server started), the next graph uses it.
+TEST_F(GstGraphTest, AFailedOutputIsTriedAgainWhenTheMachineChanges) {
+  std::string machine = "no device";
+  GstMediaOptions options;
+  options.audioSink = "solkalatesink name=late";  // an output that does not exist yet
+  options.soundEnvironment = [&] { return machine; };
+  GstMediaBackend backend(testing_gst::QueuedCall(), options);
+  EXPECT_FALSE(OutputHolds(*backend.CreateGraph(), "late"));
+
+  // The output appears: an element of that name that plays silently in real time.
+  GstPluginFeature* fake = GST_PLUGIN_FEATURE(gst_element_factory_find("fakesink"));
+  GstPluginFeature* loaded = gst_plugin_feature_load(fake);
+  ASSERT_TRUE(
+      gst_element_register(nullptr, "solkalatesink", GST_RANK_NONE,
+                           gst_element_factory_get_element_type(GST_ELEMENT_FACTORY(loaded))));
+  gst_object_unref(loaded);
+  gst_object_unref(fake);
+  // Cheap: nothing told of a change, so nothing is opened to find out.
+  EXPECT_FALSE(OutputHolds(*backend.CreateGraph(), "late"));
+
+  machine = "a device";
+  auto graph = backend.CreateGraph();
+  EXPECT_TRUE(OutputHolds(*graph, "late"));
+  Watch(*graph);
+  ASSERT_TRUE(graph->RenderFile(Tone(".wav", 3)));
+  graph->Run();
+  EXPECT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+  EXPECT_EQ(DrainEnds(*graph), 1);
+}
+
 TEST_F(GstGraphTest, PauseHoldsThePositionAndRunResumes) {
   auto backend = Backend();
   auto graph = backend.CreateGraph();
