@@ -1,6 +1,6 @@
 #include "playlist/extended_list.h"
 
-#include "app/paths.h"
+#include "base/paths.h"
 
 namespace solka {
 
