@@ -75,9 +75,9 @@ class TDODEDEV {
   long long CompanionStartedAt = -1;  // epoch second of the last companion start
 
   std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
-  TrackFailures Failures;
-  std::unique_ptr<Timer> Timer1;  // position display, 100 ms
-  std::unique_ptr<Timer> Timer2;  // sleep deadline, 1000 ms while armed
+  TrackFailures Failures;             // how the current track and the last ones failed
+  std::unique_ptr<Timer> Timer1;      // position display, 100 ms
+  std::unique_ptr<Timer> Timer2;      // sleep deadline, 1000 ms while armed
 
   const std::string& Setting(Key key) const { return Settings[key]; }
   bool SettingIs(Key key, std::string_view value) const { return Settings[key] == value; }
