@@ -11,46 +11,52 @@ std::string Reason(const std::string& reason) {
 }  // namespace
 
 bool TDODEDEV::PlayFile(const std::string& path) {
-  if (Playing) {
+  if (playback_.Playing) {
     StopGraph();
     ReleasePlayback();
   }
   const std::string title = TrackTitle(path, platform_.files.Syntax());
 
-  Graph = platform_.media.CreateGraph();
-  if (Graph) Graph->SetNotify([this] { GraphNotify(); });
+  std::unique_ptr<MediaGraph> graph = platform_.media.CreateGraph();
+  // Its notifications come from the event loop, never during the calls below, so they find the
+  // graph installed.
+  if (graph) graph->SetNotify([this] { GraphNotify(); });
   // A back end that cannot even build a graph fails the start like a file that does not render.
   const RenderResult rendered =
-      Graph ? Graph->RenderFile(path) : RenderResult::Failure("no playback graph");
+      graph ? graph->RenderFile(path) : RenderResult::Failure("no playback graph");
   if (!rendered) {
+    if (graph) graph->SetNotify(nullptr);
+    graph.reset();
     ReleasePlayback();
-    Form.SetCaption("再生できませんでした");
+    form_.SetCaption("再生できませんでした");
     platform_.diagnostics.Warn("cannot play \"" + path + "\": " + Reason(rendered.reason));
     return false;
   }
-  Failures.path = path;
-  Failures.ended = false;
+  playback_.Failures.path = path;
+  playback_.Failures.ended = false;
 
-  Graph->SetVolume(Volume);
+  graph->SetVolume(playback_.Volume);
   ShowVolume();
-  Graph->Run();
-  Paused = false;
-  DurationText = " / " + FormatClock(Graph->Duration());
-  Playing = true;
+  graph->Run();
+  playback_.Paused = false;
+  playback_.DurationText = " / " + FormatClock(graph->Duration());
+  SetGraph(std::move(graph));
 
   ShowPlaying(path, title);
-  return Playing;
+  return true;
+}
+
+void TDODEDEV::SetGraph(std::unique_ptr<MediaGraph> graph) {
+  if (Graph) Graph->SetNotify(nullptr);
+  Graph = std::move(graph);
+  playback_.Playing = Graph != nullptr;
 }
 
 void TDODEDEV::ReleasePlayback() {
-  if (Playing && Graph) Graph->Stop();
-  Form.SetLabelText(1, "");
-  ReleasePending = false;
-  if (Graph) {
-    Graph->SetNotify(nullptr);
-    Graph.reset();
-  }
-  Playing = false;
+  if (Graph) Graph->Stop();
+  form_.SetLabelText(1, "");
+  playback_.ReleasePending = false;
+  SetGraph(nullptr);
   ClearTrack();
   ShowIdle();
 }
@@ -58,24 +64,25 @@ void TDODEDEV::ReleasePlayback() {
 void TDODEDEV::GraphNotify() {
   if (!Graph) return;
   MediaEvent event;
+  TrackFailures& failures = playback_.Failures;
   // The end-of-track step may release the graph or replace it; the loop follows whatever graph
   // exists after each event.
   while (Graph && Graph->GetEvent(event)) {
     if (event.kind == MediaEvent::Kind::Ended) {
-      Failures.ended = true;
-      Failures.inRow = 0;
+      failures.ended = true;
+      failures.inRow = 0;
       EndOfTrack();
-    } else if (!Failures.ended) {
+    } else if (!failures.ended) {
       // A track that breaks down ends as if it had played out, so an unattended run goes on
       // instead of waiting for an end that never comes. Once: a decoder that gives up may
       // report several errors, and an error may follow the end it caused.
-      Failures.ended = true;
-      platform_.diagnostics.Warn("playback of \"" + Failures.path +
+      failures.ended = true;
+      platform_.diagnostics.Warn("playback of \"" + failures.path +
                                  "\" failed: " + Reason(event.reason));
       TrackBrokeDown();
     }
   }
-  if (Graph && ReleasePending) ReleasePlayback();
+  if (Graph && playback_.ReleasePending) ReleasePlayback();
 }
 
 void TDODEDEV::PauseGraph() {
@@ -97,7 +104,7 @@ double TDODEDEV::Duration() {
 void TDODEDEV::Seek(double seconds) {
   if (!Graph) return;
   Graph->SetPosition(seconds);
-  Failures.ended = false;
+  playback_.Failures.ended = false;
 }
 double TDODEDEV::Rate() {
   return Graph ? Graph->Rate() : 1.0;
@@ -105,7 +112,7 @@ double TDODEDEV::Rate() {
 void TDODEDEV::SetRate(double rate) {
   if (!Graph) return;
   Graph->SetRate(rate);
-  Failures.ended = false;  // a new rate is a seek to where it plays
+  playback_.Failures.ended = false;  // a new rate is a seek to where it plays
 }
 void TDODEDEV::SetVolume(int hundredthsOfDb) {
   if (Graph) Graph->SetVolume(hundredthsOfDb);
