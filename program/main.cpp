@@ -6,16 +6,17 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/platform_services.h"
 #include "app/player_commands.h"
 #include "app/tdodedev.h"
+#include "platform/dbus/system_power.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
 #include "platform/posix/posix_files.h"
-#include "platform/posix/posix_power.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/stderr_diagnostics.h"
 #include "platform/qt/application.h"
@@ -71,15 +72,15 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QtDialogs dialogs;
   QtScreen screen;
   PosixShell shell;
-  PosixPower power;
+  const std::unique_ptr<Power> power = CreateSystemPower();
   GstMediaBackend media(
       [](std::function<void()> task) {
         QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
       },
       MediaOptions());
   StderrDiagnostics diagnostics;
-  PlatformServices services{files,  codec, clock, loop,  dialogs,
-                            screen, shell, power, media, diagnostics};
+  PlatformServices services{files,  codec, clock,  loop,  dialogs,
+                            screen, shell, *power, media, diagnostics};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);
