@@ -6,6 +6,7 @@
 #include "platform/api/clock.h"
 #include "platform/api/copy_data.h"
 #include "platform/api/desktop.h"
+#include "platform/api/diagnostics.h"
 #include "platform/api/files.h"
 #include "platform/api/media.h"
 #include "platform/api/text_codec.h"
@@ -22,6 +23,7 @@ struct PlatformServices {
   Shell& shell;
   Power& power;
   MediaBackend& media;
+  Diagnostics& diagnostics;
   // Other programs of the user, reached by window class; null where there are none to reach.
   InterProcess* ipc = nullptr;
 };

@@ -21,6 +21,7 @@
 #include "platform/posix/posix_copy_data.h"
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_shell.h"
+#include "platform/posix/stderr_diagnostics.h"
 #include "platform/qt/application.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
@@ -79,8 +80,10 @@ int RunPlayer(Application& app, int argc, char** argv) {
     QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
   };
   GstMediaBackend media(postToGui, MediaOptions());
+  StderrDiagnostics diagnostics;
   PosixInterProcess ipc(DefaultCopyDataFolder(), postToGui);
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, *power, media, &ipc};
+  PlatformServices services{files, codec,  clock, loop,        dialogs, screen,
+                            shell, *power, media, diagnostics, &ipc};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);

@@ -19,8 +19,10 @@ struct TestPlatform {
   RecordingShell shell;
   RecordingPower power;
   ScriptedMediaBackend media{loop};
+  RecordingDiagnostics diagnostics;
   RecordingInterProcess ipc;
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media, &ipc};
+  PlatformServices services{files, codec, clock, loop,        dialogs, screen,
+                            shell, power, media, diagnostics, &ipc};
 };
 
 }  // namespace solka
