@@ -7,6 +7,7 @@
 #include "app/tdodedev.h"
 #include "app/text.h"
 #include "playback/tray_icons.h"
+#include "playlist/count_label.h"
 #include "playlist/media_types.h"
 
 namespace solka {
@@ -14,10 +15,6 @@ namespace solka {
 namespace {
 
 constexpr std::string_view kCompanionName = "qvz";
-
-std::string TrackCountText(std::size_t count) {
-  return " / " + std::to_string(count) + " 曲";
-}
 
 // Check marks of the order-of-play menu for a mode code; an unknown code marks nothing.
 void ShowModeChecks(MainForm& form, int mode) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/platform_services.h"
+#include "platform/api/copy_data.h"
 #include "platform/api/form.h"
 #include "playlist/string_list.h"
 #include "settings/keys.h"
@@ -110,6 +111,11 @@ class TDODEDEV {
   // message box) when the file cannot be read.
   bool LoadListFile(const std::string& path);
   void N4Click();
+
+  // --- Drops and hand-over (playlist/drops.cpp, playlist/forwarded_path.cpp) ----------------
+  void WMDropFiles(const std::vector<std::string>& paths);  // items dropped on the window
+  std::uint32_t WMCopyData(const CopyData& message);        // a second start's argument
+  void BuildListFromPath(const std::string& path);          // a forwarded path or command word
 
   // --- List box and list commands (playlist/list_box.cpp, playlist/list_commands.cpp) -------
   void RefreshListBox();

@@ -1,0 +1,81 @@
+// A path (or the command word) handed over by a second start of the program.
+#include <algorithm>
+
+#include "app/paths.h"
+#include "app/tdodedev.h"
+#include "playlist/count_label.h"
+#include "playlist/media_types.h"
+
+namespace solka {
+
+namespace {
+
+// The number field every sender of a hand-over sets.
+constexpr std::uint32_t kHandOverData = 1;
+
+}  // namespace
+
+std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
+  // A frame that is no hand-over, or a text no path can be, changes nothing.
+  if (message.dwData != kHandOverData) return 0;
+  if (message.bytes.size() >= platform_.files.Syntax().maxPath) return 0;
+  // A start without an argument means "show me the player", never "play the whole drive".
+  if (message.bytes.empty()) {
+    platform_.screen.BringToFront();
+    return 0;
+  }
+  if (Playing) {
+    StopGraph();
+    ReleasePlayback();
+  }
+  BuildListFromPath(message.bytes.substr(0, message.bytes.find('\0')));
+  return 0;
+}
+
+void TDODEDEV::BuildListFromPath(const std::string& path) {
+  const PathSyntax syntax = platform_.files.Syntax();
+  ReferenceExtension = ExtensionOf(path, syntax);
+  if (SettingIs(SubFolder, "1")) NoSubFolderScan = true;
+  const auto playFrom = [this](int row) {
+    SelectRow(row);
+    ContinuousPlay = true;
+    Form.SetChecked("N9", true);
+    SetLabel1Color(Color::Blue);
+    FIListBox1Click();
+  };
+
+  if (ReferenceExtension.empty() && path == "ZZZ_NEXT_PLAY") {
+    ToolButton7Click();
+  } else if (ReferenceExtension.empty()) {
+    PlayList.Clear();
+    ScanFolder(WithDelimiter(path, syntax));
+    if (SettingIs(Sort, "1")) SetPlayListSorted(true);
+    RefreshListBox();
+    if (Form.RowCount() > 0) playFrom(0);
+  } else if (InColumn(ReferenceExtension, MediaColumn::ForwardedPath)) {
+    PlayList.Clear();
+    ScanFolder(FolderWithDelimiter(path, syntax));
+    if (SettingIs(Sort, "1")) SetPlayListSorted(true);
+    RefreshListBox();
+    Form.SetLabelText(2, TrackCountText(PlayList.size()));
+    // The file itself, even where another differs from it in case only.
+    const auto& items = PlayList.Items();
+    const auto exact = std::find(items.begin(), items.end(), path);
+    const int row = exact != items.end() ? static_cast<int>(exact - items.begin())
+                                         : PlayList.IndexOfNoCase(path);
+    if (row >= 0) playFrom(row);
+  } else if (IsListFileExtension(ReferenceExtension, Match::Exact)) {
+    if (LoadListFile(path)) {
+      RefreshListBox();
+      Form.SetLabelText(2, TrackCountText(PlayList.size()));
+      if (Form.RowCount() > 0) playFrom(0);
+    }
+  }
+  ReferenceExtension.clear();
+  NoSubFolderScan = false;
+  Form.SetLabelText(2, TrackCountText(PlayList.size()));
+  FitScrollWidth();
+  platform_.screen.BringToFront();
+}
+
+}  // namespace solka

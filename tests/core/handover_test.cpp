@@ -1,0 +1,289 @@
+// Items dropped on the window, paths handed over by a second start, and process entry's choice
+// between becoming the player and handing the argument over.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/single_instance.h"
+#include "app/tdodedev.h"
+#include "platform/memory/test_platform.h"
+
+namespace solka {
+namespace {
+
+using ::testing::ElementsAre;
+using Paths = std::vector<std::string>;
+
+class HandOverTest : public ::testing::Test {
+ protected:
+  HandOverTest() {
+    p.files.AddFolder("/opt/solka");
+    for (const char* path : {"/music/a.mp3", "/music/b.wav", "/albums/x/1.ogg", "/albums/x/2.ogg",
+                             "/albums/y/Song.mp3", "/albums/y/song.mp3", "/albums/y/t.MP3"})
+      Track(path);
+    p.files.AddFile("/lists/two.m3u", "/music/b.wav\r\n/music/a.mp3\r\n");
+    p.files.AddFile("/lists/TWO.M3U", "/music/b.wav\r\n/music/a.mp3\r\n");
+  }
+  void Track(const std::string& path) {
+    p.files.AddFile(path);
+    p.media.AddPlayable(path, 100);
+  }
+  // A player that started without an argument and went idle.
+  TDODEDEV& Start(const std::string& settings = "") {
+    p.files.AddFile("/opt/solka/solka.ini", "[SETTING]\n" + settings);
+    player = std::make_unique<TDODEDEV>(p.services, ProcessInfo{"/opt/solka/solka", ""});
+    player->FormCreate();
+    p.loop.RunUntilIdle();
+    return *player;
+  }
+  // Plays row `row` of the present list, as a click on it would.
+  void PlayRow(int row) {
+    player->SelectRow(row);
+    player->FIListBox1Click();
+  }
+  std::uint32_t Forward(const std::string& text, std::uint32_t data = 1) {
+    return player->WMCopyData({data, text});
+  }
+  std::string Playing() const {
+    return player->Playing && p.media.Current() ? p.media.Current()->Path() : "";
+  }
+
+  TestPlatform p;
+  std::unique_ptr<TDODEDEV> player;
+};
+
+// --- Drops -----------------------------------------------------------------------------------
+
+TEST_F(HandOverTest, DroppedItemsAreAppendedInDropOrderWithoutStartingAnything) {
+  TDODEDEV& t = Start();
+  t.PlayList.Assign({"/earlier.mp3"});
+  t.WMDropFiles({"/music/a.mp3", "/albums/x", "/music/b.wav", "/albums/y/t.MP3", "/no/such/dir"});
+  EXPECT_EQ(t.PlayList.Items(), (Paths{"/earlier.mp3", "/music/a.mp3", "/albums/x/1.ogg",
+                                       "/albums/x/2.ogg", "/music/b.wav", "/albums/y/t.MP3"}));
+  EXPECT_EQ(t.Form.RowCount(), 6);
+  EXPECT_EQ(t.CurrentIndex(), -1);
+  EXPECT_EQ(t.Form.Label(2).text, " / 6 曲");
+  EXPECT_EQ(Playing(), "");
+  EXPECT_FALSE(t.ContinuousPlay);
+  EXPECT_GT(t.Form.ScrollWidth(), 0);
+}
+
+TEST_F(HandOverTest, ADroppedListFileReplacesWhateverCameBeforeItInTheSameDrop) {
+  TDODEDEV& t = Start();
+  t.WMDropFiles({"/albums/x", "/lists/TWO.M3U"});
+  EXPECT_EQ(t.PlayList.Items(), (Paths{"/music/b.wav", "/music/a.mp3"}));
+  t.WMDropFiles({"/lists/two.m3u", "/albums/x"});
+  EXPECT_EQ(t.PlayList.Items(),
+            (Paths{"/music/b.wav", "/music/a.mp3", "/albums/x/1.ogg", "/albums/x/2.ogg"}));
+  // An unreadable list ends the drop: the items after it are not handled.
+  p.files.SetUnreadable("/lists/two.m3u");
+  t.WMDropFiles({"/music/a.mp3", "/lists/two.m3u", "/music/b.wav"});
+  EXPECT_EQ(t.PlayList.size(), 5u);
+  EXPECT_EQ(t.PlayList[4], "/music/a.mp3");
+  EXPECT_EQ(p.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(t.Form.RowCount(), 5);
+}
+
+TEST_F(HandOverTest, DroppedFoldersKeepTheirSubFoldersAndTheReferenceExtension) {
+  TDODEDEV& t = Start("SubFolder=1\nFileType=2\n");
+  t.ReferenceExtension = ".ogg";
+  t.WMDropFiles({"/albums"});
+  EXPECT_EQ(t.PlayList.Items(), (Paths{"/albums/x/1.ogg", "/albums/x/2.ogg"}));
+  EXPECT_EQ(t.ReferenceExtension, ".ogg");
+}
+
+// --- Hand-over in the running player ---------------------------------------------------------
+
+TEST_F(HandOverTest, AForwardedFolderReplacesTheListAndPlaysItContinuously) {
+  TDODEDEV& t = Start("Sort=1\n");
+  t.PlayList.Assign({"/music/a.mp3", "/music/b.wav"});
+  t.RefreshListBox();
+  PlayRow(1);
+  EXPECT_EQ(Forward("/albums/x"), 0u);
+  EXPECT_EQ(t.PlayList.Items(), (Paths{"/albums/x/1.ogg", "/albums/x/2.ogg"}));
+  EXPECT_EQ(Playing(), "/albums/x/1.ogg");
+  EXPECT_EQ(t.CurrentIndex(), 0);
+  EXPECT_TRUE(t.ContinuousPlay);
+  EXPECT_TRUE(t.Form.Checked("N9"));
+  EXPECT_EQ(t.Form.Label(1).color, Color::Blue);
+  EXPECT_TRUE(t.PlayListSorted());
+  EXPECT_EQ(p.screen.broughtToFront, 1);
+  EXPECT_EQ(t.ReferenceExtension, "");
+  EXPECT_FALSE(t.NoSubFolderScan);
+}
+
+TEST_F(HandOverTest, AForwardedAudioFileScansItsFolderAndPlaysExactlyThatFile) {
+  TDODEDEV& t = Start();
+  Forward("/albums/y/song.mp3");
+  EXPECT_EQ(t.PlayList.size(), 3u);
+  EXPECT_EQ(Playing(), "/albums/y/song.mp3");
+  EXPECT_EQ(t.Form.Label(2).text, " / 3 曲");
+  EXPECT_TRUE(t.ContinuousPlay);
+  // Extensions compare exactly here: an upper-case one is neither track nor list, and all that
+  // happens is the stop.
+  Forward("/albums/y/t.MP3");
+  EXPECT_EQ(Playing(), "");
+  EXPECT_EQ(t.PlayList.size(), 3u);
+  EXPECT_EQ(p.screen.broughtToFront, 2);
+}
+
+TEST_F(HandOverTest, AForwardedListFileAndAMissingFolder) {
+  TDODEDEV& t = Start();
+  Forward("/lists/two.m3u");
+  EXPECT_EQ(t.PlayList.Items(), (Paths{"/music/b.wav", "/music/a.mp3"}));
+  EXPECT_EQ(Playing(), "/music/b.wav");
+  // The lower-case command word is a folder name like any other; it does not exist.
+  Forward("zzz_next_play");
+  EXPECT_TRUE(t.PlayList.empty());
+  EXPECT_EQ(t.Form.RowCount(), 0);
+  EXPECT_EQ(t.Form.Label(2).text, "");
+  EXPECT_EQ(Playing(), "");
+}
+
+TEST_F(HandOverTest, TheCommandWordSkipsToTheNextTrackWithoutRebuildingTheList) {
+  TDODEDEV& t = Start();
+  Forward("/albums/x");
+  const int scans = p.files.ListCalls();
+  Forward("ZZZ_NEXT_PLAY");
+  EXPECT_EQ(Playing(), "/albums/x/2.ogg");
+  Forward("ZZZ_NEXT_PLAY");
+  EXPECT_EQ(Playing(), "/albums/x/1.ogg");  // round to the first row
+  EXPECT_EQ(p.files.ListCalls(), scans);
+  EXPECT_EQ(t.PlayList.size(), 2u);
+}
+
+TEST_F(HandOverTest, SubFolderKeepsAForwardedScanInTheGivenFolderOnce) {
+  TDODEDEV& t = Start("SubFolder=1\n");
+  Track("/albums/top.mp3");
+  Forward("/albums");
+  EXPECT_EQ(t.PlayList.Items(), Paths{"/albums/top.mp3"});
+  EXPECT_FALSE(t.NoSubFolderScan);
+  t.WMDropFiles({"/albums/x"});
+  EXPECT_EQ(t.PlayList.size(), 3u);
+}
+
+TEST_F(HandOverTest, TextsArriveWholeUpToThePathLimitAndLongerOnesAreRefused) {
+  TDODEDEV& t = Start();
+  const std::size_t limit = p.files.Syntax().maxPath;
+  for (std::size_t length : {std::size_t{259}, limit - 1}) {
+    const std::string folder = "/" + std::string(length - 1, 'd');
+    Track(folder + "/x.mp3");
+    Forward(folder);
+    EXPECT_EQ(Playing(), folder + "/x.mp3") << length;
+  }
+  // Too long for any path: refused before anything happens, the track plays on.
+  const std::string playing = Playing();
+  Forward("/" + std::string(limit - 1, 'e'));
+  EXPECT_EQ(Playing(), playing);
+  // The text ends at a zero byte.
+  Forward(std::string("/albums/x\0/music", 16));
+  EXPECT_EQ(Playing(), "/albums/x/1.ogg");
+  EXPECT_EQ(t.PlayList.size(), 2u);
+}
+
+TEST_F(HandOverTest, AnEmptyTextOrAForeignFrameLeavesThePlayerAsItIs) {
+  TDODEDEV& t = Start();
+  Forward("/albums/x");
+  const int scans = p.files.ListCalls();
+  Forward("");
+  EXPECT_EQ(p.screen.broughtToFront, 2);
+  Forward("/music", 7);
+  EXPECT_EQ(p.screen.broughtToFront, 2);
+  EXPECT_EQ(Playing(), "/albums/x/1.ogg");
+  EXPECT_EQ(p.files.ListCalls(), scans);
+  EXPECT_EQ(t.PlayList.size(), 2u);
+}
+
+// --- Process entry ---------------------------------------------------------------------------
+
+// Another process's lock and endpoint, as a script.
+class ScriptedPeers : public InterProcess {
+ public:
+  struct Held : InstanceLock {};
+  LockResult TryLock(const std::string& name) override {
+    locks.push_back(name);
+    LockResult result;
+    result.state = lockStates.empty() ? LockState::Acquired : lockStates.front();
+    if (!lockStates.empty()) lockStates.erase(lockStates.begin());
+    if (result.state == LockState::Acquired) result.lock = std::make_unique<Held>();
+    if (result.state == LockState::Unavailable) result.error = "no folder";
+    return result;
+  }
+  std::unique_ptr<CopyDataEndpoint> Listen(const std::string&, CopyDataHandler) override {
+    return nullptr;
+  }
+  SendResult Send(const std::string& windowClass, const CopyData& frame, int) override {
+    sent.push_back(windowClass + " " + std::to_string(frame.dwData) + " " + frame.bytes);
+    const SendStatus status = replies.empty() ? SendStatus::Answered : replies.front();
+    if (!replies.empty()) replies.erase(replies.begin());
+    return {status, 0};
+  }
+  std::vector<LockState> lockStates;
+  std::vector<SendStatus> replies;
+  std::vector<std::string> locks, sent;
+};
+
+TEST(ProcessEntry, TheFirstStartIsThePlayerAndALaterOneHandsItsArgumentOver) {
+  ManualClock clock;
+  ScriptedPeers none;
+  InstanceRole first = ClaimOrForward(none, clock, "/music");
+  EXPECT_TRUE(first.player);
+  EXPECT_NE(first.lock, nullptr);
+  EXPECT_THAT(none.locks, ElementsAre("DODEDEV"));
+  EXPECT_TRUE(none.sent.empty());
+
+  ScriptedPeers player;
+  player.lockStates = {LockState::HeldElsewhere};
+  const InstanceRole second = ClaimOrForward(player, clock, "/music/a b.mp3");
+  EXPECT_FALSE(second.player);
+  EXPECT_EQ(second.note, "");
+  EXPECT_THAT(player.sent, ElementsAre("TDODEDEV 1 /music/a b.mp3"));
+}
+
+TEST(ProcessEntry, ASecondStartWaitsForAPlayerThatIsNotListeningYetOrTakesOverFromOneThatEnded) {
+  ManualClock clock;
+  ScriptedPeers starting;
+  starting.lockStates = {LockState::HeldElsewhere, LockState::HeldElsewhere,
+                         LockState::HeldElsewhere};
+  starting.replies = {SendStatus::NoEndpoint, SendStatus::NoEndpoint, SendStatus::Answered};
+  EXPECT_FALSE(ClaimOrForward(starting, clock, "").player);
+  EXPECT_EQ(starting.sent.size(), 3u);
+  EXPECT_EQ(starting.sent[2], "TDODEDEV 1 ");
+  EXPECT_THAT(clock.Sleeps(), ElementsAre(kHandOverRetryMs, kHandOverRetryMs));
+
+  ScriptedPeers ending;
+  ending.lockStates = {LockState::HeldElsewhere, LockState::Acquired};
+  ending.replies = {SendStatus::NoEndpoint};
+  EXPECT_TRUE(ClaimOrForward(ending, clock, "/music").player);
+
+  ScriptedPeers gone;  // holds the lock for ever and never listens
+  gone.lockStates.assign(kHandOverRetries + 1, LockState::HeldElsewhere);
+  gone.replies.assign(kHandOverRetries + 1, SendStatus::NoEndpoint);
+  const InstanceRole lost = ClaimOrForward(gone, clock, "/music");
+  EXPECT_FALSE(lost.player);
+  EXPECT_FALSE(lost.note.empty());
+  EXPECT_EQ(gone.sent.size(), std::size_t{kHandOverRetries} + 1);
+}
+
+TEST(ProcessEntry, NoLockAtAllStillPlaysAndARefusedFrameIsReported) {
+  ManualClock clock;
+  ScriptedPeers broken;
+  broken.lockStates = {LockState::Unavailable};
+  const InstanceRole alone = ClaimOrForward(broken, clock, "/music");
+  EXPECT_TRUE(alone.player);
+  EXPECT_EQ(alone.lock, nullptr);
+  EXPECT_THAT(alone.note, ::testing::HasSubstr("no folder"));
+
+  ScriptedPeers refusing;
+  refusing.lockStates = {LockState::HeldElsewhere};
+  refusing.replies = {SendStatus::Failed};
+  const InstanceRole refused = ClaimOrForward(refusing, clock, "/music");
+  EXPECT_FALSE(refused.player);
+  EXPECT_FALSE(refused.note.empty());
+  EXPECT_EQ(refusing.sent.size(), 1u);
+}
+
+}  // namespace
+}  // namespace solka
