@@ -13,6 +13,8 @@ namespace solka {
 
 inline constexpr std::string_view kInstanceLockName = "DODEDEV";
 inline constexpr std::string_view kPlayerWindowClass = "TDODEDEV";
+// Not a path: makes the running player skip to its next track.
+inline constexpr std::string_view kNextTrackCommand = "ZZZ_NEXT_PLAY";
 
 struct InstanceRole {
   bool player = false;

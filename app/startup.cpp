@@ -80,6 +80,7 @@ void TDODEDEV::FormCreate() {
   NoSubFolderScan = false;
   FirstIdlePending = true;
   Playing = false;
+  Form.SetAcceptsDrops(true);
   StartedWithFile = false;
   if (!process_.firstArgument.empty() || SettingIs(AutoPlay, "1"))
     BuildStartupList(process_.firstArgument);

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "app/paths.h"
+#include "app/single_instance.h"
 #include "app/tdodedev.h"
 #include "playlist/count_label.h"
 #include "playlist/media_types.h"
@@ -44,7 +45,7 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
     FIListBox1Click();
   };
 
-  if (ReferenceExtension.empty() && path == "ZZZ_NEXT_PLAY") {
+  if (ReferenceExtension.empty() && path == kNextTrackCommand) {
     ToolButton7Click();
   } else if (ReferenceExtension.empty()) {
     PlayList.Clear();

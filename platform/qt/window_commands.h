@@ -2,7 +2,9 @@
 // interface only, so the tests can watch exactly which handler a control reaches.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/tdodedev.h"
 
@@ -28,6 +30,8 @@ class WindowCommands {
   virtual void ToggleCompactView() = 0;
   // Brings the hidden window back (the user restored it from the task bar).
   virtual void ShowPanel() = 0;
+  // Local files and folders dropped on the window, in drop order.
+  virtual void DropFiles(const std::vector<std::string>& paths) = 0;
   // The window closes: the last event of the run.
   virtual void Close() = 0;
 };
@@ -50,6 +54,7 @@ class PlayerCommands : public WindowCommands {
   void VolumeDoubleClick() override { player_.Label3DblClick(); }
   void ToggleCompactView() override { player_.listmode1Click(); }
   void ShowPanel() override { player_.N11Click(); }
+  void DropFiles(const std::vector<std::string>& paths) override { player_.WMDropFiles(paths); }
   void Close() override { player_.FormClose(); }
 
  private:
