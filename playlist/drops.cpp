@@ -1,6 +1,6 @@
 // Files and folders dropped on the main window: each item handled at once, in drop order.
-#include "app/paths.h"
 #include "app/tdodedev.h"
+#include "base/paths.h"
 #include "playlist/count_label.h"
 #include "playlist/media_types.h"
 

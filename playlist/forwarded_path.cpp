@@ -1,9 +1,9 @@
 // A path (or the command word) handed over by a second start of the program.
 #include <algorithm>
 
-#include "app/paths.h"
 #include "app/single_instance.h"
 #include "app/tdodedev.h"
+#include "base/paths.h"
 #include "playlist/count_label.h"
 #include "playlist/media_types.h"
 

@@ -4,9 +4,9 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "form/commands.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_text.h"
-#include "platform/qt/window_commands.h"
 
 namespace solka {
 

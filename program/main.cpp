@@ -1,13 +1,16 @@
-#include "platform/qt/run.h"
-
+// The program's composition root: creates the POSIX, GStreamer and Qt services, the player
+// and its window, wires them together and runs the event loop. Only the executable links this
+// file; everything it wires stays unaware of the others.
 #include <QApplication>
 #include <QMetaObject>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <string>
 
 #include "app/platform_services.h"
+#include "app/player_commands.h"
 #include "app/single_instance.h"
 #include "app/tdodedev.h"
 #include "platform/gst/gst_media.h"
@@ -26,7 +29,6 @@
 #include "platform/qt/qt_text.h"
 #include "platform/qt/quit_signals.h"
 #include "platform/qt/screenshot.h"
-#include "platform/qt/window_commands.h"
 #include "platform/qt/x11_window.h"
 
 namespace solka {
@@ -48,6 +50,14 @@ std::string FirstArgument(int argc, char** argv) {
   if (argument.size() >= 2 && argument.front() == '"' && argument.back() == '"')
     argument = argument.substr(1, argument.size() - 2);
   return argument;
+}
+
+// A gst-launch description of the audio output in $SOLKA_AUDIO_SINK replaces the desktop's
+// default output (the tests play to a silent sink that keeps real time).
+GstMediaOptions MediaOptions() {
+  GstMediaOptions options;
+  if (const char* sink = std::getenv("SOLKA_AUDIO_SINK")) options.audioSink = sink;
+  return options;
 }
 
 // What a second start hands over: a relative path means the sender's current folder, which the
@@ -77,7 +87,7 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   QtScreen screen;
   PosixShell shell;
   PosixPower power;
-  GstMediaBackend media(PostToGuiThread);
+  GstMediaBackend media(PostToGuiThread, MediaOptions());
   PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
@@ -107,7 +117,10 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
 
 }  // namespace
 
-int RunSolka(int argc, char** argv) {
+}  // namespace solka
+
+int main(int argc, char** argv) {
+  using namespace solka;
   // Decided before the toolkit starts: a second start needs no display and shows nothing.
   PosixInterProcess ipc(DefaultCopyDataFolder(), PostToGuiThread);
   PosixClock entryClock;
@@ -133,5 +146,3 @@ int RunSolka(int argc, char** argv) {
   }
   return 0;
 }
-
-}  // namespace solka
