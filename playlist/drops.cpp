@@ -11,7 +11,7 @@ void TDODEDEV::WMDropFiles(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
     const std::string extension = ExtensionOf(path, syntax);
     if (InColumn(extension, MediaColumn::DroppedFile)) {
-      PlayList.Add(path);
+      list_.PlayList.Add(path);
     } else if (IsListFileExtension(extension, Match::NoCase)) {
       // An unreadable list file ends the drop; what came before it stays.
       if (!LoadListFile(path)) break;
@@ -19,7 +19,7 @@ void TDODEDEV::WMDropFiles(const std::vector<std::string>& paths) {
       // Anything else is taken as a folder, always with its sub-folders.
       ScanFolder(WithDelimiter(path, syntax));
     }
-    Form.SetLabelText(2, TrackCountText(PlayList.size()));
+    form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));
   }
   RefreshListBox();
   FitScrollWidth();

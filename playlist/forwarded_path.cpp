@@ -25,7 +25,7 @@ std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
     platform_.screen.BringToFront();
     return 0;
   }
-  if (Playing) {
+  if (playback_.Playing) {
     StopGraph();
     ReleasePlayback();
   }
@@ -35,46 +35,46 @@ std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
 
 void TDODEDEV::BuildListFromPath(const std::string& path) {
   const PathSyntax syntax = platform_.files.Syntax();
-  ReferenceExtension = ExtensionOf(path, syntax);
-  if (SettingIs(SubFolder, "1")) NoSubFolderScan = true;
+  list_.ReferenceExtension = ExtensionOf(path, syntax);
+  if (SettingIs(SubFolder, "1")) list_.NoSubFolderScan = true;
   const auto playFrom = [this](int row) {
     SelectRow(row);
-    ContinuousPlay = true;
-    Form.SetChecked("N9", true);
+    sequence_.ContinuousPlay = true;
+    form_.SetChecked("N9", true);
     SetLabel1Color(Color::Blue);
     FIListBox1Click();
   };
 
-  if (ReferenceExtension.empty() && path == kNextTrackCommand) {
+  if (list_.ReferenceExtension.empty() && path == kNextTrackCommand) {
     ToolButton7Click();
-  } else if (ReferenceExtension.empty()) {
-    PlayList.Clear();
+  } else if (list_.ReferenceExtension.empty()) {
+    list_.PlayList.Clear();
     ScanFolder(WithDelimiter(path, syntax));
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
     RefreshListBox();
-    if (Form.RowCount() > 0) playFrom(0);
-  } else if (InColumn(ReferenceExtension, MediaColumn::ForwardedPath)) {
-    PlayList.Clear();
+    if (form_.RowCount() > 0) playFrom(0);
+  } else if (InColumn(list_.ReferenceExtension, MediaColumn::ForwardedPath)) {
+    list_.PlayList.Clear();
     ScanFolder(FolderWithDelimiter(path, syntax));
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
     RefreshListBox();
-    Form.SetLabelText(2, TrackCountText(PlayList.size()));
+    form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));
     // The file itself, even where another differs from it in case only.
-    const auto& items = PlayList.Items();
+    const auto& items = list_.PlayList.Items();
     const auto exact = std::find(items.begin(), items.end(), path);
     const int row = exact != items.end() ? static_cast<int>(exact - items.begin())
-                                         : PlayList.IndexOfNoCase(path);
+                                         : list_.PlayList.IndexOfNoCase(path);
     if (row >= 0) playFrom(row);
-  } else if (IsListFileExtension(ReferenceExtension, Match::Exact)) {
+  } else if (IsListFileExtension(list_.ReferenceExtension, Match::Exact)) {
     if (LoadListFile(path)) {
       RefreshListBox();
-      Form.SetLabelText(2, TrackCountText(PlayList.size()));
-      if (Form.RowCount() > 0) playFrom(0);
+      form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));
+      if (form_.RowCount() > 0) playFrom(0);
     }
   }
-  ReferenceExtension.clear();
-  NoSubFolderScan = false;
-  Form.SetLabelText(2, TrackCountText(PlayList.size()));
+  list_.ReferenceExtension.clear();
+  list_.NoSubFolderScan = false;
+  form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));
   FitScrollWidth();
   platform_.screen.BringToFront();
 }

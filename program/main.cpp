@@ -92,7 +92,7 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);
-  MainWindow mainWindow(player.Form, commands);
+  MainWindow mainWindow(player.FormForView(), commands);
   window = &mainWindow;
   screen.SetMainWindow(&mainWindow, mainWindow.List(), [window] { window->RequestClose(); });
   mainWindow.onClosed = [] { QCoreApplication::quit(); };

@@ -9,6 +9,7 @@
 #include "app/single_instance.h"
 #include "app/tdodedev.h"
 #include "platform/memory/test_platform.h"
+#include "tests/core/player_fixture.h"
 
 namespace solka {
 namespace {
@@ -19,7 +20,6 @@ using Paths = std::vector<std::string>;
 class HandOverTest : public ::testing::Test {
  protected:
   HandOverTest() {
-    p.files.AddFolder("/opt/solka");
     for (const char* path : {"/music/a.mp3", "/music/b.wav", "/albums/x/1.ogg", "/albums/x/2.ogg",
                              "/albums/y/Song.mp3", "/albums/y/song.mp3", "/albums/y/t.MP3"})
       Track(path);
@@ -31,24 +31,18 @@ class HandOverTest : public ::testing::Test {
     p.media.AddPlayable(path, 100);
   }
   // A player that started without an argument and went idle.
-  TDODEDEV& Start(const std::string& settings = "") {
-    p.files.AddFile("/opt/solka/solka.ini", "[SETTING]\n" + settings);
-    player = std::make_unique<TDODEDEV>(p.services, ProcessInfo{"/opt/solka/solka", ""});
-    player->FormCreate();
-    p.loop.RunUntilIdle();
+  TDODEDEV& Start(PlayerBuilder builder) {
+    player = builder.Start();
     return *player;
   }
-  // Plays row `row` of the present list, as a click on it would.
-  void PlayRow(int row) {
-    player->SelectRow(row);
-    player->FIListBox1Click();
-  }
+  TDODEDEV& Start() { return Start(PlayerBuilder(p)); }
   std::uint32_t Forward(const std::string& text, std::uint32_t data = 1) {
     return player->WMCopyData({data, text});
   }
   std::string Playing() const {
-    return player->Playing && p.media.Current() ? p.media.Current()->Path() : "";
+    return player->Playback().Playing && p.media.Current() ? p.media.Current()->Path() : "";
   }
+  const Paths& List() const { return player->List().PlayList.Items(); }
 
   TestPlatform p;
   std::unique_ptr<TDODEDEV> player;
@@ -58,87 +52,88 @@ class HandOverTest : public ::testing::Test {
 
 TEST_F(HandOverTest, DroppedItemsAreAppendedInDropOrderWithoutStartingAnything) {
   TDODEDEV& t = Start();
-  t.PlayList.Assign({"/earlier.mp3"});
+  LoadList(p, t, {"/earlier.mp3"});
   t.WMDropFiles({"/music/a.mp3", "/albums/x", "/music/b.wav", "/albums/y/t.MP3", "/no/such/dir"});
-  EXPECT_EQ(t.PlayList.Items(), (Paths{"/earlier.mp3", "/music/a.mp3", "/albums/x/1.ogg",
-                                       "/albums/x/2.ogg", "/music/b.wav", "/albums/y/t.MP3"}));
-  EXPECT_EQ(t.Form.RowCount(), 6);
+  EXPECT_EQ(List(), (Paths{"/earlier.mp3", "/music/a.mp3", "/albums/x/1.ogg", "/albums/x/2.ogg",
+                           "/music/b.wav", "/albums/y/t.MP3"}));
+  EXPECT_EQ(t.Form().RowCount(), 6);
   EXPECT_EQ(t.CurrentIndex(), -1);
-  EXPECT_EQ(t.Form.Label(2).text, " / 6 曲");
+  EXPECT_EQ(t.Form().Label(2).text, " / 6 曲");
   EXPECT_EQ(Playing(), "");
-  EXPECT_FALSE(t.ContinuousPlay);
-  EXPECT_GT(t.Form.ScrollWidth(), 0);
+  EXPECT_FALSE(t.Sequence().ContinuousPlay);
+  EXPECT_GT(t.Form().ScrollWidth(), 0);
 }
 
 TEST_F(HandOverTest, ADroppedListFileReplacesWhateverCameBeforeItInTheSameDrop) {
   TDODEDEV& t = Start();
   t.WMDropFiles({"/albums/x", "/lists/TWO.M3U"});
-  EXPECT_EQ(t.PlayList.Items(), (Paths{"/music/b.wav", "/music/a.mp3"}));
+  EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3"}));
   t.WMDropFiles({"/lists/two.m3u", "/albums/x"});
-  EXPECT_EQ(t.PlayList.Items(),
-            (Paths{"/music/b.wav", "/music/a.mp3", "/albums/x/1.ogg", "/albums/x/2.ogg"}));
+  EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3", "/albums/x/1.ogg", "/albums/x/2.ogg"}));
   // An unreadable list ends the drop: the items after it are not handled.
   p.files.SetUnreadable("/lists/two.m3u");
   t.WMDropFiles({"/music/a.mp3", "/lists/two.m3u", "/music/b.wav"});
-  EXPECT_EQ(t.PlayList.size(), 5u);
-  EXPECT_EQ(t.PlayList[4], "/music/a.mp3");
+  EXPECT_EQ(List().size(), 5u);
+  EXPECT_EQ(List()[4], "/music/a.mp3");
   EXPECT_EQ(p.dialogs.boxes.size(), 1u);
-  EXPECT_EQ(t.Form.RowCount(), 5);
+  EXPECT_EQ(t.Form().RowCount(), 5);
 }
 
 TEST_F(HandOverTest, DroppedFoldersKeepTheirSubFoldersAndTheReferenceExtension) {
-  TDODEDEV& t = Start("SubFolder=1\nFileType=2\n");
-  t.ReferenceExtension = ".ogg";
-  t.WMDropFiles({"/albums"});
-  EXPECT_EQ(t.PlayList.Items(), (Paths{"/albums/x/1.ogg", "/albums/x/2.ogg"}));
-  EXPECT_EQ(t.ReferenceExtension, ".ogg");
+  TDODEDEV& t = Start(PlayerBuilder(p).Setting(SubFolder, "1").Setting(FileType, "2"));
+  // The first scan fixes the type; later ones keep to it, and still descend.
+  t.WMDropFiles({"/albums/x", "/music", "/albums"});
+  EXPECT_EQ(List(),
+            (Paths{"/albums/x/1.ogg", "/albums/x/2.ogg", "/albums/x/1.ogg", "/albums/x/2.ogg"}));
+  EXPECT_EQ(t.List().ReferenceExtension, ".ogg");
 }
 
 // --- Hand-over in the running player ---------------------------------------------------------
 
 TEST_F(HandOverTest, AForwardedFolderReplacesTheListAndPlaysItContinuously) {
-  TDODEDEV& t = Start("Sort=1\n");
-  t.PlayList.Assign({"/music/a.mp3", "/music/b.wav"});
-  t.RefreshListBox();
-  PlayRow(1);
+  TDODEDEV& t = Start(PlayerBuilder(p).Setting(Sort, "1"));
+  LoadList(p, t, {"/music/a.mp3", "/music/b.wav"});
+  t.FormForView().SetItemIndexFromView(1);
+  t.FIListBox1Click();
+  EXPECT_EQ(Playing(), "/music/b.wav");
   EXPECT_EQ(Forward("/albums/x"), 0u);
-  EXPECT_EQ(t.PlayList.Items(), (Paths{"/albums/x/1.ogg", "/albums/x/2.ogg"}));
+  EXPECT_EQ(List(), (Paths{"/albums/x/1.ogg", "/albums/x/2.ogg"}));
   EXPECT_EQ(Playing(), "/albums/x/1.ogg");
   EXPECT_EQ(t.CurrentIndex(), 0);
-  EXPECT_TRUE(t.ContinuousPlay);
-  EXPECT_TRUE(t.Form.Checked("N9"));
-  EXPECT_EQ(t.Form.Label(1).color, Color::Blue);
+  EXPECT_TRUE(t.Sequence().ContinuousPlay);
+  EXPECT_TRUE(t.Form().Checked("N9"));
+  EXPECT_EQ(t.Form().Label(1).color, Color::Blue);
   EXPECT_TRUE(t.PlayListSorted());
   EXPECT_EQ(p.screen.broughtToFront, 1);
-  EXPECT_EQ(t.ReferenceExtension, "");
-  EXPECT_FALSE(t.NoSubFolderScan);
+  EXPECT_EQ(t.List().ReferenceExtension, "");
+  EXPECT_FALSE(t.List().NoSubFolderScan);
 }
 
 TEST_F(HandOverTest, AForwardedAudioFileScansItsFolderAndPlaysExactlyThatFile) {
   TDODEDEV& t = Start();
   Forward("/albums/y/song.mp3");
-  EXPECT_EQ(t.PlayList.size(), 3u);
+  EXPECT_EQ(List().size(), 3u);
   EXPECT_EQ(Playing(), "/albums/y/song.mp3");
-  EXPECT_EQ(t.Form.Label(2).text, " / 3 曲");
-  EXPECT_TRUE(t.ContinuousPlay);
+  EXPECT_EQ(t.Form().Label(2).text, " / 3 曲");
+  EXPECT_TRUE(t.Sequence().ContinuousPlay);
   // Extensions compare exactly here: an upper-case one is neither track nor list, and all that
   // happens is the stop.
   Forward("/albums/y/t.MP3");
   EXPECT_EQ(Playing(), "");
-  EXPECT_EQ(t.PlayList.size(), 3u);
+  EXPECT_EQ(List().size(), 3u);
   EXPECT_EQ(p.screen.broughtToFront, 2);
 }
 
 TEST_F(HandOverTest, AForwardedListFileAndAMissingFolder) {
   TDODEDEV& t = Start();
   Forward("/lists/two.m3u");
-  EXPECT_EQ(t.PlayList.Items(), (Paths{"/music/b.wav", "/music/a.mp3"}));
+  EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3"}));
   EXPECT_EQ(Playing(), "/music/b.wav");
   // The lower-case command word is a folder name like any other; it does not exist.
   Forward("zzz_next_play");
-  EXPECT_TRUE(t.PlayList.empty());
-  EXPECT_EQ(t.Form.RowCount(), 0);
-  EXPECT_EQ(t.Form.Label(2).text, "");
+  EXPECT_TRUE(List().empty());
+  EXPECT_EQ(t.Form().RowCount(), 0);
+  EXPECT_EQ(t.Form().Label(2).text, "");
   EXPECT_EQ(Playing(), "");
 }
 
@@ -151,17 +146,17 @@ TEST_F(HandOverTest, TheCommandWordSkipsToTheNextTrackWithoutRebuildingTheList) 
   Forward("ZZZ_NEXT_PLAY");
   EXPECT_EQ(Playing(), "/albums/x/1.ogg");  // round to the first row
   EXPECT_EQ(p.files.ListCalls(), scans);
-  EXPECT_EQ(t.PlayList.size(), 2u);
+  EXPECT_EQ(List().size(), 2u);
 }
 
 TEST_F(HandOverTest, SubFolderKeepsAForwardedScanInTheGivenFolderOnce) {
-  TDODEDEV& t = Start("SubFolder=1\n");
+  TDODEDEV& t = Start(PlayerBuilder(p).Setting(SubFolder, "1"));
   Track("/albums/top.mp3");
   Forward("/albums");
-  EXPECT_EQ(t.PlayList.Items(), Paths{"/albums/top.mp3"});
-  EXPECT_FALSE(t.NoSubFolderScan);
+  EXPECT_EQ(List(), Paths{"/albums/top.mp3"});
+  EXPECT_FALSE(t.List().NoSubFolderScan);
   t.WMDropFiles({"/albums/x"});
-  EXPECT_EQ(t.PlayList.size(), 3u);
+  EXPECT_EQ(List().size(), 3u);
 }
 
 TEST_F(HandOverTest, TextsArriveWholeUpToThePathLimitAndLongerOnesAreRefused) {
@@ -180,7 +175,7 @@ TEST_F(HandOverTest, TextsArriveWholeUpToThePathLimitAndLongerOnesAreRefused) {
   // The text ends at a zero byte.
   Forward(std::string("/albums/x\0/music", 16));
   EXPECT_EQ(Playing(), "/albums/x/1.ogg");
-  EXPECT_EQ(t.PlayList.size(), 2u);
+  EXPECT_EQ(List().size(), 2u);
 }
 
 TEST_F(HandOverTest, AnEmptyTextOrAForeignFrameLeavesThePlayerAsItIs) {
@@ -193,7 +188,7 @@ TEST_F(HandOverTest, AnEmptyTextOrAForeignFrameLeavesThePlayerAsItIs) {
   EXPECT_EQ(p.screen.broughtToFront, 2);
   EXPECT_EQ(Playing(), "/albums/x/1.ogg");
   EXPECT_EQ(p.files.ListCalls(), scans);
-  EXPECT_EQ(t.PlayList.size(), 2u);
+  EXPECT_EQ(List().size(), 2u);
 }
 
 // --- Process entry ---------------------------------------------------------------------------
