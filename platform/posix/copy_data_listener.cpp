@@ -24,12 +24,6 @@ struct Connection {
   SteadyClock::time_point deadline;
 };
 
-bool SameUser(int fd) {
-  ucred peer{};
-  socklen_t size = sizeof peer;
-  return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
-}
-
 // Reads what the frame still needs. False when the connection is done with: closed, failed,
 // refused, or its frame complete (then `complete` is set).
 bool ReadSome(Connection& connection, bool& complete) {
@@ -44,6 +38,13 @@ bool ReadSome(Connection& connection, bool& complete) {
 }
 
 }  // namespace
+
+bool PeerIsSameUser(int socket) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  return ::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+         peer.uid == ::geteuid();
+}
 
 CopyDataListener::CopyDataListener(int socket, std::string path, ino_t node,
                                    CopyDataHandler handler, PosixInterProcess::PostToGui post)
@@ -123,7 +124,7 @@ void CopyDataListener::Serve() {
         const int fd = ::accept4(socket_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) break;
         Fd accepted(fd);
-        if (!SameUser(fd)) continue;
+        if (!PeerIsSameUser(fd)) continue;
         connections.push_back({std::move(accepted), FrameReader(),
                                SteadyClock::now() + std::chrono::milliseconds(kFrameMilliseconds)});
       }

@@ -16,6 +16,9 @@
 
 namespace solka {
 
+// True when the process at the other end of a connected socket runs as this user.
+bool PeerIsSameUser(int socket);
+
 class CopyDataListener : public CopyDataEndpoint {
  public:
   // Takes a bound, listening, non-blocking socket whose file is `path` (inode `node`).

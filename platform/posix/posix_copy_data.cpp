@@ -84,12 +84,6 @@ bool ReceiveAll(int fd, char* into, std::size_t size, SteadyClock::time_point de
   return true;
 }
 
-bool PeerIsSameUser(int fd) {
-  ucred peer{};
-  socklen_t size = sizeof peer;
-  return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
-}
-
 sockaddr_un AddressOf(const std::string& path) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
