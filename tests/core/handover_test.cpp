@@ -8,6 +8,7 @@
 
 #include "app/single_instance.h"
 #include "app/tdodedev.h"
+#include "platform/memory/memory_copy_data.h"
 #include "platform/memory/test_platform.h"
 #include "tests/core/player_fixture.h"
 
@@ -193,69 +194,50 @@ TEST_F(HandOverTest, AnEmptyTextOrAForeignFrameLeavesThePlayerAsItIs) {
 
 // --- Process entry ---------------------------------------------------------------------------
 
-// Another process's lock and endpoint, as a script.
-class ScriptedPeers : public InterProcess {
- public:
-  struct Held : InstanceLock {};
-  LockResult TryLock(const std::string& name) override {
-    locks.push_back(name);
-    LockResult result;
-    result.state = lockStates.empty() ? LockState::Acquired : lockStates.front();
-    if (!lockStates.empty()) lockStates.erase(lockStates.begin());
-    if (result.state == LockState::Acquired) result.lock = std::make_unique<Held>();
-    if (result.state == LockState::Unavailable) result.error = "no folder";
-    return result;
-  }
-  std::unique_ptr<CopyDataEndpoint> Listen(const std::string&, CopyDataHandler) override {
-    return nullptr;
-  }
-  SendResult Send(const std::string& windowClass, const CopyData& frame, int) override {
-    sent.push_back(windowClass + " " + std::to_string(frame.dwData) + " " + frame.bytes);
-    const SendStatus status = replies.empty() ? SendStatus::Answered : replies.front();
-    if (!replies.empty()) replies.erase(replies.begin());
-    return {status, 0};
-  }
-  std::vector<LockState> lockStates;
-  std::vector<SendStatus> replies;
-  std::vector<std::string> locks, sent;
-};
+std::vector<std::string> SentTexts(const MemoryInterProcess& peers) {
+  std::vector<std::string> out;
+  for (const auto& sent : peers.sent)
+    out.push_back(sent.windowClass + " " + std::to_string(sent.frame.dwData) + " " +
+                  sent.frame.bytes);
+  return out;
+}
 
 TEST(ProcessEntry, TheFirstStartIsThePlayerAndALaterOneHandsItsArgumentOver) {
   ManualClock clock;
-  ScriptedPeers none;
-  InstanceRole first = ClaimOrForward(none, clock, "/music");
+  MemoryInterProcess peers;
+  peers.answers["TDODEDEV"] = 0;
+  InstanceRole first = ClaimOrForward(peers, clock, "/music");
   EXPECT_TRUE(first.player);
   EXPECT_NE(first.lock, nullptr);
-  EXPECT_THAT(none.locks, ElementsAre("DODEDEV"));
-  EXPECT_TRUE(none.sent.empty());
+  EXPECT_THAT(peers.lockCalls, ElementsAre("DODEDEV"));
+  EXPECT_TRUE(peers.sent.empty());
 
-  ScriptedPeers player;
-  player.lockStates = {LockState::HeldElsewhere};
-  const InstanceRole second = ClaimOrForward(player, clock, "/music/a b.mp3");
+  const InstanceRole second = ClaimOrForward(peers, clock, "/music/a b.mp3");
   EXPECT_FALSE(second.player);
   EXPECT_EQ(second.note, "");
-  EXPECT_THAT(player.sent, ElementsAre("TDODEDEV 1 /music/a b.mp3"));
+  EXPECT_THAT(SentTexts(peers), ElementsAre("TDODEDEV 1 /music/a b.mp3"));
+  EXPECT_EQ(peers.sent[0].timeoutMs, kHandOverAnswerMs);
+
+  first.lock.reset();  // the player ended: the next start plays
+  EXPECT_TRUE(ClaimOrForward(peers, clock, "/music").player);
 }
 
 TEST(ProcessEntry, ASecondStartWaitsForAPlayerThatIsNotListeningYetOrTakesOverFromOneThatEnded) {
   ManualClock clock;
-  ScriptedPeers starting;
-  starting.lockStates = {LockState::HeldElsewhere, LockState::HeldElsewhere,
+  MemoryInterProcess starting;
+  starting.lockScript = {LockState::HeldElsewhere, LockState::HeldElsewhere,
                          LockState::HeldElsewhere};
-  starting.replies = {SendStatus::NoEndpoint, SendStatus::NoEndpoint, SendStatus::Answered};
+  starting.sendScript = {SendStatus::NoEndpoint, SendStatus::NoEndpoint, SendStatus::Answered};
   EXPECT_FALSE(ClaimOrForward(starting, clock, "").player);
-  EXPECT_EQ(starting.sent.size(), 3u);
-  EXPECT_EQ(starting.sent[2], "TDODEDEV 1 ");
+  EXPECT_THAT(SentTexts(starting), ElementsAre("TDODEDEV 1 ", "TDODEDEV 1 ", "TDODEDEV 1 "));
   EXPECT_THAT(clock.Sleeps(), ElementsAre(kHandOverRetryMs, kHandOverRetryMs));
 
-  ScriptedPeers ending;
-  ending.lockStates = {LockState::HeldElsewhere, LockState::Acquired};
-  ending.replies = {SendStatus::NoEndpoint};
+  MemoryInterProcess ending;
+  ending.lockScript = {LockState::HeldElsewhere, LockState::Acquired};
   EXPECT_TRUE(ClaimOrForward(ending, clock, "/music").player);
 
-  ScriptedPeers gone;  // holds the lock for ever and never listens
-  gone.lockStates.assign(kHandOverRetries + 1, LockState::HeldElsewhere);
-  gone.replies.assign(kHandOverRetries + 1, SendStatus::NoEndpoint);
+  MemoryInterProcess gone;  // holds the lock for ever and never listens
+  gone.lockScript.assign(kHandOverRetries + 1, LockState::HeldElsewhere);
   const InstanceRole lost = ClaimOrForward(gone, clock, "/music");
   EXPECT_FALSE(lost.player);
   EXPECT_FALSE(lost.note.empty());
@@ -264,16 +246,16 @@ TEST(ProcessEntry, ASecondStartWaitsForAPlayerThatIsNotListeningYetOrTakesOverFr
 
 TEST(ProcessEntry, NoLockAtAllStillPlaysAndARefusedFrameIsReported) {
   ManualClock clock;
-  ScriptedPeers broken;
-  broken.lockStates = {LockState::Unavailable};
+  MemoryInterProcess broken;
+  broken.lockScript = {LockState::Unavailable};
   const InstanceRole alone = ClaimOrForward(broken, clock, "/music");
   EXPECT_TRUE(alone.player);
   EXPECT_EQ(alone.lock, nullptr);
-  EXPECT_THAT(alone.note, ::testing::HasSubstr("no folder"));
+  EXPECT_THAT(alone.note, ::testing::HasSubstr("no private folder"));
 
-  ScriptedPeers refusing;
-  refusing.lockStates = {LockState::HeldElsewhere};
-  refusing.replies = {SendStatus::Failed};
+  MemoryInterProcess refusing;
+  refusing.lockScript = {LockState::HeldElsewhere};
+  refusing.sendScript = {SendStatus::Failed};
   const InstanceRole refused = ClaimOrForward(refusing, clock, "/music");
   EXPECT_FALSE(refused.player);
   EXPECT_FALSE(refused.note.empty());

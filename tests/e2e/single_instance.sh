@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program as one player: of twenty simultaneous starts one plays and the others hand
-# their argument over and exit 1; later starts skip a track, replace the list, or only bring the
-# player forward; hostile connections leave it playing; after kill -9 the next start plays.
+# their argument over and exit 1; later starts (from a terminal or through the desktop entry)
+# skip a track, replace the list, or only bring the player forward; hostile connections leave
+# it playing; after kill -9 the next start plays.
 # Usage: single_instance.sh PATH-TO-SOLKA
 set -euo pipefail
 source "$(dirname "$0")/lib/program.sh"
@@ -80,11 +81,18 @@ echo "PASS: hostile connections leave the player playing; the command word skips
 # A relative folder means the sender's folder; only the first argument counts.
 (cd "$work/music" && second_start "b c" "$work/music/a")
 wait_caption u1
+# The desktop entry's command for one file, as a file manager runs it.
+exec_line=$(sed -n 's/^Exec=//p' "$(dirname "$0")/../../dist/solka.desktop")
+read -ra opener <<<"${exec_line/\%f/$work/music/a/t3.wav}"
+status=0
+PATH="$work/bin:$PATH" timeout 60 "${opener[@]}" 2>>"$work/second.err" || status=$?
+[[ $status -eq 1 ]] || fail "opening through the desktop entry: exit status $status"
+wait_caption t3
 # No argument: nothing changes but the window's place in front.
 second_start
 sleep 1
-[[ $(last_caption) == u1 ]] || fail "a start without argument changed the player: '$(last_caption)'"
-echo "PASS: a relative folder replaces the list; no argument changes nothing"
+[[ $(last_caption) == t3 ]] || fail "a start without argument changed the player: '$(last_caption)'"
+echo "PASS: a relative folder and a file opened through the desktop entry play in the player"
 
 # A crash leaves the socket behind; the next start becomes the player all the same.
 kill -KILL "$pid"
