@@ -21,6 +21,7 @@
 #include "playlist/list_state.h"
 #include "power/sleep_state.h"
 #include "settings/keys.h"
+#include "settings/options.h"
 #include "settings/setting_texts.h"
 
 namespace solka {
@@ -48,6 +49,7 @@ class TDODEDEV {
   const StartupState& Startup() const { return startup_; }
   const CompanionState& Companion() const { return companion_; }
   const TrackInfoState& TrackInfo() const { return track_; }
+  const PlayerOptions& Options() const { return options_; }  // section [OPTIONS]
 
   const std::string& Setting(Key key) const { return settings_[key]; }
   bool SettingIs(Key key, std::string_view value) const { return settings_.Is(key, value); }
@@ -181,6 +183,8 @@ class TDODEDEV {
   void SetLabel1Color(Color color) { form_.SetLabelColor(1, color); }
   // The only writer of Graph and PlaybackState::Playing.
   void SetGraph(std::unique_ptr<MediaGraph> graph);
+  // Holds the lock against the desktop's idle suspend exactly while a track plays unpaused.
+  void UpdateIdleLock();
   // The only writer of Timer2 and SleepState::SleepArmed/SleepDeadline: a deadline arms the
   // timer, nullopt stops it.
   void SetSleepDeadline(std::optional<std::string> deadline);
@@ -189,6 +193,12 @@ class TDODEDEV {
   void StepVolume(int step);
   // Checks the order-of-play items from SequenceState::Choice.
   void ShowModeChecks();
+  // The current track broke down in mid-track: it ends, unless too many failed in a row.
+  void TrackBrokeDown();
+  // A start of the sequencer failed during a run with SkipUnplayable: the run goes on.
+  void PassOverFailedStart();
+  // How many failures in a row halt a run.
+  int FailureLimit(bool midTrack) const;
 
   PlatformServices& platform_;
   ProcessInfo process_;
@@ -203,6 +213,7 @@ class TDODEDEV {
   StartupState startup_;
   CompanionState companion_;
   TrackInfoState track_;
+  PlayerOptions options_;
 
   std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
   std::unique_ptr<Timer> Timer1;      // position display, 100 ms

@@ -7,19 +7,21 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/platform_services.h"
 #include "app/player_commands.h"
 #include "app/single_instance.h"
 #include "app/tdodedev.h"
+#include "platform/dbus/system_power.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
 #include "platform/posix/posix_copy_data.h"
 #include "platform/posix/posix_files.h"
-#include "platform/posix/posix_power.h"
 #include "platform/posix/posix_shell.h"
+#include "platform/posix/stderr_diagnostics.h"
 #include "platform/qt/application.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
@@ -86,9 +88,11 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   QtDialogs dialogs;
   QtScreen screen;
   PosixShell shell;
-  PosixPower power;
+  const std::unique_ptr<Power> power = CreateSystemPower();
   GstMediaBackend media(PostToGuiThread, MediaOptions());
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
+  StderrDiagnostics diagnostics;
+  PlatformServices services{files,  codec, clock,  loop,  dialogs,
+                            screen, shell, *power, media, diagnostics};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);

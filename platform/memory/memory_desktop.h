@@ -11,6 +11,7 @@
 
 #include "platform/api/clock.h"
 #include "platform/api/desktop.h"
+#include "platform/api/diagnostics.h"
 #include "platform/api/text_codec.h"
 
 namespace solka {
@@ -93,6 +94,12 @@ class FakeScreen : public Screen {
   std::vector<bool> cursorLog;
 };
 
+class RecordingDiagnostics : public Diagnostics {
+ public:
+  void Warn(const std::string& line) override { lines.push_back(line); }
+  std::vector<std::string> lines;
+};
+
 class RecordingShell : public Shell {
  public:
   struct Call {
@@ -109,11 +116,17 @@ class RecordingShell : public Shell {
 
 class RecordingPower : public Power {
  public:
-  void PowerOff() override { actions.push_back("poweroff"); }
+  void PowerOff() override { actions.push_back("power-off"); }
   void Suspend() override { actions.push_back("suspend"); }
   void Hibernate() override { actions.push_back("hibernate"); }
-  void MonitorPower(int level) override { actions.push_back("monitor " + std::to_string(level)); }
+  void MonitorOff() override { actions.push_back("monitor-off"); }
+  void HoldIdleLock(bool hold) override {
+    if (hold != idleLockHeld) idleLockChanges.push_back(hold);
+    idleLockHeld = hold;
+  }
   std::vector<std::string> actions;
+  bool idleLockHeld = false;
+  std::vector<bool> idleLockChanges;  // each change of the lock, in order
 };
 
 // Decodes nothing: every byte string that is not UTF-8 is refused.
