@@ -139,7 +139,7 @@ TEST_F(HandOverTest, AForwardedListFileAndAMissingFolder) {
 }
 
 TEST_F(HandOverTest, TheCommandWordSkipsToTheNextTrackWithoutRebuildingTheList) {
-  TDODEDEV& t = Start();
+  Start();
   Forward("/albums/x");
   const int scans = p.files.ListCalls();
   Forward("ZZZ_NEXT_PLAY");
@@ -161,7 +161,7 @@ TEST_F(HandOverTest, SubFolderKeepsAForwardedScanInTheGivenFolderOnce) {
 }
 
 TEST_F(HandOverTest, TextsArriveWholeUpToThePathLimitAndLongerOnesAreRefused) {
-  TDODEDEV& t = Start();
+  Start();
   const std::size_t limit = p.files.Syntax().maxPath;
   for (std::size_t length : {std::size_t{259}, limit - 1}) {
     const std::string folder = "/" + std::string(length - 1, 'd');
@@ -180,7 +180,7 @@ TEST_F(HandOverTest, TextsArriveWholeUpToThePathLimitAndLongerOnesAreRefused) {
 }
 
 TEST_F(HandOverTest, AnEmptyTextOrAForeignFrameLeavesThePlayerAsItIs) {
-  TDODEDEV& t = Start();
+  Start();
   Forward("/albums/x");
   const int scans = p.files.ListCalls();
   Forward("");
