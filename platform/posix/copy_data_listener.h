@@ -25,6 +25,8 @@ class CopyDataListener : public CopyDataEndpoint {
   CopyDataListener(int socket, std::string path, ino_t node, CopyDataHandler handler,
                    PosixInterProcess::PostToGui post);
   ~CopyDataListener() override;
+  // False when the reading thread could not be started; the endpoint is then useless.
+  bool Serving() const { return thread_.joinable(); }
   CopyDataListener(const CopyDataListener&) = delete;
   CopyDataListener& operator=(const CopyDataListener&) = delete;
 

@@ -184,8 +184,10 @@ std::unique_ptr<CopyDataEndpoint> PosixInterProcess::Listen(const std::string& w
   if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
       ::listen(fd.get(), SOMAXCONN) != 0 || ::lstat(path.c_str(), &st) != 0)
     return nullptr;
-  return std::make_unique<CopyDataListener>(fd.release(), path, st.st_ino, std::move(handler),
-                                            post_);
+  auto listener =
+      std::make_unique<CopyDataListener>(fd.release(), path, st.st_ino, std::move(handler), post_);
+  if (!listener->Serving()) return nullptr;
+  return listener;
 }
 
 SendResult PosixInterProcess::Send(const std::string& windowClass, const CopyData& frame,
