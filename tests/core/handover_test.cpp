@@ -89,6 +89,20 @@ TEST_F(HandOverTest, DroppedFoldersKeepTheirSubFoldersAndTheReferenceExtension) 
   EXPECT_EQ(t.List().ReferenceExtension, ".ogg");
 }
 
+// The three sources side by side: upper-case extensions.
+TEST_F(HandOverTest, StartUpDropAndHandOverEachCompareExtensionsTheirOwnWay) {
+  TDODEDEV& started = Start(PlayerBuilder(p).Argument("/albums/y/t.MP3"));
+  EXPECT_EQ(Playing(), "/albums/y/t.MP3");  // start-up: without regard to case
+  Forward("/albums/y/t.MP3");               // forwarded: exact, so neither track nor list
+  EXPECT_EQ(Playing(), "");
+  started.WMDropFiles({"/albums/y/t.MP3", "/lists/TWO.M3U"});  // dropped: without regard to case
+  EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3"}));
+
+  TDODEDEV& list = Start(PlayerBuilder(p).Argument("/lists/TWO.M3U"));
+  EXPECT_TRUE(List().empty());  // start-up: the list extension compares exactly
+  EXPECT_EQ(list.Form().RowCount(), 0);
+}
+
 // --- Hand-over in the running player ---------------------------------------------------------
 
 TEST_F(HandOverTest, AForwardedFolderReplacesTheListAndPlaysItContinuously) {
