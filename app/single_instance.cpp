@@ -18,7 +18,7 @@ InstanceRole ClaimOrForward(InterProcess& ipc, Clock& clock, const std::string& 
         ipc.Send(std::string(kPlayerWindowClass), {1, argument}, kHandOverAnswerMs);
     if (sent.status == SendStatus::Answered) return role;
     if (sent.status == SendStatus::Failed || attempt >= kHandOverRetries) {
-      role.note = "the running player did not take the argument";
+      role.note = "no answer from the running player; the argument may not have reached it";
       return role;
     }
     clock.Sleep(kHandOverRetryMs);
