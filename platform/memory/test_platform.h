@@ -20,7 +20,7 @@ struct TestPlatform {
   RecordingPower power;
   ScriptedMediaBackend media{loop};
   RecordingDiagnostics diagnostics;
-  RecordingInterProcess ipc;
+  MemoryInterProcess ipc;
   PlatformServices services{files, codec, clock, loop,        dialogs, screen,
                             shell, power, media, diagnostics, &ipc};
 };

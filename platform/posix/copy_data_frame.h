@@ -33,7 +33,8 @@ class FrameReader {
   // Takes bytes from the front of `data` and returns how many it used: never more than the frame
   // still needs, and none once the frame is complete or refused.
   std::size_t Feed(std::string_view data);
-  // Bytes still missing from the frame (0 once complete or refused).
+  // How many bytes to read next without reading past the frame: the rest of the header, then the
+  // rest of the block (0 once complete or refused).
   std::size_t Wanted() const;
   State Status() const { return state_; }
   // The frame, once Complete.

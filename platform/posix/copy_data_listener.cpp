@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <system_error>
 #include <vector>
 
 #include "platform/posix/copy_data_frame.h"
@@ -24,12 +25,6 @@ struct Connection {
   SteadyClock::time_point deadline;
 };
 
-bool SameUser(int fd) {
-  ucred peer{};
-  socklen_t size = sizeof peer;
-  return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
-}
-
 // Reads what the frame still needs. False when the connection is done with: closed, failed,
 // refused, or its frame complete (then `complete` is set).
 bool ReadSome(Connection& connection, bool& complete) {
@@ -45,6 +40,13 @@ bool ReadSome(Connection& connection, bool& complete) {
 
 }  // namespace
 
+bool PeerIsSameUser(int socket) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  return ::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+         peer.uid == ::geteuid();
+}
+
 CopyDataListener::CopyDataListener(int socket, std::string path, ino_t node,
                                    CopyDataHandler handler, PosixInterProcess::PostToGui post)
     : socket_(socket),
@@ -53,19 +55,24 @@ CopyDataListener::CopyDataListener(int socket, std::string path, ino_t node,
       receiver_(std::make_shared<Receiver>(Receiver{std::move(handler), true})),
       post_(std::move(post)) {
   int pipe[2];
-  if (::pipe2(pipe, O_CLOEXEC | O_NONBLOCK) == 0) {
-    wakeRead_ = Fd(pipe[0]);
-    wakeWrite_ = Fd(pipe[1]);
+  if (::pipe2(pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  wakeRead_ = Fd(pipe[0]);
+  wakeWrite_ = Fd(pipe[1]);
+  try {
+    thread_ = std::thread([this] { Serve(); });
+  } catch (const std::system_error&) {
+    // No thread: Serving() says so and the caller gives the endpoint up.
   }
-  thread_ = std::thread([this] { Serve(); });
 }
 
 CopyDataListener::~CopyDataListener() {
   receiver_->alive = false;
-  const char stop = 1;
-  while (::write(wakeWrite_.get(), &stop, 1) < 0 && errno == EINTR) {
+  if (thread_.joinable()) {
+    const char stop = 1;
+    while (::write(wakeWrite_.get(), &stop, 1) < 0 && errno == EINTR) {
+    }
+    thread_.join();
   }
-  thread_.join();
   // Only our own socket file goes: never one that replaced it.
   struct stat st {};
   if (::lstat(path_.c_str(), &st) == 0 && S_ISSOCK(st.st_mode) && st.st_ino == node_)
@@ -123,7 +130,7 @@ void CopyDataListener::Serve() {
         const int fd = ::accept4(socket_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) break;
         Fd accepted(fd);
-        if (!SameUser(fd)) continue;
+        if (!PeerIsSameUser(fd)) continue;
         connections.push_back({std::move(accepted), FrameReader(),
                                SteadyClock::now() + std::chrono::milliseconds(kFrameMilliseconds)});
       }

@@ -16,12 +16,17 @@
 
 namespace solka {
 
+// True when the process at the other end of a connected socket runs as this user.
+bool PeerIsSameUser(int socket);
+
 class CopyDataListener : public CopyDataEndpoint {
  public:
   // Takes a bound, listening, non-blocking socket whose file is `path` (inode `node`).
   CopyDataListener(int socket, std::string path, ino_t node, CopyDataHandler handler,
                    PosixInterProcess::PostToGui post);
   ~CopyDataListener() override;
+  // False when the reading thread could not be started; the endpoint is then useless.
+  bool Serving() const { return thread_.joinable(); }
   CopyDataListener(const CopyDataListener&) = delete;
   CopyDataListener& operator=(const CopyDataListener&) = delete;
 

@@ -84,12 +84,6 @@ bool ReceiveAll(int fd, char* into, std::size_t size, SteadyClock::time_point de
   return true;
 }
 
-bool PeerIsSameUser(int fd) {
-  ucred peer{};
-  socklen_t size = sizeof peer;
-  return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::geteuid();
-}
-
 sockaddr_un AddressOf(const std::string& path) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
@@ -190,8 +184,10 @@ std::unique_ptr<CopyDataEndpoint> PosixInterProcess::Listen(const std::string& w
   if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
       ::listen(fd.get(), SOMAXCONN) != 0 || ::lstat(path.c_str(), &st) != 0)
     return nullptr;
-  return std::make_unique<CopyDataListener>(fd.release(), path, st.st_ino, std::move(handler),
-                                            post_);
+  auto listener =
+      std::make_unique<CopyDataListener>(fd.release(), path, st.st_ino, std::move(handler), post_);
+  if (!listener->Serving()) return nullptr;
+  return listener;
 }
 
 SendResult PosixInterProcess::Send(const std::string& windowClass, const CopyData& frame,

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -65,7 +66,8 @@ TEST(NowPlayingMessages, ConversionKeepsEveryCharacterAndReplacesBrokenBytes) {
   EXPECT_EQ(MessengerMessage(broken).bytes.size(), 82u);
 }
 
-using Sent = RecordingInterProcess::Sent;
+// A frame and the class it went to.
+using Sent = std::pair<std::string, CopyData>;
 
 Sent Messenger(const std::string& text) {
   return {"MsnMsgrUIManager", MessengerMessage(text)};
@@ -76,12 +78,20 @@ Sent Tzzz(const std::string& text) {
 
 class NowPlaying : public PlayerTest {
  protected:
+  void Listening(std::initializer_list<std::string> classes) {
+    for (const std::string& name : classes) p.ipc.answers[name] = 0;
+  }
   // What was sent since the last look.
-  std::vector<Sent> Take() { return std::exchange(p.ipc.sent, {}); }
+  std::vector<Sent> Take() {
+    std::vector<Sent> out;
+    for (const MemoryInterProcess::Sent& sent : std::exchange(p.ipc.sent, {}))
+      out.emplace_back(sent.windowClass, sent.frame);
+    return out;
+  }
 };
 
 TEST_F(NowPlaying, EachStartAnnouncesAfterTheOldTracksClearAndTheSwitchDecidesTheClientsPart) {
-  p.ipc.listening = {"MsnMsgrUIManager", "Tzzz"};
+  Listening({"MsnMsgrUIManager", "Tzzz"});
   LoadTracks(3);
   // Off: the client still hears each title, marked off, but no clear.
   player.pauseButtonClick();
@@ -114,10 +124,10 @@ TEST_F(NowPlaying, NobodyListeningMeansNothingSentAndPlaybackUnchanged) {
   player.pauseButtonClick();
   player.ToolButton7Click();
   player.ToolButton9Click();
-  EXPECT_TRUE(p.ipc.sent.empty());
+  EXPECT_TRUE(Take().empty());
   EXPECT_EQ(Rendered(), (std::vector{Entry(0), Entry(1)}));
   // Only one of the two: the other still gets its messages.
-  p.ipc.listening = {"Tzzz"};
+  Listening({"Tzzz"});
   player.pauseButtonClick();
   EXPECT_EQ(Take(), std::vector{Tzzz("DODEDEV : t1")});
 }

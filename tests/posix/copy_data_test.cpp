@@ -11,9 +11,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "platform/posix/copy_data_frame.h"
@@ -113,6 +115,20 @@ TEST(CopyDataFrame, ReadsAFrameInAnyPiecesAndRefusesAnOversizedOneBeforeItsBlock
   FrameReader limit(3);
   limit.Feed(EncodeFrame({1, "abc"}));
   EXPECT_EQ(limit.Status(), FrameReader::State::Complete);
+}
+
+TEST(CopyDataFolder, TheUsersRuntimeFolderElseOneOfItsOwnInTmp) {
+  const char* current = std::getenv("XDG_RUNTIME_DIR");
+  const std::optional<std::string> saved =
+      current ? std::optional<std::string>(current) : std::nullopt;
+  const std::string own = "/tmp/solka-" + std::to_string(::geteuid()) + "/";
+  ::setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
+  EXPECT_EQ(DefaultCopyDataFolder(), "/run/user/1000/solka/");
+  ::setenv("XDG_RUNTIME_DIR", "relative/run", 1);
+  EXPECT_EQ(DefaultCopyDataFolder(), own);
+  ::unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_EQ(DefaultCopyDataFolder(), own);
+  if (saved) ::setenv("XDG_RUNTIME_DIR", saved->c_str(), 1);
 }
 
 TEST_F(CopyDataTest, OneLockHolderAtATimeAndTheLockDiesWithItsProcess) {
