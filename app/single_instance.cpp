@@ -15,7 +15,7 @@ InstanceRole ClaimOrForward(InterProcess& ipc, Clock& clock, const std::string& 
       return role;
     }
     const SendResult sent =
-        ipc.Send(std::string(kPlayerWindowClass), {1, argument}, kHandOverAnswerMs);
+        ipc.Send(std::string(kPlayerWindowClass), {kHandOverData, argument}, kHandOverAnswerMs);
     if (sent.status == SendStatus::Answered) return role;
     if (sent.status == SendStatus::Failed || attempt >= kHandOverRetries) {
       role.note = "no answer from the running player; the argument may not have reached it";

@@ -2,6 +2,7 @@
 // argument to that player and ends.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +16,8 @@ inline constexpr std::string_view kInstanceLockName = "DODEDEV";
 inline constexpr std::string_view kPlayerWindowClass = "TDODEDEV";
 // Not a path: makes the running player skip to its next track.
 inline constexpr std::string_view kNextTrackCommand = "ZZZ_NEXT_PLAY";
+// The number field every sender of a hand-over sets.
+inline constexpr std::uint32_t kHandOverData = 1;
 
 struct InstanceRole {
   bool player = false;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/single_instance.h"
 #include "app/tdodedev.h"
 #include "form/commands.h"
 
@@ -93,6 +94,10 @@ void PlayerRemote::SetRate(double rate) {
 // The tray menu's item that shows the window again.
 void PlayerRemote::Raise() {
   commands_.Click("N11");
+}
+
+void PlayerRemote::Open(const std::string& path) {
+  player_.WMCopyData({kHandOverData, path});
 }
 
 }  // namespace solka

@@ -44,6 +44,8 @@ class PlayerRemote {
   void SetVolume(double level);  // 0 to 1
   void SetRate(double rate);
   void Raise();
+  // Plays a file, folder or list file the way a second start of the program hands one over.
+  void Open(const std::string& path);
 
  private:
   TDODEDEV& player_;

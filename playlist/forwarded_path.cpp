@@ -9,13 +9,6 @@
 
 namespace solka {
 
-namespace {
-
-// The number field every sender of a hand-over sets.
-constexpr std::uint32_t kHandOverData = 1;
-
-}  // namespace
-
 std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
   // A frame that is no hand-over, or a text no path can be, changes nothing.
   if (message.dwData != kHandOverData) return 0;

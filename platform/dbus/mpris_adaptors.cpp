@@ -38,17 +38,18 @@ QString MprisRootAdaptor::DesktopEntry() const {
 }
 
 QStringList MprisRootAdaptor::SupportedUriSchemes() const {
-  if (!service_->CanOpen()) return {};
   return {QStringLiteral("file")};
 }
 
+// What a second start of the program plays (the forwarded-path types): audio files, list files
+// and folders.
 QStringList MprisRootAdaptor::SupportedMimeTypes() const {
-  if (!service_->CanOpen()) return {};
-  return {QStringLiteral("audio/mpeg"),     QStringLiteral("audio/x-wav"),
-          QStringLiteral("audio/x-ms-wma"), QStringLiteral("audio/midi"),
-          QStringLiteral("audio/ogg"),      QStringLiteral("audio/x-ape"),
-          QStringLiteral("audio/aac"),      QStringLiteral("audio/x-mpegurl"),
-          QStringLiteral("inode/directory")};
+  return {QStringLiteral("audio/mpeg"),      QStringLiteral("audio/midi"),
+          QStringLiteral("audio/x-wav"),     QStringLiteral("audio/x-ms-wma"),
+          QStringLiteral("video/x-ms-asf"),  QStringLiteral("audio/ogg"),
+          QStringLiteral("audio/flac"),      QStringLiteral("audio/x-ape"),
+          QStringLiteral("audio/mp4"),       QStringLiteral("audio/3gpp2"),
+          QStringLiteral("audio/x-mpegurl"), QStringLiteral("inode/directory")};
 }
 
 void MprisRootAdaptor::Raise() {

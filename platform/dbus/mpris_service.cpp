@@ -51,9 +51,8 @@ bool SameTrack(const RemoteState& a, const RemoteState& b) {
 
 }  // namespace
 
-MprisService::MprisService(PlayerRemote& remote, std::function<void()> quit,
-                           std::function<void(const std::string&)> open)
-    : remote_(remote), quit_(std::move(quit)), open_(std::move(open)) {
+MprisService::MprisService(PlayerRemote& remote, std::function<void()> quit)
+    : remote_(remote), quit_(std::move(quit)) {
   poll_.setInterval(kPollMs);
   connect(&poll_, &QTimer::timeout, this, &MprisService::Refresh);
 }
@@ -180,9 +179,11 @@ void MprisService::Quit() {
 }
 
 void MprisService::OpenUri(const QString& uri) {
+  // Only files of this machine; other schemes are not offered.
   const QUrl url(uri);
-  if (!open_ || !url.isLocalFile()) return;
-  Do([this, &url](PlayerRemote&) { open_(PathFromQt(url.toLocalFile())); });
+  if (!url.isLocalFile()) return;
+  const std::string path = PathFromQt(url.toLocalFile());
+  Do([&path](PlayerRemote& remote) { remote.Open(path); });
 }
 
 }  // namespace solka

@@ -22,10 +22,8 @@ class MprisService : public QObject {
   Q_OBJECT
 
  public:
-  // `quit` closes the main window the normal way; `open`, when given, plays a path the way a
-  // second start of the program hands one over.
-  MprisService(PlayerRemote& remote, std::function<void()> quit,
-               std::function<void(const std::string&)> open = nullptr);
+  // `quit` closes the main window the normal way.
+  MprisService(PlayerRemote& remote, std::function<void()> quit);
   ~MprisService() override;
 
   // Takes the player's name on the session bus. False when there is no bus to take it on.
@@ -44,7 +42,6 @@ class MprisService : public QObject {
   void SetPosition(const QString& trackId, qlonglong positionUs);
   void Quit();
   void OpenUri(const QString& uri);
-  bool CanOpen() const { return static_cast<bool>(open_); }
   // The player's state now (the bus has been told of what changed since the last look).
   const RemoteState& Current();
   QVariantMap Metadata();
@@ -56,7 +53,6 @@ class MprisService : public QObject {
 
   PlayerRemote& remote_;
   std::function<void()> quit_;
-  std::function<void(const std::string&)> open_;
   MprisPlayerAdaptor* player_ = nullptr;
   QString serviceName_;
   QTimer poll_;

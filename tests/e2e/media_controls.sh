@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real program on a private session bus, driven as the desktop's media controls drive it:
-# what plays, pause, next, seek, volume, stop and quit; and without a bus it plays as before.
+# what plays, pause, next, seek, volume, open, stop and quit; and without a bus it plays as before.
 #   media_controls.sh PATH-TO-SOLKA
 set -euo pipefail
 [[ -n ${SOLKA_E2E_TRACE:-} ]] && set -x
@@ -72,6 +72,11 @@ position=$(get $player Position | sed -n 's/.*int64 \([0-9]*\).*/\1/p')
 
 call org.freedesktop.DBus.Properties.Set string:$player string:Volume variant:double:0.5 >/dev/null
 get $player Volume | grep -q 'double 0.5$' || fail "volume: $(get $player Volume)"
+
+# A file opened from the desktop plays as if handed to a second start: its folder's list, from it.
+call $player.OpenUri string:"file://$work/music/track3.wav" >/dev/null
+wait_for '^solka: caption: track3$'
+wait_status Playing
 
 call $player.Stop >/dev/null
 wait_status Stopped
