@@ -17,6 +17,8 @@
 namespace solka {
 
 class IniFile;
+class TForm2;
+class TForm3;
 
 enum class KeyCode { F1, Escape, Space, Up, Down, F4, F5, F8, Other };
 
@@ -75,6 +77,8 @@ class TDODEDEV {
   std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
   std::unique_ptr<Timer> Timer1;      // position display, 100 ms
   std::unique_ptr<Timer> Timer2;      // sleep deadline, 1000 ms while armed
+  TForm2* Form2 = nullptr;            // the list selection dialog, once created (dialogs/)
+  TForm3* Form3 = nullptr;            // the time dialog, once created (dialogs/)
 
   const std::string& Setting(Key key) const { return Settings[key]; }
   bool SettingIs(Key key, std::string_view value) const { return Settings[key] == value; }

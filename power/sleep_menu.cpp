@@ -1,9 +1,10 @@
 // The sleep commands of the sleep button and its menus: a deadline 30 or 60 minutes ahead, or
-// the end of the list. The time-of-day command waits for the time dialog.
+// the end of the list, or a time of day entered in the time dialog.
 #include <string>
 #include <string_view>
 
 #include "app/tdodedev.h"
+#include "dialogs/tform3.h"
 
 namespace solka {
 
@@ -39,15 +40,19 @@ std::string DeadlineAfter(const TimeOfDay& now, int minutes) {
   return std::to_string(h) + ":" + std::to_string(m);
 }
 
-void ArmAfter(TDODEDEV& player, int minutes, std::string_view item) {
+void Arm(TDODEDEV& player, std::string deadline, std::string_view item) {
   CheckOnly(player.Form, item);
-  player.SleepDeadline = DeadlineAfter(player.Platform().clock.Now(), minutes);
+  player.SleepDeadline = std::move(deadline);
   player.SleepArmed = true;
   player.SleepAfterListEnd = false;
   player.Timer2->SetInterval(1000);
   player.Timer2->SetEnabled(true);
   player.Form.SetSleepButton(kArmedImage, "スリープ設定中 ( " + player.SleepDeadline + " )");
   if (player.MonitorPower) player.test1Click();
+}
+
+void ArmAfter(TDODEDEV& player, int minutes, std::string_view item) {
+  Arm(player, DeadlineAfter(player.Platform().clock.Now(), minutes), item);
 }
 
 }  // namespace
@@ -59,8 +64,19 @@ void TDODEDEV::N601Click() {
   ArmAfter(*this, 60, "N601");
 }
 
-// Seam: arming at a time of day needs the time dialog, which is not built yet.
-void TDODEDEV::N21Click() {}
+void TDODEDEV::N21Click() {
+  if (!Form3 || Form3->Showing()) return;
+  switch (Form3->ShowModal()) {
+    case kResultOk:  // the texts as typed: the dialog accepts only a time of day
+      Arm(*this, Form3->Form.Text("Edit1") + ":" + Form3->Form.Text("Edit2"), "N21");
+      break;
+    case kResultAbort:
+      N22Click();
+      break;
+    default:  // closed by its close box: nothing changes
+      break;
+  }
+}
 
 void TDODEDEV::N23Click() {
   if (Form.RowCount() == 0) {

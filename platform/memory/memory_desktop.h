@@ -71,9 +71,21 @@ class RecordingDialogs : public Dialogs {
     saveRequests.push_back(request);
     return saveAnswer;
   }
+  std::optional<std::string> OpenFile() override {
+    ++openRequests;
+    return openAnswer;
+  }
+  std::optional<std::string> BrowseForFolder(const std::string& title) override {
+    browseTitles.push_back(title);
+    return folderAnswer;
+  }
   std::vector<Box> boxes;
   std::vector<SaveFileRequest> saveRequests;
   std::optional<std::string> saveAnswer;  // what the user picks; nullopt = cancel
+  int openRequests = 0;
+  std::optional<std::string> openAnswer;
+  std::vector<std::string> browseTitles;
+  std::optional<std::string> folderAnswer;
 };
 
 class FakeScreen : public Screen {
