@@ -19,6 +19,7 @@ void DialogForm::SetItems(std::string_view name, std::vector<std::string> items)
   control.items = std::move(items);
   control.selected.assign(control.items.size(), false);
   control.index = -1;
+  ++control.itemsVersion;
   Notify(name);
 }
 

@@ -63,6 +63,8 @@ class DialogForm {
   // Entries of a combo box or rows of a list box; setting them clears the row selection.
   const std::vector<std::string>& Items(std::string_view name) const { return Find(name).items; }
   void SetItems(std::string_view name, std::vector<std::string> items);
+  // Counts the SetItems calls, so that a view can tell new rows from a new selection.
+  unsigned ItemsVersion(std::string_view name) const { return Find(name).itemsVersion; }
   // The selected entry of a combo box, -1 for none.
   int ItemIndex(std::string_view name) const { return Find(name).index; }
   void SetItemIndex(std::string_view name, int index);
@@ -89,6 +91,7 @@ class DialogForm {
     int index = -1;
     std::vector<bool> selected;  // parallel to items (list boxes)
     int scrollWidth = 0;
+    unsigned itemsVersion = 0;
   };
 
   Control& At(std::string_view name);

@@ -41,6 +41,10 @@ bool TForm2::Handle(std::string_view control, DialogEvent event, int row) {
   } else if (is("FIListBox1", DialogEvent::RowClick)) {
     // Each click toggles its row: several rows can be chosen without modifier keys.
     Form.SetSelected(control, row, !Form.Selected(control, row));
+  } else if (is("FIListBox1", DialogEvent::MouseEnter)) {
+    // The list takes the keyboard focus when the pointer enters it.
+    Form.SetText("ActiveControl", "");
+    Form.SetText("ActiveControl", "FIListBox1");
   } else if (is("FIListBox1", DialogEvent::DblClick)) {
     FIListBox1DblClick(row);
   } else if (is("Button6", DialogEvent::Click)) {

@@ -8,6 +8,7 @@
 
 #include "app/platform_services.h"
 #include "app/tdodedev.h"
+#include "dialogs/player_dialogs.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
@@ -15,6 +16,8 @@
 #include "platform/posix/posix_power.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/qt/application.h"
+#include "platform/qt/form2_window.h"
+#include "platform/qt/form3_window.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_dialogs.h"
@@ -72,6 +75,12 @@ int RunPlayer(Application& app, int argc, char** argv) {
   window = &mainWindow;
   screen.SetMainWindow(&mainWindow, mainWindow.List(), [window] { window->RequestClose(); });
   mainWindow.onClosed = [] { QCoreApplication::quit(); };
+  // The two dialogs, created once after the main window and kept until exit.
+  PlayerDialogs dialogModels(player, services, HomePageAddress());
+  Form2Window form2(dialogModels.Form2());
+  dialogModels.Form2().SetWindow(&form2);
+  Form3Window form3(dialogModels.Form3());
+  dialogModels.Form3().SetWindow(&form3);
 
   // Signals and the end of the session close the window the normal way. The session manager
   // ends the program through quit() (after asking it to commit its data, which may still be
