@@ -26,6 +26,16 @@ bool IsListFileName(std::string_view name) {
          (ext[3] | 0x20) == 'u';
 }
 
+// A folder's entries in name order without regard to case, as the scan walks them.
+std::vector<DirEntry> ListInNameOrder(FileSystem& files, const std::string& folder) {
+  std::vector<DirEntry> entries;
+  files.ListFolder(folder, entries);  // an unreadable folder lists nothing
+  std::stable_sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
+    return CompareNoCase(a.name, b.name) < 0;
+  });
+  return entries;
+}
+
 struct FolderIdLess {
   bool operator()(const FolderId& a, const FolderId& b) const {
     return std::tie(a.device, a.node) < std::tie(b.device, b.node);
@@ -97,10 +107,8 @@ void TForm2::FitScrollWidthOnIdle() {
 
 void TForm2::ListSubfolders(const std::string& folder) {
   platform_.screen.SetWaitCursor(true);
-  std::vector<DirEntry> entries;
-  platform_.files.ListFolder(folder, entries);  // an unreadable folder lists nothing
   std::vector<std::string> rows = Form.Items(kList);
-  for (DirEntry& entry : entries) {
+  for (DirEntry& entry : ListInNameOrder(platform_.files, folder)) {
     if (!entry.isDirectory) continue;
     CandidatePaths.push_back(folder + entry.name);
     rows.push_back(std::move(entry.name));
@@ -126,7 +134,7 @@ void TForm2::ListM3uFiles(const std::string& folder) {
   std::vector<Level> stack(1);
   stack[0].path = folder;
   if (auto id = platform_.files.IdOf(folder)) enter(*id);
-  platform_.files.ListFolder(folder, stack[0].entries);
+  stack[0].entries = ListInNameOrder(platform_.files, folder);
   while (!stack.empty()) {
     Level& top = stack.back();
     if (top.next == top.entries.size()) {
@@ -138,7 +146,7 @@ void TForm2::ListM3uFiles(const std::string& folder) {
       if (!enter(entry.id)) continue;
       Level inner;
       inner.path = top.path + entry.name + separator;
-      platform_.files.ListFolder(inner.path, inner.entries);
+      inner.entries = ListInNameOrder(platform_.files, inner.path);
       stack.push_back(std::move(inner));  // `top` is not used after this
     } else if (IsListFileName(entry.name)) {
       CandidatePaths.push_back(top.path + entry.name);

@@ -31,6 +31,15 @@ W* Make(QWidget* parent, const char* name, const char* text, QRect at, const cha
   return widget;
 }
 
+// A caption wider than its place in the installed font steps down a pixel or two rather than
+// being cut off.
+template <typename W>
+W* Fit(W* widget) {
+  for (int size = 12; size >= 10 && widget->sizeHint().width() > widget->width(); --size)
+    widget->setFont(DialogFont(size));
+  return widget;
+}
+
 // No incremental search by typing.
 class CandidateList : public QListView {
  public:
@@ -97,7 +106,7 @@ void Form2Window::BuildSettingsTab(QWidget* page) {
   constexpr int kStep = 18;
   int y = 4;
   const auto box = [&](const char* name, const char* caption, const char* hint = "") {
-    AddButton(Make<QCheckBox>(page, name, caption, {8, y, 260, 17}, hint));
+    AddButton(Fit(Make<QCheckBox>(page, name, caption, {8, y, 262, 17}, hint)));
     y += kStep;
   };
   box("CheckBox1", "プレーヤーのＨｉｎｔ を表示しない", "プレーヤーボタンのヒントを\n非表示にします");
@@ -116,19 +125,20 @@ void Form2Window::BuildSettingsTab(QWidget* page) {
   sleepLabel->setFont(DialogFont(12, true));
   SetTextColor(sleepLabel, kNavy);
   y += 16;
-  AddButton(Make<QRadioButton>(page, "RadioButton5", "シャットダウン", {16, y, 96, 17}));
-  AddButton(Make<QRadioButton>(page, "RadioButton3", "スタンバイ", {114, y, 76, 17}));
-  AddButton(Make<QRadioButton>(page, "RadioButton4", "休止状態", {192, y, 76, 17}));
+  AddButton(Fit(Make<QRadioButton>(page, "RadioButton5", "シャットダウン", {12, y, 104, 17})));
+  AddButton(Fit(Make<QRadioButton>(page, "RadioButton3", "スタンバイ", {118, y, 80, 17})));
+  AddButton(Fit(Make<QRadioButton>(page, "RadioButton4", "休止状態", {200, y, 68, 17})));
   y += 19;
 
   auto* group = Make<QGroupBox>(page, "GroupBox1", "", {4, y, 264, 90},
                                 "表示するファイルがすべて再生できるわけではありません。\n"
                                 "別途DirectShowFilterが必要なものがあります。");
   group->setTitle(ToQt("リストに読み込むファイルの種類"));
-  AddButton(Make<QRadioButton>(group, "Extchk3", "標準設定", {8, 16, 76, 17}, "常に内部フィルタの設定に従います。"));
-  AddButton(Make<QRadioButton>(group, "Extchk2", "最初に見つけたファイルと同種", {86, 16, 176, 17},
-                               "関連付けや「送る」などで起動する場合に便利です。"));
-  AddButton(Make<QRadioButton>(group, "Extchk1", "以下から選択", {8, 34, 120, 17}));
+  AddButton(Fit(Make<QRadioButton>(group, "Extchk3", "標準設定", {6, 16, 72, 17},
+                                   "常に内部フィルタの設定に従います。")));
+  AddButton(Fit(Make<QRadioButton>(group, "Extchk2", "最初に見つけたファイルと同種", {78, 16, 184, 17},
+                                   "関連付けや「送る」などで起動する場合に便利です。")));
+  AddButton(Make<QRadioButton>(group, "Extchk1", "以下から選択", {6, 34, 120, 17}));
   const char* types[][2] = {{"c_mp3", "MP3"}, {"c_wav", "WAV"}, {"c_wma", "WMA"}, {"c_midi", "MIDI"},
                             {"c_ogg", "OGG"}, {"c_ape", "APE"}, {"c_acc", "ACC"}};
   for (int i = 0; i < 7; ++i) {
