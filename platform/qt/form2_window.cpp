@@ -49,7 +49,7 @@ class CandidateList : public QListView {
 
 }  // namespace
 
-Form2Window::Form2Window(TForm2& model) : DialogWindow(model.Form, model) {
+Form2Window::Form2Window(DialogForm& form, DialogEvents& events) : DialogWindow(form, events) {
   setObjectName(QStringLiteral("TForm2"));
   setWindowTitle(ToQt(TForm2::kCaption));
   // A dialog border without border icons.

@@ -11,7 +11,8 @@ namespace solka {
 
 class Form2Window : public DialogWindow {
  public:
-  explicit Form2Window(TForm2& model);
+  // `form` and `events` are the model's (TForm2::Form and the model itself).
+  Form2Window(DialogForm& form, DialogEvents& events);
   QTabWidget* Pages() const { return pages_; }
 
  private:

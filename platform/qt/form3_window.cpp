@@ -25,7 +25,7 @@ QLabel* UnitLabel(QWidget* parent, const char* name, const char* text, int left)
 
 }  // namespace
 
-Form3Window::Form3Window(TForm3& model) : DialogWindow(model.Form, model) {
+Form3Window::Form3Window(DialogForm& form, DialogEvents& events) : DialogWindow(form, events) {
   setObjectName(QStringLiteral("TForm3"));
   setWindowTitle(ToQt(TForm3::kCaption));
   // A tool window: small title bar with a close box.

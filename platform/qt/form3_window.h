@@ -9,7 +9,8 @@ namespace solka {
 
 class Form3Window : public DialogWindow {
  public:
-  explicit Form3Window(TForm3& model);
+  // `form` and `events` are the model's (TForm3::Form and the model itself).
+  Form3Window(DialogForm& form, DialogEvents& events);
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -77,9 +77,9 @@ int RunPlayer(Application& app, int argc, char** argv) {
   mainWindow.onClosed = [] { QCoreApplication::quit(); };
   // The two dialogs, created once after the main window and kept until exit.
   PlayerDialogs dialogModels(player, services, HomePageAddress());
-  Form2Window form2(dialogModels.Form2());
+  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2());
   dialogModels.Form2().SetWindow(&form2);
-  Form3Window form3(dialogModels.Form3());
+  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3());
   dialogModels.Form3().SetWindow(&form3);
 
   // Signals and the end of the session close the window the normal way. The session manager
