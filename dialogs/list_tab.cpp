@@ -94,9 +94,12 @@ void TForm2::ClearCandidates() {
 }
 
 void TForm2::FitScrollWidth() {
+  // Rows measured already (by the listing that filled them) are not measured again.
+  if (fittedRows_ == Form.ItemsVersion(kList)) return;
+  fittedRows_ = Form.ItemsVersion(kList);
   int widest = 0;
   for (const std::string& row : Form.Items(kList))
-    widest = std::max(widest, platform_.screen.ListTextWidth(row));
+    widest = std::max(widest, platform_.screen.DialogListTextWidth(row));
   Form.SetScrollWidth(kList, widest + 4);
 }
 
@@ -114,7 +117,8 @@ void TForm2::ListSubfolders(const std::string& folder) {
     rows.push_back(std::move(entry.name));
   }
   Form.SetItems(kList, std::move(rows));
-  FitScrollWidth();
+  // While the dialog opens, the rows are measured at the first idle moment, after they show.
+  if (!InShow) FitScrollWidth();
   platform_.screen.SetWaitCursor(false);
 }
 
@@ -154,7 +158,8 @@ void TForm2::ListM3uFiles(const std::string& folder) {
     }
   }
   Form.SetItems(kList, std::move(rows));
-  FitScrollWidth();
+  // While the dialog opens, the rows are measured at the first idle moment, after they show.
+  if (!InShow) FitScrollWidth();
   platform_.screen.SetWaitCursor(false);
 }
 

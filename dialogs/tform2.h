@@ -95,6 +95,7 @@ class TForm2 : public DialogEvents {
   std::string homePage_;
   ModalWindow* window_ = nullptr;
   bool showing_ = false;
+  unsigned fittedRows_ = ~0u;  // the rows (ItemsVersion) the scroll extent was measured for
 
   friend class TForm2Test;
 };

@@ -65,6 +65,8 @@ class Screen {
   virtual int CaptionHeight() = 0;    // title bar of a window
   // Pixel width of a row text in the list box's font.
   virtual int ListTextWidth(const std::string& text) = 0;
+  // The same in the font of the list selection dialog's list box.
+  virtual int DialogListTextWidth(const std::string& text) = 0;
   virtual bool MainWindowIsForeground() = 0;
   // Raises and activates the main window (bringing the application to the front).
   virtual void BringToFront() = 0;

@@ -94,6 +94,7 @@ class FakeScreen : public Screen {
   int CaptionHeight() override { return captionHeight; }
   // Seven pixels per byte: enough to tell widths apart.
   int ListTextWidth(const std::string& text) override { return 7 * static_cast<int>(text.size()); }
+  int DialogListTextWidth(const std::string& text) override { return ListTextWidth(text); }
   bool MainWindowIsForeground() override { return foreground; }
   void BringToFront() override { ++broughtToFront; }
   void SetWaitCursor(bool wait) override { cursorLog.push_back(wait); }

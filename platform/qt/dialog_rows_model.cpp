@@ -1,6 +1,7 @@
 #include "platform/qt/dialog_rows_model.h"
 
 #include <QSize>
+#include <algorithm>
 
 #include "platform/qt/qt_text.h"
 
@@ -15,7 +16,7 @@ QVariant DialogRowsModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || static_cast<std::size_t>(index.row()) >= items.size()) return {};
   if (role == Qt::DisplayRole) return ToQt(items[static_cast<std::size_t>(index.row())]);
   // Every row is as wide as the list's scroll extent, so the view scrolls exactly that far.
-  if (role == Qt::SizeHintRole) return QSize(scrollWidth_, rowHeight_);
+  if (role == Qt::SizeHintRole) return QSize(std::max(scrollWidth_, minimumWidth_), rowHeight_);
   return {};
 }
 

@@ -162,6 +162,7 @@ QListView* DialogWindow::AddList(QListView* list, int rowHeight) {
   auto* model = new DialogRowsModel(form_, Name(list), rowHeight, list);
   rows_.insert(list->objectName(), model);
   list->setModel(model);
+  model->SetMinimumWidth(list->width() - 2 * list->frameWidth());
   list->setUniformItemSizes(true);
   // The selection is the core's: a click is reported, the core toggles the row.
   list->setSelectionMode(QAbstractItemView::NoSelection);

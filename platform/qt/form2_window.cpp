@@ -27,7 +27,10 @@ W* Make(QWidget* parent, const char* name, const char* text, QRect at, const cha
   if constexpr (requires { widget->setText(QString()); })
     if (*text) widget->setText(ToQt(text));
   widget->setGeometry(at);
-  if (*hint) widget->setToolTip(HintText(hint));
+  if (*hint) {
+    widget->setToolTip(HintText(hint));
+    widget->setToolTipDuration(5000);  // a hint stays up five seconds
+  }
   return widget;
 }
 

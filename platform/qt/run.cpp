@@ -79,6 +79,7 @@ int RunPlayer(Application& app, int argc, char** argv) {
   PlayerDialogs dialogModels(player, services, HomePageAddress());
   Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2());
   dialogModels.Form2().SetWindow(&form2);
+  screen.SetDialogList(form2.Control("FIListBox1"));
   Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3());
   dialogModels.Form3().SetWindow(&form3);
 
