@@ -51,10 +51,12 @@ double Ms(const QElapsedTimer& timer) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const fs::path root = fs::temp_directory_path() / ("solka-dialog-bench-" + std::to_string(getpid()));
+  const fs::path root =
+      fs::temp_directory_path() / ("solka-dialog-bench-" + std::to_string(getpid()));
   const fs::path folders = root / "folders", lists = root / "lists";
   for (int i = 0; i < 10000; ++i)
-    fs::create_directories(folders / ("Artist " + std::to_string(i % 97) + " - Album " + std::to_string(i)));
+    fs::create_directories(folders /
+                           ("Artist " + std::to_string(i % 97) + " - Album " + std::to_string(i)));
   for (int i = 0; i < 10000; ++i) {
     const fs::path folder = lists / ("group " + std::to_string(i / 100));
     if (i % 100 == 0) fs::create_directories(folder);
@@ -66,8 +68,8 @@ int main(int argc, char** argv) {
   solka::PosixCodec codec;
   solka::QtEventLoop loop;
   solka::QtScreen screen;
-  solka::PlatformServices services{files,         codec,         memory.clock, loop,        memory.dialogs,
-                                   screen,        memory.shell,  memory.power, memory.media};
+  solka::PlatformServices services{files,  codec,        memory.clock, loop,        memory.dialogs,
+                                   screen, memory.shell, memory.power, memory.media};
   BenchHost host;
   host.ini = (root / "solka.ini").string();
   solka::TForm2 model(host, services, "");
@@ -78,8 +80,8 @@ int main(int argc, char** argv) {
   window.show();
   QApplication::processEvents();
 
-  for (const auto& [name, base, listMode] :
-       {std::tuple{"10,000 sub-folders", folders, false}, std::tuple{"10,000 list files", lists, true}}) {
+  for (const auto& [name, base, listMode] : {std::tuple{"10,000 sub-folders", folders, false},
+                                             std::tuple{"10,000 list files", lists, true}}) {
     host.SetSetting(solka::BaseFolder, base.string());
     host.listMode = listMode;
     QElapsedTimer timer;
@@ -101,12 +103,15 @@ int main(int argc, char** argv) {
     int widest = 0;
     for (const std::string& row : model.Form.Items("FIListBox1"))
       widest = std::max(widest, screen.DialogListTextWidth(row));
-    std::printf("  (of which: reading the base folder %.1f ms, measuring the rows %.1f ms)\n", listing, Ms(timer));
+    std::printf("  (of which: reading the base folder %.1f ms, measuring the rows %.1f ms)\n",
+                listing, Ms(timer));
     timer.restart();
     model.Handle("Button2", solka::DialogEvent::Click);
     list->viewport()->grab();
-    std::printf("%s: %zu rows shown in %.1f ms, scroll extent measured by %.1f ms; all selected in %.1f ms\n",
-                name, model.CandidatePaths.size(), shown, settled, Ms(timer));
+    std::printf(
+        "%s: %zu rows shown in %.1f ms, scroll extent measured by %.1f ms; all selected in %.1f "
+        "ms\n",
+        name, model.CandidatePaths.size(), shown, settled, Ms(timer));
   }
   fs::remove_all(root);
   return 0;

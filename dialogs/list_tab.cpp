@@ -68,10 +68,11 @@ void TForm2::FormShow() {
   const std::string& base = host_.Setting(BaseFolder);
   if (!base.empty()) {
     const auto& items = Form.Items(kCombo);
-    const auto found = std::find_if(items.begin(), items.end(),
-                                    [&](const std::string& item) { return EqualsNoCase(item, base); });
-    Form.SetItemIndex(kCombo, found != items.end() ? static_cast<int>(found - items.begin())
-                                                   : AddSorted(base));
+    const auto found = std::find_if(items.begin(), items.end(), [&](const std::string& item) {
+      return EqualsNoCase(item, base);
+    });
+    Form.SetItemIndex(
+        kCombo, found != items.end() ? static_cast<int>(found - items.begin()) : AddSorted(base));
   }
   ClearCandidates();
   const bool listFiles = host_.ListMode();
@@ -134,7 +135,9 @@ void TForm2::ListM3uFiles(const std::string& folder) {
     std::size_t next = 0;
   };
   std::set<FolderId, FolderIdLess> entered;
-  const auto enter = [&](const FolderId& id) { return id == FolderId{} || entered.insert(id).second; };
+  const auto enter = [&](const FolderId& id) {
+    return id == FolderId{} || entered.insert(id).second;
+  };
   std::vector<Level> stack(1);
   stack[0].path = folder;
   if (auto id = platform_.files.IdOf(folder)) enter(*id);

@@ -23,7 +23,8 @@ void TForm2::ShowSettings() {
                                     : fileType == "2"                   ? "Extchk2"
                                     : fileType == "1"                   ? "Extchk1"
                                                                         : "";
-  if (!scanMode.empty() && CheckRadio({"Extchk3", "Extchk2", "Extchk1"}, scanMode)) Extchk1Click(scanMode);
+  if (!scanMode.empty() && CheckRadio({"Extchk3", "Extchk2", "Extchk1"}, scanMode))
+    Extchk1Click(scanMode);
   Form.SetChecked("CheckBox6", is(CloseBtn, "1"));
   Form.SetChecked("CheckBox7", host_.MonitorPower());
   // A type whose value is "0" or empty shows unchecked: the box always shows what is stored,
@@ -36,7 +37,8 @@ void TForm2::ShowSettings() {
                                   : sleepMode == "2"                    ? "RadioButton4"
                                   : sleepMode == "1"                    ? "RadioButton3"
                                                                         : "";
-  if (!action.empty() && CheckRadio({"RadioButton5", "RadioButton3", "RadioButton4"}, action)) RadioButton5Click(action);
+  if (!action.empty() && CheckRadio({"RadioButton5", "RadioButton3", "RadioButton4"}, action))
+    RadioButton5Click(action);
 }
 
 void TForm2::Extchk1Click(std::string_view sender) {

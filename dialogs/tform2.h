@@ -30,10 +30,9 @@ class TForm2 : public DialogEvents {
     std::string_view control;
     Key key;
   };
-  static constexpr KeyBox kTypeBoxes[] = {{"c_mp3", Ext_MP3}, {"c_wav", Ext_WAV},
-                                          {"c_wma", Ext_WMA}, {"c_midi", Ext_MIDI},
-                                          {"c_ogg", Ext_OGG}, {"c_ape", Ext_APE},
-                                          {"c_acc", Ext_ACC}};
+  static constexpr KeyBox kTypeBoxes[] = {
+      {"c_mp3", Ext_MP3}, {"c_wav", Ext_WAV}, {"c_wma", Ext_WMA}, {"c_midi", Ext_MIDI},
+      {"c_ogg", Ext_OGG}, {"c_ape", Ext_APE}, {"c_acc", Ext_ACC}};
 
   DialogForm Form;
   std::vector<std::string> CandidatePaths;  // parallel to the rows of FIListBox1
@@ -75,8 +74,8 @@ class TForm2 : public DialogEvents {
   int AddSorted(const std::string& path);
 
   // --- Settings tab (dialogs/settings_tab.cpp) ----------------------------------------------
-  void ShowSettings();                         // the settings-tab steps of FormShow
-  void Extchk1Click(std::string_view sender);  // scan mode radio buttons: store FileType
+  void ShowSettings();                              // the settings-tab steps of FormShow
+  void Extchk1Click(std::string_view sender);       // scan mode radio buttons: store FileType
   void RadioButton5Click(std::string_view sender);  // sleep action radio buttons: SleepMode
   void Button6Click();                              // "...": choose the program to run at exit
   void Label3Click();                               // open the home page

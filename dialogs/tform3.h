@@ -32,9 +32,9 @@ class TForm3 : public DialogEvents {
 
   bool Handle(std::string_view control, DialogEvent event, int row = -1) override;
 
-  void FormShow();            // the deadline armed, or else the present time
-  void BitBtn1Click();        // "OK": accepted only as a valid time of day
-  void BitBtn2Click();        // abort: cancel any sleep
+  void FormShow();      // the deadline armed, or else the present time
+  void BitBtn1Click();  // "OK": accepted only as a valid time of day
+  void BitBtn2Click();  // abort: cancel any sleep
   void UpDownClick(std::string_view edit, int maximum, int step);  // step a field by one
 
   // The number a field's text stands for when it is a plain decimal in 0..maximum, else -1.

@@ -68,7 +68,8 @@ void TForm3::BitBtn2Click() {
 
 void TForm3::UpDownClick(std::string_view edit, int maximum, int step) {
   // A text that is no number steps from 0, the designed position; the range does not wrap.
-  const int value = std::clamp(std::max(FieldValue(Form.Text(edit), maximum), 0) + step, 0, maximum);
+  const int value =
+      std::clamp(std::max(FieldValue(Form.Text(edit), maximum), 0) + step, 0, maximum);
   Form.SetText(edit, std::to_string(value));
 }
 

@@ -12,7 +12,10 @@ namespace solka {
 class DialogRowsModel : public QAbstractListModel {
  public:
   DialogRowsModel(const DialogForm& form, std::string control, int rowHeight, QObject* parent)
-      : QAbstractListModel(parent), form_(form), control_(std::move(control)), rowHeight_(rowHeight) {}
+      : QAbstractListModel(parent),
+        form_(form),
+        control_(std::move(control)),
+        rowHeight_(rowHeight) {}
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;

@@ -167,10 +167,12 @@ QListView* DialogWindow::AddList(QListView* list, int rowHeight) {
   // The selection is the core's: a click is reported, the core toggles the row.
   list->setSelectionMode(QAbstractItemView::NoSelection);
   list->installEventFilter(this);
-  connect(list, &QAbstractItemView::clicked, this,
-          [this, list](const QModelIndex& index) { Forward(Name(list), DialogEvent::RowClick, index.row()); });
-  connect(list, &QAbstractItemView::doubleClicked, this,
-          [this, list](const QModelIndex& index) { Forward(Name(list), DialogEvent::DblClick, index.row()); });
+  connect(list, &QAbstractItemView::clicked, this, [this, list](const QModelIndex& index) {
+    Forward(Name(list), DialogEvent::RowClick, index.row());
+  });
+  connect(list, &QAbstractItemView::doubleClicked, this, [this, list](const QModelIndex& index) {
+    Forward(Name(list), DialogEvent::DblClick, index.row());
+  });
   return list;
 }
 

@@ -95,8 +95,10 @@ void Form2Window::BuildListTab(QWidget* page) {
   combo->setMaxVisibleItems(16);
   AddCombo(combo);
   AddButton(Make<QPushButton>(page, "Button1", "参照", {216, 22, 50, 22}));
-  AddButton(Make<QRadioButton>(page, "RadioButton1", "フォルダ", {8, 52, 70, 18}, "フォルダで選択"));
-  AddButton(Make<QRadioButton>(page, "RadioButton2", "M3U", {80, 52, 50, 18}, "Ｍ３Ｕファイルで選択"));
+  AddButton(
+      Make<QRadioButton>(page, "RadioButton1", "フォルダ", {8, 52, 70, 18}, "フォルダで選択"));
+  AddButton(
+      Make<QRadioButton>(page, "RadioButton2", "M3U", {80, 52, 50, 18}, "Ｍ３Ｕファイルで選択"));
   AddButton(Make<QPushButton>(page, "Button2", "全選択", {136, 50, 62, 22}));
   AddButton(Make<QPushButton>(page, "Button3", "選択解除", {202, 50, 64, 22}));
   auto* list = Make<CandidateList>(page, "FIListBox1", "", {0, 80, 270, 234});
@@ -112,7 +114,8 @@ void Form2Window::BuildSettingsTab(QWidget* page) {
     AddButton(Fit(Make<QCheckBox>(page, name, caption, {8, y, 262, 17}, hint)));
     y += kStep;
   };
-  box("CheckBox1", "プレーヤーのＨｉｎｔ を表示しない", "プレーヤーボタンのヒントを\n非表示にします");
+  box("CheckBox1", "プレーヤーのＨｉｎｔ を表示しない",
+      "プレーヤーボタンのヒントを\n非表示にします");
   box("CheckBox3", "SOLKAの起動されたドライブ内を自動再生");
   box("CheckBox2", "ファイルリストをパス順で表示");
   box("FindSub", "関連付けや「送る」で、下位フォルダを検索しない");
@@ -139,14 +142,17 @@ void Form2Window::BuildSettingsTab(QWidget* page) {
   group->setTitle(ToQt("リストに読み込むファイルの種類"));
   AddButton(Fit(Make<QRadioButton>(group, "Extchk3", "標準設定", {6, 16, 72, 17},
                                    "常に内部フィルタの設定に従います。")));
-  AddButton(Fit(Make<QRadioButton>(group, "Extchk2", "最初に見つけたファイルと同種", {78, 16, 184, 17},
-                                   "関連付けや「送る」などで起動する場合に便利です。")));
+  AddButton(
+      Fit(Make<QRadioButton>(group, "Extchk2", "最初に見つけたファイルと同種", {78, 16, 184, 17},
+                             "関連付けや「送る」などで起動する場合に便利です。")));
   AddButton(Make<QRadioButton>(group, "Extchk1", "以下から選択", {6, 34, 120, 17}));
-  const char* types[][2] = {{"c_mp3", "MP3"}, {"c_wav", "WAV"}, {"c_wma", "WMA"}, {"c_midi", "MIDI"},
-                            {"c_ogg", "OGG"}, {"c_ape", "APE"}, {"c_acc", "ACC"}};
+  const char* types[][2] = {{"c_mp3", "MP3"},   {"c_wav", "WAV"}, {"c_wma", "WMA"},
+                            {"c_midi", "MIDI"}, {"c_ogg", "OGG"}, {"c_ape", "APE"},
+                            {"c_acc", "ACC"}};
   for (int i = 0; i < 7; ++i) {
     const int row = i / 4, column = i % 4;
-    AddButton(Make<QCheckBox>(group, types[i][0], types[i][1], {24 + 60 * column, 52 + 18 * row, 56, 17}));
+    AddButton(Make<QCheckBox>(group, types[i][0], types[i][1],
+                              {24 + 60 * column, 52 + 18 * row, 56, 17}));
   }
   y += 91;
 

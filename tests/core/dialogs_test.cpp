@@ -106,8 +106,10 @@ TEST_F(DialogsTest, BrowsingMovesAnEntryOfAnyCaseToTheTopAndRelistsInTheCurrentM
     Event("BitBtn1");
   };
   EXPECT_EQ(player.Form2->ShowModal(), kResultCancel);
-  EXPECT_THAT(p.dialogs.browseTitles, ElementsAre("フォルダを選択してください", "フォルダを選択してください"));
-  EXPECT_FALSE(p.files.Contents(kIni).find("/music/rock\n") != std::string::npos);  // cancel writes nothing
+  EXPECT_THAT(p.dialogs.browseTitles,
+              ElementsAre("フォルダを選択してください", "フォルダを選択してください"));
+  EXPECT_FALSE(p.files.Contents(kIni).find("/music/rock\n") !=
+               std::string::npos);  // cancel writes nothing
 }
 
 TEST_F(DialogsTest, ListFilesAreFoundBelowTheBaseInNameOrderOnceEvenThroughALinkLoop) {
@@ -122,7 +124,8 @@ TEST_F(DialogsTest, ListFilesAreFoundBelowTheBaseInNameOrderOnceEvenThroughALink
     Event("RadioButton2");
     EXPECT_TRUE(player.ListMode);
     EXPECT_THAT(Rows(), ElementsAre("a.m3u", "b.m3u", "z.M3U"));
-    EXPECT_THAT(form2.CandidatePaths, ElementsAre("/lists/a.m3u", "/lists/sub/b.m3u", "/lists/z.M3U"));
+    EXPECT_THAT(form2.CandidatePaths,
+                ElementsAre("/lists/a.m3u", "/lists/sub/b.m3u", "/lists/z.M3U"));
     Event("BitBtn1");
   };
   player.ToolButton1Click();
@@ -162,7 +165,8 @@ TEST_F(DialogsTest, SettingsTabShowsTheLiveStateAndOkAppliesAndSavesEveryValue) 
     EXPECT_FALSE(form2.Form.Checked("CheckBox1"));
     EXPECT_TRUE(form2.Form.Checked("c_mp3"));
     EXPECT_FALSE(form2.Form.Checked("c_wav"));
-    for (const char* box : {"CheckBox1", "CheckBox2", "CheckBox4", "CheckBox6", "CheckBox7", "c_ogg"})
+    for (const char* box :
+         {"CheckBox1", "CheckBox2", "CheckBox4", "CheckBox6", "CheckBox7", "c_ogg"})
       form2.Form.SetCheckedFromView(box, true);
     form2.Form.SetCheckedFromView("c_mp3", false);
     form2.Form.SetTextFromView("Edit2", "/usr/bin/true");
@@ -175,9 +179,14 @@ TEST_F(DialogsTest, SettingsTabShowsTheLiveStateAndOkAppliesAndSavesEveryValue) 
   EXPECT_TRUE(player.Form.CloseBox());
   EXPECT_TRUE(player.ListBoxSorted);
   EXPECT_TRUE(player.MonitorPower);
-  for (auto [key, value] : {std::pair{"Hint", "0"}, {"Sort", "1"}, {"TaskButton", "1"},
-                            {"CloseBtn", "1"}, {"Ext_MP3", "0"}, {"Ext_OGG", "1"},
-                            {"AppName", "/usr/bin/true"}, {"MonitorPower", "1"}})
+  for (auto [key, value] : {std::pair{"Hint", "0"},
+                            {"Sort", "1"},
+                            {"TaskButton", "1"},
+                            {"CloseBtn", "1"},
+                            {"Ext_MP3", "0"},
+                            {"Ext_OGG", "1"},
+                            {"AppName", "/usr/bin/true"},
+                            {"MonitorPower", "1"}})
     EXPECT_EQ(SavedSetting(p.files, kIni, key), value) << key;
   // Ext_ACC, Volume and the now-playing switch wait for the exit.
   EXPECT_EQ(SavedSetting(p.files, kIni, "Ext_ACC"), "<missing>");
@@ -194,7 +203,8 @@ TEST_F(DialogsTest, OkWithTwoFoldersReplacesTheListAndAddKeepsIt) {
   player.ToolButton1Click();
   // Folders in row order (the rows are in name order), each scanned as the scan orders it.
   EXPECT_THAT(player.SelectedFolders, ElementsAre("/base/A", "/base/B"));
-  EXPECT_THAT(player.PlayList.Items(), ElementsAre("/base/A/a2.mp3", "/base/A/a1.mp3", "/base/B/b1.mp3"));
+  EXPECT_THAT(player.PlayList.Items(),
+              ElementsAre("/base/A/a2.mp3", "/base/A/a1.mp3", "/base/B/b1.mp3"));
   EXPECT_THAT(player.Form.Rows(), ElementsAre("a2", "a1", "b1"));
   EXPECT_EQ(player.Form.Label(2).text, " / 3 曲");
   Choose({"C"}, "BitBtn3");
@@ -210,8 +220,8 @@ TEST_F(DialogsTest, OkWithTwoFoldersReplacesTheListAndAddKeepsIt) {
     Event("BitBtn2");
   };
   player.ToolButton1Click();
-  EXPECT_THAT(player.PlayList.Items(), ElementsAre("/base/A/a1.mp3", "/base/A/a2.mp3",
-                                                   "/base/B/b1.mp3", "/base/C/c1.mp3"));
+  EXPECT_THAT(player.PlayList.Items(),
+              ElementsAre("/base/A/a1.mp3", "/base/A/a2.mp3", "/base/B/b1.mp3", "/base/C/c1.mp3"));
 }
 
 TEST_F(DialogsTest, ListFilesOfEitherEncodingGiveTheSameLinesAndReplaceTheListForAddToo) {
@@ -334,7 +344,8 @@ TEST_F(DialogsTest, TimeDialogShowsTheDeadlineOrTheClockAndStepsWithinRange) {
 
 TEST_F(DialogsTest, TimeDialogRefusesWhatIsNoTimeOfDayAndArmsWhatIs) {
   window3.script = [this] {
-    for (auto [hour, minute] : {std::pair{"24", "0"}, {"7", "60"}, {"", "5"}, {"7", "-1"}, {"x", "5"}}) {
+    for (auto [hour, minute] :
+         {std::pair{"24", "0"}, {"7", "60"}, {"", "5"}, {"7", "-1"}, {"x", "5"}}) {
       form3.Form.SetTextFromView("Edit1", hour);
       form3.Form.SetTextFromView("Edit2", minute);
       form3.Handle("BitBtn1", DialogEvent::Click);

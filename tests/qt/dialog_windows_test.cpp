@@ -80,10 +80,11 @@ TEST(DialogWindows, EveryControlOfTheListDialogReachesItsHandler) {
   for (const char* button : {"Button1", "Button2", "Button3", "BitBtn2", "BitBtn3", "BitBtn1",
                              "Button6", "RadioButton3", "Extchk1", "CheckBox4", "c_ape", "Label3"})
     expected.push_back(Call(button, DialogEvent::Click));
-  for (const auto& call : {Call("RadioButton2", DialogEvent::Enter), Call("RadioButton2", DialogEvent::Click),
-                           Call("Edit1", DialogEvent::DropDown), Call("Edit1", DialogEvent::Change),
-                           Call("FIListBox1", DialogEvent::RowClick, 1),
-                           Call("FIListBox1", DialogEvent::DblClick, 1), Call("", DialogEvent::CloseBox)})
+  for (const auto& call :
+       {Call("RadioButton2", DialogEvent::Enter), Call("RadioButton2", DialogEvent::Click),
+        Call("Edit1", DialogEvent::DropDown), Call("Edit1", DialogEvent::Change),
+        Call("FIListBox1", DialogEvent::RowClick, 1), Call("FIListBox1", DialogEvent::DblClick, 1),
+        Call("", DialogEvent::CloseBox)})
     expected.push_back(call);
   // In this order; the pointer entering the list and the double-click's own clicks may come
   // in between.
@@ -140,10 +141,11 @@ TEST(DialogWindows, EveryControlOfTheTimeDialogReachesItsHandler) {
   QTest::keyClicks(Get<QLineEdit>(window, "Edit1"), "x");
   EXPECT_EQ(form.Text("Edit1"), "09x");
   window.close();
-  EXPECT_THAT(events.calls,
-              ElementsAre(Call("BitBtn1", DialogEvent::Click), Call("BitBtn2", DialogEvent::Click),
-                          Call("UpDown1", DialogEvent::StepUp), Call("UpDown2", DialogEvent::StepDown),
-                          Call("Edit2", DialogEvent::StepUp), Call("", DialogEvent::CloseBox)));
+  EXPECT_THAT(
+      events.calls,
+      ElementsAre(Call("BitBtn1", DialogEvent::Click), Call("BitBtn2", DialogEvent::Click),
+                  Call("UpDown1", DialogEvent::StepUp), Call("UpDown2", DialogEvent::StepDown),
+                  Call("Edit2", DialogEvent::StepUp), Call("", DialogEvent::CloseBox)));
 }
 
 // The real dialog in front of the player: the command waits in the dialog while the player's
@@ -151,7 +153,8 @@ TEST(DialogWindows, EveryControlOfTheTimeDialogReachesItsHandler) {
 TEST(DialogWindows, ModalDialogsKeepThePlayersTimersRunning) {
   TestPlatform p;
   QtEventLoop loop;
-  PlatformServices services{p.files, p.codec, p.clock, loop, p.dialogs, p.screen, p.shell, p.power, p.media};
+  PlatformServices services{p.files,  p.codec, p.clock, loop,   p.dialogs,
+                            p.screen, p.shell, p.power, p.media};
   TDODEDEV player(services, {"/opt/solka/solka", ""});
   player.Settings.resize(kSettingsCount);
   PlayerDialogs dialogs(player, services, "");
