@@ -15,72 +15,66 @@ std::string TrackCount(std::size_t count) {
   return " / " + std::to_string(count) + " 曲";
 }
 
-// Nothing was chosen: the count goes, and continuous play has nothing to go on with.
-void ShowNothingChosen(TDODEDEV& player) {
-  player.Form.SetLabelText(2, "");
-  player.ContinuousPlay = false;
-  player.SetLabel1Color(Color::Black);
-  // The menu's check mark follows the switch, so that it never offers "on" while it is off.
-  player.Form.SetChecked("N9", false);
-}
-
 }  // namespace
 
 void TDODEDEV::ToolButton1Click() {
-  if (!Form2 || Form2->Showing()) return;
-  const int result = Form2->ShowModal();
+  if (!form2_ || form2_->Showing()) return;
+  const int result = form2_->ShowModal();
   if (result == kResultOk || result == kResultYes) {
     // The settings tab, in this order, each with its immediate effect.
-    const DialogForm& tab = Form2->Form;
-    Settings[Hint] = Flag(!tab.Checked("CheckBox1"));
-    Form.SetHintsShown(!tab.Checked("CheckBox1"));
-    Settings[Sort] = Flag(tab.Checked("CheckBox2"));
+    const DialogForm& tab = form2_->Form;
+    settings_.Set(Hint, Flag(!tab.Checked("CheckBox1")));
+    form_.SetHintsShown(!tab.Checked("CheckBox1"));
+    settings_.Set(Sort, Flag(tab.Checked("CheckBox2")));
     SetListBoxSorted(tab.Checked("CheckBox2"));
-    Settings[AutoPlay] = Flag(tab.Checked("CheckBox3"));
-    Settings[TaskButton] = Flag(tab.Checked("CheckBox4"));
+    settings_.Set(AutoPlay, Flag(tab.Checked("CheckBox3")));
+    settings_.Set(TaskButton, Flag(tab.Checked("CheckBox4")));
     ApplyTaskButton();
-    Settings[Run_App] = Flag(tab.Checked("CheckBox5"));
-    Settings[CloseBtn] = Flag(tab.Checked("CheckBox6"));
+    settings_.Set(Run_App, Flag(tab.Checked("CheckBox5")));
+    settings_.Set(CloseBtn, Flag(tab.Checked("CheckBox6")));
     ApplyCloseBtn();
-    Settings[AppName] = tab.Text("Edit2");
-    Settings[SubFolder] = Flag(tab.Checked("FindSub"));
+    settings_.Set(AppName, tab.Text("Edit2"));
+    settings_.Set(SubFolder, Flag(tab.Checked("FindSub")));
     for (const TForm2::KeyBox& box : TForm2::kTypeBoxes)
-      Settings[box.key] = Flag(tab.Checked(box.control));
-    MonitorPower = tab.Checked("CheckBox7");
+      settings_.Set(box.key, Flag(tab.Checked(box.control)));
+    sleep_.MonitorPower = tab.Checked("CheckBox7");
     SaveDialogSettings();
 
-    SelectedFolders = Form2->SelectedFolders;
-    SelectedListLines = Form2->SelectedListLines;
+    list_.SelectedFolders = form2_->SelectedFolders;
+    list_.SelectedListLines = form2_->SelectedListLines;
     if (result == kResultOk) {
-      PlayList.Clear();
-      Form.SetRows({});
+      list_.PlayList.Clear();
+      form_.SetRows({});
     }
-    const char separator = platform_.files.Syntax().separator;
-    if (!ListMode) {
-      if (SelectedFolders.empty()) {
-        ShowNothingChosen(*this);
-      } else {
-        for (const std::string& folder : SelectedFolders) {
-          ScanFolder(folder + separator);
-          Form.SetLabelText(2, TrackCount(PlayList.size()));
-        }
-        // A sorted list stays sorted when Sort is off.
-        if (SettingIs(Sort, "1")) SetPlayListSorted(true);
-        RefreshListBox();
+    const bool nothingChosen =
+        list_.ListMode ? list_.SelectedListLines.empty() : list_.SelectedFolders.empty();
+    if (nothingChosen) {
+      // The count goes, and continuous play has nothing to go on with; the menu's check mark
+      // follows the switch, so that it never offers "on" while it is off.
+      form_.SetLabelText(2, "");
+      sequence_.ContinuousPlay = false;
+      SetLabel1Color(Color::Black);
+      form_.SetChecked("N9", false);
+    } else if (!list_.ListMode) {
+      const char separator = platform_.files.Syntax().separator;
+      for (const std::string& folder : list_.SelectedFolders) {
+        ScanFolder(folder + separator);
+        form_.SetLabelText(2, TrackCount(list_.PlayList.size()));
       }
-    } else if (SelectedListLines.empty()) {
-      ShowNothingChosen(*this);
+      // A sorted list stays sorted when Sort is off.
+      if (SettingIs(Sort, "1")) SetPlayListSorted(true);
+      RefreshListBox();
     } else {
       // The chosen files' lines replace the list, for "追加" as well.
-      PlayList.Assign(SelectedListLines);
+      list_.PlayList.Assign(list_.SelectedListLines);
       RefreshListBox();
-      Form.SetLabelText(2, TrackCount(Form.Rows().size()));
+      form_.SetLabelText(2, TrackCount(form_.Rows().size()));
     }
     FitScrollWidth();
-    if (result == kResultYes && !PlayList.empty())
-      Form.SetLabelText(2, TrackCount(PlayList.size()));
+    if (result == kResultYes && !list_.PlayList.empty())
+      form_.SetLabelText(2, TrackCount(list_.PlayList.size()));
   }
-  if (PlayList.empty() && SleepAfterListEnd) N22Click();
+  if (list_.PlayList.empty() && sleep_.SleepAfterListEnd) N22Click();
 }
 
 }  // namespace solka

@@ -4,8 +4,8 @@
 #include <set>
 #include <tuple>
 
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "dialogs/tform2.h"
 #include "playlist/list_file.h"
 

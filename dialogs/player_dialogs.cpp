@@ -8,25 +8,25 @@ const std::string& PlayerDialogHost::Setting(Key key) const {
   return player_.Setting(key);
 }
 void PlayerDialogHost::SetSetting(Key key, std::string value) {
-  player_.Settings[key] = std::move(value);
+  player_.settings_.Set(key, std::move(value));
 }
 bool PlayerDialogHost::ListMode() const {
-  return player_.ListMode;
+  return player_.List().ListMode;
 }
 void PlayerDialogHost::SetListMode(bool listFiles) {
-  player_.ListMode = listFiles;
+  player_.list_.ListMode = listFiles;
 }
 bool PlayerDialogHost::ListBoxSorted() const {
-  return player_.ListBoxSorted;
+  return player_.List().ListBoxSorted;
 }
 bool PlayerDialogHost::MonitorPower() const {
-  return player_.MonitorPower;
+  return player_.Sleep().MonitorPower;
 }
 const std::string& PlayerDialogHost::SettingsFilePath() const {
-  return player_.SettingsFilePath;
+  return player_.Startup().SettingsFilePath;
 }
 std::string PlayerDialogHost::ArmedDeadline() const {
-  return player_.SleepArmed ? player_.SleepDeadline : std::string();
+  return player_.Sleep().SleepArmed ? player_.Sleep().SleepDeadline : std::string();
 }
 
 PlayerDialogs::PlayerDialogs(TDODEDEV& player, PlatformServices& platform, std::string homePage)
@@ -34,13 +34,11 @@ PlayerDialogs::PlayerDialogs(TDODEDEV& player, PlatformServices& platform, std::
       host_(player),
       form2_(host_, platform, std::move(homePage)),
       form3_(host_, platform) {
-  player_.Form2 = &form2_;
-  player_.Form3 = &form3_;
+  player_.AttachDialogs(&form2_, &form3_);
 }
 
 PlayerDialogs::~PlayerDialogs() {
-  player_.Form2 = nullptr;
-  player_.Form3 = nullptr;
+  player_.AttachDialogs(nullptr, nullptr);
 }
 
 }  // namespace solka

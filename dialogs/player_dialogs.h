@@ -1,5 +1,5 @@
 // The two dialogs of the player, created once after the main window and living until exit.
-// While they exist the player reaches them as TDODEDEV::Form2 and TDODEDEV::Form3.
+// While they exist the player reaches them through TDODEDEV::AttachDialogs.
 #pragma once
 
 #include <memory>

@@ -2,7 +2,7 @@
 // keys "0", "1", ... in the combo box's order. Nothing is ever removed from it.
 #include <algorithm>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "dialogs/tform2.h"
 #include "settings/ini_file.h"
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/platform_services.h"
-#include "dialogs/dialog_form.h"
 #include "dialogs/dialog_host.h"
+#include "form/dialog_form.h"
 #include "platform/api/modal_window.h"
 
 namespace solka {

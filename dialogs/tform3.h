@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "app/platform_services.h"
-#include "dialogs/dialog_form.h"
 #include "dialogs/dialog_host.h"
+#include "form/dialog_form.h"
 #include "platform/api/modal_window.h"
 
 namespace solka {

@@ -40,35 +40,32 @@ std::string DeadlineAfter(const TimeOfDay& now, int minutes) {
   return std::to_string(h) + ":" + std::to_string(m);
 }
 
-void Arm(TDODEDEV& player, std::string deadline, std::string_view item) {
-  CheckOnly(player.Form, item);
-  player.SleepDeadline = std::move(deadline);
-  player.SleepArmed = true;
-  player.SleepAfterListEnd = false;
-  player.Timer2->SetInterval(1000);
-  player.Timer2->SetEnabled(true);
-  player.Form.SetSleepButton(kArmedImage, "スリープ設定中 ( " + player.SleepDeadline + " )");
-  if (player.MonitorPower) player.test1Click();
-}
-
-void ArmAfter(TDODEDEV& player, int minutes, std::string_view item) {
-  Arm(player, DeadlineAfter(player.Platform().clock.Now(), minutes), item);
-}
-
 }  // namespace
 
+void TDODEDEV::ArmAfter(int minutes, std::string_view item) {
+  Arm(DeadlineAfter(platform_.clock.Now(), minutes), item);
+}
+
+void TDODEDEV::Arm(std::string deadline, std::string_view item) {
+  CheckOnly(form_, item);
+  SetSleepDeadline(std::move(deadline));
+  sleep_.SleepAfterListEnd = false;
+  form_.SetSleepButton(kArmedImage, "スリープ設定中 ( " + sleep_.SleepDeadline + " )");
+  if (sleep_.MonitorPower) test1Click();
+}
+
 void TDODEDEV::N301Click() {
-  ArmAfter(*this, 30, "N301");
+  ArmAfter(30, "N301");
 }
 void TDODEDEV::N601Click() {
-  ArmAfter(*this, 60, "N601");
+  ArmAfter(60, "N601");
 }
 
 void TDODEDEV::N21Click() {
-  if (!Form3 || Form3->Showing()) return;
-  switch (Form3->ShowModal()) {
+  if (!form3_ || form3_->Showing()) return;
+  switch (form3_->ShowModal()) {
     case kResultOk:  // the texts as typed: the dialog accepts only a time of day
-      Arm(*this, Form3->Form.Text("Edit1") + ":" + Form3->Form.Text("Edit2"), "N21");
+      Arm(form3_->Form.Text("Edit1") + ":" + form3_->Form.Text("Edit2"), "N21");
       break;
     case kResultAbort:
       N22Click();
@@ -79,23 +76,21 @@ void TDODEDEV::N21Click() {
 }
 
 void TDODEDEV::N23Click() {
-  if (Form.RowCount() == 0) {
+  if (form_.RowCount() == 0) {
     platform_.dialogs.MessageBox("再生できるリストがありません", std::string(kRefusalCaption));
     return;
   }
   // Only a list that plays once comes to an end.
-  if (ModeCode != 1 && ModeCode != 3) {
+  if (!PlaysOnce(sequence_.ModeCode)) {
     platform_.dialogs.MessageBox("再生モードが「１回」に設定されていません",
                                  std::string(kRefusalCaption));
     return;
   }
-  Timer2->SetEnabled(false);
-  SleepDeadline.clear();
-  SleepArmed = false;
-  CheckOnly(Form, "N23");
-  Form.SetSleepButton(kArmedImage, "再生終了後スリープ設定中");
-  SleepAfterListEnd = true;
-  if (MonitorPower) test1Click();
+  SetSleepDeadline(std::nullopt);
+  CheckOnly(form_, "N23");
+  form_.SetSleepButton(kArmedImage, "再生終了後スリープ設定中");
+  sleep_.SleepAfterListEnd = true;
+  if (sleep_.MonitorPower) test1Click();
 }
 
 void TDODEDEV::SleepButtonClick() {

@@ -5,7 +5,7 @@
 #include <QAbstractListModel>
 #include <string>
 
-#include "dialogs/dialog_form.h"
+#include "form/dialog_form.h"
 
 namespace solka {
 

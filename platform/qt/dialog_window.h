@@ -10,7 +10,7 @@
 #include <functional>
 #include <string_view>
 
-#include "dialogs/dialog_form.h"
+#include "form/dialog_form.h"
 #include "platform/api/modal_window.h"
 
 class QAbstractButton;

@@ -155,8 +155,8 @@ TEST(DialogWindows, ModalDialogsKeepThePlayersTimersRunning) {
   QtEventLoop loop;
   PlatformServices services{p.files,  p.codec, p.clock, loop,   p.dialogs,
                             p.screen, p.shell, p.power, p.media};
-  TDODEDEV player(services, {"/opt/solka/solka", ""});
-  player.Settings.resize(kSettingsCount);
+  TDODEDEV player(services, {kTestProgram, ""});
+  player.FormCreate();
   PlayerDialogs dialogs(player, services, "");
   Form2Window form2(dialogs.Form2().Form, dialogs.Form2());
   dialogs.Form2().SetWindow(&form2);
@@ -174,7 +174,7 @@ TEST(DialogWindows, ModalDialogsKeepThePlayersTimersRunning) {
   player.N21Click();
   EXPECT_GE(ticks, 5);
   EXPECT_FALSE(form3.isVisible());
-  EXPECT_EQ(player.SleepDeadline, "7:30");
+  EXPECT_EQ(player.Sleep().SleepDeadline, "7:30");
 
   ticks = 0;
   QTimer::singleShot(300, &form2, [&] {

@@ -1,4 +1,4 @@
-#include "dialogs/dialog_form.h"
+#include "form/dialog_form.h"
 
 namespace solka {
 
