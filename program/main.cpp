@@ -87,13 +87,6 @@ int RunPlayer(Application& app, int argc, char** argv) {
   window = &mainWindow;
   screen.SetMainWindow(&mainWindow, mainWindow.List(), [window] { window->RequestClose(); });
   mainWindow.onClosed = [] { QCoreApplication::quit(); };
-  // The two dialogs, created once after the main window and kept until exit.
-  PlayerDialogs dialogModels(player, services, HomePageAddress());
-  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2());
-  dialogModels.Form2().SetWindow(&form2);
-  screen.SetDialogList(form2.Control("FIListBox1"));
-  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3());
-  dialogModels.Form3().SetWindow(&form3);
 
   // Signals and the end of the session close the window the normal way. The session manager
   // ends the program through quit() (after asking it to commit its data, which may still be
@@ -101,6 +94,15 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QuitSignals signals_([window] { window->RequestClose(); });
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainWindow,
                    [window] { window->RequestClose(); });
+
+  // The two dialogs, created once after the main window (and after the signals are caught, so
+  // that a signal during their construction still ends the program normally); kept until exit.
+  PlayerDialogs dialogModels(player, services, HomePageAddress());
+  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2());
+  dialogModels.Form2().SetWindow(&form2);
+  screen.SetDialogList(form2.Control("FIListBox1"));
+  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3());
+  dialogModels.Form3().SetWindow(&form3);
 
   player.FormCreate();
   mainWindow.Start();
