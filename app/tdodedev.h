@@ -180,6 +180,8 @@ class TDODEDEV {
   void SetLabel1Color(Color color) { form_.SetLabelColor(1, color); }
   // The only writer of Graph and PlaybackState::Playing.
   void SetGraph(std::unique_ptr<MediaGraph> graph);
+  // Holds the lock against the desktop's idle suspend exactly while a track plays unpaused.
+  void UpdateIdleLock();
   // The only writer of Timer2 and SleepState::SleepArmed/SleepDeadline: a deadline arms the
   // timer, nullopt stops it.
   void SetSleepDeadline(std::optional<std::string> deadline);

@@ -39,6 +39,7 @@ void TDODEDEV::SetGraph(std::unique_ptr<MediaGraph> graph) {
   if (Graph) Graph->SetNotify(nullptr);
   Graph = std::move(graph);
   playback_.Playing = Graph != nullptr;
+  UpdateIdleLock();
 }
 
 void TDODEDEV::ReleasePlayback() {

@@ -35,6 +35,7 @@ void TDODEDEV::PauseOrResume() {
     form_.SetCaption(std::string(kPausePrefix) + form_.Caption());
     playback_.Paused = true;
   }
+  UpdateIdleLock();
 }
 
 void TDODEDEV::StepVolume(int step) {

@@ -6,17 +6,18 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/platform_services.h"
 #include "app/player_commands.h"
 #include "app/tdodedev.h"
 #include "dialogs/player_dialogs.h"
+#include "platform/dbus/system_power.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
 #include "platform/posix/posix_files.h"
-#include "platform/posix/posix_power.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/qt/application.h"
 #include "platform/qt/form2_window.h"
@@ -73,13 +74,13 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QtDialogs dialogs;
   QtScreen screen;
   PosixShell shell;
-  PosixPower power;
+  const std::unique_ptr<Power> power = CreateSystemPower();
   GstMediaBackend media(
       [](std::function<void()> task) {
         QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
       },
       MediaOptions());
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
+  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, *power, media};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);

@@ -82,6 +82,7 @@ TEST_F(PlayFileTest, AFailedStartLeavesNoGraphAndSaysSo) {
                           "create", "notify on", "render /music/broken.mp3", "notify off",
                           "release", "caption 再生できませんでした"));
   EXPECT_FALSE(player.Playback().Playing);
+  EXPECT_FALSE(p.power.idleLockHeld);  // music stopped: the desktop may suspend again
   EXPECT_EQ(p.media.LiveGraphs(), 0);
   EXPECT_EQ(player.Form().Label(1).text, "");
   EXPECT_EQ(player.Form().WindowHint(), player.VersionText);

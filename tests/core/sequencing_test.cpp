@@ -68,7 +68,7 @@ TEST_F(Sequencing, EveryModePlaysItsOrderAndEndsWhereItShould) {
       EXPECT_EQ(player.Playback().Playing, !once);
       EXPECT_EQ(player.Sequence().ContinuousPlay, !once);
       EXPECT_EQ(p.power.actions,
-                once ? std::vector<std::string>{"poweroff"} : std::vector<std::string>{});
+                once ? std::vector<std::string>{"power-off"} : std::vector<std::string>{});
       EXPECT_FALSE(player.Sleep().SleepAfterListEnd);
       for (std::size_t i = 0; i < played.size(); ++i) {
         const std::size_t pass = i / rows;

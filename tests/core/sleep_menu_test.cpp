@@ -65,7 +65,52 @@ TEST_F(SleepMenuTest, ArmedDeadlineStopsPlayAndRunsThePowerAction) {
   p.loop.AdvanceTime(31 * 1000);  // 23:20:01
   EXPECT_FALSE(player.Playback().Playing);
   EXPECT_FALSE(player.Sleep().SleepArmed);
-  EXPECT_EQ(p.power.actions, std::vector<std::string>{"poweroff"});
+  EXPECT_EQ(p.power.actions, std::vector<std::string>{"power-off"});
+}
+
+TEST_F(SleepMenuTest, ADeadlineFiresOnceInItsMinuteAndSleepModeChoosesTheAction) {
+  const struct {
+    const char* mode;
+    std::vector<std::string> actions;
+    int closes;
+  } cases[] = {{"", {"power-off"}, 1},
+               {"0", {"power-off"}, 1},
+               {"1", {"suspend"}, 0},
+               {"2", {"hibernate"}, 0},
+               {"3", {}, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("SleepMode \"") + c.mode + "\"");
+    TestPlatform q;
+    auto t = PlayerBuilder(q).Setting(SleepMode, c.mode).Tracks(1, 7200).Start();
+    t->FormForView().SetItemIndexFromView(0);
+    t->FIListBox1Click();
+    q.clock.Set(23 * 3600 + 59 * 60 + 10);
+    t->N301Click();
+    ASSERT_EQ(t->Sleep().SleepDeadline, "0:29");
+    q.loop.AdvanceTime(29 * 60 * 1000 + 49 * 1000);  // 0:28:59
+    EXPECT_TRUE(t->Playback().Playing);
+    EXPECT_TRUE(q.power.actions.empty());
+    q.loop.AdvanceTime(60 * 1000);  // the whole minute 0:29 passes under the checks
+    EXPECT_FALSE(t->Playback().Playing);
+    EXPECT_FALSE(t->Sleep().SleepArmed);
+    EXPECT_EQ(t->Form().SleepImage(), 7);
+    EXPECT_EQ(t->Form().SleepHint(), "スリープ設定");
+    EXPECT_EQ(q.power.actions, c.actions);
+    EXPECT_EQ(q.screen.closeRequests, c.closes);
+  }
+}
+
+TEST_F(SleepMenuTest, StopKeepsATimeDeadline) {
+  LoadTracks(1, 7200);
+  Select(0);
+  player.FIListBox1Click();
+  At(23, 50);
+  player.N301Click();
+  player.ToolButton9Click();
+  EXPECT_TRUE(player.Sleep().SleepArmed);
+  EXPECT_EQ(player.Sleep().SleepDeadline, "0:20");
+  p.loop.AdvanceTime(30 * 60 * 1000 + 1000);
+  EXPECT_EQ(p.power.actions, std::vector<std::string>{"power-off"});
 }
 
 TEST_F(SleepMenuTest, AfterTheListIsRefusedWithoutRowsOrWithARepeatingMode) {
@@ -111,8 +156,7 @@ TEST_F(SleepMenuTest, EveryArmingPowersTheMonitorDownWhenAsked) {
   auto t = PlayerBuilder(q).Setting("MonitorPower", "1").Tracks(1).Start();
   t->N301Click();
   t->N23Click();
-  EXPECT_EQ(q.power.actions,
-            (std::vector<std::string>{"monitor 1", "monitor 2", "monitor 1", "monitor 2"}));
+  EXPECT_EQ(q.power.actions, (std::vector<std::string>{"monitor-off", "monitor-off"}));
   EXPECT_EQ(q.clock.Sleeps(), (std::vector<int>{1500, 1500}));
 }
 

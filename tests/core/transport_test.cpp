@@ -27,6 +27,7 @@ TEST_F(Transport, PauseAndResumeKeepTheCaptionAndGraphInStep) {
   player.ToolButton9MouseDown(true);  // right button: pause
   EXPECT_TRUE(player.Playback().Paused && player.Playback().Playing);
   EXPECT_FALSE(p.media.Current()->Running());
+  EXPECT_FALSE(p.power.idleLockHeld);
   EXPECT_EQ(player.Form().Caption(), "[Pause] t0");
   EXPECT_EQ(player.Form().TrayHint(), "Pause");
   EXPECT_EQ(player.Form().TrayIcon(), 3);
@@ -36,6 +37,7 @@ TEST_F(Transport, PauseAndResumeKeepTheCaptionAndGraphInStep) {
   player.N17Click();
   EXPECT_FALSE(player.Playback().Paused);
   EXPECT_TRUE(p.media.Current()->Running());
+  EXPECT_EQ(p.power.idleLockChanges, (std::vector<bool>{true, false, true}));
   EXPECT_EQ(player.Form().Caption(), "t0");
   EXPECT_EQ(player.Form().TrayHint(), "t0");
   EXPECT_EQ(player.Form().TrayIcon(), 1);
@@ -57,6 +59,7 @@ TEST_F(Transport, StopEndsTheRunOnlyWhenSomethingPlays) {
   EXPECT_EQ(player.Form().Label(1).color, Color::Black);
   EXPECT_EQ(player.CurrentIndex(), 1);
   EXPECT_EQ(p.media.LiveGraphs(), 0);
+  EXPECT_FALSE(p.power.idleLockHeld);
   for (const std::string* text : {&player.Form().Caption(), &player.Form().AppTitle(),
                                   &player.Form().WindowHint(), &player.Form().TrayHint()})
     EXPECT_EQ(*text, player.VersionText);
@@ -166,7 +169,7 @@ TEST_F(Transport, ArrowKeysChangeTrackOnlyInTheCompactVisibleWindow) {
   player.FormKeyDown(KeyCode::F4);
   EXPECT_FALSE(player.Window().CompactView);
   player.FormKeyDown(KeyCode::F1);
-  EXPECT_EQ(p.power.actions, (std::vector<std::string>{"monitor 1", "monitor 2"}));
+  EXPECT_EQ(p.power.actions, (std::vector<std::string>{"monitor-off"}));
 }
 
 }  // namespace
