@@ -68,8 +68,9 @@ int main(int argc, char** argv) {
   solka::PosixCodec codec;
   solka::QtEventLoop loop;
   solka::QtScreen screen;
-  solka::PlatformServices services{files,  codec,        memory.clock, loop,        memory.dialogs,
-                                   screen, memory.shell, memory.power, memory.media};
+  solka::PlatformServices services{
+      files,  codec,        memory.clock, loop,         memory.dialogs,
+      screen, memory.shell, memory.power, memory.media, memory.diagnostics};
   BenchHost host;
   host.ini = (root / "solka.ini").string();
   solka::TForm2 model(host, services, "");

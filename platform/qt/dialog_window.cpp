@@ -115,7 +115,7 @@ void DialogWindow::Forward(std::string_view control, DialogEvent event, int row)
   events_.Handle(control, event, row);
   // Qt may have changed the control on its own (a radio button clicked while checked): show
   // the core's state again.
-  if (isVisible() || !form_.ModalResult()) Render(ToQt(control));
+  Render(ToQt(control));
 }
 
 QAbstractButton* DialogWindow::AddButton(QAbstractButton* button) {

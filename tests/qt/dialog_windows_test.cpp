@@ -153,8 +153,8 @@ TEST(DialogWindows, EveryControlOfTheTimeDialogReachesItsHandler) {
 TEST(DialogWindows, ModalDialogsKeepThePlayersTimersRunning) {
   TestPlatform p;
   QtEventLoop loop;
-  PlatformServices services{p.files,  p.codec, p.clock, loop,   p.dialogs,
-                            p.screen, p.shell, p.power, p.media};
+  PlatformServices services{p.files,  p.codec, p.clock, loop,    p.dialogs,
+                            p.screen, p.shell, p.power, p.media, p.diagnostics};
   TDODEDEV player(services, {kTestProgram, ""});
   player.FormCreate();
   PlayerDialogs dialogs(player, services, "");
