@@ -139,7 +139,6 @@ void TDODEDEV::FirstIdle() {
   const bool hasRows = Form.RowCount() > 0;
   if (hasRows) {
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
-    FitScrollWidth();
     Form.SetLabelText(2, TrackCountText(Form.RowCount()));
   }
   NoSubFolderScan = false;
@@ -158,6 +157,9 @@ void TDODEDEV::FirstIdle() {
     }
   }
   StartedWithFile = false;
+  // Once the first track has started: measuring the rows of a long list must not hold up the
+  // music (and a window hidden to the tray measures when it is shown).
+  if (hasRows) FitScrollWidth();
 
   if (Playing && Paused) {
     Form.SetTrayIcon(kIdleIcon);

@@ -64,13 +64,14 @@ class TDODEDEV {
   bool MonitorPower = false;
   bool NowPlayingOn = false;
   bool CompanionAvailable = false;
-  bool Closing = false;  // FormClose has begun; a second close request finds it set
+  bool Closing = false;         // FormClose has begun; a second close request finds it set
+  bool ScrollWidthDue = false;  // FitScrollWidth waits for the window to be shown
 
   int ModeCode = 1;  // JukeMode
   int Volume = 0;    // hundredths of a decibel
   int ScreenHeight = 0;
   int CaptionHeight = 0;
-  long long CompanionStartedAt = -1;  // epoch second of the last companion start
+  long long CompanionStartedAt = -1;  // steady milliseconds of the last companion start
 
   std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
   std::unique_ptr<Timer> Timer1;      // position display, 100 ms

@@ -14,6 +14,7 @@ void TDODEDEV::SpeedButton1Click() {
 void TDODEDEV::N11Click() {
   InTray = false;
   Form.SetVisible(true);
+  if (ScrollWidthDue) FitScrollWidth();
   platform_.screen.BringToFront();
   Form.SetActive(ActiveControl::None);
 }
@@ -31,13 +32,13 @@ void TDODEDEV::TrayIconClick() {
 namespace {
 // Mouse-move events come in bursts; one companion start per second is enough to raise the
 // window, where one per event would start dozens of processes.
-constexpr long long kCompanionPauseSeconds = 1;
+constexpr long long kCompanionPauseMs = 1000;
 }  // namespace
 
 void TDODEDEV::TrayIconMouseMove() {
   if (!CompanionAvailable || platform_.screen.MainWindowIsForeground()) return;
-  const long long now = platform_.clock.EpochSeconds();
-  if (CompanionStartedAt >= 0 && now - CompanionStartedAt < kCompanionPauseSeconds) return;
+  const long long now = platform_.clock.SteadyMilliseconds();
+  if (CompanionStartedAt >= 0 && now - CompanionStartedAt < kCompanionPauseMs) return;
   CompanionStartedAt = now;
   // The argument names the window class the companion is to bring to the front.
   platform_.shell.Start(CompanionPath, {"-c", "TDODEDEV"});

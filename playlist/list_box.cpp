@@ -15,6 +15,13 @@ void TDODEDEV::RefreshListBox() {
 }
 
 void TDODEDEV::FitScrollWidth() {
+  // Measuring every row of a long list takes a while, and the extent of a list nobody sees
+  // does not matter: a hidden window measures when it is shown again.
+  if (!Form.Visible()) {
+    ScrollWidthDue = true;
+    return;
+  }
+  ScrollWidthDue = false;
   int widest = 0;
   for (const std::string& row : Form.Rows())
     widest = std::max(widest, platform_.screen.ListTextWidth(row));

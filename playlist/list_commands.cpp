@@ -68,6 +68,9 @@ void TDODEDEV::listmode1Click() {
     Form.SetTop(ToIntDef(Setting(Top2), Form.Top()));
     Form.SetHeight(MainForm::kCompactHeight);
     CompactView = true;
+    // The list is out of sight now, so the pointer has left it, whether or not the desktop
+    // says so: the wheel and the volume double-click belong to the window again.
+    if (MouseOverList) FIListBox1MouseLeave();
     return;
   }
   const int top = Form.Top();

@@ -1,7 +1,10 @@
 // Where the main window stands and whether it is seen: geometry both ways, the layout of its
 // three parts, hidden or minimised, the window flags and the task-bar entry.
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMetaObject>
+#include <QScreen>
+#include <QToolButton>
 #include <algorithm>
 
 #include "app/layout.h"
@@ -14,9 +17,21 @@
 
 namespace solka {
 
+std::vector<ScreenArea> MainWindow::ScreenAreas() const {
+  std::vector<ScreenArea> areas;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect r = screen->availableGeometry();
+    areas.push_back({r.x(), r.y(), r.width(), r.height()});
+  }
+  return areas;
+}
+
 void MainWindow::RenderGeometry() {
   rendering_ = true;
-  move(form_.Left(), form_.Top());
+  // The position is that of the frame, as stored; a position off every screen is shown on one.
+  placed_ =
+      PlaceOnScreen({form_.Left(), form_.Top(), form_.Width(), form_.Height()}, ScreenAreas());
+  move(placed_.left, placed_.top);
   resize(form_.Width(), form_.Height() - MainForm::kFrameHeight);
   rendering_ = false;
   ReportGeometry();  // the limits may have bent the request
@@ -27,41 +42,34 @@ void MainWindow::RenderVisible() {
   if (form_.Visible()) {
     if (minimisedForTray_) {
       minimisedForTray_ = false;
-      ApplyWindowFlags();
       showNormal();
-      RenderTaskButton();
     } else {
       show();
     }
+    RenderTaskButton();
   } else if (HidesToTray()) {
     hide();
   } else {
-    // Without a notification area a hidden window could never come back. It goes to the task
-    // bar instead, as an ordinary window (some desktops list no tool windows anywhere) with an
-    // entry there whatever the task-bar setting says.
+    // Without a notification area a hidden window could never come back. It is minimised to the
+    // task bar instead, with an entry there whatever the task-bar setting says; restoring it from
+    // there shows it as "パネル表示" does.
     minimisedForTray_ = true;
-    ApplyWindowFlags();
-    SetTaskbarEntry(this, true);
+    RenderTaskButton();
     showMinimized();
   }
 }
 
 void MainWindow::RenderBorderIcons() {
   const bool wasVisible = isVisible();
-  if (!ApplyWindowFlags()) return;
-  if (wasVisible) minimisedForTray_ ? showMinimized() : show();
-  RenderTaskButton();
-}
-
-bool MainWindow::ApplyWindowFlags() {
-  Qt::WindowFlags wanted = minimisedForTray_
-                               ? Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                     Qt::WindowMinimizeButtonHint
-                               : kToolWindow;
+  Qt::WindowFlags wanted = kWindowFlags;
   if (form_.CloseBox()) wanted |= Qt::WindowCloseButtonHint;
-  if (windowFlags() == wanted) return false;
-  setWindowFlags(wanted);  // hides the window
-  return true;
+  if (windowFlags() == wanted) return;
+  // Changing the flags hides the window and may forget where its frame stood.
+  const QPoint frame = pos();
+  setWindowFlags(wanted);
+  if (!wasVisible) return;
+  move(frame);
+  minimisedForTray_ ? showMinimized() : show();
 }
 
 void MainWindow::RenderTaskButton() {
@@ -79,7 +87,11 @@ void MainWindow::LayOut() {
 
 void MainWindow::ReportGeometry() {
   if (rendering_) return;
-  form_.SetGeometryFromView(x(), y(), width(), height() + MainForm::kFrameHeight);
+  int left = x(), top = y();
+  // Where the window was put to keep it on a screen is not the user's choice: the stored
+  // position stays until the user moves the window.
+  if (left == placed_.left && top == placed_.top) left = form_.Left(), top = form_.Top();
+  form_.SetGeometryFromView(left, top, width(), height() + MainForm::kFrameHeight);
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
@@ -95,8 +107,27 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  // The window manager reads the task-bar state when the window is mapped.
+  // The window manager dropped the task-bar state when the window was hidden; it reads it
+  // again when the window is mapped, just after this.
   RenderTaskButton();
+  if (!controlsTraced_) {
+    controlsTraced_ = true;
+    // Once the tool bar has laid out its buttons.
+    QMetaObject::invokeMethod(
+        this, [this] { TraceControls(); }, Qt::QueuedConnection);
+  }
+}
+
+void MainWindow::TraceControls() {
+  std::vector<QWidget*> controls{list_, panel_->TrayButton()};
+  for (int n = 1; n <= 3; ++n) controls.push_back(panel_->Label(n));
+  for (QToolButton* button : toolBar_->findChildren<QToolButton*>()) controls.push_back(button);
+  for (QWidget* control : controls) {
+    if (!control || control->objectName().isEmpty()) continue;
+    const QPoint at = control->mapTo(this, QPoint(0, 0));
+    trace_.Control(control->objectName().toStdString(), at.x(), at.y(), control->width(),
+                   control->height());
+  }
 }
 
 void MainWindow::changeEvent(QEvent* event) {

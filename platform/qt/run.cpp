@@ -81,6 +81,8 @@ int RunPlayer(Application& app, int argc, char** argv) {
                    [window] { window->RequestClose(); });
 
   player.FormCreate();
+  // Closed during the start-up (a signal while a message box waited): the loop never runs.
+  if (mainWindow.Closed()) return 0;
   mainWindow.Start();
   Screenshots screenshots(mainWindow);
   return app.exec();

@@ -161,6 +161,16 @@ TEST_F(ListCommands, CompactViewTwiceReturnsToFullHeight) {
   EXPECT_EQ(player.Settings[Top2], "40");
 }
 
+TEST_F(ListCommands, CompactViewWithThePointerOverTheListGivesTheWheelBackToTheVolume) {
+  player.FIListBox1MouseEnter();
+  player.listmode1Click();
+  EXPECT_FALSE(player.MouseOverList);
+  EXPECT_EQ(player.Form.Active(), ActiveControl::None);
+  player.Volume = -1000;
+  player.FormMouseWheelUp();
+  EXPECT_GT(player.Volume, -1000);
+}
+
 TEST_F(ListCommands, CompactViewKeepsTopWhenTop2IsNoNumber) {
   player.Form.SetTop(120);
   player.Settings[Top2] = "12px";
@@ -263,6 +273,14 @@ TEST_F(ListCommands, ScrollWidthIsTheWidestRowPlusFour) {
   Fill({"/m/ab.mp3", "/m/abcdef.mp3", "/m/x.mp3"});
   player.FitScrollWidth();
   EXPECT_EQ(player.Form.ScrollWidth(), 6 * 7 + 4);
+
+  // A hidden window measures when it is shown, on the rows it shows then.
+  player.SpeedButton1Click();
+  Fill({"/m/abcdefghij.mp3"});
+  player.FitScrollWidth();
+  EXPECT_EQ(player.Form.ScrollWidth(), 6 * 7 + 4);
+  player.N11Click();
+  EXPECT_EQ(player.Form.ScrollWidth(), 10 * 7 + 4);
 }
 
 }  // namespace
