@@ -81,7 +81,10 @@ void FlushDisplay() {
 
 void SetTaskbarEntry(QWidget* window, bool shown) {
   xcb_connection_t* c = Connection();
-  if (!c || !window) return;
+  // A window not created yet gets the state when it is shown. Asking for its id would create
+  // it, and the toolkit then takes a position set later as the client area's instead of the
+  // frame's.
+  if (!c || !window || !window->testAttribute(Qt::WA_WState_Created)) return;
   const auto win = static_cast<xcb_window_t>(window->winId());
   const xcb_atom_t state = Atom(c, "_NET_WM_STATE");
   const xcb_atom_t skip = Atom(c, "_NET_WM_STATE_SKIP_TASKBAR");

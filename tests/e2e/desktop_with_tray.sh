@@ -29,12 +29,14 @@ for round in 1 2 3; do
   poll 20 is_withdrawn "$w" || fail "round $round: the tray click did not hide the window"
 done
 
-# A quick double click on the icon: hidden, then shown again.
+# A quick double click on the hidden window's icon: shown, then hidden again (a lost second
+# click would leave it shown).
 sleep 0.6 # not a double click with the last click above
 click_tray 1 2
-poll 20 is_shown "$w" || fail "the second click of a double click was lost"
-sleep 0.3
-is_shown "$w" || fail "hidden again after a double click"
+sleep 0.8
+is_withdrawn "$w" || fail "the second click of a double click was lost ($(wm_state "$w"))"
+click_tray 1
+poll 20 is_shown "$w" || fail "the window did not come back after the double click"
 
 # A quick double right-click on Stop pauses and resumes: the tray ends up showing the track.
 click_control "$w" ToolButton9 3 2
@@ -47,5 +49,4 @@ click_control "$w" ToolButton9 3 1
 sleep 0.5
 [[ $(sed -n 's/^solka: tray: //p' "$err" | tail -n1) == "3 Pause" ]] || fail "right-click did not pause"
 end_program
-[[ $(setting TaskButton) == 0 ]] || fail "TaskButton saved as $(setting TaskButton)"
 echo "ok"

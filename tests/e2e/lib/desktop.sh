@@ -30,7 +30,7 @@ poll() {
   local seconds=$1 _
   shift
   for _ in $(seq $((seconds * 10))); do
-    "$@" 2>/dev/null && return 0
+    "$@" >/dev/null 2>&1 && return 0
     sleep 0.1
   done
   return 1
@@ -156,10 +156,24 @@ click_control() {
   xdotool mousemove --window "$1" $((x + w / 2)) $((y + h / 2)) click --repeat "${4:-1}" --delay 60 "$3"
 }
 
+# The program's icon in the notification area (a small window of the program, embedded in the
+# area): X Y WIDTH HEIGHT.
+tray_icon() {
+  local w
+  for w in $(xdotool search --pid "$pid" 2>/dev/null); do
+    xwininfo -id "$w" | awk '/Map State: IsViewable/ {v=1} /Absolute upper-left X/ {x=$NF}
+      /Absolute upper-left Y/ {y=$NF} /Width:/ {wd=$NF} /Height:/ {h=$NF}
+      END {if (v && wd <= 64 && h <= 64 && wd > 4) {print x, y, wd, h; ok=1}; exit !ok}' &&
+      return 0
+  done
+  return 1
+}
+
 # BUTTON [REPEAT]: clicks the program's icon in the notification area.
 click_tray() {
   local x y w h
-  read -r x y w h < <(tray_area)
+  poll 20 tray_icon || fail "no icon in the notification area"
+  read -r x y w h < <(tray_icon)
   xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat "${2:-1}" --delay 60 "$1"
 }
 
