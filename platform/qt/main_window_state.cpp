@@ -40,7 +40,7 @@ void MainWindow::RenderGeometry() {
 void MainWindow::RenderVisible() {
   if (!started_) return;
   if (form_.Visible()) {
-    if (minimisedForTray_) {
+    if (minimisedForTray_ || isMinimized()) {
       minimisedForTray_ = false;
       showNormal();
     } else {
@@ -140,6 +140,17 @@ void MainWindow::changeEvent(QEvent* event) {
         this,
         [this] {
           if (minimisedForTray_ && !form_.Visible()) commands_.ShowPanel();
+        },
+        Qt::QueuedConnection);
+  }
+  // The window manager minimised the shown window (its title-bar button): the same as hiding
+  // it to the tray, so that it keeps a way back whatever the task-bar setting says.
+  if (isMinimized() && !minimisedForTray_ && form_.Visible()) {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          if (isMinimized() && !minimisedForTray_ && form_.Visible())
+            commands_.Click("SpeedButton1");
         },
         Qt::QueuedConnection);
   }

@@ -2,7 +2,8 @@
 # The real program under a window manager with a notification area, checked as the window
 # manager reports the window: the tray icon hides and shows it any number of times and
 # TaskButton=0 keeps it off the task bar every time it comes back; a quick double click on the
-# icon counts as two clicks; a quick double right-click on Stop toggles pause twice.
+# icon counts as two clicks; minimising hides to the tray; a quick double right-click on Stop
+# toggles pause twice.
 #   desktop_with_tray.sh PATH-TO-SOLKA
 set -euo pipefail
 source "$(dirname "$0")/lib/program.sh"
@@ -37,6 +38,12 @@ sleep 0.8
 is_withdrawn "$w" || fail "the second click of a double click was lost ($(wm_state "$w"))"
 click_tray 1
 poll 20 is_shown "$w" || fail "the window did not come back after the double click"
+
+# Minimised by the window manager: hidden to the tray, and the icon brings it back normally.
+xdotool windowminimize "$w"
+poll 20 is_withdrawn "$w" || fail "minimising did not hide to the tray ($(wm_state "$w"))"
+click_tray 1
+poll 20 is_shown "$w" || fail "the window did not come back normally after minimising"
 
 # A quick double right-click on Stop pauses and resumes: the tray ends up showing the track.
 click_control "$w" ToolButton9 3 2
