@@ -73,8 +73,13 @@ desktop_start() {
         # bar with a notification area, as a desktop has.
         local items=T
         [[ $want == panel ]] && items=TS
-        printf '%s\n' "panel_items = $items" 'panel_size = 100% 30' \
-          'panel_position = bottom center horizontal' 'panel_background_id = 0' \
+        printf '%s\n' 'rounded = 0' 'border_width = 0' 'background_color = #d8d8d8 100' \
+          'border_color = #d8d8d8 100' 'rounded = 2' 'border_width = 1' \
+          'background_color = #f4f4f4 100' 'border_color = #a0a0a0 100' \
+          "panel_items = $items" 'panel_size = 100% 30' \
+          'panel_position = bottom center horizontal' 'panel_background_id = 1' \
+          'task_background_id = 2' 'task_active_background_id = 2' \
+          'task_font_color = #202020 100' 'task_active_font_color = #000000 100' \
           'taskbar_mode = single_desktop' 'task_text = 1' 'task_icon = 1' \
           'task_maximum_size = 160 24' 'autohide = 0' 'strut_policy = follow_size' \
           'systray_padding = 4 2 4' 'systray_icon_size = 22' >"$work/tint2rc"
