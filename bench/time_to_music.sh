@@ -32,15 +32,20 @@ tree="$work/Music"
 } >"$work/one.wav"
 
 echo "building $((folders * per_folder)) tracks in $folders folders..."
-album="$work/album"
-mkdir "$album"
-# Made in reverse so that the order they were made in is not their name order.
-for ((t = per_folder; t >= 1; t--)); do
-  # About 45 characters: "07 Some Artist Name - A Track Title 0123.wav"
-  ln "$work/one.wav" "$album/$(printf '%02d Some Artist Name - A Track Title %04d.wav' $((t % 100)) "$t")"
-done
+# A file may have only so many links: each run of 500 folders links its own copy.
+make_album() {
+  album="$work/album$1"
+  mkdir "$album"
+  cp "$work/one.wav" "$album.wav"
+  # Made in reverse so that the order they were made in is not their name order.
+  for ((t = per_folder; t >= 1; t--)); do
+    # About 45 characters: "07 Some Artist Name - A Track Title 0123.wav"
+    ln "$album.wav" "$album/$(printf '%02d Some Artist Name - A Track Title %04d.wav' $((t % 100)) "$t")"
+  done
+}
 mkdir "$tree"
 for ((f = folders - 1; f >= 0; f--)); do
+  (((folders - 1 - f) % 500 == 0)) && make_album "$f"
   cp -al "$album" "$(printf '%s/%03d Some Artist Name - An Album Title %04d' "$tree" "$f" "$f")"
 done
 
