@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "app/tdodedev.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "playlist/list_file.h"
 #include "playlist/shuffle.h"
 

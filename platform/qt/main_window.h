@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "desktop/window_place.h"
-#include "platform/api/form.h"
+#include "form/main_form.h"
+#include "form/window_place.h"
 #include "platform/qt/trace.h"
 
 class QToolButton;

@@ -1,6 +1,6 @@
 // Where a stored window position is shown: as stored while its title bar can be reached on a
 // screen, otherwise on the nearest screen.
-#include "desktop/window_place.h"
+#include "form/window_place.h"
 
 #include <gmock/gmock.h>
 

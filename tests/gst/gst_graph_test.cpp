@@ -42,7 +42,7 @@ class GstGraphTest : public ::testing::Test {
     return path;
   }
 
-  GstMediaBackend Backend(const std::string& sink = {}) {
+  GstMediaBackend Backend(const std::string& sink = testing_gst::kSilentSink) {
     GstMediaOptions options;
     options.audioSink = sink;
     return GstMediaBackend(testing_gst::QueuedCall(), options);
@@ -152,6 +152,7 @@ TEST_F(GstGraphTest, EveryKindOfUnplayableFileFailsPromptlyAndCleanly) {
   bad.push_back(picture);
 
   GstMediaOptions options;
+  options.audioSink = testing_gst::kSilentSink;
   options.prerollTimeout = 3s;
   GstMediaBackend backend(testing_gst::QueuedCall(), options);
   const std::string prefix = folder_->File("");
@@ -222,7 +223,9 @@ TEST_F(GstGraphTest, ReleasedGraphsLeaveNoPipelineAndNoDescriptorBehind) {
     } else {
       EXPECT_TRUE(graph->RenderFile(track));
       graph->Run();
-      if (round % 3 == 0) EXPECT_TRUE(PumpUntil([&] { return DrainEnds(*graph) > 0; }));
+      if (round % 3 == 0) {
+        EXPECT_TRUE(PumpUntil([&] { return DrainEnds(*graph) > 0; }));
+      }
     }
     graph.reset();
     gpointer alive = g_weak_ref_get(&pipeline);

@@ -1,4 +1,4 @@
-#include "desktop/window_place.h"
+#include "form/window_place.h"
 
 #include <algorithm>
 #include <cstdint>
