@@ -81,6 +81,8 @@ class MainWindow : public QWidget, public FormObserver {
   void ReportGeometry();
   void FinishRun();
   void TraceControls();
+  // The window was minimised for want of a tray and the user brought it back.
+  void RestoredFromTaskBar();
   // The screens' work areas, for keeping the window where it can be reached.
   std::vector<ScreenArea> ScreenAreas() const;
 

@@ -1,6 +1,7 @@
 // Where the main window stands and whether it is seen: geometry both ways, the layout of its
 // three parts, hidden or minimised, the window flags and the task-bar entry.
 #include <QEvent>
+#include <QShowEvent>
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <QScreen>
@@ -55,6 +56,9 @@ void MainWindow::RenderVisible() {
     // there shows it as "パネル表示" does.
     minimisedForTray_ = true;
     RenderTaskButton();
+    // A window the window manager has not taken on yet would miss the request to minimise: it
+    // is mapped again, minimised from the start.
+    if (isVisible() && WindowManagerState(this) == ManagerState::Withdrawn) hide();
     showMinimized();
   }
 }
@@ -110,6 +114,10 @@ void MainWindow::showEvent(QShowEvent* event) {
   // The window manager dropped the task-bar state when the window was hidden; it reads it
   // again when the window is mapped, just after this.
   RenderTaskButton();
+  // The window system showed the minimised window again: restored from the task bar. The
+  // window-state change that should say so does not always come (the toolkit may still take
+  // the window for minimised here).
+  if (event->spontaneous()) RestoredFromTaskBar();
   if (!controlsTraced_) {
     controlsTraced_ = true;
     // Once the tool bar has laid out its buttons.
@@ -130,19 +138,26 @@ void MainWindow::TraceControls() {
   }
 }
 
+void MainWindow::RestoredFromTaskBar() {
+  if (!minimisedForTray_ || form_.Visible()) return;
+  // The window manager's word where there is one; the first mapping of a window that is to be
+  // minimised is no restoring.
+  const ManagerState state = WindowManagerState(this);
+  if (state == ManagerState::Unknown ? isMinimized() : state != ManagerState::Normal) return;
+  // The same as showing it from the tray. Queued: showing the panel changes the window, which
+  // is not done inside its own event.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (minimisedForTray_ && !form_.Visible()) commands_.ShowPanel();
+      },
+      Qt::QueuedConnection);
+}
+
 void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange) return;
-  // The user restored the window from the task bar: the same as showing it from the tray.
-  // Queued: showing the panel changes the window, which is not done inside its own event.
-  if (minimisedForTray_ && !isMinimized() && !form_.Visible()) {
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-          if (minimisedForTray_ && !form_.Visible()) commands_.ShowPanel();
-        },
-        Qt::QueuedConnection);
-  }
+  if (!isMinimized()) RestoredFromTaskBar();
   // The window manager minimised the shown window (its title-bar button): the same as hiding
   // it to the tray, so that it keeps a way back whatever the task-bar setting says.
   if (isMinimized() && !minimisedForTray_ && form_.Visible()) {

@@ -56,16 +56,20 @@ void AskWindowManager(xcb_connection_t* c, xcb_window_t win, xcb_atom_t state, x
                  reinterpret_cast<const char*>(&message));
 }
 
-// True when the window manager holds the window (WM_STATE normal or iconic).
-bool Managed(xcb_connection_t* c, xcb_window_t win) {
+// WM_STATE: 0 withdrawn (or none), 1 normal, 3 iconic.
+uint32_t WmState(xcb_connection_t* c, xcb_window_t win) {
   const xcb_atom_t wmState = Atom(c, "WM_STATE");
-  if (wmState == XCB_ATOM_NONE) return false;
+  if (wmState == XCB_ATOM_NONE) return 0;
   const auto cookie = xcb_get_property(c, 0, win, wmState, wmState, 0, 2);
   std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
       xcb_get_property_reply(c, cookie, nullptr), &std::free);
-  if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4) return false;
-  const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
-  return data[0] != 0;  // 0 is WithdrawnState
+  if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4) return 0;
+  return static_cast<const uint32_t*>(xcb_get_property_value(reply.get()))[0];
+}
+
+// True when the window manager holds the window (normal or iconic).
+bool Managed(xcb_connection_t* c, xcb_window_t win) {
+  return WmState(c, win) != 0;
 }
 
 xcb_connection_t* Connection() {
@@ -77,6 +81,19 @@ xcb_connection_t* Connection() {
 
 void FlushDisplay() {
   if (xcb_connection_t* c = Connection()) xcb_flush(c);
+}
+
+ManagerState WindowManagerState(QWidget* window) {
+  xcb_connection_t* c = Connection();
+  if (!c || !window || !window->testAttribute(Qt::WA_WState_Created)) return ManagerState::Unknown;
+  switch (WmState(c, static_cast<xcb_window_t>(window->winId()))) {
+    case 1:
+      return ManagerState::Normal;
+    case 3:
+      return ManagerState::Iconic;
+    default:
+      return ManagerState::Withdrawn;
+  }
 }
 
 void SetTaskbarEntry(QWidget* window, bool shown) {

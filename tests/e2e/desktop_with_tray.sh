@@ -22,12 +22,12 @@ w=$(main_window)
 poll 20 is_withdrawn "$w" || fail "not hidden to the tray at start-up ($(wm_state "$w"))"
 for round in 1 2 3; do
   click_tray 1
-  poll 20 is_shown "$w" || fail "round $round: the tray click did not show the window"
-  poll 20 skips_taskbar "$w" || fail "round $round: a task-bar entry came back"
+  poll 20 is_shown "$w" || fail "round $round: the tray click did not show the window ($(describe "$w"))"
+  poll 20 skips_taskbar "$w" || fail "round $round: a task-bar entry came back ($(describe "$w"))"
   sleep 0.3
-  skips_taskbar "$w" || fail "round $round: a task-bar entry came back later"
+  skips_taskbar "$w" || fail "round $round: a task-bar entry came back later ($(describe "$w"))"
   click_tray 1
-  poll 20 is_withdrawn "$w" || fail "round $round: the tray click did not hide the window"
+  poll 20 is_withdrawn "$w" || fail "round $round: the tray click did not hide the window ($(describe "$w"))"
 done
 
 # A quick double click on the hidden window's icon: shown, then hidden again (a lost second

@@ -22,13 +22,13 @@ for round in 1 2 3; do
   # Hidden at start-up (round 1), by the tray button (round 2) or minimised by the window
   # manager (round 3): minimised, with an entry.
   poll 20 is_iconic "$w" || fail "round $round: not minimised ($(wm_state "$w"))"
-  skips_taskbar "$w" && fail "round $round: minimised without a task-bar entry"
+  skips_taskbar "$w" && fail "round $round: minimised without a task-bar entry ($(describe "$w"))"
   # Restored from the task bar, as a task bar does it.
   wmctrl -i -a "$w"
-  poll 20 is_shown "$w" || fail "round $round: not shown normally after restoring"
-  poll 20 skips_taskbar "$w" || fail "round $round: the task-bar setting was not kept"
+  poll 20 is_shown "$w" || fail "round $round: not shown normally after restoring ($(describe "$w"))"
+  poll 20 skips_taskbar "$w" || fail "round $round: the task-bar setting was not kept ($(describe "$w"))"
   sleep 0.3
-  is_shown "$w" || fail "round $round: minimised again after restoring"
+  is_shown "$w" || fail "round $round: minimised again after restoring ($(describe "$w"))"
   case $round in
     1) click_control "$w" SpeedButton1 1 ;;
     2) xdotool windowminimize "$w" ;;
@@ -76,8 +76,11 @@ start_program
 w=$(main_window)
 poll 20 is_shown "$w" || fail "window not shown"
 read -r lx ly lw lh < <(control FIListBox1)
-xdotool windowactivate --sync "$w" mousemove --window "$w" $((lx + lw / 2)) $((ly + lh / 2))
-sleep 0.3
+xdotool windowactivate "$w"
+active() { [[ $(xdotool getactivewindow) == "$w" ]]; }
+poll 20 active || fail "the window did not become active"
+xdotool mousemove --window "$w" $((lx + lw / 2)) $((ly + lh / 2))
+sleep 0.5
 xdotool key F4
 # The window is 68 high now; the panel is where the pointer goes next.
 poll 20 test "$(xwininfo -id "$w" | sed -n 's/.*Height: //p')" -lt 100 || fail "F4: no compact view"

@@ -59,14 +59,15 @@ desktop_start() {
   trap 'e2e_cleanup; desktop_stop' EXIT
   openbox --sm-disable >"$work/openbox.log" 2>&1 &
   desktop_pids+=($!)
-  poll 10 root_has _NET_SUPPORTING_WM_CHECK 'window id' || fail "the window manager did not start"
+  poll 20 root_has _NET_SUPPORTING_WM_CHECK 'window id' ||
+    fail "the window manager did not start: $(cat "$work/openbox.log")"
   for want in "$@"; do
     case $want in
       tray)
         trayer --edge bottom --align right --widthtype pixel --width 48 --height 24 \
           --SetDockType true --transparent false >"$work/trayer.log" 2>&1 &
         desktop_pids+=($!)
-        poll 10 tray_area >/dev/null || fail "the notification area did not start"
+        poll 20 tray_area || fail "the notification area did not start: $(cat "$work/trayer.log")"
         ;;
       taskbar | panel)
         # taskbar: task buttons only, nothing that changes by itself (no clock); panel: a task
@@ -85,7 +86,7 @@ desktop_start() {
           'systray_padding = 4 2 4' 'systray_icon_size = 22' >"$work/tint2rc"
         tint2 -c "$work/tint2rc" >"$work/tint2.log" 2>&1 &
         desktop_pids+=($!)
-        poll 10 window_named '^tint2$' || fail "the task bar did not start"
+        poll 20 window_named '^tint2$' || fail "the task bar did not start: $(cat "$work/tint2.log")"
         ;;
     esac
   done
@@ -118,6 +119,9 @@ main_window() {
   poll 20 find_main_window >/dev/null || fail "no main window"
   find_main_window
 }
+
+# What the window manager says of the window, for failure messages.
+describe() { echo "WM_STATE $(wm_state "$1"), $(map_state "$1"), _NET_WM_STATE: $(net_state "$1")"; }
 
 # WM_STATE of the window: Normal, Iconic or Withdrawn (none).
 wm_state() {
