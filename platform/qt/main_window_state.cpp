@@ -1,10 +1,11 @@
 // Where the main window stands and whether it is seen: geometry both ways, the layout of its
 // three parts, hidden or minimised, the window flags and the task-bar entry.
 #include <QEvent>
-#include <QShowEvent>
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
@@ -56,11 +57,20 @@ void MainWindow::RenderVisible() {
     // there shows it as "パネル表示" does.
     minimisedForTray_ = true;
     RenderTaskButton();
-    // A window the window manager has not taken on yet would miss the request to minimise: it
-    // is mapped again, minimised from the start.
-    if (isVisible() && WindowManagerState(this) == ManagerState::Withdrawn) hide();
-    showMinimized();
+    MinimiseWhenManaged(kManageTries);
   }
+}
+
+void MainWindow::MinimiseWhenManaged(int triesLeft) {
+  if (!minimisedForTray_ || form_.Visible()) return;
+  // A window just shown that the window manager has not taken on yet would miss the request
+  // to minimise; it is asked once the manager holds it (or, with no manager, after a while).
+  if (isVisible() && WindowManagerState(this) == ManagerState::Withdrawn && triesLeft > 0) {
+    QTimer::singleShot(kManageWaitMs, this,
+                       [this, triesLeft] { MinimiseWhenManaged(triesLeft - 1); });
+    return;
+  }
+  showMinimized();
 }
 
 void MainWindow::RenderBorderIcons() {
