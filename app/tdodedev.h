@@ -9,12 +9,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/platform_services.h"
 #include "app/startup_state.h"
 #include "desktop/desktop_state.h"
 #include "form/commands.h"
 #include "form/main_form.h"
+#include "platform/api/copy_data.h"
 #include "playback/playback_state.h"
 #include "playlist/list_state.h"
 #include "power/sleep_state.h"
@@ -80,6 +82,11 @@ class TDODEDEV {
   // message box) when the file cannot be read.
   bool LoadListFile(const std::string& path);
   void N4Click();
+
+  // --- Drops and hand-over (playlist/drops.cpp, playlist/forwarded_path.cpp) ----------------
+  void WMDropFiles(const std::vector<std::string>& paths);  // items dropped on the window
+  std::uint32_t WMCopyData(const CopyData& message);        // a second start's argument
+  void BuildListFromPath(const std::string& path);          // a forwarded path or command word
 
   // --- List box and list commands (playlist/list_box.cpp, playlist/list_commands.cpp) -------
   void RefreshListBox();

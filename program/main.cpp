@@ -3,6 +3,7 @@
 // file; everything it wires stays unaware of the others.
 #include <QApplication>
 #include <QMetaObject>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -11,11 +12,13 @@
 
 #include "app/platform_services.h"
 #include "app/player_commands.h"
+#include "app/single_instance.h"
 #include "app/tdodedev.h"
 #include "platform/dbus/system_power.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
+#include "platform/posix/posix_copy_data.h"
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/stderr_diagnostics.h"
@@ -59,7 +62,20 @@ GstMediaOptions MediaOptions() {
   return options;
 }
 
-int RunPlayer(Application& app, int argc, char** argv) {
+// What a second start hands over: a relative path means the sender's current folder, which the
+// player does not share.
+std::string ArgumentToForward(const std::string& argument) {
+  if (argument.empty() || argument == kNextTrackCommand) return argument;
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(argument, error);
+  return error ? argument : absolute.lexically_normal().string();
+}
+
+void PostToGuiThread(std::function<void()> task) {
+  QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+}
+
+int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   MainWindow* window = nullptr;
   PosixFileSystem files;
   PosixCodec codec;
@@ -73,11 +89,7 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QtScreen screen;
   PosixShell shell;
   const std::unique_ptr<Power> power = CreateSystemPower();
-  GstMediaBackend media(
-      [](std::function<void()> task) {
-        QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
-      },
-      MediaOptions());
+  GstMediaBackend media(PostToGuiThread, MediaOptions());
   StderrDiagnostics diagnostics;
   PlatformServices services{files,  codec, clock,  loop,  dialogs,
                             screen, shell, *power, media, diagnostics};
@@ -99,6 +111,11 @@ int RunPlayer(Application& app, int argc, char** argv) {
   player.FormCreate();
   // Closed during the start-up (a signal while a message box waited): the loop never runs.
   if (mainWindow.Closed()) return 0;
+  // Later starts reach the player once it has a list; until then they wait for the endpoint.
+  const std::unique_ptr<CopyDataEndpoint> handOver =
+      ipc.Listen(std::string(kPlayerWindowClass),
+                 [&player](const CopyData& message) { return player.WMCopyData(message); });
+  if (!handOver) std::fprintf(stderr, "solka: later starts cannot reach this player\n");
   mainWindow.Start();
   Screenshots screenshots(mainWindow);
   return app.exec();
@@ -110,6 +127,14 @@ int RunPlayer(Application& app, int argc, char** argv) {
 
 int main(int argc, char** argv) {
   using namespace solka;
+  // Decided before the toolkit starts: a second start needs no display and shows nothing.
+  PosixInterProcess ipc(DefaultCopyDataFolder(), PostToGuiThread);
+  PosixClock entryClock;
+  const InstanceRole role =
+      ClaimOrForward(ipc, entryClock, ArgumentToForward(FirstArgument(argc, argv)));
+  if (!role.note.empty()) std::fprintf(stderr, "solka: %s\n", role.note.c_str());
+  if (!role.player) return 1;
+
   // Takes its own options (-platform, -display ...) out of argc and argv.
   Application app(argc, argv);
   // Hiding to the tray closes no window, but a message box closing while the main window is
@@ -119,7 +144,7 @@ int main(int argc, char** argv) {
   // What goes wrong inside the loop is reported there and the loop goes on; what goes wrong
   // before it (in the start-up) is reported here and ends the program.
   try {
-    return RunPlayer(app, argc, argv);
+    return RunPlayer(app, argc, argv, ipc);
   } catch (const std::exception& error) {
     app.ReportException(error.what());
   } catch (...) {

@@ -61,6 +61,8 @@ class MainWindow : public QWidget, public FormObserver {
   void changeEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // A title bar without buttons; the close box only when the player asks for it. Not a tool
