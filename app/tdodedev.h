@@ -26,6 +26,10 @@
 
 namespace solka {
 
+class PlayerDialogHost;
+class TForm2;
+class TForm3;
+
 class TDODEDEV {
  public:
   TDODEDEV(PlatformServices& platform, ProcessInfo process);
@@ -175,6 +179,8 @@ class TDODEDEV {
 
   // --- Folder selection (dialogs/) ---------------------------------------------------------
   void ToolButton1Click();  // also N13, F5
+  // The list selection and time dialogs, once created (null: the commands wait for them).
+  void AttachDialogs(TForm2* form2, TForm3* form3) { form2_ = form2, form3_ = form3; }
 
  private:
   void BuildStartupList(const std::string& target);
@@ -189,6 +195,8 @@ class TDODEDEV {
   // timer, nullopt stops it.
   void SetSleepDeadline(std::optional<std::string> deadline);
   void ArmAfter(int minutes, std::string_view item);
+  // Arms the time deadline "h:m" with the sleep items' check on `item`.
+  void Arm(std::string deadline, std::string_view item);
   void PauseOrResume();
   void StepVolume(int step);
   // Checks the order-of-play items from SequenceState::Choice.
@@ -218,6 +226,11 @@ class TDODEDEV {
   std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
   std::unique_ptr<Timer> Timer1;      // position display, 100 ms
   std::unique_ptr<Timer> Timer2;      // sleep deadline, 1000 ms while armed
+  TForm2* form2_ = nullptr;
+  TForm3* form3_ = nullptr;
+
+  // The dialogs' window on the player: the few values they show and store at a click.
+  friend class PlayerDialogHost;
 };
 
 }  // namespace solka

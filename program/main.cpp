@@ -14,6 +14,7 @@
 #include "app/player_commands.h"
 #include "app/single_instance.h"
 #include "app/tdodedev.h"
+#include "dialogs/player_dialogs.h"
 #include "platform/dbus/system_power.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
@@ -23,6 +24,8 @@
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/stderr_diagnostics.h"
 #include "platform/qt/application.h"
+#include "platform/qt/form2_window.h"
+#include "platform/qt/form3_window.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_dialogs.h"
@@ -107,6 +110,15 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   QuitSignals signals_([window] { window->RequestClose(); });
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainWindow,
                    [window] { window->RequestClose(); });
+
+  // The two dialogs, created once after the main window (and after the signals are caught, so
+  // that a signal during their construction still ends the program normally); kept until exit.
+  PlayerDialogs dialogModels(player, services, HomePageAddress());
+  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2());
+  dialogModels.Form2().SetWindow(&form2);
+  screen.SetDialogList(form2.Control("FIListBox1"));
+  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3());
+  dialogModels.Form3().SetWindow(&form3);
 
   player.FormCreate();
   // Closed during the start-up (a signal while a message box waited): the loop never runs.
