@@ -95,10 +95,10 @@ void TDODEDEV::FormCreate() {
 void TDODEDEV::BuildStartupList(const std::string& argument) {
   FileSystem& files = platform_.files;
   const PathSyntax syntax = files.Syntax();
-  std::string target = argument.empty() ? files.DriveOf(ProgramPath) : argument;
-  // A bare name means the current folder, not the root of the drive.
-  if (target.find_first_of(syntax.delimiters) == std::string::npos)
-    target = "." + std::string(1, syntax.separator) + target;
+  // Classified in its full form: "." or ".." is a folder, not an extension, and a relative
+  // name is found again in the list the scan builds from full paths.
+  const std::string target =
+      argument.empty() ? files.DriveOf(ProgramPath) : files.FullPath(argument);
   if (SettingIs(SubFolder, "1")) NoSubFolderScan = true;
   ReferenceExtension = ExtensionOf(target, syntax);
   const auto installFirstIdle = [this] { platform_.loop.SetIdleHandler([this] { FirstIdle(); }); };
@@ -114,7 +114,7 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
     StartedWithFile = true;
     installFirstIdle();
     Form.SetLabelText(2, Form.RowCount() > 0 ? TrackCountText(Form.RowCount()) : "");
-    const int found = PlayList.IndexOfNoCase(target);
+    const int found = PlayList.IndexOfPreferExact(target);
     if (found >= 0) {
       SelectRow(found);
       Form.SetChecked("N9", false);

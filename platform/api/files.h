@@ -46,7 +46,13 @@ class FileSystem {
 
   virtual PathSyntax Syntax() const = 0;
 
-  // Entries of `folder` (which ends in a delimiter), in the order the file system reports them,
+  // `path` made absolute (a relative path starts at the current folder, as the user's shell
+  // sees it) and normal: repeated delimiters, "." and ".." resolved by name, links not
+  // followed. A path ending in a delimiter, ".", or ".." keeps one final delimiter. Empty stays
+  // empty.
+  virtual std::string FullPath(const std::string& path) = 0;
+
+  // Entries of `folder` (which ends in a delimiter), in name order without regard to case,
   // hidden entries included, "." and ".." excluded. False when the folder cannot be read.
   virtual bool ListFolder(const std::string& folder, std::vector<DirEntry>& out) = 0;
   // Identity of the folder itself; nullopt when it cannot be reached.

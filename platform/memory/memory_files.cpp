@@ -1,6 +1,7 @@
 #include "platform/memory/memory_files.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace solka {
 
@@ -63,6 +64,14 @@ void MemoryFileSystem::Remove(const std::string& path) {
   folders_.erase(Normal(path));
   auto& order = folders_[Normal(ParentOf(path))].order;
   order.erase(std::remove(order.begin(), order.end(), NameOf(path)), order.end());
+}
+
+std::string MemoryFileSystem::FullPath(const std::string& path) {
+  if (path.empty()) return {};
+  const std::filesystem::path given(path);
+  return (given.is_relative() ? std::filesystem::path(current_) / given : given)
+      .lexically_normal()
+      .native();
 }
 
 bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<DirEntry>& out) {

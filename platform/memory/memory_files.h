@@ -29,10 +29,13 @@ class MemoryFileSystem : public FileSystem {
   void SetTempFolder(std::string folder) { temp_ = std::move(folder); }
   void SetConfigFolder(std::string folder) { config_ = std::move(folder); }
   void SetCurrentDriveRoot(std::string root) { currentRoot_ = std::move(root); }
+  // The folder relative paths start from (absolute, ending in '/').
+  void SetCurrentFolder(std::string folder) { current_ = std::move(folder); }
   const std::vector<std::string>& FlushedDrives() const { return flushed_; }
   int ListCalls() const { return listCalls_; }
 
   PathSyntax Syntax() const override { return {}; }
+  std::string FullPath(const std::string& path) override;
   bool ListFolder(const std::string& folder, std::vector<DirEntry>& out) override;
   std::optional<FolderId> IdOf(const std::string& folder) override;
   bool FileExists(const std::string& path) override;
@@ -64,7 +67,8 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> unreadable_, readOnly_;
   std::map<std::string, DriveType> drives_;
   std::vector<std::string> flushed_;
-  std::string temp_ = "/tmp/", config_ = "/home/user/.config/solka/", currentRoot_ = "/";
+  std::string temp_ = "/tmp/", config_ = "/home/user/.config/solka/", currentRoot_ = "/",
+              current_ = "/";
   std::uint64_t nextId_ = 1;
   int listCalls_ = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <locale.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,12 +89,23 @@ int CreateTemporaryBeside(const std::string& folder, std::string& temp) {
   return -1;
 }
 
+// Name order without regard to case, as the player's users know it from their file managers and
+// from the drives of its original platform; names equal but for case keep byte order, so the
+// result does not depend on the order readdir happened to give.
+bool NameBefore(const DirEntry& a, const DirEntry& b) {
+  // ASCII folding only, whatever locale the process runs in.
+  static const locale_t c = ::newlocale(LC_CTYPE_MASK, "C", nullptr);
+  const int order = ::strcasecmp_l(a.name.c_str(), b.name.c_str(), c);
+  return order != 0 ? order < 0 : a.name < b.name;
+}
+
 }  // namespace
 
 bool PosixFileSystem::ListFolder(const std::string& folder, std::vector<DirEntry>& out) {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return false;
   const int dirFd = ::dirfd(dir);
+  const std::size_t first = out.size();
   bool ok = true;
   for (;;) {
     errno = 0;
@@ -118,6 +131,7 @@ bool PosixFileSystem::ListFolder(const std::string& folder, std::vector<DirEntry
     out.push_back(std::move(entry));
   }
   ::closedir(dir);
+  std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end(), NameBefore);
   return ok;
 }
 

@@ -49,8 +49,11 @@ class TempTree : public ::testing::Test {
   std::string root;
 };
 
-TEST_F(TempTree, ListingKeepsReaddirOrderAndTellsFoldersByTheirTarget) {
-  for (int i = 0; i < 40; ++i) Write("f" + std::to_string(i) + ".mp3");
+TEST_F(TempTree, ListingIsInNameOrderAndTellsFoldersByTheirTarget) {
+  // Made in an order that is neither name order nor, most likely, readdir's.
+  for (const char* name : {"03 c.mp3", "B.mp3", "01 a.mp3", "a.mp3", "_x.mp3", "02 b.mp3", "A.mp3",
+                           "b.mp3", "\xC3\xA9t\xC3\xA9.mp3", "Z.mp3"})
+    Write(name);
   Write(".hidden.mp3");
   Write("sub/inner.mp3");
   Link("to-sub", "sub");
@@ -58,15 +61,12 @@ TEST_F(TempTree, ListingKeepsReaddirOrderAndTellsFoldersByTheirTarget) {
 
   std::vector<DirEntry> entries;
   ASSERT_TRUE(files.ListFolder(root, entries));
-  std::vector<std::string> readdirOrder;
-  DIR* dir = ::opendir(root.c_str());
-  while (const dirent* e = ::readdir(dir))
-    if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-      readdirOrder.push_back(e->d_name);
-  ::closedir(dir);
   std::vector<std::string> listed;
   for (const DirEntry& e : entries) listed.push_back(e.name);
-  EXPECT_EQ(listed, readdirOrder);
+  // Case is ignored; names equal but for case keep byte order; other bytes compare as they are.
+  EXPECT_THAT(listed, ElementsAre(".hidden.mp3", "01 a.mp3", "02 b.mp3", "03 c.mp3", "_x.mp3",
+                                  "A.mp3", "a.mp3", "B.mp3", "b.mp3", "dangling.mp3", "sub",
+                                  "to-sub", "Z.mp3", "\xC3\xA9t\xC3\xA9.mp3"));
 
   auto find = [&](const std::string& name) {
     return *std::find_if(entries.begin(), entries.end(),
@@ -188,6 +188,37 @@ TEST_F(TempTree, ReadOnlyFolderRefusesTheWriteAndKeepsTheOldFile) {
   };
   EXPECT_EXIT(checks(), ::testing::ExitedWithCode(0), "");
   ::chmod((root + "ro").c_str(), 0700);
+}
+
+// Relative paths start where the user's shell stands: through the link they went by, when the
+// shell's $PWD still leads to the current folder.
+TEST_F(TempTree, FullPathIsAbsoluteAndNormalAsTheShellSeesIt) {
+  Write("real/album/a.mp3");
+  Link("via", "real/album");
+  const std::filesystem::path saved = std::filesystem::current_path();
+  const char* savedPwd = std::getenv("PWD");
+  const std::string keptPwd = savedPwd ? savedPwd : "";
+  ASSERT_EQ(::chdir((root + "via").c_str()), 0);
+
+  ::setenv("PWD", (root + "via").c_str(), 1);
+  EXPECT_EQ(files.FullPath("a.mp3"), root + "via/a.mp3");
+  EXPECT_EQ(files.FullPath("."), root + "via/");
+  EXPECT_EQ(files.FullPath(".."), root);
+  EXPECT_EQ(files.FullPath("./x//y/../z.mp3"), root + "via/x/z.mp3");
+  EXPECT_EQ(files.FullPath("/a/./b/../../c"), "/c");
+  EXPECT_EQ(files.FullPath("/../.."), "/");
+  EXPECT_EQ(files.FullPath(""), "");
+
+  // A stale $PWD (somewhere else, or not absolute) gives way to the real current folder.
+  for (const std::string& stale : {root + "real", std::string("via")}) {
+    ::setenv("PWD", stale.c_str(), 1);
+    EXPECT_EQ(files.FullPath(".."), root + "real/");
+  }
+  ::unsetenv("PWD");
+  EXPECT_EQ(files.FullPath("a.mp3"), root + "real/album/a.mp3");
+
+  std::filesystem::current_path(saved);
+  if (savedPwd) ::setenv("PWD", keptPwd.c_str(), 1);
 }
 
 TEST_F(TempTree, MakeFoldersCreatesPrivateParents) {
