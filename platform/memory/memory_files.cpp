@@ -88,10 +88,10 @@ bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<DirEntr
     if (auto l = links_.find(full); l != links_.end()) {
       auto target = folders_.find(l->second);
       e.isDirectory = target != folders_.end();
-      if (e.isDirectory) e.id = {1, target->second.id};
+      if (e.isDirectory) e.id = {DeviceOf(l->second), target->second.id};
     } else if (auto sub = folders_.find(full); sub != folders_.end()) {
       e.isDirectory = true;
-      e.id = {1, sub->second.id};
+      e.id = {DeviceOf(full), sub->second.id};
     }
     out.push_back(std::move(e));
   }
@@ -103,7 +103,12 @@ std::optional<FolderId> MemoryFileSystem::IdOf(const std::string& folder) {
   if (auto l = links_.find(f); l != links_.end()) f = l->second;
   auto it = folders_.find(f);
   if (it == folders_.end()) return std::nullopt;
-  return FolderId{1, it->second.id};
+  return FolderId{DeviceOf(f), it->second.id};
+}
+
+std::uint64_t MemoryFileSystem::DeviceOf(const std::string& folder) {
+  const auto drive = drives_.find(DriveOf(Normal(folder) == "/" ? "/" : Normal(folder) + "/"));
+  return drive == drives_.end() ? 1 : 2 + std::distance(drives_.begin(), drive);
 }
 
 bool MemoryFileSystem::FileExists(const std::string& path) {

@@ -25,6 +25,8 @@ class MemoryFileSystem : public FileSystem {
   const std::string& Contents(const std::string& path) const { return files_.at(path); }
   void SetUnreadable(const std::string& path) { unreadable_.insert(path); }
   void SetReadOnlyFolder(const std::string& folder) { readOnly_.insert(Normal(folder)); }
+  // A drive (mount point, ending in '/'): a file system of its own, so its folders have a
+  // device number apart from the rest.
   void SetDrive(const std::string& root, DriveType type) { drives_[root] = type; }
   void SetTempFolder(std::string folder) { temp_ = std::move(folder); }
   void SetConfigFolder(std::string folder) { config_ = std::move(folder); }
@@ -59,6 +61,7 @@ class MemoryFileSystem : public FileSystem {
   };
   static std::string Normal(const std::string& folder);  // without trailing '/', "/" for root
   Folder& EnsureFolder(const std::string& folder);
+  std::uint64_t DeviceOf(const std::string& folder);
   void AddEntry(const std::string& parent, const std::string& name);
 
   std::map<std::string, std::string> files_;
