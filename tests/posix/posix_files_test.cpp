@@ -3,13 +3,16 @@
 #include <dirent.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -100,6 +103,47 @@ TEST_F(TempTree, ScanThroughTheRealFileSystemEndsALinkLoop) {
   player.ScanFolder(root);
   EXPECT_THAT(player.PlayList.Items(),
               UnorderedElementsAre(root + "a.mp3", root + "sub/b.mp3", root + "sub/deeper/c.ogg"));
+}
+
+// Memory file systems mounted for one test (which needs the privilege to mount), taken down
+// again whatever the test's outcome.
+class Mounts {
+ public:
+  bool Add(const std::string& folder) {
+    std::filesystem::create_directories(folder);
+    if (::mount("solka-test", folder.c_str(), "tmpfs", 0, "size=1m") != 0) return false;
+    mounted_.push_back(folder);
+    return true;
+  }
+  ~Mounts() {
+    for (auto it = mounted_.rbegin(); it != mounted_.rend(); ++it)
+      ::umount2(it->c_str(), MNT_DETACH);
+  }
+
+ private:
+  std::vector<std::string> mounted_;
+};
+
+TEST_F(TempTree, ScanOfAMountPointKeepsToItsFileSystem) {
+  Mounts mounts;
+  if (!mounts.Add(root + "drive")) GTEST_SKIP() << "cannot mount here: " << std::strerror(errno);
+  Write("drive/a.mp3");
+  Write("drive/sub/c.mp3");
+  ASSERT_TRUE(mounts.Add(root + "drive/other"));
+  Write("drive/other/b.mp3");
+  EXPECT_EQ(files.DriveOf(root + "drive/sub/c.mp3"), root + "drive/");
+
+  TestPlatform p;
+  PlatformServices services{files,    p.codec, p.clock, p.loop, p.dialogs,
+                            p.screen, p.shell, p.power, p.media};
+  TDODEDEV player(services, {"/prog/solka", ""});
+  player.Settings.assign(kSettingsCount, "");
+  player.ScanFolder(root + "drive/");
+  EXPECT_THAT(player.PlayList.Items(), ElementsAre(root + "drive/a.mp3", root + "drive/sub/c.mp3"));
+  // The folder that holds the drive is no drive: the walk goes into both.
+  player.PlayList.Clear();
+  player.ScanFolder(root);
+  EXPECT_EQ(player.PlayList.size(), 3u);
 }
 
 TEST_F(TempTree, ReadsWholeFilesAndRangesWithTheSystemsReason) {
