@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/gst/adts_length.h"
 #include "platform/gst/graph_events.h"
@@ -9,9 +10,36 @@
 namespace solka {
 namespace {
 
-// playbin's flags: audio only, with its own volume element. Video and subtitles are never
-// rendered, so a file with pictures opens no window.
-constexpr guint kAudioOnly = (1u << 1) | (1u << 4);
+// playbin's flags: audio only. Video and subtitles are never rendered, so a file with pictures
+// opens no window. Not playbin's own volume (soft-volume): its volume element outlives the
+// pipeline, one per track (GStreamer 1.22); the graph brings its own instead.
+constexpr guint kAudioOnly = 1u << 1;
+
+// The filter between decoder and output: pitch-keeping tempo (without it a changed rate also
+// changes the pitch), then the gain. Either part may be missing from the installation.
+GstElement* MakeAudioFilter(GstElement*& volume) {
+  GstElement* bin = gst_bin_new(nullptr);
+  GstElement* tempo = gst_element_factory_make("scaletempo", nullptr);
+  volume = gst_element_factory_make("volume", nullptr);
+  if (volume) gst_object_ref_sink(volume);  // the graph keeps this reference; the bin adds its own
+  GstElement* first = tempo ? tempo : volume;
+  GstElement* last = volume ? volume : tempo;
+  if (!first) {
+    gst_object_unref(gst_object_ref_sink(bin));
+    return nullptr;
+  }
+  if (tempo) gst_bin_add(GST_BIN(bin), tempo);
+  if (volume) {
+    gst_bin_add(GST_BIN(bin), volume);
+    if (tempo) gst_element_link(tempo, volume);
+  }
+  for (auto [element, name] : {std::pair{first, "sink"}, std::pair{last, "src"}}) {
+    GstPad* pad = gst_element_get_static_pad(element, name);
+    gst_element_add_pad(bin, gst_ghost_pad_new(name, pad));
+    gst_object_unref(pad);
+  }
+  return bin;
+}
 
 double Seconds(gint64 nanoseconds) {
   return static_cast<double>(nanoseconds) / GST_SECOND;
@@ -34,9 +62,8 @@ GstGraph::GstGraph(std::function<void(std::function<void()>)> post, GstElement* 
   // some of which take the process down when no display of their kind exists.
   if (GstElement* video = gst_element_factory_make("fakesink", nullptr))
     g_object_set(pipeline_, "video-sink", video, nullptr);
-  // Keeps the pitch when the speed changes; without it a changed rate also changes the pitch.
-  if (GstElement* tempo = gst_element_factory_make("scaletempo", nullptr))
-    g_object_set(pipeline_, "audio-filter", tempo, nullptr);
+  if (GstElement* filter = MakeAudioFilter(volume_))
+    g_object_set(pipeline_, "audio-filter", filter, nullptr);
   GraphEvents::Attach(pipeline_, events_);
 }
 
@@ -46,6 +73,7 @@ GstGraph::~GstGraph() {
   // NULL first: it joins the streaming threads and closes the file before anything goes away.
   gst_element_set_state(pipeline_, GST_STATE_NULL);
   GraphEvents::Detach(pipeline_);
+  if (volume_) gst_object_unref(volume_);
   gst_object_unref(pipeline_);
 }
 
@@ -139,10 +167,10 @@ void GstGraph::SetRate(double rate) {
 }
 
 void GstGraph::SetVolume(int hundredthsOfDb) {
-  if (!pipeline_) return;
+  if (!volume_) return;
   // Above 0 dB would amplify and clip; below -100 dB is silence anyway.
   const int level = std::clamp(hundredthsOfDb, -10000, 0);
-  g_object_set(pipeline_, "volume", std::pow(10.0, level / 2000.0), nullptr);
+  g_object_set(volume_, "volume", std::pow(10.0, level / 2000.0), nullptr);
 }
 
 bool GstGraph::GetEvent(int& code) {
