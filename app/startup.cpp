@@ -41,11 +41,14 @@ void TDODEDEV::FormCreate() {
     CompanionPath = WithDelimiter(SettingsFolder, syntax) + std::string(kCompanionName);
     CompanionAvailable = files.FileExists(CompanionPath);
   }
-  // Optical media cannot hold the settings; an installed program's folder may not either.
+  // Optical media cannot hold the settings; an installed program's folder may not either,
+  // unless a settings file there may still be rewritten in place.
   const bool fromCdRom = files.TypeOfDrive(files.DriveOf(ProgramPath)) == DriveType::CdRom;
   if (fromCdRom) {
     SettingsFolder = files.TempFolder();
-  } else if (!files.IsWritableFolder(SettingsFolder)) {
+  } else if (!files.IsWritableFolder(SettingsFolder) &&
+             !files.IsWritableFile(WithDelimiter(SettingsFolder, syntax) +
+                                   std::string(kSettingsFileName))) {
     SettingsFolder = files.UserConfigFolder();
     files.MakeFolders(SettingsFolder);
   }

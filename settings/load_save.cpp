@@ -1,6 +1,7 @@
 // Reading and writing the [SETTING] keys. Each save reads the file as it is now, edits the
 // keys in memory and replaces the file once, so other sections written meanwhile survive.
 #include <initializer_list>
+#include <iostream>
 
 #include "app/tdodedev.h"
 #include "settings/ini_file.h"
@@ -12,6 +13,13 @@ namespace {
 constexpr std::string_view kVolumeKey = "Volume";
 constexpr std::string_view kMonitorPowerKey = "MonitorPower";
 constexpr std::string_view kNowPlayingKey = "WMP_NowPlaying";
+
+// The settings are the user's: a save that fails (a file made read-only, a full disk, a folder
+// gone) leaves the file as it was and says so in one line; the run goes on.
+void SaveOrSay(const IniFile& ini, FileSystem& files, const std::string& path) {
+  const std::string error = ini.Save(files, path);
+  if (!error.empty()) std::cerr << "solka: settings not saved to " << path << ": " << error << '\n';
+}
 
 void WriteKeys(IniFile& ini, const std::vector<std::string>& settings,
                std::initializer_list<Key> keys) {
@@ -42,7 +50,7 @@ void TDODEDEV::SaveSettings() {
   ini.WriteInteger(kSettingSection, kVolumeKey, Volume);
   ini.WriteBool(kSettingSection, kMonitorPowerKey, MonitorPower);
   ini.WriteBool(kSettingSection, kNowPlayingKey, NowPlayingOn);
-  ini.Save(platform_.files, SettingsFilePath);  // a failed write is not reported; the run goes on
+  SaveOrSay(ini, platform_.files, SettingsFilePath);
 }
 
 void TDODEDEV::SaveDialogSettings() {
@@ -52,7 +60,7 @@ void TDODEDEV::SaveDialogSettings() {
   for (int key = BaseFolder; key <= CloseBtn; ++key)
     ini.WriteString(kSettingSection, kKeys[key].name, Settings[key]);
   ini.WriteBool(kSettingSection, kMonitorPowerKey, MonitorPower);
-  ini.Save(platform_.files, SettingsFilePath);
+  SaveOrSay(ini, platform_.files, SettingsFilePath);
 }
 
 }  // namespace solka

@@ -65,8 +65,14 @@ class FileSystem {
   virtual ReadResult ReadRange(const std::string& path, std::uint64_t offset,
                                std::size_t count) = 0;
   // Replaces `path` whole or leaves the old file untouched (temporary file, flush, rename, flush
-  // of the folder). Returns the system's reason on failure, empty on success.
+  // of the folder), removing what killed earlier writes left in that folder. A file the user
+  // made read-only is refused and left as it is. Where the folder takes no new files but the
+  // file may be written, the file is rewritten in place instead (not atomic, but it never
+  // starts when the space is lacking). Returns the system's reason on failure, empty on
+  // success.
   virtual std::string WriteFileAtomic(const std::string& path, const std::string& bytes) = 0;
+  // True when the existing file `path` may be rewritten (WriteFileAtomic would not refuse it).
+  virtual bool IsWritableFile(const std::string& path) = 0;
   // True when a file can be created in `folder`.
   virtual bool IsWritableFolder(const std::string& folder) = 0;
   // Creates `folder` and its parents as needed (private to the user); false on failure.

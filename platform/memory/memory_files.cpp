@@ -138,10 +138,15 @@ ReadResult MemoryFileSystem::ReadRange(const std::string& path, std::uint64_t of
 
 std::string MemoryFileSystem::WriteFileAtomic(const std::string& path, const std::string& bytes) {
   if (!folders_.count(Normal(ParentOf(path)))) return "No such file or directory";
-  if (readOnly_.count(Normal(ParentOf(path))) || unreadable_.count(path))
+  // A read-only folder still lets an existing, writable file be rewritten in place.
+  if (HasFile(path) ? !IsWritableFile(path) : readOnly_.count(Normal(ParentOf(path))) != 0)
     return "Permission denied";
   AddFile(path, bytes);
   return {};
+}
+
+bool MemoryFileSystem::IsWritableFile(const std::string& path) {
+  return HasFile(path) && !readOnly_.count(path) && !unreadable_.count(path);
 }
 
 bool MemoryFileSystem::IsWritableFolder(const std::string& folder) {

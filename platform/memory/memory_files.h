@@ -25,6 +25,7 @@ class MemoryFileSystem : public FileSystem {
   const std::string& Contents(const std::string& path) const { return files_.at(path); }
   void SetUnreadable(const std::string& path) { unreadable_.insert(path); }
   void SetReadOnlyFolder(const std::string& folder) { readOnly_.insert(Normal(folder)); }
+  void SetReadOnlyFile(const std::string& path) { readOnly_.insert(path); }
   // A drive (mount point, ending in '/'): a file system of its own, so its folders have a
   // device number apart from the rest.
   void SetDrive(const std::string& root, DriveType type) { drives_[root] = type; }
@@ -45,6 +46,7 @@ class MemoryFileSystem : public FileSystem {
   ReadResult ReadFile(const std::string& path) override;
   ReadResult ReadRange(const std::string& path, std::uint64_t offset, std::size_t count) override;
   std::string WriteFileAtomic(const std::string& path, const std::string& bytes) override;
+  bool IsWritableFile(const std::string& path) override;
   bool IsWritableFolder(const std::string& folder) override;
   bool MakeFolders(const std::string& folder) override;
   std::string DriveOf(const std::string& path) override;

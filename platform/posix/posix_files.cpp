@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <locale.h>
+#include <signal.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,10 +11,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "platform/posix/posix_fd.h"
 
@@ -76,12 +80,35 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
+constexpr std::string_view kTemporaryPrefix = ".solka-";
+
+std::string TemporaryName(unsigned long pid, unsigned long number) {
+  return std::string(kTemporaryPrefix) + std::to_string(pid) + "-" + std::to_string(number) +
+         ".tmp";
+}
+
+// Temporary files of earlier writes that were killed before their rename: ours by name, and the
+// process that wrote them is gone.
+void RemoveLeftovers(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* e = ::readdir(dir)) {
+    if (std::strncmp(e->d_name, kTemporaryPrefix.data(), kTemporaryPrefix.size()) != 0) continue;
+    unsigned long pid = 0, number = 0;
+    if (std::sscanf(e->d_name + kTemporaryPrefix.size(), "%lu-%lu", &pid, &number) != 2 ||
+        TemporaryName(pid, number) != e->d_name || pid == 0 || pid > INT_MAX)
+      continue;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+      ::unlinkat(::dirfd(dir), e->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 // A fresh file beside the target: a rename within one folder is atomic, across file systems not.
 int CreateTemporaryBeside(const std::string& folder, std::string& temp) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp =
-        folder + "/.solka-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    temp = folder + "/" + TemporaryName(static_cast<unsigned long>(::getpid()), counter++);
     const int fd = OpenNoInterrupt(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -97,6 +124,33 @@ bool NameBefore(const DirEntry& a, const DirEntry& b) {
   static const locale_t c = ::newlocale(LC_CTYPE_MASK, "C", nullptr);
   const int order = ::strcasecmp_l(a.name.c_str(), b.name.c_str(), c);
   return order != 0 ? order < 0 : a.name < b.name;
+}
+
+// A file the user marked read-only (no write permission bit at all) is theirs to keep, even
+// where the process's privileges would allow writing it.
+bool MayRewrite(const std::string& path, const struct stat& st) {
+  return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+// Rewrites an existing file where it is, for a folder that takes no new files. Not atomic, so
+// the space is reserved first: a full disk fails before the old content is touched.
+int RewriteInPlace(const std::string& path, const std::string& bytes) {
+  Fd fd(OpenNoInterrupt(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
+  if (!fd) return errno;
+  const auto size = static_cast<off_t>(bytes.size());
+  if (size > 0 && ::fallocate(fd.get(), 0, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
+    return errno;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put =
+        ::pwrite(fd.get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return errno;
+    done += static_cast<std::size_t>(put);
+  }
+  if (::ftruncate(fd.get(), size) != 0 || ::fsync(fd.get()) != 0) return errno;
+  if (::close(fd.release()) != 0) return errno;
+  return 0;
 }
 
 }  // namespace
@@ -173,14 +227,24 @@ std::string PosixFileSystem::WriteFileAtomic(const std::string& path, const std:
   }
   const bool hadOld = ::stat(target.c_str(), &st) == 0;
   if (hadOld && S_ISDIR(st.st_mode)) return ErrorText(EISDIR);
+  // A rename needs only a writable folder; it must not overrule the file's own protection.
+  if (hadOld && !MayRewrite(target, st)) return ErrorText(EACCES);
 
   const std::size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? "."
                              : slash == 0               ? "/"
                                                         : target.substr(0, slash);
+  RemoveLeftovers(folder);
   std::string temp;
   Fd fd(CreateTemporaryBeside(folder, temp));
-  if (!fd) return ErrorText(errno);
+  if (!fd) {
+    const int error = errno;
+    if (hadOld && (error == EACCES || error == EPERM)) {
+      const int inPlace = RewriteInPlace(target, bytes);
+      return inPlace == 0 ? std::string() : ErrorText(inPlace);
+    }
+    return ErrorText(error);
+  }
   // The replacement keeps the permissions the user gave the old file.
   if (hadOld) ::fchmod(fd.get(), st.st_mode & 07777);
   int error = 0;
@@ -196,6 +260,11 @@ std::string PosixFileSystem::WriteFileAtomic(const std::string& path, const std:
   Fd dir(OpenNoInterrupt(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir) ::fsync(dir.get());
   return {};
+}
+
+bool PosixFileSystem::IsWritableFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && MayRewrite(path, st);
 }
 
 bool PosixFileSystem::IsWritableFolder(const std::string& folder) {

@@ -21,6 +21,7 @@ class PosixFileSystem : public FileSystem {
   ReadResult ReadFile(const std::string& path) override;
   ReadResult ReadRange(const std::string& path, std::uint64_t offset, std::size_t count) override;
   std::string WriteFileAtomic(const std::string& path, const std::string& bytes) override;
+  bool IsWritableFile(const std::string& path) override;
   bool IsWritableFolder(const std::string& folder) override;
   bool MakeFolders(const std::string& folder) override;
   std::string DriveOf(const std::string& path) override;

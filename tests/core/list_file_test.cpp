@@ -183,7 +183,7 @@ TEST_F(ListFileCommands, SaveOfEmptyListAndCancel) {
 
 TEST_F(ListFileCommands, FailedSaveTellsWhyAndKeepsOldFile) {
   p.files.AddFile("/ro/list.m3u", "old\r\n");
-  p.files.SetReadOnlyFolder("/ro");
+  p.files.SetReadOnlyFile("/ro/list.m3u");
   player.PlayList.Add("/new.mp3");
   p.dialogs.saveAnswer = "/ro/list.m3u";
   player.N4Click();

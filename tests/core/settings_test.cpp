@@ -123,13 +123,40 @@ TEST_F(SettingsTest, ValuesThatAreNotNumbersReadAsDefaults) {
   EXPECT_EQ(t.Settings[FileType], "");
 }
 
-TEST_F(SettingsTest, AFailedWriteIsSilentAndKeepsTheOldFile) {
+TEST_F(SettingsTest, AFailedSaveKeepsTheOldFileAndSaysSoInOneLine) {
   p.files.AddFile(kIni, "[SETTING]\nHint=0\n");
   TDODEDEV& t = Start();
-  p.files.SetReadOnlyFolder("/opt/solka");
+  p.files.SetReadOnlyFile(kIni);
   t.Settings[Hint] = "1";
+  ::testing::internal::CaptureStderr();
   t.SaveSettings();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "solka: settings not saved to /opt/solka/solka.ini: Permission denied\n");
   EXPECT_EQ(p.files.Contents(kIni), "[SETTING]\nHint=0\n");
+
+  // The folder gone: the dialog's save and the one at exit each say so.
+  p.files.Remove("/opt/solka/solka.ini");
+  p.files.Remove("/opt/solka");
+  ::testing::internal::CaptureStderr();
+  t.SaveDialogSettings();
+  t.SaveSettings();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "solka: settings not saved to /opt/solka/solka.ini: No such file or directory\n"
+            "solka: settings not saved to /opt/solka/solka.ini: No such file or directory\n");
+}
+
+// An installed program's folder takes no new files, but a settings file there that the user may
+// write stays in use and is rewritten in place.
+TEST_F(SettingsTest, WritableFileInAReadOnlyFolderStaysInUse) {
+  p.files.AddFile(kIni, "[SETTING]\nHint=0\n");
+  p.files.SetReadOnlyFolder("/opt/solka");
+  TDODEDEV& t = Start();
+  EXPECT_EQ(t.SettingsFilePath, kIni);
+  t.Settings[Hint] = "1";
+  ::testing::internal::CaptureStderr();
+  t.SaveSettings();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(Saved("Hint"), "1");
 }
 
 }  // namespace

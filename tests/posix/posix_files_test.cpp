@@ -6,11 +6,13 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -213,22 +215,66 @@ TEST_F(TempTree, FailedWriteKeepsTheOldFile) {
   EXPECT_THAT(Names(), ElementsAre("solka.ini"));
 }
 
+// A file the user made read-only is theirs: no save replaces it, root's included. What a killed
+// save left behind goes with the next save into that folder, and only that.
+TEST_F(TempTree, ReadOnlyFileIsLeftAsItIsAndLeftoversOfKilledSavesGo) {
+  Write("solka.ini", "mine");
+  ::chmod((root + "solka.ini").c_str(), 0444);
+  EXPECT_FALSE(files.IsWritableFile(root + "solka.ini"));
+  EXPECT_EQ(files.WriteFileAtomic(root + "solka.ini", "new"), "Permission denied");
+  EXPECT_EQ(files.ReadFile(root + "solka.ini").bytes, "mine");
+  struct stat st {};
+  ::stat((root + "solka.ini").c_str(), &st);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+
+  const pid_t gone = ::fork();
+  if (gone == 0) std::_Exit(0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string dead = ".solka-" + std::to_string(gone) + "-7.tmp";
+  const std::string live = ".solka-" + std::to_string(::getpid()) + "-99999.tmp";
+  for (const std::string& name : {dead, live, std::string(".solka-notes.tmp"), dead + ".bak"})
+    Write(name);
+  EXPECT_EQ(files.WriteFileAtomic(root + "list.m3u", "x"), "");
+  EXPECT_THAT(Names(), UnorderedElementsAre("solka.ini", "list.m3u", live, ".solka-notes.tmp",
+                                            dead + ".bak"));
+}
+
 // Permissions do not bind root, so as root the checks run in a child that has given up its
-// privileges first.
-TEST_F(TempTree, ReadOnlyFolderRefusesTheWriteAndKeepsTheOldFile) {
-  Write("ro/solka.ini", "old");
+// privileges first. A folder that takes no new files still lets a file the user may write be
+// rewritten in place, and never half-way for lack of space.
+TEST_F(TempTree, ReadOnlyFolderRewritesAWritableFileInPlace) {
+  Write("ro/solka.ini", "old settings");
+  Write("ro/other.ini", "other");
   Write("ro/list.m3u", "secret");
   ::chmod(root.c_str(), 0755);
-  ::chmod((root + "ro/solka.ini").c_str(), 0644);
+  ::chmod((root + "ro/solka.ini").c_str(), 0666);
+  ::chmod((root + "ro/other.ini").c_str(), 0644);
   ::chmod((root + "ro/list.m3u").c_str(), 0);
   ::chmod((root + "ro").c_str(), 0555);
   const auto checks = [this] {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) std::_Exit(2);
-    const bool ok = !files.IsWritableFolder(root + "ro/") &&
-                    files.WriteFileAtomic(root + "ro/solka.ini", "new") == "Permission denied" &&
-                    files.ReadFile(root + "ro/solka.ini").bytes == "old" &&
-                    files.ReadFile(root + "ro/list.m3u").error == "Permission denied";
-    std::_Exit(ok ? 0 : 1);
+    const auto check = [](bool ok, const char* what) {
+      if (!ok) {
+        std::fprintf(stderr, "failed: %s\n", what);
+        std::_Exit(1);
+      }
+    };
+    check(!files.IsWritableFolder(root + "ro/"), "folder writable");
+    check(files.IsWritableFile(root + "ro/solka.ini"), "file not writable");
+    check(files.WriteFileAtomic(root + "ro/solka.ini", "new") == "", "in-place write");
+    check(files.ReadFile(root + "ro/solka.ini").bytes == "new", "content after the write");
+    check(files.WriteFileAtomic(root + "ro/other.ini", "x") == "Permission denied", "other");
+    check(files.ReadFile(root + "ro/other.ini").bytes == "other", "other's content");
+    check(files.WriteFileAtomic(root + "ro/fresh.ini", "x") == "Permission denied", "fresh");
+    check(files.ReadFile(root + "ro/list.m3u").error == "Permission denied", "unreadable");
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{4, RLIM_INFINITY};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    check(files.WriteFileAtomic(root + "ro/solka.ini", std::string(100, 'n')) == "File too large",
+          "size limit");
+    check(files.ReadFile(root + "ro/solka.ini").bytes == "new", "content after the limit");
+    std::_Exit(0);
   };
   EXPECT_EXIT(checks(), ::testing::ExitedWithCode(0), "");
   ::chmod((root + "ro").c_str(), 0700);
