@@ -1,7 +1,7 @@
 #include "playlist/list_file.h"
 
 #include <cstdint>
-#include <optional>
+#include <utility>
 
 namespace solka {
 
@@ -161,11 +161,15 @@ std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec&
   // One encoding for the whole file, as it was written: a legacy name can look like valid UTF-8
   // on its own (half-width katakana often do), so no line is judged alone. Bytes that are
   // neither are names as the file system holds them, kept so that they still open.
-  std::optional<std::string> decoded;
-  if (!IsValidUtf8(text)) decoded = codec.LegacyToUtf8(std::string(text));
-  if (decoded && !IsValidUtf8(*decoded)) decoded.reset();
-  for (std::string_view line : SplitLines(decoded ? std::string_view(*decoded) : text))
-    lines.emplace_back(line);
+  std::string decoded;
+  std::string_view chosen = text;
+  if (!IsValidUtf8(text)) {
+    if (auto legacy = codec.LegacyToUtf8(std::string(text)); legacy && IsValidUtf8(*legacy)) {
+      decoded = std::move(*legacy);
+      chosen = decoded;
+    }
+  }
+  for (std::string_view line : SplitLines(chosen)) lines.emplace_back(line);
   return lines;
 }
 
