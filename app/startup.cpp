@@ -3,9 +3,9 @@
 // hides the window and starts play.
 #include <string>
 
-#include "app/paths.h"
 #include "app/tdodedev.h"
-#include "app/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "playback/tray_icons.h"
 #include "playlist/media_types.h"
 

@@ -10,15 +10,14 @@
 #include <vector>
 
 #include "app/platform_services.h"
-#include "platform/api/form.h"
-#include "playlist/string_list.h"
+#include "base/string_list.h"
+#include "form/commands.h"
+#include "form/main_form.h"
 #include "settings/keys.h"
 
 namespace solka {
 
 class IniFile;
-
-enum class KeyCode { F1, Escape, Space, Up, Down, F4, F5, F8, Other };
 
 class TDODEDEV {
  public:

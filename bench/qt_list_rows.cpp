@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "form/commands.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
-#include "platform/qt/window_commands.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // continuous-play switch, the end-of-track step, previous and next.
 #include <string>
 
-#include "app/layout.h"
 #include "app/tdodedev.h"
+#include "form/layout.h"
 #include "playback/tray_icons.h"
 
 namespace solka {

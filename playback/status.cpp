@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/tdodedev.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "playback/track_title.h"
 #include "playback/tray_icons.h"
 

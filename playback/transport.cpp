@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/layout.h"
 #include "app/tdodedev.h"
+#include "form/layout.h"
 #include "playback/tray_icons.h"
 
 namespace solka {

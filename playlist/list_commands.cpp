@@ -1,7 +1,7 @@
 // The commands on the list as a whole: sort, shuffle, compact view and the tag display.
 
 #include "app/tdodedev.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "playlist/list_file.h"
 #include "playlist/shuffle.h"
 

@@ -1,6 +1,6 @@
 #include "playlist/media_types.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace solka {
 

@@ -1,7 +1,7 @@
 // The sleep state as far as playback needs it: cancelling, and the clock check of an armed
 // deadline. Arming (30/60 minutes, time of day, after the list) comes with the sleep menu.
 #include "app/tdodedev.h"
-#include "app/text.h"
+#include "base/text.h"
 
 namespace solka {
 

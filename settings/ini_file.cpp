@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "platform/api/files.h"
 
 namespace solka {

@@ -2,7 +2,6 @@
 
 #include <gst/gst.h>
 
-#include <cstdlib>
 #include <mutex>
 
 #include "platform/gst/audio_sink.h"
@@ -14,9 +13,6 @@ GstMediaBackend::GstMediaBackend(PostToGui postToGui, GstMediaOptions options)
     : post_(std::move(postToGui)), options_(std::move(options)) {
   static std::once_flag initialised;
   std::call_once(initialised, [] { gst_init(nullptr, nullptr); });
-  if (options_.audioSink.empty()) {
-    if (const char* env = std::getenv("SOLKA_AUDIO_SINK")) options_.audioSink = env;
-  }
 }
 
 std::unique_ptr<MediaGraph> GstMediaBackend::CreateGraph() {

@@ -20,8 +20,7 @@ namespace solka {
 using PostToGui = std::function<void(std::function<void()>)>;
 
 struct GstMediaOptions {
-  // A gst-launch bin description of the output. Empty: $SOLKA_AUDIO_SINK when set, else the
-  // desktop's default output.
+  // A gst-launch bin description of the output. Empty: the desktop's default output.
   std::string audioSink;
   // How long a graph may take to become ready to play before the file counts as unplayable.
   std::chrono::milliseconds prerollTimeout{5000};

@@ -5,7 +5,7 @@
 
 #include <QAbstractListModel>
 
-#include "platform/api/form.h"
+#include "form/main_form.h"
 
 namespace solka {
 

@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QPalette>
 
-#include "app/layout.h"
+#include "form/layout.h"
 #include "platform/qt/list_model.h"
 
 namespace solka {

@@ -5,7 +5,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
-#include "app/layout.h"
+#include "form/commands.h"
+#include "form/layout.h"
 #include "platform/qt/list_model.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/menus.h"
@@ -13,7 +14,6 @@
 #include "platform/qt/status_panel.h"
 #include "platform/qt/tool_bar.h"
 #include "platform/qt/tray.h"
-#include "platform/qt/window_commands.h"
 #include "platform/qt/window_input.h"
 
 // The glyphs live in a static library whose resources nothing else refers to.

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/api/form.h"
+#include "form/main_form.h"
 #include "platform/qt/trace.h"
 
 class QToolButton;

@@ -4,12 +4,12 @@
 #include <QMetaObject>
 #include <algorithm>
 
-#include "app/layout.h"
+#include "form/commands.h"
+#include "form/layout.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/status_panel.h"
 #include "platform/qt/tool_bar.h"
-#include "platform/qt/window_commands.h"
 #include "platform/qt/x11_window.h"
 
 namespace solka {

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/layout.h"
-#include "platform/api/form.h"
+#include "form/layout.h"
+#include "form/main_form.h"
 
 namespace solka {
 

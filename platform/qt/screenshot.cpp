@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/layout.h"
+#include "form/layout.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/menus.h"
 

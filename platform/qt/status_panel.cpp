@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QToolButton>
 
-#include "app/layout.h"
+#include "form/layout.h"
 #include "platform/qt/qt_text.h"
 
 namespace solka {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string_view>
 
-#include "platform/api/form.h"
+#include "form/main_form.h"
 
 class QToolButton;
 

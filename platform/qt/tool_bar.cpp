@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QToolButton>
 
-#include "app/layout.h"
+#include "form/layout.h"
 #include "platform/qt/menus.h"
 #include "platform/qt/qt_text.h"
 

@@ -7,7 +7,7 @@
 #include <QPointF>
 #include <functional>
 
-#include "app/tdodedev.h"
+#include "form/commands.h"
 
 class QWidget;
 

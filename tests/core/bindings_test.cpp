@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/layout.h"
 #include "app/tdodedev.h"
+#include "form/layout.h"
 #include "platform/memory/test_platform.h"
 #include "settings/keys.h"
 

@@ -1,4 +1,4 @@
-#include "playlist/string_list.h"
+#include "base/string_list.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -37,6 +37,9 @@ bool PumpUntil(Done done, std::chrono::milliseconds limit = std::chrono::seconds
   return true;
 }
 
+// A silent output that keeps real time, so tracks end on time without a sound card.
+inline constexpr const char* kSilentSink = "fakesink sync=true";
+
 // An output of 32-bit float stereo frames whose buffers the probe below can read.
 inline const char* kProbeSink(bool sync) {
   return sync ? "audioconvert ! audio/x-raw,format=F32LE,channels=2 ! fakesink name=probe sync=true"

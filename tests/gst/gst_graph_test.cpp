@@ -46,7 +46,7 @@ class GstGraphTest : public ::testing::Test {
     return path;
   }
 
-  GstMediaBackend Backend(const std::string& sink = {}) {
+  GstMediaBackend Backend(const std::string& sink = testing_gst::kSilentSink) {
     GstMediaOptions options;
     options.audioSink = sink;
     return GstMediaBackend(testing_gst::QueuedCall(), options);
@@ -156,6 +156,7 @@ TEST_F(GstGraphTest, EveryKindOfUnplayableFileFailsPromptlyAndCleanly) {
   bad.push_back(picture);
 
   GstMediaOptions options;
+  options.audioSink = testing_gst::kSilentSink;
   options.prerollTimeout = 3s;
   GstMediaBackend backend(testing_gst::QueuedCall(), options);
   const std::string prefix = folder_->File("");

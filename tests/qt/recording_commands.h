@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/window_commands.h"
+#include "form/commands.h"
 
 namespace solka {
 

@@ -12,7 +12,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
-#include "app/layout.h"
+#include "form/layout.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/menus.h"

@@ -9,12 +9,12 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include "app/player_commands.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/menus.h"
 #include "platform/qt/status_panel.h"
 #include "platform/qt/tool_bar.h"
-#include "platform/qt/window_commands.h"
 #include "tests/core/player_fixture.h"
 
 namespace solka {

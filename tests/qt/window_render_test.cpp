@@ -11,7 +11,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include "app/layout.h"
+#include "form/layout.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/menus.h"

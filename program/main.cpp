@@ -1,12 +1,15 @@
-#include "platform/qt/run.h"
-
+// The program's composition root: creates the POSIX, GStreamer and Qt services, the player
+// and its window, wires them together and runs the event loop. Only the executable links this
+// file; everything it wires stays unaware of the others.
 #include <QApplication>
 #include <QMetaObject>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <string>
 
 #include "app/platform_services.h"
+#include "app/player_commands.h"
 #include "app/tdodedev.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
@@ -23,7 +26,6 @@
 #include "platform/qt/qt_text.h"
 #include "platform/qt/quit_signals.h"
 #include "platform/qt/screenshot.h"
-#include "platform/qt/window_commands.h"
 #include "platform/qt/x11_window.h"
 
 namespace solka {
@@ -47,6 +49,14 @@ std::string FirstArgument(int argc, char** argv) {
   return argument;
 }
 
+// A gst-launch description of the audio output in $SOLKA_AUDIO_SINK replaces the desktop's
+// default output (the tests play to a silent sink that keeps real time).
+GstMediaOptions MediaOptions() {
+  GstMediaOptions options;
+  if (const char* sink = std::getenv("SOLKA_AUDIO_SINK")) options.audioSink = sink;
+  return options;
+}
+
 int RunPlayer(Application& app, int argc, char** argv) {
   MainWindow* window = nullptr;
   PosixFileSystem files;
@@ -61,9 +71,11 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QtScreen screen;
   PosixShell shell;
   PosixPower power;
-  GstMediaBackend media([](std::function<void()> task) {
-    QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
-  });
+  GstMediaBackend media(
+      [](std::function<void()> task) {
+        QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+      },
+      MediaOptions());
   PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
@@ -88,7 +100,10 @@ int RunPlayer(Application& app, int argc, char** argv) {
 
 }  // namespace
 
-int RunSolka(int argc, char** argv) {
+}  // namespace solka
+
+int main(int argc, char** argv) {
+  using namespace solka;
   // Takes its own options (-platform, -display ...) out of argc and argv.
   Application app(argc, argv);
   // Hiding to the tray closes no window, but a message box closing while the main window is
@@ -106,5 +121,3 @@ int RunSolka(int argc, char** argv) {
   }
   return 0;
 }
-
-}  // namespace solka

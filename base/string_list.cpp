@@ -1,10 +1,10 @@
-#include "playlist/string_list.h"
+#include "base/string_list.h"
 
 #include <algorithm>
 #include <iterator>
 #include <numeric>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace solka {
 

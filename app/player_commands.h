@@ -1,38 +1,13 @@
-// What the user does to the main window, as calls into the player. The window talks to this
-// interface only, so the tests can watch exactly which handler a control reaches.
+// The real player behind the window's command surface.
 #pragma once
 
 #include <string_view>
 
 #include "app/tdodedev.h"
+#include "form/commands.h"
 
 namespace solka {
 
-class WindowCommands {
- public:
-  virtual ~WindowCommands() = default;
-  // A tool button, menu item, label click or SpeedButton1, by its designed name.
-  virtual void Click(std::string_view control) = 0;
-  virtual void KeyDown(KeyCode key) = 0;
-  virtual void WheelUp() = 0;
-  virtual void WheelDown() = 0;
-  // The user picked a row; MainForm already holds it as ItemIndex.
-  virtual void RowClick() = 0;
-  virtual void ListMouseEnter() = 0;
-  virtual void ListMouseLeave() = 0;
-  virtual void MouseMove() = 0;
-  virtual void TrayClick() = 0;
-  virtual void TrayMouseMove() = 0;
-  virtual void StopButtonMouseDown(bool rightButtonPressed) = 0;
-  virtual void VolumeDoubleClick() = 0;
-  virtual void ToggleCompactView() = 0;
-  // Brings the hidden window back (the user restored it from the task bar).
-  virtual void ShowPanel() = 0;
-  // The window closes: the last event of the run.
-  virtual void Close() = 0;
-};
-
-// The real player behind the window.
 class PlayerCommands : public WindowCommands {
  public:
   explicit PlayerCommands(TDODEDEV& player) : player_(player) {}

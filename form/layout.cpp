@@ -1,7 +1,7 @@
 // The designed main window: every tool button, panel control and pop-up menu item by name, in
 // display order. Bindings (app/bindings.cpp) and the GUI layer both work from these tables, so a
 // name here is the one name a control has everywhere.
-#include "app/layout.h"
+#include "form/layout.h"
 
 namespace solka {
 
