@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 #include "platform/gst/adts_length.h"
 #include "platform/gst/graph_events.h"
@@ -15,29 +14,21 @@ namespace {
 // pipeline, one per track (GStreamer 1.22); the graph brings its own instead.
 constexpr guint kAudioOnly = 1u << 1;
 
-// The filter between decoder and output: pitch-keeping tempo (without it a changed rate also
-// changes the pitch), then the gain. Either part may be missing from the installation.
-GstElement* MakeAudioFilter(GstElement*& volume) {
-  GstElement* bin = gst_bin_new(nullptr);
-  GstElement* tempo = gst_element_factory_make("scaletempo", nullptr);
+// The output with the graph's own gain in front of it, after playbin's queue, so that a change
+// is heard at once and the stored level applies from the first sample. Takes `sink` (floating
+// or not) and returns a reference that the caller owns; `volume` gets a reference of its own.
+GstElement* WithGain(GstElement* sink, GstElement*& volume) {
+  gst_object_ref_sink(sink);
   volume = gst_element_factory_make("volume", nullptr);
-  if (volume) gst_object_ref_sink(volume);  // the graph keeps this reference; the bin adds its own
-  GstElement* first = tempo ? tempo : volume;
-  GstElement* last = volume ? volume : tempo;
-  if (!first) {
-    gst_object_unref(gst_object_ref_sink(bin));
-    return nullptr;
-  }
-  if (tempo) gst_bin_add(GST_BIN(bin), tempo);
-  if (volume) {
-    gst_bin_add(GST_BIN(bin), volume);
-    if (tempo) gst_element_link(tempo, volume);
-  }
-  for (auto [element, name] : {std::pair{first, "sink"}, std::pair{last, "src"}}) {
-    GstPad* pad = gst_element_get_static_pad(element, name);
-    gst_element_add_pad(bin, gst_ghost_pad_new(name, pad));
-    gst_object_unref(pad);
-  }
+  if (!volume) return sink;
+  gst_object_ref_sink(volume);
+  GstElement* bin = GST_ELEMENT(gst_object_ref_sink(gst_bin_new(nullptr)));
+  gst_bin_add_many(GST_BIN(bin), volume, sink, nullptr);
+  gst_object_unref(sink);
+  gst_element_link(volume, sink);
+  GstPad* pad = gst_element_get_static_pad(volume, "sink");
+  gst_element_add_pad(bin, gst_ghost_pad_new("sink", pad));
+  gst_object_unref(pad);
   return bin;
 }
 
@@ -57,13 +48,18 @@ GstGraph::GstGraph(std::function<void(std::function<void()>)> post, GstElement* 
   }
   gst_object_ref_sink(pipeline_);
   g_object_set(pipeline_, "flags", kAudioOnly, nullptr);
-  if (sink) g_object_set(pipeline_, "audio-sink", sink, nullptr);
+  if (sink) {
+    GstElement* output = WithGain(sink, volume_);
+    g_object_set(pipeline_, "audio-sink", output, nullptr);
+    gst_object_unref(output);
+  }
   // A picture or video stream would otherwise make playbin try every video output it knows,
   // some of which take the process down when no display of their kind exists.
   if (GstElement* video = gst_element_factory_make("fakesink", nullptr))
     g_object_set(pipeline_, "video-sink", video, nullptr);
-  if (GstElement* filter = MakeAudioFilter(volume_))
-    g_object_set(pipeline_, "audio-filter", filter, nullptr);
+  // Keeps the pitch when the speed changes; without it a changed rate also changes the pitch.
+  if (GstElement* tempo = gst_element_factory_make("scaletempo", nullptr))
+    g_object_set(pipeline_, "audio-filter", tempo, nullptr);
   GraphEvents::Attach(pipeline_, events_);
 }
 
