@@ -56,8 +56,9 @@ class TempTree : public ::testing::Test {
 
 TEST_F(TempTree, ListingIsInNameOrderAndTellsFoldersByTheirTarget) {
   // Made in an order that is neither name order nor, most likely, readdir's.
-  for (const char* name : {"03 c.mp3", "B.mp3", "01 a.mp3", "a.mp3", "_x.mp3", "02 b.mp3", "A.mp3",
-                           "b.mp3", "\xC3\xA9t\xC3\xA9.mp3", "Z.mp3"})
+  for (const char* name :
+       {"03 c.mp3", "B.mp3", "01 a.mp3", "a.mp3", "_x.mp3", "02 b.mp3", "A.mp3", "b.mp3",
+        "\xC3\xA9t\xC3\xA9.mp3", "Z.mp3", "long name B.mp3", "LONG NAME a.mp3"})
     Write(name);
   Write(".hidden.mp3");
   Write("sub/inner.mp3");
@@ -69,9 +70,10 @@ TEST_F(TempTree, ListingIsInNameOrderAndTellsFoldersByTheirTarget) {
   std::vector<std::string> listed;
   for (const DirEntry& e : entries) listed.push_back(e.name);
   // Case is ignored; names equal but for case keep byte order; other bytes compare as they are.
-  EXPECT_THAT(listed, ElementsAre(".hidden.mp3", "01 a.mp3", "02 b.mp3", "03 c.mp3", "_x.mp3",
-                                  "A.mp3", "a.mp3", "B.mp3", "b.mp3", "dangling.mp3", "sub",
-                                  "to-sub", "Z.mp3", "\xC3\xA9t\xC3\xA9.mp3"));
+  EXPECT_THAT(listed,
+              ElementsAre(".hidden.mp3", "01 a.mp3", "02 b.mp3", "03 c.mp3", "_x.mp3", "A.mp3",
+                          "a.mp3", "B.mp3", "b.mp3", "dangling.mp3", "LONG NAME a.mp3",
+                          "long name B.mp3", "sub", "to-sub", "Z.mp3", "\xC3\xA9t\xC3\xA9.mp3"));
 
   auto find = [&](const std::string& name) {
     return *std::find_if(entries.begin(), entries.end(),
