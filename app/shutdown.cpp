@@ -19,23 +19,22 @@ constexpr int kRunAppDelayMs = 2000;
 void TDODEDEV::FormClose() {
   // Pending messages run in the middle of the close; a second close request among them must
   // not save again or start the chosen program twice.
-  if (Closing) return;
-  Closing = true;
+  if (window_.Closing) return;
+  window_.Closing = true;
 
-  if (Playing) {
+  if (playback_.Playing) {
     StopGraph();
     ReleasePlayback();
   }
 
-  if (Settings.size() < kSettingsCount) Settings.resize(kSettingsCount);
-  Settings[ListHide] = CompactView ? "1" : "0";
+  settings_.Set(ListHide, window_.CompactView ? "1" : "0");
   // The two views keep their own top, so returning to a view puts the window where it was.
-  Settings[CompactView ? Top2 : Top] = std::to_string(Form.Top());
-  Settings[JukeMode] = std::to_string(ModeCode);
-  Settings[Left] = std::to_string(Form.Left());
-  Settings[ListFile] = ListMode ? "1" : "0";
-  if (Settings[FileType].empty()) Settings[FileType] = "0";
-  NowPlayingOn = Form.Checked("Messenger1");
+  settings_.Set(window_.CompactView ? Top2 : Top, std::to_string(form_.Top()));
+  settings_.Set(JukeMode, PlayModeText(sequence_.ModeCode));
+  settings_.Set(Left, std::to_string(form_.Left()));
+  settings_.Set(ListFile, list_.ListMode ? "1" : "0");
+  if (settings_[FileType].empty()) settings_.Set(FileType, "0");
+  track_.NowPlayingOn = form_.Checked("Messenger1");
 
   SaveSettings();
 
@@ -46,13 +45,13 @@ void TDODEDEV::FormClose() {
 
   // A stick pulled out right after the player ends must still hold the settings just written.
   FileSystem& files = platform_.files;
-  if (!SettingsFilePath.empty() &&
-      files.TypeOfDrive(files.DriveOf(SettingsFilePath)) == DriveType::Removable) {
-    files.FlushDrive(SettingsFilePath);
+  if (!startup_.SettingsFilePath.empty() &&
+      files.TypeOfDrive(files.DriveOf(startup_.SettingsFilePath)) == DriveType::Removable) {
+    files.FlushDrive(startup_.SettingsFilePath);
   }
 
   if (runApp && !appName.empty() && files.FileExists(appName)) {
-    Form.SetCaption(std::string(kClosingCaption));
+    form_.SetCaption(std::string(kClosingCaption));
     platform_.clock.Sleep(kRunAppDelayMs);
     platform_.shell.Open(appName);
   }

@@ -19,80 +19,70 @@ std::string TrackCountText(std::size_t count) {
   return " / " + std::to_string(count) + " 曲";
 }
 
-// Check marks of the order-of-play menu for a mode code; an unknown code marks nothing.
-void ShowModeChecks(MainForm& form, int mode) {
-  const bool listOrder = mode == 1 || mode == 2 || mode == 5;
-  const bool random = mode == 3 || mode == 4;
-  form.SetChecked("N1", listOrder);
-  form.SetChecked("N2", random);
-  form.SetChecked("R1", mode == 5);
-  form.SetChecked("R2", mode == 1 || mode == 3);
-  form.SetChecked("R3", mode == 2 || mode == 4);
-}
-
 }  // namespace
 
 void TDODEDEV::FormCreate() {
   FileSystem& files = platform_.files;
   const PathSyntax syntax = files.Syntax();
-  ProgramPath = process_.programPath;
-  SettingsFolder = FolderOf(ProgramPath, syntax);
+  startup_.ProgramPath = process_.programPath;
+  startup_.SettingsFolder = FolderOf(startup_.ProgramPath, syntax);
   if (!platform_.screen.MainWindowIsForeground()) {
-    CompanionPath = WithDelimiter(SettingsFolder, syntax) + std::string(kCompanionName);
-    CompanionAvailable = files.FileExists(CompanionPath);
+    companion_.CompanionPath =
+        WithDelimiter(startup_.SettingsFolder, syntax) + std::string(kCompanionName);
+    companion_.CompanionAvailable = files.FileExists(companion_.CompanionPath);
   }
   // Optical media cannot hold the settings; an installed program's folder may not either,
   // unless a settings file there may still be rewritten in place.
-  const bool fromCdRom = files.TypeOfDrive(files.DriveOf(ProgramPath)) == DriveType::CdRom;
+  const bool fromCdRom = files.TypeOfDrive(files.DriveOf(startup_.ProgramPath)) == DriveType::CdRom;
   if (fromCdRom) {
-    SettingsFolder = files.TempFolder();
-  } else if (!files.IsWritableFolder(SettingsFolder) &&
-             !files.IsWritableFile(WithDelimiter(SettingsFolder, syntax) +
+    startup_.SettingsFolder = files.TempFolder();
+  } else if (!files.IsWritableFolder(startup_.SettingsFolder) &&
+             !files.IsWritableFile(WithDelimiter(startup_.SettingsFolder, syntax) +
                                    std::string(kSettingsFileName))) {
-    SettingsFolder = files.UserConfigFolder();
-    files.MakeFolders(SettingsFolder);
+    startup_.SettingsFolder = files.UserConfigFolder();
+    files.MakeFolders(startup_.SettingsFolder);
   }
-  SettingsFilePath = WithDelimiter(SettingsFolder, syntax) + std::string(kSettingsFileName);
-  ScreenHeight = platform_.screen.AvailableHeight();
-  CaptionHeight = platform_.screen.CaptionHeight();
+  startup_.SettingsFilePath =
+      WithDelimiter(startup_.SettingsFolder, syntax) + std::string(kSettingsFileName);
+  window_.ScreenHeight = platform_.screen.AvailableHeight();
+  window_.CaptionHeight = platform_.screen.CaptionHeight();
 
-  Settings.assign(kSettingsCount, std::string());
-  SelectedFolders.clear();
-  SelectedListLines.clear();
-  PlayList.Clear();
-  StartFileSelected = false;
-  InTray = false;
+  settings_.Clear();
+  list_.SelectedFolders.clear();
+  list_.SelectedListLines.clear();
+  list_.PlayList.Clear();
+  startup_.StartFileSelected = false;
+  window_.InTray = false;
   LoadSettings();
 
-  if (SettingIs(CloseBtn, "1")) Form.SetCloseBox(true);
+  if (SettingIs(CloseBtn, "1")) form_.SetCloseBox(true);
   if (fromCdRom) {
-    Settings[ListHide] = "1";
-    Settings[AutoPlay] = "1";
+    settings_.Set(ListHide, "1");
+    settings_.Set(AutoPlay, "1");
   }
-  if (!Setting(Left).empty()) Form.SetLeft(ToIntDef(Setting(Left), 0));
-  CompactView = SettingIs(ListHide, "1");
-  const Key topKey = CompactView ? Top2 : Top;
-  Form.SetHeight(CompactView ? MainForm::kCompactHeight : MainForm::kFullHeight);
-  if (!Setting(topKey).empty()) Form.SetTop(ToIntDef(Setting(topKey), 0));
-  ModeCode = ToIntDef(Setting(JukeMode), 1);
-  ShowModeChecks(Form, ModeCode);
-  ListMode = SettingIs(ListFile, "1");
-  Form.SetHintsShown(!SettingIs(Hint, "0"));
+  if (!Setting(Left).empty()) form_.SetLeft(ToIntDef(Setting(Left), 0));
+  window_.CompactView = SettingIs(ListHide, "1");
+  const Key topKey = window_.CompactView ? Top2 : Top;
+  form_.SetHeight(window_.CompactView ? MainForm::kCompactHeight : MainForm::kFullHeight);
+  if (!Setting(topKey).empty()) form_.SetTop(ToIntDef(Setting(topKey), 0));
+  sequence_.ModeCode = PlayModeFromText(Setting(JukeMode));
+  sequence_.Choice = ChoiceForMode(sequence_.ModeCode);
+  ShowModeChecks();
+  list_.ListMode = SettingIs(ListFile, "1");
+  form_.SetHintsShown(!SettingIs(Hint, "0"));
   SetPlayListSorted(SettingIs(Sort, "1"));
 
-  Timer2->SetEnabled(false);
-  SleepArmed = false;
-  SleepAfterListEnd = false;
-  NoSubFolderScan = false;
-  FirstIdlePending = true;
-  Playing = false;
-  StartedWithFile = false;
+  SetSleepDeadline(std::nullopt);
+  sleep_.SleepAfterListEnd = false;
+  list_.NoSubFolderScan = false;
+  startup_.FirstIdlePending = true;
+  startup_.StartedWithFile = false;
   if (!process_.firstArgument.empty() || SettingIs(AutoPlay, "1"))
     BuildStartupList(process_.firstArgument);
   else
     platform_.loop.SetIdleHandler([this] { FirstIdle(); });
   ShowVolume();
-  Form.SetActive(ActiveControl::None);
+  form_.SetActive(ActiveControl::None);
 }
 
 void TDODEDEV::BuildStartupList(const std::string& argument) {
@@ -101,76 +91,76 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
   // Classified in its full form: "." or ".." is a folder, not an extension, and a relative
   // name is found again in the list the scan builds from full paths.
   const std::string target =
-      argument.empty() ? files.DriveOf(ProgramPath) : files.FullPath(argument);
-  if (SettingIs(SubFolder, "1")) NoSubFolderScan = true;
-  ReferenceExtension = ExtensionOf(target, syntax);
+      argument.empty() ? files.DriveOf(startup_.ProgramPath) : files.FullPath(argument);
+  if (SettingIs(SubFolder, "1")) list_.NoSubFolderScan = true;
+  list_.ReferenceExtension = ExtensionOf(target, syntax);
   const auto installFirstIdle = [this] { platform_.loop.SetIdleHandler([this] { FirstIdle(); }); };
 
-  if (ReferenceExtension.empty()) {
+  if (list_.ReferenceExtension.empty()) {
     ScanFolder(WithDelimiter(target, syntax));
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
     RefreshListBox();
-    if (Form.RowCount() > 0) installFirstIdle();
-  } else if (InColumn(ReferenceExtension, MediaColumn::StartUpArgument)) {
+    if (form_.RowCount() > 0) installFirstIdle();
+  } else if (InColumn(list_.ReferenceExtension, MediaColumn::StartUpArgument)) {
     ScanFolder(FolderWithDelimiter(target, syntax));
     RefreshListBox();
-    StartedWithFile = true;
+    startup_.StartedWithFile = true;
     installFirstIdle();
-    Form.SetLabelText(2, Form.RowCount() > 0 ? TrackCountText(Form.RowCount()) : "");
-    const int found = PlayList.IndexOfPreferExact(target);
+    form_.SetLabelText(2, form_.RowCount() > 0 ? TrackCountText(form_.RowCount()) : "");
+    const int found = list_.PlayList.IndexOfPreferExact(target);
     if (found >= 0) {
       SelectRow(found);
-      Form.SetChecked("N9", false);
-      ContinuousPlay = false;
-      StartFileSelected = true;
+      form_.SetChecked("N9", false);
+      sequence_.ContinuousPlay = false;
+      startup_.StartFileSelected = true;
       PlaySelected();
     }
-  } else if (IsListFileExtension(ReferenceExtension, Match::Exact)) {
+  } else if (IsListFileExtension(list_.ReferenceExtension, Match::Exact)) {
     if (LoadListFile(target)) {
-      Form.SetLabelText(2, PlayList.empty() ? "" : TrackCountText(PlayList.size()));
+      form_.SetLabelText(2, list_.PlayList.empty() ? "" : TrackCountText(list_.PlayList.size()));
       RefreshListBox();
-      if (Form.RowCount() > 0) installFirstIdle();
+      if (form_.RowCount() > 0) installFirstIdle();
     }
   }
-  ReferenceExtension.clear();
+  list_.ReferenceExtension.clear();
 }
 
 void TDODEDEV::FirstIdle() {
   platform_.loop.SetIdleHandler(nullptr);
-  Form.SetTrayIcon(kIdleIcon);
-  Form.SetTrayHint(VersionText);
-  const bool hasRows = Form.RowCount() > 0;
+  form_.SetTrayIcon(kIdleIcon);
+  form_.SetTrayHint(VersionText);
+  const bool hasRows = form_.RowCount() > 0;
   if (hasRows) {
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
     FitScrollWidth();
-    Form.SetLabelText(2, TrackCountText(Form.RowCount()));
+    form_.SetLabelText(2, TrackCountText(form_.RowCount()));
   }
-  NoSubFolderScan = false;
-  if (!SettingIs(TaskButton, "1")) Form.SetTaskButtonVisible(false);
-  ContinuousPlay = false;
+  list_.NoSubFolderScan = false;
+  if (!SettingIs(TaskButton, "1")) form_.SetTaskButtonVisible(false);
+  sequence_.ContinuousPlay = false;
   SetLabel1Color(Color::Black);
-  if (FirstIdlePending && hasRows && !StartFileSelected) {
-    FirstIdlePending = false;
+  if (startup_.FirstIdlePending && hasRows && !startup_.StartFileSelected) {
+    startup_.FirstIdlePending = false;
     SpeedButton1Click();
-    if (!StartedWithFile) {
+    if (!startup_.StartedWithFile) {
       SelectRow(0);
       ToolButton5Click();
     } else {
-      ContinuousPlay = true;
+      sequence_.ContinuousPlay = true;
       SetLabel1Color(Color::Blue);
     }
   }
-  StartedWithFile = false;
+  startup_.StartedWithFile = false;
 
-  if (Playing && Paused) {
-    Form.SetTrayIcon(kIdleIcon);
-    Form.SetTrayHint("Pause");
-  } else if (Playing) {
-    Form.SetTrayIcon(kPlayingIcon);
-    Form.SetTrayHint(TrayHintFromCaption());
+  if (playback_.Playing && playback_.Paused) {
+    form_.SetTrayIcon(kIdleIcon);
+    form_.SetTrayHint("Pause");
+  } else if (playback_.Playing) {
+    form_.SetTrayIcon(kPlayingIcon);
+    form_.SetTrayHint(TrayHintFromCaption());
   } else {
-    Form.SetTrayIcon(kIdleIcon);
-    Form.SetTrayHint(VersionText);
+    form_.SetTrayIcon(kIdleIcon);
+    form_.SetTrayHint(VersionText);
   }
   platform_.loop.ProcessMessages();
 }

@@ -5,7 +5,7 @@ namespace solka {
 TDODEDEV::TDODEDEV(PlatformServices& platform, ProcessInfo process)
     : platform_(platform), process_(std::move(process)) {
   // Construction: every text starts empty; the window hint is replaced by the version text.
-  Form.SetWindowHint(VersionText);
+  form_.SetWindowHint(VersionText);
   Timer1 = platform_.loop.CreateTimer(100, true, [this] { Timer1Timer(); });
   Timer2 = platform_.loop.CreateTimer(10000, false, [this] { Timer2Timer(); });
 }

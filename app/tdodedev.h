@@ -1,23 +1,27 @@
 // The main window object: the player. It owns the settings, the play list, the playback graph
 // of the current track and every state flag; the handlers below are the whole public surface.
 // Their definitions live with their subsystem (app/, settings/, playlist/, playback/, power/,
-// desktop/); this class only gathers the state they share.
+// desktop/). The state is grouped per subsystem into plain structs that only the handlers
+// change; the GUI, services and tests read it through the views.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "app/platform_services.h"
-#include "base/string_list.h"
+#include "app/startup_state.h"
+#include "desktop/desktop_state.h"
 #include "form/commands.h"
 #include "form/main_form.h"
+#include "playback/playback_state.h"
+#include "playlist/list_state.h"
+#include "power/sleep_state.h"
 #include "settings/keys.h"
+#include "settings/setting_texts.h"
 
 namespace solka {
-
-class IniFile;
 
 class TDODEDEV {
  public:
@@ -26,62 +30,27 @@ class TDODEDEV {
   TDODEDEV(const TDODEDEV&) = delete;
   TDODEDEV& operator=(const TDODEDEV&) = delete;
 
-  // --- State (fields of the window object) -------------------------------------------------
-  MainForm Form;  // designed controls: caption, labels, list rows, menus' check marks, tray
+  static inline const std::string VersionText = "DODEDEV 1.7.2.0";
 
-  std::vector<std::string> Settings;  // kSettingsCount texts, entry i = key i
-  std::vector<std::string> SelectedFolders;
-  std::vector<std::string> SelectedListLines;
-  StringList PlayList;
+  // --- Views -------------------------------------------------------------------------------
+  const MainForm& Form() const { return form_; }
+  // The GUI layer's handle: it observes the form and reports what the user changed directly
+  // (MainForm's *FromView setters). It changes nothing else through it.
+  MainForm& FormForView() { return form_; }
+  const SettingTexts& Settings() const { return settings_; }
+  const PlaybackState& Playback() const { return playback_; }
+  const SequenceState& Sequence() const { return sequence_; }
+  const ListState& List() const { return list_; }
+  const SleepState& Sleep() const { return sleep_; }
+  const WindowState& Window() const { return window_; }
+  const StartupState& Startup() const { return startup_; }
+  const CompanionState& Companion() const { return companion_; }
+  const TrackInfoState& TrackInfo() const { return track_; }
 
-  std::string SettingsFilePath;
-  std::string SettingsFolder;
-  std::string DurationText;
-  std::string ProgramPath;
-  std::string ReferenceExtension;
-  std::string SleepDeadline;
-  std::string TagTitle, TagArtist;
-  std::string CompanionPath;
-  const std::string VersionText = "DODEDEV 1.7.2.0";
-
-  bool SleepArmed = false;
-  bool SleepAfterListEnd = false;
-  bool Playing = false;
-  bool Paused = false;
-  bool ReleasePending = false;
-  bool CompactView = false;
-  bool ContinuousPlay = false;
-  bool ListMode = false;
-  bool ListBoxSorted = false;
-  bool InTray = false;
-  bool StartedWithFile = false;
-  bool NoSubFolderScan = false;
-  bool FirstIdlePending = false;
-  bool StartFileSelected = false;
-  bool MouseOverList = false;
-  bool LastEntryStarted = false;
-  bool MonitorPower = false;
-  bool NowPlayingOn = false;
-  bool CompanionAvailable = false;
-  bool Closing = false;  // FormClose has begun; a second close request finds it set
-
-  int ModeCode = 1;  // JukeMode
-  int Volume = 0;    // hundredths of a decibel
-  int ScreenHeight = 0;
-  int CaptionHeight = 0;
-  long long CompanionStartedAt = -1;  // epoch second of the last companion start
-
-  std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
-  std::unique_ptr<Timer> Timer1;      // position display, 100 ms
-  std::unique_ptr<Timer> Timer2;      // sleep deadline, 1000 ms while armed
-
-  const std::string& Setting(Key key) const { return Settings[key]; }
-  bool SettingIs(Key key, std::string_view value) const { return Settings[key] == value; }
-  int CurrentIndex() const { return Form.ItemIndex(); }
-  void SelectRow(int row) { Form.SetItemIndex(row); }
-  bool PlayListSorted() const { return PlayList.Sorted(); }
-  void SetPlayListSorted(bool sorted) { PlayList.SetSorted(sorted); }
-  PlatformServices& Platform() { return platform_; }
+  const std::string& Setting(Key key) const { return settings_[key]; }
+  bool SettingIs(Key key, std::string_view value) const { return settings_.Is(key, value); }
+  int CurrentIndex() const { return form_.ItemIndex(); }
+  bool PlayListSorted() const { return list_.PlayList.Sorted(); }
 
   // --- Start-up (app/startup.cpp) ----------------------------------------------------------
   void FormCreate();
@@ -163,7 +132,6 @@ class TDODEDEV {
   void ShowPlaying(const std::string& path, const std::string& title);
   void ShowIdle();
   void ShowVolume();
-  void SetLabel1Color(Color color) { Form.SetLabelColor(1, color); }
   std::string TrayHintFromCaption() const;
 
   // --- Sleep and power (power/) ------------------------------------------------------------
@@ -201,9 +169,39 @@ class TDODEDEV {
 
  private:
   void BuildStartupList(const std::string& target);
+  void SelectRow(int row) { form_.SetItemIndex(row); }
+  void SetPlayListSorted(bool sorted) { list_.PlayList.SetSorted(sorted); }
+  void SetLabel1Color(Color color) { form_.SetLabelColor(1, color); }
+  // The only writer of Graph and PlaybackState::Playing.
+  void SetGraph(std::unique_ptr<MediaGraph> graph);
+  // Holds the lock against the desktop's idle suspend exactly while a track plays unpaused.
+  void UpdateIdleLock();
+  // The only writer of Timer2 and SleepState::SleepArmed/SleepDeadline: a deadline arms the
+  // timer, nullopt stops it.
+  void SetSleepDeadline(std::optional<std::string> deadline);
+  void ArmAfter(int minutes, std::string_view item);
+  void PauseOrResume();
+  void StepVolume(int step);
+  // Checks the order-of-play items from SequenceState::Choice.
+  void ShowModeChecks();
 
   PlatformServices& platform_;
   ProcessInfo process_;
+
+  MainForm form_;  // designed controls: caption, labels, list rows, menus' check marks, tray
+  SettingTexts settings_;
+  PlaybackState playback_;
+  SequenceState sequence_;
+  ListState list_;
+  SleepState sleep_;
+  WindowState window_;
+  StartupState startup_;
+  CompanionState companion_;
+  TrackInfoState track_;
+
+  std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
+  std::unique_ptr<Timer> Timer1;      // position display, 100 ms
+  std::unique_ptr<Timer> Timer2;      // sleep deadline, 1000 ms while armed
 };
 
 }  // namespace solka

@@ -17,6 +17,7 @@
 #include "platform/gst/gst_graph.h"
 #include "platform/gst/gst_media.h"
 #include "platform/memory/test_platform.h"
+#include "playlist/list_file.h"
 #include "settings/keys.h"
 #include "tests/gst/audio_fixtures.h"
 
@@ -140,8 +141,9 @@ int Run() {
   PlatformServices services{p.files,  p.codec, p.clock, p.loop, p.dialogs,
                             p.screen, p.shell, p.power, media};
   TDODEDEV player(services, {"/opt/solka/solka", ""});
-  player.Settings.resize(kSettingsCount);
-  for (int key = 0; key < kKeyCount; ++key) player.Settings[key] = kKeys[key].defaultValue;
+  // Default settings (list order, once); the first idle moment finds no rows and starts nothing.
+  player.FormCreate();
+  p.loop.RunUntilIdle();
 
   // Cold and warm starts of a single file, straight from PlayFile.
   std::vector<double> starts;
@@ -166,14 +168,12 @@ int Run() {
   Report("PlayFile to first buffer played (warm)", starts);
 
   // A continuous run in list order, once: every change comes from the end-of-track step.
-  player.PlayList.Assign(tracks);
+  p.files.AddFile("/bench.m3u", EncodeListFile(tracks));
+  if (!player.LoadListFile("/bench.m3u")) return 1;
   player.RefreshListBox();
-  for (const char* item : {"N1", "N2", "R1", "R2", "R3"})
-    player.Form.SetChecked(item, item == std::string("N1") || item == std::string("R2"));
-  player.ModeCode = 1;
   const std::size_t firstOfRun = media.graphs.size();
   player.ToolButton5Click();
-  while (player.Playing) {
+  while (player.Playback().Playing) {
     if (!queue.MoveTo(p.loop, std::chrono::seconds(10))) {
       std::fprintf(stderr, "no end of track within 10 s\n");
       return 1;

@@ -3,7 +3,7 @@
 function(solka_check_core_isolation target)
   get_target_property(libs ${target} LINK_LIBRARIES)
   foreach(lib IN LISTS libs)
-    if(lib MATCHES "Qt|gst|GStreamer|PkgConfig|solka_platform_(qt|gst|posix|memory)")
+    if(lib MATCHES "Qt|gst|GStreamer|PkgConfig|solka_platform_(qt|gst|posix|dbus|x11|memory)")
       message(FATAL_ERROR "${target} must not link ${lib}")
     endif()
   endforeach()

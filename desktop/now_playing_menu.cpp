@@ -6,8 +6,8 @@ namespace solka {
 void TDODEDEV::Messenger1Click() {
   // The check mark is the visible copy of the flag; both change together. Telling a listener
   // at once waits for the inter-process channel (desktop/now_playing.cpp).
-  NowPlayingOn = !NowPlayingOn;
-  Form.SetChecked("Messenger1", NowPlayingOn);
+  track_.NowPlayingOn = !track_.NowPlayingOn;
+  form_.SetChecked("Messenger1", track_.NowPlayingOn);
 }
 
 }  // namespace solka

@@ -6,20 +6,20 @@
 namespace solka {
 
 void TDODEDEV::SpeedButton1Click() {
-  Form.SetVisible(false);
-  InTray = true;
-  Form.SetActive(ActiveControl::None);
+  form_.SetVisible(false);
+  window_.InTray = true;
+  form_.SetActive(ActiveControl::None);
 }
 
 void TDODEDEV::N11Click() {
-  InTray = false;
-  Form.SetVisible(true);
+  window_.InTray = false;
+  form_.SetVisible(true);
   platform_.screen.BringToFront();
-  Form.SetActive(ActiveControl::None);
+  form_.SetActive(ActiveControl::None);
 }
 
 void TDODEDEV::TrayIconClick() {
-  if (InTray) {
+  if (window_.InTray) {
     N11Click();
     // A second raise: the first can be refused while the tray still holds the focus.
     platform_.screen.BringToFront();
@@ -35,12 +35,14 @@ constexpr long long kCompanionPauseSeconds = 1;
 }  // namespace
 
 void TDODEDEV::TrayIconMouseMove() {
-  if (!CompanionAvailable || platform_.screen.MainWindowIsForeground()) return;
+  if (!companion_.CompanionAvailable || platform_.screen.MainWindowIsForeground()) return;
   const long long now = platform_.clock.EpochSeconds();
-  if (CompanionStartedAt >= 0 && now - CompanionStartedAt < kCompanionPauseSeconds) return;
-  CompanionStartedAt = now;
+  if (companion_.CompanionStartedAt >= 0 &&
+      now - companion_.CompanionStartedAt < kCompanionPauseSeconds)
+    return;
+  companion_.CompanionStartedAt = now;
   // The argument names the window class the companion is to bring to the front.
-  platform_.shell.Start(CompanionPath, {"-c", "TDODEDEV"});
+  platform_.shell.Start(companion_.CompanionPath, {"-c", "TDODEDEV"});
 }
 
 // The same start as over the tray icon; the desktop needs no extra permission for it here.
@@ -49,22 +51,22 @@ void TDODEDEV::FormMouseMove() {
 }
 
 void TDODEDEV::FIListBox1MouseEnter() {
-  MouseOverList = true;
+  window_.MouseOverList = true;
   // The list takes the focus so that the wheel scrolls it instead of changing the volume.
-  Form.SetActive(ActiveControl::ListBox);
+  form_.SetActive(ActiveControl::ListBox);
 }
 
 void TDODEDEV::FIListBox1MouseLeave() {
-  MouseOverList = false;
-  Form.SetActive(ActiveControl::None);
+  window_.MouseOverList = false;
+  form_.SetActive(ActiveControl::None);
 }
 
 void TDODEDEV::ApplyTaskButton() {
-  Form.SetTaskButtonVisible(SettingIs(TaskButton, "1"));
+  form_.SetTaskButtonVisible(SettingIs(TaskButton, "1"));
 }
 
 void TDODEDEV::ApplyCloseBtn() {
-  Form.SetCloseBox(SettingIs(CloseBtn, "1"));
+  form_.SetCloseBox(SettingIs(CloseBtn, "1"));
 }
 
 }  // namespace solka

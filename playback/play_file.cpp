@@ -5,41 +5,48 @@
 namespace solka {
 
 bool TDODEDEV::PlayFile(const std::string& path) {
-  if (Playing) {
+  if (playback_.Playing) {
     StopGraph();
     ReleasePlayback();
   }
   const std::string title = TrackTitle(path, platform_.files.Syntax());
 
-  Graph = platform_.media.CreateGraph();
-  if (Graph) Graph->SetNotify([this] { GraphNotify(); });
+  std::unique_ptr<MediaGraph> graph = platform_.media.CreateGraph();
+  // Its notifications come from the event loop, never during the calls below, so they find the
+  // graph installed.
+  if (graph) graph->SetNotify([this] { GraphNotify(); });
   // A back end that cannot even build a graph fails the start like a file that does not render.
-  if (!Graph || !Graph->RenderFile(path)) {
+  if (!graph || !graph->RenderFile(path)) {
+    if (graph) graph->SetNotify(nullptr);
+    graph.reset();
     ReleasePlayback();
-    Form.SetCaption("再生できませんでした");
+    form_.SetCaption("再生できませんでした");
     return false;
   }
 
-  Graph->SetVolume(Volume);
+  graph->SetVolume(playback_.Volume);
   ShowVolume();
-  Graph->Run();
-  Paused = false;
-  DurationText = " / " + FormatClock(Graph->Duration());
-  Playing = true;
+  graph->Run();
+  playback_.Paused = false;
+  playback_.DurationText = " / " + FormatClock(graph->Duration());
+  SetGraph(std::move(graph));
 
   ShowPlaying(path, title);
-  return Playing;
+  return true;
+}
+
+void TDODEDEV::SetGraph(std::unique_ptr<MediaGraph> graph) {
+  if (Graph) Graph->SetNotify(nullptr);
+  Graph = std::move(graph);
+  playback_.Playing = Graph != nullptr;
+  UpdateIdleLock();
 }
 
 void TDODEDEV::ReleasePlayback() {
-  if (Playing && Graph) Graph->Stop();
-  Form.SetLabelText(1, "");
-  ReleasePending = false;
-  if (Graph) {
-    Graph->SetNotify(nullptr);
-    Graph.reset();
-  }
-  Playing = false;
+  if (Graph) Graph->Stop();
+  form_.SetLabelText(1, "");
+  playback_.ReleasePending = false;
+  SetGraph(nullptr);
   ClearTrack();
   ShowIdle();
 }
@@ -52,7 +59,7 @@ void TDODEDEV::GraphNotify() {
   while (Graph && Graph->GetEvent(code)) {
     if (code == EC_COMPLETE) EndOfTrack();
   }
-  if (Graph && ReleasePending) ReleasePlayback();
+  if (Graph && playback_.ReleasePending) ReleasePlayback();
 }
 
 void TDODEDEV::PauseGraph() {

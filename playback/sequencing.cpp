@@ -9,56 +9,51 @@
 namespace solka {
 
 void TDODEDEV::UpdatePlayMode() {
-  if (Form.Checked("N1")) {
-    if (Form.Checked("R2")) {
-      ModeCode = 1;
-    } else if (Form.Checked("R3")) {
-      ModeCode = 2;
-    }
-  }
-  if (Form.Checked("N2")) {
-    if (Form.Checked("R2")) {
-      ModeCode = 3;
-    } else if (Form.Checked("R3")) {
-      ModeCode = 4;
-    }
-  }
-  if (Form.Checked("R1")) ModeCode = 5;
-  Settings[JukeMode] = std::to_string(ModeCode);
+  sequence_.ModeCode = ModeForChoice(sequence_.Choice, sequence_.ModeCode);
+  settings_.Set(JukeMode, PlayModeText(sequence_.ModeCode));
+}
+
+void TDODEDEV::ShowModeChecks() {
+  const ModeChoice& choice = sequence_.Choice;
+  form_.SetChecked("N1", choice.order == PlayOrder::List);
+  form_.SetChecked("N2", choice.order == PlayOrder::Random);
+  form_.SetChecked("R1", choice.repeat == RepeatMode::OneSong);
+  form_.SetChecked("R2", choice.repeat == RepeatMode::Once);
+  form_.SetChecked("R3", choice.repeat == RepeatMode::Endless);
 }
 
 void TDODEDEV::PlaySelected() {
   const int row = CurrentIndex();
   // Callers select a row first; a stale or missing one starts nothing rather than a wrong entry.
-  if (row < 0 || row >= static_cast<int>(PlayList.size())) return;
-  LastEntryStarted = row + 1 == Form.RowCount();
-  PlayFile(PlayList[row]);
+  if (row < 0 || row >= static_cast<int>(list_.PlayList.size())) return;
+  sequence_.LastEntryStarted = row + 1 == form_.RowCount();
+  PlayFile(list_.PlayList[row]);
 }
 
 void TDODEDEV::ToolButton5Click() {
-  if (ContinuousPlay) {
+  if (sequence_.ContinuousPlay) {
     SetLabel1Color(Color::Black);
-    if (SleepAfterListEnd) N22Click();
-    Form.SetChecked("N9", false);
-    if (Playing) {
+    if (sleep_.SleepAfterListEnd) N22Click();
+    form_.SetChecked("N9", false);
+    if (playback_.Playing) {
       StopGraph();
       ReleasePlayback();
-      Form.SetTrayIcon(kIdleIcon);
-      Form.SetTrayHint(VersionText);
+      form_.SetTrayIcon(kIdleIcon);
+      form_.SetTrayHint(VersionText);
     }
-    ContinuousPlay = false;
-    Form.SetLabelText(1, "");
-    Form.SetCaption(std::string(kDesignedCaption));
-    Form.SetAppTitle(Form.Caption());
+    sequence_.ContinuousPlay = false;
+    form_.SetLabelText(1, "");
+    form_.SetCaption(std::string(kDesignedCaption));
+    form_.SetAppTitle(form_.Caption());
     return;
   }
 
-  if (Form.RowCount() == 0) return;
+  if (form_.RowCount() == 0) return;
   SetLabel1Color(Color::Blue);
-  Form.SetChecked("N9", true);
-  ContinuousPlay = true;
+  form_.SetChecked("N9", true);
+  sequence_.ContinuousPlay = true;
   UpdatePlayMode();
-  if (ModeCode == 3 || ModeCode == 4) {
+  if (IsRandom(sequence_.ModeCode)) {
     SetPlayListSorted(false);
     ShufflePlayList(true);
     RefreshListBox();
@@ -68,103 +63,106 @@ void TDODEDEV::ToolButton5Click() {
 }
 
 void TDODEDEV::N1Click(std::string_view item) {
+  ModeChoice& choice = sequence_.Choice;
   if (item == "N1") {
-    Form.SetChecked("N1", true);
-    Form.SetChecked("N2", false);
+    choice.order = PlayOrder::List;
+    ShowModeChecks();
     SetPlayListSorted(true);
     RefreshListBox();
   } else if (item == "N2") {
     SetPlayListSorted(false);
-    Form.SetChecked("N1", false);
-    Form.SetChecked("N2", true);
+    choice.order = PlayOrder::Random;
+    ShowModeChecks();
   } else if (item == "R1" || item == "R2" || item == "R3") {
-    Form.SetChecked("R1", item == "R1");
-    Form.SetChecked("R2", item == "R2");
-    Form.SetChecked("R3", item == "R3");
+    choice.repeat = item == "R1"   ? RepeatMode::OneSong
+                    : item == "R2" ? RepeatMode::Once
+                                   : RepeatMode::Endless;
+    ShowModeChecks();
     // An after-the-list sleep can never fire when the list does not end.
-    if (item != "R2" && SleepAfterListEnd) N22Click();
+    if (item != "R2" && sleep_.SleepAfterListEnd) N22Click();
   }
   UpdatePlayMode();
 }
 
 void TDODEDEV::EndOfTrack() {
-  if (ContinuousPlay) {
+  if (sequence_.ContinuousPlay) {
     SetLabel1Color(Color::Blue);
     AdvanceAfterTrack();
     return;
   }
   SetLabel1Color(Color::Black);
   SelectRow(-1);
-  Form.SetLabelText(1, "");
-  Form.SetCaption(std::string(kDesignedCaption));
-  Form.SetAppTitle(Form.Caption());
-  ReleasePending = true;
+  form_.SetLabelText(1, "");
+  form_.SetCaption(std::string(kDesignedCaption));
+  form_.SetAppTitle(form_.Caption());
+  playback_.ReleasePending = true;
   platform_.loop.ProcessMessages();
 }
 
 void TDODEDEV::EndRun() {
-  ReleasePending = true;
-  ContinuousPlay = false;
+  playback_.ReleasePending = true;
+  sequence_.ContinuousPlay = false;
   SetLabel1Color(Color::Black);
   // The menu's check mark follows the switch, so that it never offers "on" while the run is over.
-  Form.SetChecked("N9", false);
+  form_.SetChecked("N9", false);
   SelectRow(-1);
-  Form.SetLabelText(1, "");
-  Form.SetCaption(std::string(kDesignedCaption));
+  form_.SetLabelText(1, "");
+  form_.SetCaption(std::string(kDesignedCaption));
 }
 
 void TDODEDEV::AdvanceAfterTrack() {
   UpdatePlayMode();
-  const int rows = Form.RowCount();
+  const int rows = form_.RowCount();
   const int next = CurrentIndex() + 1;
   // A row started by a click, previous or next leaves LastEntryStarted behind; when that row
   // is the last one, the next row would lie past the end, which is the end of the list too.
-  const bool listDone = LastEntryStarted || next >= rows;
+  const bool listDone = sequence_.LastEntryStarted || next >= rows;
+  const PlayMode mode = sequence_.ModeCode;
   if (rows == 0) {
     EndRun();
-  } else if (ModeCode == 1 || ModeCode == 3) {
+  } else if (PlaysOnce(mode)) {
     if (!listDone) {
       SelectRow(next);
       PlaySelected();
     } else {
       EndRun();
-      if (SleepAfterListEnd) {
+      if (sleep_.SleepAfterListEnd) {
         N22Click();
         RunSleepAction();
       }
     }
-  } else if (ModeCode == 2) {
+  } else if (mode == PlayMode::ListEndless) {
     SelectRow(next >= rows ? 0 : next);
     PlaySelected();
-  } else if (ModeCode == 4) {
+  } else if (mode == PlayMode::RandomEndless) {
     if (!listDone) {
       SelectRow(next);
     } else {
       ShufflePlayList(false);
       RefreshListBox();
       SelectRow(0);
-      LastEntryStarted = false;
+      sequence_.LastEntryStarted = false;
     }
     PlaySelected();
-  } else if (ModeCode == 5) {
+  } else if (mode == PlayMode::OneSong) {
     if (CurrentIndex() == -1) {
       EndRun();
     } else {
       PlaySelected();
     }
   }
-  Form.SetAppTitle(Form.Caption());
+  form_.SetAppTitle(form_.Caption());
 }
 
 void TDODEDEV::ToolButton3Click() {
-  const int rows = Form.RowCount();
+  const int rows = form_.RowCount();
   if (rows == 0) return;
   SelectRow(CurrentIndex() > 0 ? CurrentIndex() - 1 : rows - 1);
   FIListBox1Click();
 }
 
 void TDODEDEV::ToolButton7Click() {
-  const int rows = Form.RowCount();
+  const int rows = form_.RowCount();
   if (rows == 0) return;
   SelectRow(CurrentIndex() + 1 >= rows ? 0 : CurrentIndex() + 1);
   FIListBox1Click();

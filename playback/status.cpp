@@ -15,40 +15,40 @@ constexpr std::size_t kTrayHintCut = 60;
 }  // namespace
 
 void TDODEDEV::Timer1Timer() {
-  if (!Playing) return;
-  Form.SetLabelText(1, FormatClock(Position()) + DurationText);
-  Form.SetLabelText(
-      2, std::to_string(CurrentIndex() + 1) + " / " + std::to_string(PlayList.size()) + " 曲");
+  if (!playback_.Playing) return;
+  form_.SetLabelText(1, FormatClock(Position()) + playback_.DurationText);
+  form_.SetLabelText(2, std::to_string(CurrentIndex() + 1) + " / " +
+                            std::to_string(list_.PlayList.size()) + " 曲");
 }
 
 void TDODEDEV::ShowPlaying(const std::string& path, const std::string& title) {
   const PathSyntax syntax = platform_.files.Syntax();
   // The bracket is followed by a full-width space.
-  Form.SetWindowHint("[" + FolderNameOf(path, syntax) + "]　" + title + " (" +
-                     NameExtension(path, syntax) + ")");
-  Form.SetAppTitle(Form.WindowHint());
-  Form.SetCaption(title);
+  form_.SetWindowHint("[" + FolderNameOf(path, syntax) + "]　" + title + " (" +
+                      NameExtension(path, syntax) + ")");
+  form_.SetAppTitle(form_.WindowHint());
+  form_.SetCaption(title);
   AnnounceTrack(title);
-  Form.SetTrayIcon(kPlayingIcon);
-  Form.SetTrayHint(TrayHintFromCaption());
+  form_.SetTrayIcon(kPlayingIcon);
+  form_.SetTrayHint(TrayHintFromCaption());
 }
 
 void TDODEDEV::ShowIdle() {
-  Form.SetTrayIcon(kIdleIcon);
-  Form.SetTrayHint(VersionText);
-  Form.SetWindowHint(VersionText);
-  Form.SetAppTitle(Form.WindowHint());
-  Form.SetCaption(VersionText);
+  form_.SetTrayIcon(kIdleIcon);
+  form_.SetTrayHint(VersionText);
+  form_.SetWindowHint(VersionText);
+  form_.SetAppTitle(form_.WindowHint());
+  form_.SetCaption(VersionText);
 }
 
 void TDODEDEV::ShowVolume() {
   // Wide arithmetic: a level read from the settings file may be any 32-bit number.
-  const long long shown = (static_cast<long long>(Volume) + 10000) / 100;
-  Form.SetLabelText(3, std::to_string(shown));
+  const long long shown = (static_cast<long long>(playback_.Volume) + 10000) / 100;
+  form_.SetLabelText(3, std::to_string(shown));
 }
 
 std::string TDODEDEV::TrayHintFromCaption() const {
-  const std::string& caption = Form.Caption();
+  const std::string& caption = form_.Caption();
   if (caption.size() <= kTrayHintLimit) return caption;
   return std::string(CutUtf8(caption, kTrayHintCut)) + "...";
 }

@@ -16,47 +16,48 @@ constexpr int kVolumeStep = 100;
 constexpr int kSilent = -10000;
 constexpr double kSkipSeconds = 10.0;
 
-void PauseOrResume(TDODEDEV& player) {
-  MainForm& form = player.Form;
-  if (player.Paused) {
-    form.SetTrayIcon(kPlayingIcon);
-    // Only the prefix the pause put there goes; a caption without it is left whole.
-    std::string caption = form.Caption();
-    if (caption.starts_with(kPausePrefix)) caption.erase(0, kPausePrefix.size());
-    form.SetCaption(std::move(caption));
-    form.SetTrayHint(player.TrayHintFromCaption());
-    player.ResumeGraph();
-    player.Paused = false;
-  } else {
-    player.PauseGraph();
-    form.SetTrayIcon(kIdleIcon);
-    form.SetTrayHint("Pause");
-    form.SetCaption(std::string(kPausePrefix) + form.Caption());
-    player.Paused = true;
-  }
-}
-
-void StepVolume(TDODEDEV& player, int step) {
-  // Wide arithmetic and both bounds: a level read from the settings file may lie anywhere.
-  const long long wanted = static_cast<long long>(player.Volume) + step;
-  player.Volume = static_cast<int>(std::clamp<long long>(wanted, kSilent, 0));
-  if (player.Playing) player.SetVolume(player.Volume);
-  player.ShowVolume();
-}
 }  // namespace
 
+void TDODEDEV::PauseOrResume() {
+  if (playback_.Paused) {
+    form_.SetTrayIcon(kPlayingIcon);
+    // Only the prefix the pause put there goes; a caption without it is left whole.
+    std::string caption = form_.Caption();
+    if (caption.starts_with(kPausePrefix)) caption.erase(0, kPausePrefix.size());
+    form_.SetCaption(std::move(caption));
+    form_.SetTrayHint(TrayHintFromCaption());
+    ResumeGraph();
+    playback_.Paused = false;
+  } else {
+    PauseGraph();
+    form_.SetTrayIcon(kIdleIcon);
+    form_.SetTrayHint("Pause");
+    form_.SetCaption(std::string(kPausePrefix) + form_.Caption());
+    playback_.Paused = true;
+  }
+  UpdateIdleLock();
+}
+
+void TDODEDEV::StepVolume(int step) {
+  // Wide arithmetic and both bounds: a level read from the settings file may lie anywhere.
+  const long long wanted = static_cast<long long>(playback_.Volume) + step;
+  playback_.Volume = static_cast<int>(std::clamp<long long>(wanted, kSilent, 0));
+  if (playback_.Playing) SetVolume(playback_.Volume);
+  ShowVolume();
+}
+
 void TDODEDEV::pauseButtonClick() {
-  if (!Playing) {
-    if (Form.RowCount() == 0) return;
+  if (!playback_.Playing) {
+    if (form_.RowCount() == 0) return;
     if (CurrentIndex() == -1) SelectRow(0);
     FIListBox1Click();
     return;
   }
-  PauseOrResume(*this);
+  PauseOrResume();
 }
 
 void TDODEDEV::N17Click() {
-  if (Playing) PauseOrResume(*this);
+  if (playback_.Playing) PauseOrResume();
 }
 
 void TDODEDEV::ToolButton9MouseDown(bool rightButtonPressed) {
@@ -64,33 +65,33 @@ void TDODEDEV::ToolButton9MouseDown(bool rightButtonPressed) {
 }
 
 void TDODEDEV::ToolButton9Click() {
-  if (Playing) {
-    Form.SetLabelText(1, "");
-    Form.SetCaption(std::string(kDesignedCaption));
-    Form.SetAppTitle(Form.Caption());
-    Form.SetWindowHint("");
+  if (playback_.Playing) {
+    form_.SetLabelText(1, "");
+    form_.SetCaption(std::string(kDesignedCaption));
+    form_.SetAppTitle(form_.Caption());
+    form_.SetWindowHint("");
     StopGraph();
-    if (SleepAfterListEnd) N22Click();
-    Form.SetChecked("N9", false);
+    if (sleep_.SleepAfterListEnd) N22Click();
+    form_.SetChecked("N9", false);
     ReleasePlayback();
-    if (ContinuousPlay) {
-      ContinuousPlay = false;
+    if (sequence_.ContinuousPlay) {
+      sequence_.ContinuousPlay = false;
       SetLabel1Color(Color::Black);
     }
   }
-  Form.SetTrayIcon(kIdleIcon);
-  Form.SetTrayHint(VersionText);
+  form_.SetTrayIcon(kIdleIcon);
+  form_.SetTrayHint(VersionText);
 }
 
 void TDODEDEV::Label1Click() {
-  if (!Playing) return;
+  if (!playback_.Playing) return;
   const double duration = Duration();
   const double target = Position() + kSkipSeconds;
   if (target < duration) Seek(target);
 }
 
 void TDODEDEV::Label2Click() {
-  if (!Playing) return;
+  if (!playback_.Playing) return;
   const double rate = Rate();
   if (rate == 1.0) {
     SetRate(1.5);
@@ -102,20 +103,20 @@ void TDODEDEV::Label2Click() {
 }
 
 void TDODEDEV::FormMouseWheelUp() {
-  if (!MouseOverList) StepVolume(*this, kVolumeStep);
+  if (!window_.MouseOverList) StepVolume(kVolumeStep);
 }
 
 void TDODEDEV::FormMouseWheelDown() {
-  if (!MouseOverList) StepVolume(*this, -kVolumeStep);
+  if (!window_.MouseOverList) StepVolume(-kVolumeStep);
 }
 
 void TDODEDEV::Label3DblClick() {
-  if (MouseOverList || !Playing) return;
-  if (Form.Label(3).text != kMuteMark) {
+  if (window_.MouseOverList || !playback_.Playing) return;
+  if (form_.Label(3).text != kMuteMark) {
     SetVolume(kSilent);
-    Form.SetLabelText(3, kMuteMark);
+    form_.SetLabelText(3, kMuteMark);
   } else {
-    SetVolume(Volume);
+    SetVolume(playback_.Volume);
     ShowVolume();
   }
 }
@@ -133,10 +134,10 @@ void TDODEDEV::FormKeyDown(KeyCode key) {
       break;
     // With the list in sight, the arrows belong to the list box.
     case KeyCode::Up:
-      if (CompactView && !InTray) ToolButton3Click();
+      if (window_.CompactView && !window_.InTray) ToolButton3Click();
       break;
     case KeyCode::Down:
-      if (CompactView && !InTray) ToolButton7Click();
+      if (window_.CompactView && !window_.InTray) ToolButton7Click();
       break;
     case KeyCode::F4:
       listmode1Click();

@@ -9,33 +9,35 @@ namespace solka {
 void TDODEDEV::RefreshListBox() {
   const PathSyntax syntax = platform_.files.Syntax();
   std::vector<std::string> rows;
-  rows.reserve(PlayList.size());
-  for (const std::string& entry : PlayList.Items()) rows.push_back(DisplayName(entry, syntax));
-  Form.SetRows(std::move(rows));
+  rows.reserve(list_.PlayList.size());
+  for (const std::string& entry : list_.PlayList.Items())
+    rows.push_back(DisplayName(entry, syntax));
+  form_.SetRows(std::move(rows));
 }
 
 void TDODEDEV::FitScrollWidth() {
   int widest = 0;
-  for (const std::string& row : Form.Rows())
+  for (const std::string& row : form_.Rows())
     widest = std::max(widest, platform_.screen.ListTextWidth(row));
-  Form.SetScrollWidth(widest + 4);
+  form_.SetScrollWidth(widest + 4);
 }
 
 void TDODEDEV::FIListBox1Click() {
   const int row = CurrentIndex();
   // Rows and entries can disagree only between a change of the list and the rebuild of the rows.
-  if (row < 0 || static_cast<std::size_t>(row) >= PlayList.size() || Form.Rows()[row].empty())
+  if (row < 0 || static_cast<std::size_t>(row) >= list_.PlayList.size() ||
+      form_.Rows()[row].empty())
     return;
-  PlayFile(PlayList[row]);
+  PlayFile(list_.PlayList[row]);
 }
 
 void TDODEDEV::SetListBoxSorted(bool sorted) {
   // The rows never reorder by their own text: sorting the box sorts the play list itself.
-  if (sorted && !ListBoxSorted) {
+  if (sorted && !list_.ListBoxSorted) {
     SetPlayListSorted(true);
     RefreshListBox();
   }
-  ListBoxSorted = sorted;
+  list_.ListBoxSorted = sorted;
 }
 
 }  // namespace solka

@@ -13,10 +13,9 @@ constexpr std::size_t kTagBlockSize = 128;
 constexpr std::size_t kTagFieldSize = 30;
 
 // The path of the selected row's entry, or nothing when no row is selected.
-std::optional<std::string> SelectedPath(const TDODEDEV& player) {
-  const int row = player.CurrentIndex();
-  if (row < 0 || static_cast<std::size_t>(row) >= player.PlayList.size()) return std::nullopt;
-  return player.PlayList[row];
+std::optional<std::string> SelectedPath(const StringList& list, int row) {
+  if (row < 0 || static_cast<std::size_t>(row) >= list.size()) return std::nullopt;
+  return list[row];
 }
 
 // A tag field: its bytes up to the first zero byte, trailing blanks kept.
@@ -27,19 +26,19 @@ std::string TagField(std::string_view bytes, const TextCodec& codec) {
 }  // namespace
 
 void TDODEDEV::N19Click() {
-  const std::optional<std::string> remembered = SelectedPath(*this);
+  const std::optional<std::string> remembered = SelectedPath(list_.PlayList, CurrentIndex());
   SetPlayListSorted(true);
   RefreshListBox();
-  if (remembered) SelectRow(PlayList.IndexOfPreferExact(*remembered));
+  if (remembered) SelectRow(list_.PlayList.IndexOfPreferExact(*remembered));
 }
 
 void TDODEDEV::N20Click() {
-  const std::optional<std::string> remembered = SelectedPath(*this);
-  if (PlayList.empty()) return;
+  const std::optional<std::string> remembered = SelectedPath(list_.PlayList, CurrentIndex());
+  if (list_.PlayList.empty()) return;
   SetPlayListSorted(false);
   SetListBoxSorted(false);
   ShufflePlayList(true);
-  if (remembered) PlayList.Move(PlayList.IndexOfPreferExact(*remembered), 0);
+  if (remembered) list_.PlayList.Move(list_.PlayList.IndexOfPreferExact(*remembered), 0);
   RefreshListBox();
   if (remembered) SelectRow(0);
 }
@@ -48,37 +47,37 @@ void TDODEDEV::ShufflePlayList(bool avoidFirst) {
   // A shuffled list is no longer in path order; left sorted, additions would land anywhere.
   SetPlayListSorted(false);
   const auto seed = static_cast<std::uint32_t>(platform_.clock.EpochSeconds());
-  PlayList.Reorder(ShuffleOrder(PlayList.size(), seed, avoidFirst));
+  list_.PlayList.Reorder(ShuffleOrder(list_.PlayList.size(), seed, avoidFirst));
 }
 
 void TDODEDEV::listmode1Click() {
-  if (!CompactView) {
-    Form.SetTop(ToIntDef(Setting(Top2), Form.Top()));
-    Form.SetHeight(MainForm::kCompactHeight);
-    CompactView = true;
+  if (!window_.CompactView) {
+    form_.SetTop(ToIntDef(Setting(Top2), form_.Top()));
+    form_.SetHeight(MainForm::kCompactHeight);
+    window_.CompactView = true;
     return;
   }
-  const int top = Form.Top();
-  Settings[Top2] = std::to_string(top);
-  Form.SetHeight(MainForm::kFullHeight);
-  CompactView = false;
+  const int top = form_.Top();
+  settings_.Set(Top2, std::to_string(top));
+  form_.SetHeight(MainForm::kFullHeight);
+  window_.CompactView = false;
   // Bring the enlarged window's bottom edge back onto the screen.
-  if (top > ScreenHeight - MainForm::kFullHeight) {
-    Settings[Top] = std::to_string(top);
-    Form.SetTop(ScreenHeight + CaptionHeight - MainForm::kFullHeight);
+  if (top > window_.ScreenHeight - MainForm::kFullHeight) {
+    settings_.Set(Top, std::to_string(top));
+    form_.SetTop(window_.ScreenHeight + window_.CaptionHeight - MainForm::kFullHeight);
   }
 }
 
 void TDODEDEV::AG1Click() {
-  const std::optional<std::string> path = SelectedPath(*this);
+  const std::optional<std::string> path = SelectedPath(list_.PlayList, CurrentIndex());
   if (!path) return;
   ReadTag(*path);
-  platform_.dialogs.MessageBox(TagTitle + ":" + TagArtist, "TAG");
+  platform_.dialogs.MessageBox(track_.TagTitle + ":" + track_.TagArtist, "TAG");
 }
 
 void TDODEDEV::ReadTag(const std::string& path) {
-  TagTitle.clear();
-  TagArtist.clear();
+  track_.TagTitle.clear();
+  track_.TagArtist.clear();
   // A file too short for the block, or one whose block lacks its marker, has no tag to show.
   const std::optional<std::uint64_t> size = platform_.files.FileSize(path);
   if (!size || *size < kTagBlockSize) return;
@@ -87,8 +86,8 @@ void TDODEDEV::ReadTag(const std::string& path) {
   if (!block.ok || block.bytes.size() < 3 + 2 * kTagFieldSize || block.bytes.substr(0, 3) != "TAG")
     return;
   const std::string_view bytes = block.bytes;
-  TagTitle = TagField(bytes.substr(3, kTagFieldSize), platform_.codec);
-  TagArtist = TagField(bytes.substr(3 + kTagFieldSize, kTagFieldSize), platform_.codec);
+  track_.TagTitle = TagField(bytes.substr(3, kTagFieldSize), platform_.codec);
+  track_.TagArtist = TagField(bytes.substr(3 + kTagFieldSize, kTagFieldSize), platform_.codec);
 }
 
 }  // namespace solka

@@ -16,8 +16,8 @@ bool TDODEDEV::LoadListFile(const std::string& path) {
     platform_.dialogs.MessageBox(read.message, kErrorCaption);
     return false;
   }
-  SelectedListLines = std::move(read.lines);
-  PlayList.Assign(SelectedListLines);
+  list_.SelectedListLines = std::move(read.lines);
+  list_.PlayList.Assign(list_.SelectedListLines);
   return true;
 }
 
@@ -27,7 +27,7 @@ void TDODEDEV::N4Click() {
   if (!path) return;
   // Written whole or not at all: a failed save leaves the user's old list as it was.
   const std::string error =
-      platform_.files.WriteFileAtomic(*path, EncodeListFile(PlayList.Items()));
+      platform_.files.WriteFileAtomic(*path, EncodeListFile(list_.PlayList.Items()));
   if (!error.empty())
     platform_.dialogs.MessageBox(CannotCreateMessage(*path, error), kErrorCaption);
 }

@@ -18,19 +18,13 @@ bool Matches(std::string_view extension, std::string_view entry, Match how) {
   return false;
 }
 
-std::string_view SettingOf(const std::vector<std::string>& settings, Key key) {
-  // Settings not loaded yet read as empty rather than past the end.
-  return static_cast<std::size_t>(key) < settings.size() ? std::string_view(settings[key])
-                                                         : std::string_view();
-}
-
 // The groups in the order the chosen-types mode tests them.
 constexpr std::array<Key, 7> kChosenGroups = {Ext_MP3, Ext_WAV, Ext_WMA, Ext_MIDI,
                                               Ext_OGG, Ext_APE, Ext_ACC};
 
-bool InChosenGroup(std::string_view extension, const std::vector<std::string>& settings) {
+bool InChosenGroup(std::string_view extension, const SettingTexts& settings) {
   for (Key group : kChosenGroups) {
-    if (SettingOf(settings, group) != "1") continue;
+    if (!settings.Is(group, "1")) continue;
     for (const MediaType& type : MediaTypeTable)
       if (type.group == group && EqualsNoCase(extension, type.extension)) return true;
   }
@@ -58,9 +52,9 @@ bool IsListFileExtension(std::string_view extension, Match how) {
   return Matches(extension, kListFileExtension, how);
 }
 
-bool AcceptedByScan(std::string_view extension, const std::vector<std::string>& settings,
+bool AcceptedByScan(std::string_view extension, const SettingTexts& settings,
                     std::string& referenceExtension) {
-  const std::string_view mode = SettingOf(settings, FileType);
+  const std::string_view mode = settings[FileType];
   if (mode.empty() || mode == "0") return InColumn(extension, MediaColumn::StandardScan);
   if (mode == "1") return InChosenGroup(extension, settings);
   if (mode == "2") {

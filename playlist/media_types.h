@@ -9,6 +9,7 @@
 
 #include "platform/api/files.h"
 #include "settings/keys.h"
+#include "settings/setting_texts.h"
 
 namespace solka {
 
@@ -75,7 +76,7 @@ bool IsListFileExtension(std::string_view extension, Match how);
 // standard set, "1" the groups switched on by their Ext_* settings, "2" only files of the
 // first-found type (which this call records in `referenceExtension` while it is empty), any
 // other value nothing.
-bool AcceptedByScan(std::string_view extension, const std::vector<std::string>& settings,
+bool AcceptedByScan(std::string_view extension, const SettingTexts& settings,
                     std::string& referenceExtension);
 
 }  // namespace solka

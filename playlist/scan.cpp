@@ -32,9 +32,12 @@ struct OpenFolder {
 // its parent's entries. Kept on an explicit stack so a deep tree cannot exhaust the call stack.
 class FolderWalk {
  public:
-  FolderWalk(TDODEDEV& player, bool descend)
-      : player_(player),
-        files_(player.Platform().files),
+  // `referenceExtension` is the FileType "2" scan's type; the first file found sets it when empty.
+  FolderWalk(FileSystem& files, const SettingTexts& settings, std::string& referenceExtension,
+             bool descend)
+      : files_(files),
+        settings_(settings),
+        referenceExtension_(referenceExtension),
         syntax_(files_.Syntax()),
         descend_(descend) {}
 
@@ -61,8 +64,7 @@ class FolderWalk {
           Open(top.path + entry.name + syntax_.separator);
       } else {
         std::string path = top.path + entry.name;
-        if (AcceptedByScan(ExtensionOf(path, syntax_), player_.Settings,
-                           player_.ReferenceExtension))
+        if (AcceptedByScan(ExtensionOf(path, syntax_), settings_, referenceExtension_))
           found_.push_back(std::move(path));
       }
     }
@@ -85,8 +87,9 @@ class FolderWalk {
     if (!level.entries.empty()) stack_.push_back(std::move(level));
   }
 
-  TDODEDEV& player_;
   FileSystem& files_;
+  const SettingTexts& settings_;
+  std::string& referenceExtension_;
   PathSyntax syntax_;
   bool descend_;
   std::optional<std::uint64_t> drive_;  // device of the drive being scanned whole
@@ -105,8 +108,11 @@ void TDODEDEV::ScanFolder(const std::string& folder) {
   // Callers hand a folder ending in a delimiter; a missing one is added rather than listing
   // siblings that share the name as a prefix. An empty path names no folder.
   if (!root.empty() && !syntax.IsDelimiter(root.back())) root += syntax.separator;
-  if (!root.empty()) PlayList.AddAll(FolderWalk(*this, !NoSubFolderScan).Run(root));
-  NoSubFolderScan = false;
+  if (!root.empty()) {
+    FolderWalk walk(platform_.files, settings_, list_.ReferenceExtension, !list_.NoSubFolderScan);
+    list_.PlayList.AddAll(walk.Run(root));
+  }
+  list_.NoSubFolderScan = false;
   screen.SetWaitCursor(false);
 }
 

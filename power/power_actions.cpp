@@ -1,4 +1,5 @@
-// The power actions that end the listening, and the monitor power-down.
+// The power actions that end the listening, the monitor power-down, and the lock that keeps
+// the desktop from suspending while music plays.
 #include "app/tdodedev.h"
 
 namespace solka {
@@ -27,8 +28,11 @@ void TDODEDEV::RunSleepAction() {
 
 void TDODEDEV::test1Click() {
   platform_.clock.Sleep(1500);
-  platform_.power.MonitorPower(1);
-  platform_.power.MonitorPower(2);
+  platform_.power.MonitorOff();
+}
+
+void TDODEDEV::UpdateIdleLock() {
+  platform_.power.HoldIdleLock(playback_.Playing && !playback_.Paused);
 }
 
 }  // namespace solka

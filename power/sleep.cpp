@@ -21,19 +21,25 @@ int DeadlineMinutes(const std::string& deadline) {
 }  // namespace
 
 void TDODEDEV::N22Click() {
-  Timer2->SetEnabled(false);
-  SleepDeadline.clear();
-  SleepArmed = false;
-  SleepAfterListEnd = false;
-  for (const char* item : kSleepItems) Form.SetChecked(item, false);
-  Form.SetSleepButton(7, "スリープ設定");
+  SetSleepDeadline(std::nullopt);
+  sleep_.SleepAfterListEnd = false;
+  for (const char* item : kSleepItems) form_.SetChecked(item, false);
+  form_.SetSleepButton(7, "スリープ設定");
+}
+
+void TDODEDEV::SetSleepDeadline(std::optional<std::string> deadline) {
+  sleep_.SleepArmed = deadline.has_value();
+  sleep_.SleepDeadline = deadline.value_or(std::string());
+  // The deadline is a minute of the day: checking each second cannot miss it.
+  if (deadline) Timer2->SetInterval(1000);
+  Timer2->SetEnabled(sleep_.SleepArmed);
 }
 
 void TDODEDEV::Timer2Timer() {
-  if (!SleepArmed) return;
+  if (!sleep_.SleepArmed) return;
   const TimeOfDay now = platform_.clock.Now();
   // A deadline that is no time of day can never be reached; it stays set until cancelled.
-  if (DeadlineMinutes(SleepDeadline) != now.hour * 60 + now.minute) return;
+  if (DeadlineMinutes(sleep_.SleepDeadline) != now.hour * 60 + now.minute) return;
   N22Click();
   ToolButton9Click();
   RunSleepAction();

@@ -39,47 +39,42 @@ std::string DeadlineAfter(const TimeOfDay& now, int minutes) {
   return std::to_string(h) + ":" + std::to_string(m);
 }
 
-void ArmAfter(TDODEDEV& player, int minutes, std::string_view item) {
-  CheckOnly(player.Form, item);
-  player.SleepDeadline = DeadlineAfter(player.Platform().clock.Now(), minutes);
-  player.SleepArmed = true;
-  player.SleepAfterListEnd = false;
-  player.Timer2->SetInterval(1000);
-  player.Timer2->SetEnabled(true);
-  player.Form.SetSleepButton(kArmedImage, "スリープ設定中 ( " + player.SleepDeadline + " )");
-  if (player.MonitorPower) player.test1Click();
-}
-
 }  // namespace
 
+void TDODEDEV::ArmAfter(int minutes, std::string_view item) {
+  CheckOnly(form_, item);
+  SetSleepDeadline(DeadlineAfter(platform_.clock.Now(), minutes));
+  sleep_.SleepAfterListEnd = false;
+  form_.SetSleepButton(kArmedImage, "スリープ設定中 ( " + sleep_.SleepDeadline + " )");
+  if (sleep_.MonitorPower) test1Click();
+}
+
 void TDODEDEV::N301Click() {
-  ArmAfter(*this, 30, "N301");
+  ArmAfter(30, "N301");
 }
 void TDODEDEV::N601Click() {
-  ArmAfter(*this, 60, "N601");
+  ArmAfter(60, "N601");
 }
 
 // Seam: arming at a time of day needs the time dialog, which is not built yet.
 void TDODEDEV::N21Click() {}
 
 void TDODEDEV::N23Click() {
-  if (Form.RowCount() == 0) {
+  if (form_.RowCount() == 0) {
     platform_.dialogs.MessageBox("再生できるリストがありません", std::string(kRefusalCaption));
     return;
   }
   // Only a list that plays once comes to an end.
-  if (ModeCode != 1 && ModeCode != 3) {
+  if (!PlaysOnce(sequence_.ModeCode)) {
     platform_.dialogs.MessageBox("再生モードが「１回」に設定されていません",
                                  std::string(kRefusalCaption));
     return;
   }
-  Timer2->SetEnabled(false);
-  SleepDeadline.clear();
-  SleepArmed = false;
-  CheckOnly(Form, "N23");
-  Form.SetSleepButton(kArmedImage, "再生終了後スリープ設定中");
-  SleepAfterListEnd = true;
-  if (MonitorPower) test1Click();
+  SetSleepDeadline(std::nullopt);
+  CheckOnly(form_, "N23");
+  form_.SetSleepButton(kArmedImage, "再生終了後スリープ設定中");
+  sleep_.SleepAfterListEnd = true;
+  if (sleep_.MonitorPower) test1Click();
 }
 
 void TDODEDEV::SleepButtonClick() {

@@ -6,16 +6,17 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/platform_services.h"
 #include "app/player_commands.h"
 #include "app/tdodedev.h"
+#include "platform/dbus/system_power.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
 #include "platform/posix/posix_files.h"
-#include "platform/posix/posix_power.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/qt/application.h"
 #include "platform/qt/list_view.h"
@@ -70,17 +71,17 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QtDialogs dialogs;
   QtScreen screen;
   PosixShell shell;
-  PosixPower power;
+  const std::unique_ptr<Power> power = CreateSystemPower();
   GstMediaBackend media(
       [](std::function<void()> task) {
         QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
       },
       MediaOptions());
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
+  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, *power, media};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);
-  MainWindow mainWindow(player.Form, commands);
+  MainWindow mainWindow(player.FormForView(), commands);
   window = &mainWindow;
   screen.SetMainWindow(&mainWindow, mainWindow.List(), [window] { window->RequestClose(); });
   mainWindow.onClosed = [] { QCoreApplication::quit(); };

@@ -21,46 +21,44 @@ void SaveOrSay(const IniFile& ini, FileSystem& files, const std::string& path) {
   if (!error.empty()) std::cerr << "solka: settings not saved to " << path << ": " << error << '\n';
 }
 
-void WriteKeys(IniFile& ini, const std::vector<std::string>& settings,
-               std::initializer_list<Key> keys) {
+void WriteKeys(IniFile& ini, const SettingTexts& settings, std::initializer_list<Key> keys) {
   for (Key key : keys) ini.WriteString(kSettingSection, kKeys[key].name, settings[key]);
 }
 
 }  // namespace
 
 void TDODEDEV::LoadSettings() {
-  if (Settings.size() < kSettingsCount) Settings.resize(kSettingsCount);
-  const IniFile ini = IniFile::Load(platform_.files, SettingsFilePath);
-  for (int key = 0; key < kKeyCount; ++key)
-    Settings[key] = ini.ReadString(kSettingSection, kKeys[key].name, kKeys[key].defaultValue);
-  Volume = ini.ReadInteger(kSettingSection, kVolumeKey, 0);
-  MonitorPower = ini.ReadBool(kSettingSection, kMonitorPowerKey, false);
-  NowPlayingOn = ini.ReadBool(kSettingSection, kNowPlayingKey, false);
-  Form.SetChecked("Messenger1", NowPlayingOn);
+  const IniFile ini = IniFile::Load(platform_.files, startup_.SettingsFilePath);
+  for (int key = 0; key < kKeyCount; ++key) {
+    settings_.Set(static_cast<Key>(key),
+                  ini.ReadString(kSettingSection, kKeys[key].name, kKeys[key].defaultValue));
+  }
+  playback_.Volume = ini.ReadInteger(kSettingSection, kVolumeKey, 0);
+  sleep_.MonitorPower = ini.ReadBool(kSettingSection, kMonitorPowerKey, false);
+  track_.NowPlayingOn = ini.ReadBool(kSettingSection, kNowPlayingKey, false);
+  form_.SetChecked("Messenger1", track_.NowPlayingOn);
 }
 
 void TDODEDEV::SaveSettings() {
-  if (SettingsFilePath.empty()) return;
-  if (Settings.size() < kSettingsCount) Settings.resize(kSettingsCount);
-  IniFile ini = IniFile::Load(platform_.files, SettingsFilePath);
-  WriteKeys(ini, Settings,
+  if (startup_.SettingsFilePath.empty()) return;
+  IniFile ini = IniFile::Load(platform_.files, startup_.SettingsFilePath);
+  WriteKeys(ini, settings_,
             {BaseFolder, ListHide, JukeMode, Top,       Left,       ListFile, Hint,    Top2,
              Sort,       AutoPlay, FileType, SubFolder, Ext_MP3,    Ext_WAV,  Ext_WMA, Ext_MIDI,
              Ext_OGG,    Ext_APE,  Ext_ACC,  SleepMode, TaskButton, AppName,  Run_App, CloseBtn});
-  ini.WriteInteger(kSettingSection, kVolumeKey, Volume);
-  ini.WriteBool(kSettingSection, kMonitorPowerKey, MonitorPower);
-  ini.WriteBool(kSettingSection, kNowPlayingKey, NowPlayingOn);
-  SaveOrSay(ini, platform_.files, SettingsFilePath);
+  ini.WriteInteger(kSettingSection, kVolumeKey, playback_.Volume);
+  ini.WriteBool(kSettingSection, kMonitorPowerKey, sleep_.MonitorPower);
+  ini.WriteBool(kSettingSection, kNowPlayingKey, track_.NowPlayingOn);
+  SaveOrSay(ini, platform_.files, startup_.SettingsFilePath);
 }
 
 void TDODEDEV::SaveDialogSettings() {
-  if (SettingsFilePath.empty()) return;
-  if (Settings.size() < kSettingsCount) Settings.resize(kSettingsCount);
-  IniFile ini = IniFile::Load(platform_.files, SettingsFilePath);
+  if (startup_.SettingsFilePath.empty()) return;
+  IniFile ini = IniFile::Load(platform_.files, startup_.SettingsFilePath);
   for (int key = BaseFolder; key <= CloseBtn; ++key)
-    ini.WriteString(kSettingSection, kKeys[key].name, Settings[key]);
-  ini.WriteBool(kSettingSection, kMonitorPowerKey, MonitorPower);
-  SaveOrSay(ini, platform_.files, SettingsFilePath);
+    ini.WriteString(kSettingSection, kKeys[key].name, settings_[static_cast<Key>(key)]);
+  ini.WriteBool(kSettingSection, kMonitorPowerKey, sleep_.MonitorPower);
+  SaveOrSay(ini, platform_.files, startup_.SettingsFilePath);
 }
 
 }  // namespace solka

@@ -76,14 +76,26 @@ class Shell {
   virtual void Start(const std::string& program, const std::vector<std::string>& arguments) = 0;
 };
 
+// The machine's power: the actions that end an unattended listening, and a lock that keeps the
+// desktop's own idle actions away while music plays.
+//
+// An action may wait for the system's answer, but never longer than a few seconds in all. A
+// refused or failed action leaves the machine as it is and is reported by the implementation
+// (one line on stderr), never to the caller: the caller's next step is the same either way.
+// Every action lets go of the idle lock before it asks for anything.
 class Power {
  public:
   virtual ~Power() = default;
+  // Shuts the machine down; when the polite request is refused, the forced one follows.
   virtual void PowerOff() = 0;
   virtual void Suspend() = 0;
   virtual void Hibernate() = 0;
-  // 1: low power, 2: off.
-  virtual void MonitorPower(int level) = 0;
+  // Puts the monitor into standby, then turns it off. Nothing happens where the display server
+  // has no such control.
+  virtual void MonitorOff() = 0;
+  // Holds (true) or lets go of (false) the lock against the desktop's idle suspend. Returns at
+  // once; a repeated value changes nothing.
+  virtual void HoldIdleLock(bool hold) = 0;
 };
 
 }  // namespace solka

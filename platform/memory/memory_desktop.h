@@ -109,11 +109,17 @@ class RecordingShell : public Shell {
 
 class RecordingPower : public Power {
  public:
-  void PowerOff() override { actions.push_back("poweroff"); }
+  void PowerOff() override { actions.push_back("power-off"); }
   void Suspend() override { actions.push_back("suspend"); }
   void Hibernate() override { actions.push_back("hibernate"); }
-  void MonitorPower(int level) override { actions.push_back("monitor " + std::to_string(level)); }
+  void MonitorOff() override { actions.push_back("monitor-off"); }
+  void HoldIdleLock(bool hold) override {
+    if (hold != idleLockHeld) idleLockChanges.push_back(hold);
+    idleLockHeld = hold;
+  }
   std::vector<std::string> actions;
+  bool idleLockHeld = false;
+  std::vector<bool> idleLockChanges;  // each change of the lock, in order
 };
 
 // Decodes nothing: every byte string that is not UTF-8 is refused.

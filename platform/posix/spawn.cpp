@@ -147,27 +147,4 @@ std::string SpawnDetached(const std::string& program, const std::vector<std::str
   return ExecResult(readFd, program);
 }
 
-std::string RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
-                     int timeoutMs) {
-  const std::string path = FindProgram(program);
-  if (path.empty()) return program + ": " + std::strerror(ENOENT);
-  ArgumentVector argv(program, arguments);
-  pid_t child = 0;
-  int readFd = -1;
-  const std::string error = ForkWithReport(
-      child, readFd, [&](int reportFd) { ExecOrReport(path.c_str(), argv.Get(), reportFd); });
-  if (!error.empty()) return error;
-  const std::string result = ExecResult(readFd, program);
-  int status = 0;
-  for (int waited = 0; waitpid(child, &status, WNOHANG) == 0; waited += 10) {
-    if (waited >= timeoutMs) {
-      kill(child, SIGKILL);
-      WaitFor(child);
-      return result.empty() ? program + ": timed out" : result;
-    }
-    usleep(10'000);
-  }
-  return result;
-}
-
 }  // namespace solka

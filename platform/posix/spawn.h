@@ -11,11 +11,6 @@ namespace solka {
 // program has been executed or has failed to be; the reason on failure, empty on success.
 std::string SpawnDetached(const std::string& program, const std::vector<std::string>& arguments);
 
-// Runs `program` the same way but waits for it to end, at most `timeoutMs` (then it is killed).
-// For short commands whose effects must come in order.
-std::string RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
-                     int timeoutMs);
-
 // A regular file that this user may execute.
 bool IsExecutableFile(const std::string& path);
 

@@ -157,6 +157,7 @@ void MainWindow::Changed(FormPart part) {
       break;
     case FormPart::SleepButton:
       toolBar_->ShowSleepButton(form_.SleepImage(), ToQt(form_.SleepHint()));
+      trace_.Sleep(form_.SleepImage(), form_.SleepHint());
       break;
     case FormPart::ActiveControl:
       RenderActiveControl();

@@ -11,6 +11,12 @@ Trace::Trace() {
   enabled_ = value && std::strcmp(value, "1") == 0;
 }
 
+void Trace::Sleep(int image, const std::string& hint) {
+  if (!enabled_) return;
+  std::fprintf(stderr, "solka: sleep: %d %s\n", image, hint.c_str());
+  std::fflush(stderr);
+}
+
 void Trace::Caption(const std::string& text) {
   if (!enabled_ || (anyCaption_ && text == caption_)) return;
   anyCaption_ = true;

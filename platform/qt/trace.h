@@ -12,6 +12,8 @@ class Trace {
   Trace();
   explicit Trace(bool enabled) : enabled_(enabled) {}
 
+  // The sleep button's image and hint: "solka: sleep: <image> <hint>".
+  void Sleep(int image, const std::string& hint);
   void Caption(const std::string& text);
   void Tray(int icon, const std::string& hint);
 

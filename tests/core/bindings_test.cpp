@@ -7,39 +7,29 @@
 #include <string>
 #include <vector>
 
-#include "app/tdodedev.h"
 #include "form/layout.h"
-#include "platform/memory/test_platform.h"
-#include "settings/keys.h"
+#include "tests/core/player_fixture.h"
 
 namespace solka {
 namespace {
 
 // A player with three tracks, the second one playing in continuous play.
 struct Scene {
-  Scene() {
-    player.Settings.resize(kSettingsCount);
-    for (int key = 0; key < kKeyCount; ++key) player.Settings[key] = kKeys[key].defaultValue;
-    std::vector<std::string> paths;
-    for (int i = 0; i < 3; ++i) {
-      paths.push_back("/music/t" + std::to_string(i) + ".mp3");
-      p.media.AddPlayable(paths.back(), 200);
-    }
-    player.PlayList.Assign(paths);
-    player.RefreshListBox();
-    player.SelectRow(1);
+  explicit Scene(const std::string& baseFolder = "")
+      : owned(PlayerBuilder(p).Setting(BaseFolder, baseFolder).Tracks(3).Start()) {
+    player.ToolButton5Click();
+    player.FormForView().SetItemIndexFromView(1);
     player.FIListBox1Click();
-    player.ContinuousPlay = true;
-    player.Form.SetChecked("N9", true);
   }
 
   // Everything a command can change that a user or the platform would notice.
   std::string Snapshot() const {
-    const MainForm& f = player.Form;
+    const MainForm& f = player.Form();
     std::ostringstream s;
-    s << player.Playing << player.Paused << player.ContinuousPlay << player.InTray
-      << player.NowPlayingOn << player.ModeCode << '|' << f.ItemIndex() << '|' << f.Caption() << '|'
-      << f.TrayIcon() << f.TrayHint() << '|' << f.SleepImage() << f.SleepHint() << '|'
+    s << player.Playback().Playing << player.Playback().Paused << player.Sequence().ContinuousPlay
+      << player.Window().InTray << player.TrackInfo().NowPlayingOn
+      << static_cast<int>(player.Sequence().ModeCode) << '|' << f.ItemIndex() << '|' << f.Caption()
+      << '|' << f.TrayIcon() << f.TrayHint() << '|' << f.SleepImage() << f.SleepHint() << '|'
       << f.Label(1).text << f.Label(2).text << f.Label(3).text << '|' << f.Visible();
     for (const char* item : {"N1", "N2", "R1", "R2", "R3", "N9", "Messenger1", "N301", "N302"})
       s << f.Checked(item);
@@ -49,7 +39,8 @@ struct Scene {
   }
 
   TestPlatform p;
-  TDODEDEV player{p.services, {"/opt/solka/solka", ""}};
+  std::unique_ptr<TDODEDEV> owned;
+  TDODEDEV& player = *owned;
 };
 
 void CollectItems(const std::vector<MenuItemDef>& items, std::vector<const MenuItemDef*>& out) {
@@ -122,21 +113,21 @@ TEST(BindingsTest, CommandsReachTheirHandlers) {
   {
     Scene s;  // the tray's continuous-play switch turns continuous play off like F8
     s.player.Click("N9");
-    EXPECT_FALSE(s.player.ContinuousPlay);
-    EXPECT_FALSE(s.player.Form.Checked("N9"));
+    EXPECT_FALSE(s.player.Sequence().ContinuousPlay);
+    EXPECT_FALSE(s.player.Form().Checked("N9"));
   }
   {
     Scene s;  // "次の曲" in the tray menu moves to the next row and plays it
     s.player.Click("N5");
     EXPECT_EQ(s.player.CurrentIndex(), 2);
-    EXPECT_TRUE(s.player.Playing);
+    EXPECT_TRUE(s.player.Playback().Playing);
     s.player.Click("N6");
     EXPECT_EQ(s.player.CurrentIndex(), 1);
   }
   {
     Scene s;
     s.player.Click("N7");
-    EXPECT_FALSE(s.player.Playing);
+    EXPECT_FALSE(s.player.Playback().Playing);
   }
   {
     Scene s;
@@ -146,9 +137,9 @@ TEST(BindingsTest, CommandsReachTheirHandlers) {
   {
     Scene s;
     s.player.Click("SpeedButton1");
-    EXPECT_TRUE(s.player.InTray);
+    EXPECT_TRUE(s.player.Window().InTray);
     s.player.Click("N11");
-    EXPECT_FALSE(s.player.InTray);
+    EXPECT_FALSE(s.player.Window().InTray);
   }
 }
 
@@ -156,32 +147,32 @@ TEST(BindingsTest, OrderOfPlayItemsShareOneHandlerAndAreToldApart) {
   Scene s;
   s.player.Click("N2");
   s.player.Click("R3");
-  EXPECT_TRUE(s.player.Form.Checked("N2"));
-  EXPECT_FALSE(s.player.Form.Checked("N1"));
-  EXPECT_TRUE(s.player.Form.Checked("R3"));
-  EXPECT_EQ(s.player.ModeCode, 4);  // random, endless
+  EXPECT_TRUE(s.player.Form().Checked("N2"));
+  EXPECT_FALSE(s.player.Form().Checked("N1"));
+  EXPECT_TRUE(s.player.Form().Checked("R3"));
+  EXPECT_EQ(s.player.Sequence().ModeCode, PlayMode::RandomEndless);
   s.player.Click("R1");
-  EXPECT_EQ(s.player.ModeCode, 5);
+  EXPECT_EQ(s.player.Sequence().ModeCode, PlayMode::OneSong);
 }
 
 TEST(BindingsTest, MessengerItemTogglesTheBroadcastAndItsCheckMark) {
   Scene s;
   s.player.Click("Messenger1");
-  EXPECT_TRUE(s.player.NowPlayingOn);
-  EXPECT_TRUE(s.player.Form.Checked("Messenger1"));
+  EXPECT_TRUE(s.player.TrackInfo().NowPlayingOn);
+  EXPECT_TRUE(s.player.Form().Checked("Messenger1"));
   s.player.Click("Messenger1");
-  EXPECT_FALSE(s.player.NowPlayingOn);
-  EXPECT_FALSE(s.player.Form.Checked("Messenger1"));
+  EXPECT_FALSE(s.player.TrackInfo().NowPlayingOn);
+  EXPECT_FALSE(s.player.Form().Checked("Messenger1"));
 }
 
 TEST(BindingsTest, ShellItemsOpenBaseFolderAndDriveOverview) {
   Scene s;
   s.player.Click("N16");  // no base folder chosen yet: nothing to open
   EXPECT_TRUE(s.p.shell.opened.empty());
-  s.player.Settings[BaseFolder] = "/music/";
-  s.player.Click("N16");
-  s.player.Click("N14");
-  EXPECT_EQ(s.p.shell.opened, (std::vector<std::string>{"/music/", "computer:///"}));
+  Scene chosen("/music/");
+  chosen.player.Click("N16");
+  chosen.player.Click("N14");
+  EXPECT_EQ(chosen.p.shell.opened, (std::vector<std::string>{"/music/", "computer:///"}));
 }
 
 TEST(LayoutTest, TablesHangTogether) {

@@ -4,9 +4,8 @@
 #include <algorithm>
 #include <numeric>
 
-#include "app/tdodedev.h"
-#include "platform/memory/test_platform.h"
 #include "playlist/shuffle.h"
+#include "tests/core/player_fixture.h"
 
 namespace solka {
 namespace {
@@ -62,46 +61,40 @@ TEST(Shuffle, GeneratorValuesAreBitsSixteenToThirty) {
   }
 }
 
-class ListCommands : public ::testing::Test {
+class ListCommands : public PlayerTest {
  protected:
-  ListCommands() {
-    player.Settings.assign(kSettingsCount, "");
-    player.ScreenHeight = 1000;
-    player.CaptionHeight = 20;
-    p.clock.Set(1'700'000'123);
+  ListCommands() { p.clock.Set(1'700'000'123); }
+  void Fill(const std::vector<std::string>& entries) { LoadPaths(entries); }
+  std::vector<std::string> Rows() const { return player.Form().Rows(); }
+  // The user moved the window.
+  static void MoveTo(TDODEDEV& t, int top) {
+    const MainForm& f = t.Form();
+    t.FormForView().SetGeometryFromView(f.Left(), top, f.Width(), f.Height());
   }
-  void Fill(std::vector<std::string> entries) {
-    player.PlayList.AddAll(std::move(entries));
-    player.RefreshListBox();
-  }
-  std::vector<std::string> Rows() const { return player.Form.Rows(); }
-
-  TestPlatform p;
-  TDODEDEV player{p.services, {}};
 };
 
 TEST_F(ListCommands, ShuffleFollowsTheSecondOfTheClock) {
   Fill({"/a.mp3", "/b.mp3", "/c.mp3", "/d.mp3", "/e.mp3"});
-  player.SetPlayListSorted(true);
-  const std::vector<std::string> before = player.PlayList.Items();
+  player.N19Click();
+  const std::vector<std::string> before = player.List().PlayList.Items();
   player.ShufflePlayList(false);
   std::vector<std::string> expected;
   for (std::size_t i : ReferenceShuffle(5, 1'700'000'123u, false)) expected.push_back(before[i]);
-  EXPECT_EQ(player.PlayList.Items(), expected);
+  EXPECT_EQ(player.List().PlayList.Items(), expected);
   EXPECT_FALSE(player.PlayListSorted());
 }
 
 TEST_F(ListCommands, ShuffleCommandKeepsPlayingEntryOnTopAndSelected) {
   Fill({"/a.mp3", "/b.mp3", "/c.mp3", "/d.mp3", "/e.mp3"});
   player.SetListBoxSorted(true);
-  player.SelectRow(2);
+  Select(2);
   player.N20Click();
-  EXPECT_EQ(player.PlayList[0], "/c.mp3");
+  EXPECT_EQ(player.List().PlayList[0], "/c.mp3");
   EXPECT_EQ(player.CurrentIndex(), 0);
   EXPECT_EQ(Rows()[0], "c");
   EXPECT_FALSE(player.PlayListSorted());
-  EXPECT_FALSE(player.ListBoxSorted);
-  std::vector<std::string> sorted = player.PlayList.Items();
+  EXPECT_FALSE(player.List().ListBoxSorted);
+  std::vector<std::string> sorted = player.List().PlayList.Items();
   std::sort(sorted.begin(), sorted.end());
   EXPECT_THAT(sorted, ElementsAre("/a.mp3", "/b.mp3", "/c.mp3", "/d.mp3", "/e.mp3"));
 }
@@ -110,71 +103,73 @@ TEST_F(ListCommands, ShuffleCommandWithoutSelectionOrEntries) {
   Fill({"/a.mp3", "/b.mp3", "/c.mp3"});
   player.N20Click();
   EXPECT_EQ(player.CurrentIndex(), -1);
-  EXPECT_EQ(player.Form.RowCount(), 3);
+  EXPECT_EQ(player.Form().RowCount(), 3);
 
-  player.PlayList.Clear();
-  player.RefreshListBox();
-  player.SetPlayListSorted(true);
+  ClearList();
+  player.N19Click();
   player.N20Click();  // nothing to shuffle: the sorted state stays
   EXPECT_TRUE(player.PlayListSorted());
 }
 
 TEST_F(ListCommands, ShuffleOfOneEntryKeepsIt) {
   Fill({"/only.mp3"});
-  player.SelectRow(0);
+  Select(0);
   player.N20Click();
-  EXPECT_THAT(player.PlayList.Items(), ElementsAre("/only.mp3"));
+  EXPECT_THAT(player.List().PlayList.Items(), ElementsAre("/only.mp3"));
   EXPECT_EQ(player.CurrentIndex(), 0);
 }
 
 TEST_F(ListCommands, SortKeepsSelectionOnThePlayingEntry) {
   Fill({"/d.mp3", "/B.mp3", "/a.mp3", "/b.mp3", "/c.mp3"});
-  player.SelectRow(3);  // "/b.mp3", not its upper-case twin
+  Select(3);  // "/b.mp3", not its upper-case twin
   player.N19Click();
   EXPECT_TRUE(player.PlayListSorted());
-  EXPECT_EQ(player.PlayList.size(), 5u);  // case twins both stay
+  EXPECT_EQ(player.List().PlayList.size(), 5u);  // case twins both stay
   ASSERT_GE(player.CurrentIndex(), 0);
-  EXPECT_EQ(player.PlayList[player.CurrentIndex()], "/b.mp3");
-  EXPECT_EQ(player.PlayList[0], "/a.mp3");
-  EXPECT_EQ(player.PlayList[4], "/d.mp3");
+  EXPECT_EQ(player.List().PlayList[player.CurrentIndex()], "/b.mp3");
+  EXPECT_EQ(player.List().PlayList[0], "/a.mp3");
+  EXPECT_EQ(player.List().PlayList[4], "/d.mp3");
 
   // A third entry equal to the twins is refused while sorted.
-  EXPECT_EQ(player.PlayList.Add("/B.MP3"), -1);
+  StringList copy = player.List().PlayList;
+  EXPECT_EQ(copy.Add("/B.MP3"), -1);
 
-  player.SelectRow(-1);
+  Select(-1);
   player.N19Click();
   EXPECT_EQ(player.CurrentIndex(), -1);
 }
 
 TEST_F(ListCommands, CompactViewTwiceReturnsToFullHeight) {
-  player.Form.SetTop(200);
-  player.Settings[Top2] = "40";
-  player.listmode1Click();
-  EXPECT_TRUE(player.CompactView);
-  EXPECT_EQ(player.Form.Height(), 68);
-  EXPECT_EQ(player.Form.Top(), 40);
+  TestPlatform q;
+  auto t = PlayerBuilder(q).Setting(Top2, "40").Start();
+  MoveTo(*t, 200);
+  t->listmode1Click();
+  EXPECT_TRUE(t->Window().CompactView);
+  EXPECT_EQ(t->Form().Height(), 68);
+  EXPECT_EQ(t->Form().Top(), 40);
 
-  player.listmode1Click();
-  EXPECT_FALSE(player.CompactView);
-  EXPECT_EQ(player.Form.Height(), 313);
-  EXPECT_EQ(player.Form.Top(), 40);
-  EXPECT_EQ(player.Settings[Top2], "40");
+  t->listmode1Click();
+  EXPECT_FALSE(t->Window().CompactView);
+  EXPECT_EQ(t->Form().Height(), 313);
+  EXPECT_EQ(t->Form().Top(), 40);
+  EXPECT_EQ(t->Settings()[Top2], "40");
 }
 
 TEST_F(ListCommands, CompactViewKeepsTopWhenTop2IsNoNumber) {
-  player.Form.SetTop(120);
-  player.Settings[Top2] = "12px";
-  player.listmode1Click();
-  EXPECT_EQ(player.Form.Top(), 120);
+  TestPlatform q;
+  auto t = PlayerBuilder(q).Setting(Top2, "12px").Start();
+  MoveTo(*t, 120);
+  t->listmode1Click();
+  EXPECT_EQ(t->Form().Top(), 120);
 }
 
 TEST_F(ListCommands, LeavingCompactViewLowOnTheScreenMovesTheWindowUp) {
-  player.Form.SetTop(900);
+  MoveTo(player, 900);
   player.listmode1Click();
   player.listmode1Click();
-  EXPECT_EQ(player.Settings[Top2], "900");
-  EXPECT_EQ(player.Settings[Top], "900");
-  EXPECT_EQ(player.Form.Top(), 1000 + 20 - 313);
+  EXPECT_EQ(player.Settings()[Top2], "900");
+  EXPECT_EQ(player.Settings()[Top], "900");
+  EXPECT_EQ(player.Form().Top(), 1000 + 20 - 313);
 }
 
 // An ID3v1 block: marker, 30 bytes of title, 30 of artist, the rest zero.
@@ -189,10 +184,10 @@ std::string TagBlock(std::string title, std::string artist) {
 TEST_F(ListCommands, TagFromTheEndOfTheFile) {
   p.files.AddFile("/a.mp3", std::string(500, 'x') + TagBlock("Title", "Artist  "));
   Fill({"/a.mp3"});
-  player.SelectRow(0);
+  Select(0);
   player.AG1Click();
-  EXPECT_EQ(player.TagTitle, "Title");
-  EXPECT_EQ(player.TagArtist, "Artist  ");  // trailing blanks are part of the text
+  EXPECT_EQ(player.TrackInfo().TagTitle, "Title");
+  EXPECT_EQ(player.TrackInfo().TagArtist, "Artist  ");  // trailing blanks are part of the text
   ASSERT_EQ(p.dialogs.boxes.size(), 1u);
   EXPECT_EQ(p.dialogs.boxes[0].text, "Title:Artist  ");
   EXPECT_EQ(p.dialogs.boxes[0].caption, "TAG");
@@ -200,23 +195,25 @@ TEST_F(ListCommands, TagFromTheEndOfTheFile) {
   // All 30 bytes when there is no zero byte; broken text still comes out as UTF-8.
   p.files.AddFile("/b.mp3", TagBlock(std::string(30, 'T'), "\xFF\xFE"));
   player.ReadTag("/b.mp3");
-  EXPECT_EQ(player.TagTitle, std::string(30, 'T'));
-  EXPECT_EQ(player.TagArtist, "\uFFFD\uFFFD");
+  EXPECT_EQ(player.TrackInfo().TagTitle, std::string(30, 'T'));
+  EXPECT_EQ(player.TrackInfo().TagArtist, "\uFFFD\uFFFD");
 }
 
 TEST_F(ListCommands, NoTagFromShortFilesOrFilesWithoutTheBlock) {
-  player.TagTitle = "stale";
+  p.files.AddFile("/tagged.mp3", std::string(200, 'x') + TagBlock("stale", "old"));
+  player.ReadTag("/tagged.mp3");
+  ASSERT_EQ(player.TrackInfo().TagTitle, "stale");
   p.files.AddFile("/short.mp3", "TAGabc");
   player.ReadTag("/short.mp3");
-  EXPECT_EQ(player.TagTitle, "");
-  EXPECT_EQ(player.TagArtist, "");
+  EXPECT_EQ(player.TrackInfo().TagTitle, "");
+  EXPECT_EQ(player.TrackInfo().TagArtist, "");
 
   p.files.AddFile("/plain.mp3", std::string(300, 'x'));
   player.ReadTag("/plain.mp3");
-  EXPECT_EQ(player.TagTitle, "");
+  EXPECT_EQ(player.TrackInfo().TagTitle, "");
 
   player.ReadTag("/missing.mp3");
-  EXPECT_EQ(player.TagArtist, "");
+  EXPECT_EQ(player.TrackInfo().TagArtist, "");
 
   player.AG1Click();  // no row selected: no box
   EXPECT_TRUE(p.dialogs.boxes.empty());
@@ -227,11 +224,11 @@ TEST_F(ListCommands, RowsShowDisplayNamesAndClicksPlayTheirEntry) {
   Fill({"/m/a.b.c.mp3", "/m/", "#EXTINF:123,Title", "noext"});
   EXPECT_THAT(Rows(), ElementsAre("a.b.c", "", "#EXTINF:123,Title", "noext"));
 
-  player.SelectRow(1);  // empty text: nothing happens
+  Select(1);  // empty text: nothing happens
   player.FIListBox1Click();
   EXPECT_TRUE(p.media.log.empty());
 
-  player.SelectRow(0);
+  Select(0);
   player.FIListBox1Click();
   EXPECT_THAT(p.media.log, ::testing::Contains("render /m/a.b.c.mp3"));
 
@@ -240,8 +237,9 @@ TEST_F(ListCommands, RowsShowDisplayNamesAndClicksPlayTheirEntry) {
 
   // A list emptied before its rows were rebuilt: the click finds no entry and plays nothing.
   p.media.log.clear();
-  player.SelectRow(3);
-  player.PlayList.Clear();
+  Select(3);
+  p.files.AddFile("/empty.m3u", "");
+  ASSERT_TRUE(player.LoadListFile("/empty.m3u"));
   player.FIListBox1Click();
   EXPECT_TRUE(p.media.log.empty());
 }
@@ -251,18 +249,18 @@ TEST_F(ListCommands, SortedListBoxStillPlaysEntryOfTheRow) {
   player.SetListBoxSorted(true);
   EXPECT_THAT(Rows(), ElementsAre("b", "z", "a"));  // path order, not row text order
   for (int row = 0; row < 3; ++row) {
-    player.SelectRow(row);
+    Select(row);
     player.FIListBox1Click();
-    EXPECT_THAT(p.media.log, ::testing::Contains("render " + player.PlayList[row]));
+    EXPECT_THAT(p.media.log, ::testing::Contains("render " + player.List().PlayList[row]));
   }
 }
 
 TEST_F(ListCommands, ScrollWidthIsTheWidestRowPlusFour) {
   player.FitScrollWidth();
-  EXPECT_EQ(player.Form.ScrollWidth(), 4);
+  EXPECT_EQ(player.Form().ScrollWidth(), 4);
   Fill({"/m/ab.mp3", "/m/abcdef.mp3", "/m/x.mp3"});
   player.FitScrollWidth();
-  EXPECT_EQ(player.Form.ScrollWidth(), 6 * 7 + 4);
+  EXPECT_EQ(player.Form().ScrollWidth(), 6 * 7 + 4);
 }
 
 }  // namespace

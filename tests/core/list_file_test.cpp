@@ -3,8 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/tdodedev.h"
-#include "platform/memory/test_platform.h"
+#include "tests/core/player_fixture.h"
 
 namespace solka {
 namespace {
@@ -100,57 +99,52 @@ TEST(ListFileEncode, CrLfAfterEveryLineAndNothingForNoLines) {
   EXPECT_EQ(Decode(EncodeListFile(lines)), lines);
 }
 
-class ListFileCommands : public ::testing::Test {
- protected:
-  ListFileCommands() { player.Settings.assign(kSettingsCount, ""); }
-  TestPlatform p;
-  TDODEDEV player{p.services, {}};
-};
+using ListFileCommands = PlayerTest;
 
 TEST_F(ListFileCommands, LoadReplacesLinesAndPlayList) {
-  player.PlayList.Add("/old.mp3");
+  LoadEntries({"/old.mp3"});
   p.files.AddFile("/m/l.m3u", "b.mp3\r\na.mp3\r\nb.mp3\r\n");
   ASSERT_TRUE(player.LoadListFile("/m/l.m3u"));
-  EXPECT_THAT(player.SelectedListLines, ElementsAre("b.mp3", "a.mp3", "b.mp3"));
-  EXPECT_THAT(player.PlayList.Items(), ElementsAre("b.mp3", "a.mp3", "b.mp3"));
+  EXPECT_THAT(player.List().SelectedListLines, ElementsAre("b.mp3", "a.mp3", "b.mp3"));
+  EXPECT_THAT(player.List().PlayList.Items(), ElementsAre("b.mp3", "a.mp3", "b.mp3"));
 }
 
 TEST_F(ListFileCommands, LoadIntoSortedListSortsAndDropsRepeats) {
-  player.SetPlayListSorted(true);
+  player.N19Click();
   p.files.AddFile("/m/l.m3u", "b.mp3\r\nA.mp3\r\na.MP3\r\nb.mp3");
   ASSERT_TRUE(player.LoadListFile("/m/l.m3u"));
-  EXPECT_THAT(player.SelectedListLines, ElementsAre("b.mp3", "A.mp3", "a.MP3", "b.mp3"));
-  EXPECT_THAT(player.PlayList.Items(), ElementsAre("A.mp3", "b.mp3"));
+  EXPECT_THAT(player.List().SelectedListLines, ElementsAre("b.mp3", "A.mp3", "a.MP3", "b.mp3"));
+  EXPECT_THAT(player.List().PlayList.Items(), ElementsAre("A.mp3", "b.mp3"));
 }
 
 TEST_F(ListFileCommands, UnreadableFileKeepsListAndTellsWhy) {
-  player.PlayList.Add("/keep.mp3");
-  player.RefreshListBox();
+  LoadEntries({"/keep.mp3"});
   EXPECT_FALSE(player.LoadListFile("/m/missing.m3u"));
   ASSERT_EQ(p.dialogs.boxes.size(), 1u);
   EXPECT_EQ(p.dialogs.boxes[0].text,
             "ファイル \"/m/missing.m3u\" は開けません。No such file or directory");
   EXPECT_EQ(p.dialogs.boxes[0].caption, "SOLKA");
-  EXPECT_THAT(player.PlayList.Items(), ElementsAre("/keep.mp3"));
-  EXPECT_THAT(player.Form.Rows(), ElementsAre("keep"));
+  EXPECT_THAT(player.List().PlayList.Items(), ElementsAre("/keep.mp3"));
+  EXPECT_THAT(player.Form().Rows(), ElementsAre("keep"));
 }
 
 TEST_F(ListFileCommands, SaveAsksWhereAndWritesCrLfLines) {
-  player.Settings[BaseFolder] = "/music/";
-  player.PlayList.AddAll({"/music/a.mp3", "/music/日.mp3"});
-  p.files.AddFolder("/out");
-  p.dialogs.saveAnswer = "/out/list.m3u";
-  player.N4Click();
-  ASSERT_EQ(p.dialogs.saveRequests.size(), 1u);
-  EXPECT_EQ(p.dialogs.saveRequests[0].initialFolder, "/music/");
-  EXPECT_EQ(p.dialogs.saveRequests[0].defaultExtension, ".m3u");
-  EXPECT_EQ(p.dialogs.saveRequests[0].filter, "MP3リストファイル（*.m3u）|*.m3u");
-  EXPECT_EQ(p.files.Contents("/out/list.m3u"), "/music/a.mp3\r\n/music/日.mp3\r\n");
+  TestPlatform q;
+  auto t = PlayerBuilder(q).Setting(BaseFolder, "/music/").Start();
+  LoadList(q, *t, {"/music/a.mp3", "/music/日.mp3"});
+  q.files.AddFolder("/out");
+  q.dialogs.saveAnswer = "/out/list.m3u";
+  t->N4Click();
+  ASSERT_EQ(q.dialogs.saveRequests.size(), 1u);
+  EXPECT_EQ(q.dialogs.saveRequests[0].initialFolder, "/music/");
+  EXPECT_EQ(q.dialogs.saveRequests[0].defaultExtension, ".m3u");
+  EXPECT_EQ(q.dialogs.saveRequests[0].filter, "MP3リストファイル（*.m3u）|*.m3u");
+  EXPECT_EQ(q.files.Contents("/out/list.m3u"), "/music/a.mp3\r\n/music/日.mp3\r\n");
 
   // Read back, the file gives the same entries in the same order.
-  player.PlayList.Clear();
-  ASSERT_TRUE(player.LoadListFile("/out/list.m3u"));
-  EXPECT_THAT(player.PlayList.Items(), ElementsAre("/music/a.mp3", "/music/日.mp3"));
+  LoadList(q, *t, {});
+  ASSERT_TRUE(t->LoadListFile("/out/list.m3u"));
+  EXPECT_THAT(t->List().PlayList.Items(), ElementsAre("/music/a.mp3", "/music/日.mp3"));
 }
 
 // A scan lists names as the file system holds them, whatever their encoding; a list saved from
@@ -160,13 +154,13 @@ TEST_F(ListFileCommands, ListOfScannedNamesInAnyEncodingReadsBackTheSame) {
        {"/music/a.mp3", "/music/caf\xE9.mp3", "/music/\xC3\xA4.mp3", "/music/\x83\x5C.mp3"})
     p.files.AddFile(name);
   player.ScanFolder("/music/");
-  const std::vector<std::string> scanned = player.PlayList.Items();
+  const std::vector<std::string> scanned = player.List().PlayList.Items();
   ASSERT_EQ(scanned.size(), 4u);
   p.dialogs.saveAnswer = "/music/list.m3u";
   player.N4Click();
-  player.PlayList.Clear();
+  LoadEntries({});
   ASSERT_TRUE(player.LoadListFile("/music/list.m3u"));
-  EXPECT_EQ(player.PlayList.Items(), scanned);
+  EXPECT_EQ(player.List().PlayList.Items(), scanned);
 }
 
 TEST_F(ListFileCommands, SaveOfEmptyListAndCancel) {
@@ -184,7 +178,7 @@ TEST_F(ListFileCommands, SaveOfEmptyListAndCancel) {
 TEST_F(ListFileCommands, FailedSaveTellsWhyAndKeepsOldFile) {
   p.files.AddFile("/ro/list.m3u", "old\r\n");
   p.files.SetReadOnlyFile("/ro/list.m3u");
-  player.PlayList.Add("/new.mp3");
+  LoadEntries({"/new.mp3"});
   p.dialogs.saveAnswer = "/ro/list.m3u";
   player.N4Click();
   ASSERT_EQ(p.dialogs.boxes.size(), 1u);

@@ -65,9 +65,9 @@ class ScanAcceptance : public ::testing::Test {
   bool Accepts(std::string_view extension) {
     return AcceptedByScan(extension, settings, reference);
   }
-  void Set(Key key, std::string value) { settings[key] = std::move(value); }
+  void Set(Key key, std::string value) { settings.Set(key, std::move(value)); }
 
-  std::vector<std::string> settings = std::vector<std::string>(kSettingsCount);
+  SettingTexts settings;
   std::string reference;
 };
 
@@ -119,7 +119,7 @@ TEST_F(ScanAcceptance, UnknownModeOrMissingSettingsAreSafe) {
   Set(FileType, " 0");
   EXPECT_FALSE(Accepts(".mp3"));
   // Settings that were never loaded read as empty: the standard mode.
-  std::vector<std::string> none;
+  const SettingTexts none;
   EXPECT_TRUE(AcceptedByScan(".mp3", none, reference));
 }
 

@@ -14,14 +14,14 @@ class PlayFileTest : public PlayerTest, public FormObserver {
   PlayFileTest() {
     p.media.AddPlayable("/music/a/One.mp3", 125.9);
     p.media.AddPlayable("/music/b/Two.ogg", 9);
-    player.Form.SetObserver(this);
+    player.FormForView().SetObserver(this);
   }
-  ~PlayFileTest() override { player.Form.SetObserver(nullptr); }
+  ~PlayFileTest() override { player.FormForView().SetObserver(nullptr); }
 
   // Caption changes go into the back end's log, so the order of graph calls and window texts
   // shows in one list.
   void Changed(FormPart part) override {
-    if (part == FormPart::Caption) p.media.log.push_back("caption " + player.Form.Caption());
+    if (part == FormPart::Caption) p.media.log.push_back("caption " + player.Form().Caption());
   }
 
   int Drain() {
@@ -32,15 +32,20 @@ class PlayFileTest : public PlayerTest, public FormObserver {
 };
 
 TEST_F(PlayFileTest, StartBuildsRunsAndShowsTheTrack) {
-  player.Volume = -1500;
-  player.Paused = true;
+  for (int step = 0; step < 15; ++step) player.FormMouseWheelDown();
+  ASSERT_TRUE(player.PlayFile("/music/b/Two.ogg"));
+  player.N17Click();
+  ASSERT_TRUE(player.Playback().Paused);
+  p.media.log.clear();
   ASSERT_TRUE(player.PlayFile("/music/a/One.mp3"));
-  EXPECT_THAT(p.media.log, ElementsAre("create", "notify on", "render /music/a/One.mp3",
-                                       "volume -1500", "run", "caption One"));
-  EXPECT_TRUE(player.Playing);
-  EXPECT_FALSE(player.Paused);
-  EXPECT_EQ(player.DurationText, " / 02:05");  // cut to whole seconds, never rounded up
-  EXPECT_EQ(player.Form.Label(3).text, "85");
+  EXPECT_THAT(
+      p.media.log,
+      ElementsAre("stop", "stop", "notify off", "release", "caption DODEDEV 1.7.2.0", "create",
+                  "notify on", "render /music/a/One.mp3", "volume -1500", "run", "caption One"));
+  EXPECT_TRUE(player.Playback().Playing);
+  EXPECT_FALSE(player.Playback().Paused);
+  EXPECT_EQ(player.Playback().DurationText, " / 02:05");  // cut to whole seconds, never rounded up
+  EXPECT_EQ(player.Form().Label(3).text, "85");
 }
 
 TEST_F(PlayFileTest, ANewTrackFirstReleasesTheOldOneAndShowsIdle) {
@@ -52,18 +57,18 @@ TEST_F(PlayFileTest, ANewTrackFirstReleasesTheOldOneAndShowsIdle) {
       ElementsAre("stop", "stop", "notify off", "release", "caption DODEDEV 1.7.2.0", "create",
                   "notify on", "render /music/b/Two.ogg", "volume 0", "run", "caption Two"));
   EXPECT_EQ(p.media.LiveGraphs(), 1);
-  EXPECT_EQ(player.DurationText, " / 00:09");
+  EXPECT_EQ(player.Playback().DurationText, " / 00:09");
 }
 
 TEST_F(PlayFileTest, RateAndMuteLastForOneTrackOnly) {
-  player.Volume = -700;
+  for (int step = 0; step < 7; ++step) player.FormMouseWheelDown();
   ASSERT_TRUE(player.PlayFile("/music/a/One.mp3"));
   player.SetRate(1.5);
   player.SetVolume(-10000);
   ASSERT_TRUE(player.PlayFile("/music/b/Two.ogg"));
   EXPECT_EQ(p.media.Current()->Rate(), 1.0);
   EXPECT_EQ(p.media.Current()->Volume(), -700);
-  EXPECT_EQ(player.Volume, -700);
+  EXPECT_EQ(player.Playback().Volume, -700);
 }
 
 TEST_F(PlayFileTest, AFailedStartLeavesNoGraphAndSaysSo) {
@@ -76,17 +81,18 @@ TEST_F(PlayFileTest, AFailedStartLeavesNoGraphAndSaysSo) {
               ElementsAre("stop", "stop", "notify off", "release", "caption DODEDEV 1.7.2.0",
                           "create", "notify on", "render /music/broken.mp3", "notify off",
                           "release", "caption 再生できませんでした"));
-  EXPECT_FALSE(player.Playing);
+  EXPECT_FALSE(player.Playback().Playing);
+  EXPECT_FALSE(p.power.idleLockHeld);  // music stopped: the desktop may suspend again
   EXPECT_EQ(p.media.LiveGraphs(), 0);
-  EXPECT_EQ(player.Form.Label(1).text, "");
-  EXPECT_EQ(player.Form.WindowHint(), player.VersionText);
-  EXPECT_EQ(player.Form.TrayHint(), player.VersionText);
+  EXPECT_EQ(player.Form().Label(1).text, "");
+  EXPECT_EQ(player.Form().WindowHint(), player.VersionText);
+  EXPECT_EQ(player.Form().TrayHint(), player.VersionText);
 
   // The old track's end arrives after its graph is gone: nothing happens.
   p.media.log.clear();
   p.loop.RunUntilIdle();
   EXPECT_THAT(p.media.log, ElementsAre());
-  EXPECT_EQ(player.Form.Caption(), "再生できませんでした");
+  EXPECT_EQ(player.Form().Caption(), "再生できませんでした");
   // The thin wrappers are harmless without a graph.
   player.Seek(10);
   player.SetRate(1.5);
@@ -95,14 +101,16 @@ TEST_F(PlayFileTest, AFailedStartLeavesNoGraphAndSaysSo) {
 
 TEST_F(PlayFileTest, ReleaseStopsOnlyARunningGraphAndClearsThePendingRelease) {
   ASSERT_TRUE(player.PlayFile("/music/a/One.mp3"));
-  player.Form.SetLabelText(1, "00:01 / 02:05");
-  player.ReleasePending = true;
+  player.EndOfTrack();  // not in continuous play: the release waits for the drain
+  ASSERT_TRUE(player.Playback().ReleasePending);
+  p.loop.AdvanceTime(100);
+  ASSERT_EQ(player.Form().Label(1).text, "00:00 / 02:05");
   p.media.log.clear();
   player.ReleasePlayback();
   EXPECT_THAT(p.media.log, ElementsAre("stop", "notify off", "release", "caption DODEDEV 1.7.2.0"));
-  EXPECT_FALSE(player.Playing);
-  EXPECT_FALSE(player.ReleasePending);
-  EXPECT_EQ(player.Form.Label(1).text, "");
+  EXPECT_FALSE(player.Playback().Playing);
+  EXPECT_FALSE(player.Playback().ReleasePending);
+  EXPECT_EQ(player.Form().Label(1).text, "");
 
   p.media.log.clear();
   player.ReleasePlayback();  // nothing left to stop or release
@@ -124,12 +132,12 @@ TEST_F(PlayFileTest, OneNotificationDrainsEveryQueuedEvent) {
   player.GraphNotify();
   // The single-track end lets pending messages run once per end event.
   EXPECT_EQ(p.loop.ProcessMessagesCalls() - processed, 2);
-  EXPECT_FALSE(player.Playing);
-  EXPECT_FALSE(player.ReleasePending);
+  EXPECT_FALSE(player.Playback().Playing);
+  EXPECT_FALSE(player.Playback().ReleasePending);
   EXPECT_EQ(std::count(p.media.log.begin(), p.media.log.end(), "release"), 1);
   p.loop.RunUntilIdle();
   EXPECT_EQ(std::count(p.media.log.begin(), p.media.log.end(), "release"), 1);
-  EXPECT_EQ(player.Form.Caption(), player.VersionText);
+  EXPECT_EQ(player.Form().Caption(), player.VersionText);
 }
 
 // An end that starts the next track moves the drain to the new graph: what the old graph still
@@ -146,13 +154,13 @@ TEST_F(PlayFileTest, DrainFollowsTheGraphTheEndStarted) {
   EXPECT_EQ(Drain(), 0);
   p.loop.RunUntilIdle();  // the notifications of the first graph find it gone
   EXPECT_THAT(Rendered(), ElementsAre(Entry(0), Entry(1)));
-  EXPECT_TRUE(player.Playing);
+  EXPECT_TRUE(player.Playback().Playing);
 }
 
 TEST_F(PlayFileTest, NotificationWithoutGraphDoesNothing) {
   player.GraphNotify();
   EXPECT_THAT(p.media.log, ElementsAre());
-  EXPECT_EQ(player.Form.Caption(), "SOLKA Player DirectShow Ver.");
+  EXPECT_EQ(player.Form().Caption(), "SOLKA Player DirectShow Ver.");
 }
 
 TEST(TrackTitle, RemovesEveryCopyOfTheExtensionWhateverItsCase) {

@@ -1,8 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/tdodedev.h"
-#include "platform/memory/test_platform.h"
+#include <functional>
+
+#include "tests/core/player_fixture.h"
 
 namespace solka {
 namespace {
@@ -10,15 +11,23 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class ScanFolderTest : public ::testing::Test {
+class ScanFolderTest : public PlayerTest {
  protected:
-  ScanFolderTest() { player.Settings.assign(kSettingsCount, ""); }
-
-  std::vector<std::string> List() const { return player.PlayList.Items(); }
-
-  TestPlatform p;
-  TDODEDEV player{p.services, {"/prog/solka", ""}};
+  std::vector<std::string> List() const { return player.List().PlayList.Items(); }
 };
+
+// The files of `paths` in a fresh in-memory file system, scanned from /m/ by a player started
+// with `builder`'s settings.
+std::vector<std::string> ScanWith(const std::vector<std::string>& paths,
+                                  const std::function<void(PlayerBuilder&)>& settings) {
+  TestPlatform q;
+  for (const std::string& path : paths) q.files.AddFile(path);
+  PlayerBuilder builder(q);
+  settings(builder);
+  auto t = builder.Start();
+  t->ScanFolder("/m/");
+  return t->List().PlayList.Items();
+}
 
 TEST_F(ScanFolderTest, SubFolderFilesStandWhereTheSubFolderWasMet) {
   p.files.AddFile("/m/a.mp3");
@@ -34,7 +43,7 @@ TEST_F(ScanFolderTest, SubFolderFilesStandWhereTheSubFolderWasMet) {
 }
 
 TEST_F(ScanFolderTest, AppendsAndKeepsTheNamesAsListed) {
-  player.PlayList.Add("/earlier.mp3");
+  LoadEntries({"/earlier.mp3"});
   p.files.AddFile("/m/Zed.MP3");
   p.files.AddFile("/m/alpha.Flac");
   player.ScanFolder("/m/");
@@ -42,17 +51,19 @@ TEST_F(ScanFolderTest, AppendsAndKeepsTheNamesAsListed) {
 }
 
 TEST_F(ScanFolderTest, NoSubFolderScanGovernsOneScanOnly) {
-  p.files.AddFile("/m/a.mp3");
-  p.files.AddFile("/m/Sub/c.mp3");
-  p.files.AddFile("/m/b.mp3");
-  player.NoSubFolderScan = true;
-  player.ScanFolder("/m/");
-  EXPECT_THAT(List(), ElementsAre("/m/a.mp3", "/m/b.mp3"));
-  EXPECT_FALSE(player.NoSubFolderScan);
+  // The setting reaches the scan of the start-up argument only.
+  TestPlatform q;
+  q.files.AddFile("/m/a.mp3");
+  q.files.AddFile("/m/Sub/c.mp3");
+  q.files.AddFile("/m/b.mp3");
+  auto t = PlayerBuilder(q).Setting(SubFolder, "1").Argument("/m/").Start();
+  EXPECT_THAT(t->List().PlayList.Items(), ElementsAre("/m/a.mp3", "/m/b.mp3"));
+  EXPECT_FALSE(t->List().NoSubFolderScan);
 
-  player.PlayList.Clear();
-  player.ScanFolder("/m/");
-  EXPECT_THAT(List(), ElementsAre("/m/a.mp3", "/m/Sub/c.mp3", "/m/b.mp3"));
+  q.files.AddFile("/empty.m3u");
+  ASSERT_TRUE(t->LoadListFile("/empty.m3u"));
+  t->ScanFolder("/m/");
+  EXPECT_THAT(t->List().PlayList.Items(), ElementsAre("/m/a.mp3", "/m/Sub/c.mp3", "/m/b.mp3"));
 }
 
 TEST_F(ScanFolderTest, FolderWithAnAudioNameIsDescendedNotAdded) {
@@ -62,12 +73,16 @@ TEST_F(ScanFolderTest, FolderWithAnAudioNameIsDescendedNotAdded) {
 }
 
 TEST_F(ScanFolderTest, MissingOrUnreadableFoldersContributeNothing) {
-  player.PlayList.Add("/kept.mp3");
-  player.NoSubFolderScan = true;
+  {
+    TestPlatform q;
+    auto t = PlayerBuilder(q).Setting(SubFolder, "1").Argument("/nowhere/").Start();
+    EXPECT_THAT(t->List().PlayList.Items(), IsEmpty());
+    EXPECT_FALSE(t->List().NoSubFolderScan);
+    EXPECT_THAT(q.screen.cursorLog, ElementsAre(true, false));
+  }
+  LoadEntries({"/kept.mp3"});
   player.ScanFolder("/nowhere/");
   EXPECT_THAT(List(), ElementsAre("/kept.mp3"));
-  EXPECT_FALSE(player.NoSubFolderScan);
-  EXPECT_THAT(p.screen.cursorLog, ElementsAre(true, false));
 
   p.files.AddFile("/m/a.mp3");
   p.files.AddFile("/m/locked/b.mp3");
@@ -94,48 +109,43 @@ TEST_F(ScanFolderTest, WaitCursorWrapsTheWholeScanOnce) {
 }
 
 TEST_F(ScanFolderTest, ChosenTypesAndUnknownMode) {
-  p.files.AddFile("/m/x.mid");
-  p.files.AddFile("/m/y.midi");
-  p.files.AddFile("/m/z.rmi");
-  p.files.AddFile("/m/a.acc");
-  p.files.AddFile("/m/b.aac");
-  player.Settings[FileType] = "1";
-  player.Settings[Ext_MIDI] = "1";
-  player.ScanFolder("/m/");
-  EXPECT_THAT(List(), ElementsAre("/m/x.mid", "/m/y.midi"));
-
-  player.PlayList.Clear();
-  player.Settings[Ext_MIDI] = "0";
-  player.Settings[Ext_ACC] = "1";
-  player.ScanFolder("/m/");
-  EXPECT_THAT(List(), ElementsAre("/m/a.acc"));
-
-  player.PlayList.Clear();
-  player.Settings[FileType] = "0";
-  player.ScanFolder("/m/");
-  EXPECT_THAT(List(), ElementsAre("/m/x.mid", "/m/y.midi", "/m/z.rmi", "/m/b.aac"));
-
-  player.PlayList.Clear();
-  player.Settings[FileType] = "3";
-  player.ScanFolder("/m/");
-  EXPECT_THAT(List(), IsEmpty());
+  const std::vector<std::string> files = {"/m/x.mid", "/m/y.midi", "/m/z.rmi", "/m/a.acc",
+                                          "/m/b.aac"};
+  EXPECT_THAT(ScanWith(files,
+                       [](PlayerBuilder& b) {
+                         b.Setting(FileType, "1").Setting(Ext_MP3, "0").Setting(Ext_MIDI, "1");
+                       }),
+              ElementsAre("/m/x.mid", "/m/y.midi"));
+  EXPECT_THAT(ScanWith(files,
+                       [](PlayerBuilder& b) {
+                         b.Setting(FileType, "1").Setting(Ext_MIDI, "0").Setting(Ext_ACC, "1");
+                       }),
+              ElementsAre("/m/a.acc"));
+  EXPECT_THAT(ScanWith(files, [](PlayerBuilder& b) { b.Setting(FileType, "0"); }),
+              ElementsAre("/m/x.mid", "/m/y.midi", "/m/z.rmi", "/m/b.aac"));
+  EXPECT_THAT(ScanWith(files, [](PlayerBuilder& b) { b.Setting(FileType, "3"); }), IsEmpty());
 }
 
 TEST_F(ScanFolderTest, FirstFoundTypeFollowsTheFirstFileEvenAPicture) {
-  p.files.AddFile("/m/cover.jpg");
-  p.files.AddFile("/m/a.mp3");
-  p.files.AddFile("/m/Sub/back.JPG");
-  p.files.AddFile("/m/b.mp3");
-  player.Settings[FileType] = "2";
-  player.ScanFolder("/m/");
-  EXPECT_THAT(List(), ElementsAre("/m/cover.jpg", "/m/Sub/back.JPG"));
+  const auto addFiles = [](TestPlatform& q) {
+    q.files.AddFile("/m/cover.jpg");
+    q.files.AddFile("/m/a.mp3");
+    q.files.AddFile("/m/Sub/back.JPG");
+    q.files.AddFile("/m/b.mp3");
+  };
+  TestPlatform q;
+  addFiles(q);
+  auto t = PlayerBuilder(q).Setting(FileType, "2").Start();
+  t->ScanFolder("/m/");
+  EXPECT_THAT(t->List().PlayList.Items(), ElementsAre("/m/cover.jpg", "/m/Sub/back.JPG"));
   // The type stays for later scans until someone clears it.
-  EXPECT_EQ(player.ReferenceExtension, ".jpg");
+  EXPECT_EQ(t->List().ReferenceExtension, ".jpg");
 
-  player.PlayList.Clear();
-  player.ReferenceExtension = ".mp3";
-  player.ScanFolder("/m/");
-  EXPECT_THAT(List(), ElementsAre("/m/a.mp3", "/m/b.mp3"));
+  // A start-up argument gives the type of its own file.
+  TestPlatform r;
+  addFiles(r);
+  auto u = PlayerBuilder(r).Setting(FileType, "2").Argument("/m/a.mp3").Start();
+  EXPECT_THAT(u->List().PlayList.Items(), ElementsAre("/m/a.mp3", "/m/b.mp3"));
 }
 
 TEST_F(ScanFolderTest, SortedStateRefusesWhatIsThereAndMatchesOneByOneAdding) {
@@ -147,9 +157,8 @@ TEST_F(ScanFolderTest, SortedStateRefusesWhatIsThereAndMatchesOneByOneAdding) {
   player.ScanFolder("/m/");
   EXPECT_EQ(List().size(), 8u);  // unsorted: every file twice
 
-  player.PlayList.Clear();
-  player.SetPlayListSorted(true);
-  player.PlayList.Add("/m/B.MP3");
+  LoadEntries({"/m/B.MP3"});
+  player.N19Click();
   player.ScanFolder("/m/");
   StringList oneByOne;
   oneByOne.SetSorted(true);
@@ -190,7 +199,7 @@ TEST_F(ScanFolderTest, ScanOfADriveKeepsToItsOwnFileSystem) {
   EXPECT_THAT(List(), ElementsAre("/a.mp3", "/home/u/b.mp3"));
 
   // A drive scanned whole, and a folder that is no drive: what is mounted below it is walked.
-  player.PlayList.Clear();
+  LoadEntries({});
   player.ScanFolder("/media/stick/");
   player.ScanFolder("/home");
   EXPECT_THAT(List(), ElementsAre("/media/stick/s.mp3", "/home/u/b.mp3", "/home/u/stick/s.mp3"));

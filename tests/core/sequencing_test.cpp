@@ -19,24 +19,31 @@ TEST_F(Sequencing, MenuItemsGiveTheModeCodeAndKeepEachGroupExclusive) {
   for (const Case& c : cases) {
     SetMode(1);
     for (const char* item : c.clicks) player.N1Click(item);
-    EXPECT_EQ(player.ModeCode, c.code) << c.clicks.back();
+    EXPECT_EQ(static_cast<int>(player.Sequence().ModeCode), c.code) << c.clicks.back();
     EXPECT_EQ(player.Setting(JukeMode), std::to_string(c.code));
-    EXPECT_NE(player.Form.Checked("N1"), player.Form.Checked("N2"));
-    EXPECT_EQ(player.Form.Checked("R1") + player.Form.Checked("R2") + player.Form.Checked("R3"), 1);
+    EXPECT_NE(player.Form().Checked("N1"), player.Form().Checked("N2"));
+    EXPECT_EQ(
+        player.Form().Checked("R1") + player.Form().Checked("R2") + player.Form().Checked("R3"), 1);
   }
-  // A code no combination gives stays until one does.
-  SetMode(1);
-  player.ModeCode = 9;
-  player.Form.SetChecked("R2", false);
-  player.N1Click("N2");
-  EXPECT_EQ(player.ModeCode, 9);
+  // A stored code no combination gives checks nothing and stays until a combination replaces it.
+  TestPlatform q;
+  auto t = PlayerBuilder(q).Mode(9).Start();
+  for (const char* item : {"N1", "N2", "R1", "R2", "R3"}) EXPECT_FALSE(t->Form().Checked(item));
+  t->N1Click("N2");
+  EXPECT_EQ(static_cast<int>(t->Sequence().ModeCode), 9);
+  EXPECT_TRUE(t->Form().Checked("N2"));
+  t->N1Click("R3");
+  EXPECT_EQ(t->Sequence().ModeCode, PlayMode::RandomEndless);
+  EXPECT_EQ(t->Setting(JukeMode), "4");
 }
 
 TEST_F(Sequencing, OnlyRepeatRulesWithoutListEndCancelTheAfterListSleep) {
+  LoadTracks(2);
   for (const char* item : {"N1", "N2", "R2", "R1", "R3"}) {
-    player.SleepAfterListEnd = true;
+    SetMode(1);
+    ArmAfterList();
     player.N1Click(item);
-    EXPECT_EQ(player.SleepAfterListEnd, item[0] != 'R' || item[1] == '2') << item;
+    EXPECT_EQ(player.Sleep().SleepAfterListEnd, item[0] != 'R' || item[1] == '2') << item;
   }
 }
 
@@ -51,17 +58,18 @@ TEST_F(Sequencing, EveryModePlaysItsOrderAndEndsWhereItShould) {
       SetMode(mode);
       LoadTracks(rows);
       player.ToolButton5Click();
-      player.SleepAfterListEnd = true;
+      const bool once = mode == 1 || mode == 3;
+      // The menu offers the after-the-list sleep only in the modes whose list ends.
+      if (once) ArmAfterList();
       PlayOn(3 * rows);
       const std::vector<std::string> played = Rendered();
-      const bool once = mode == 1 || mode == 3;
 
       ASSERT_EQ(played.size(), once ? rows : 3 * rows + 1);
-      EXPECT_EQ(player.Playing, !once);
-      EXPECT_EQ(player.ContinuousPlay, !once);
+      EXPECT_EQ(player.Playback().Playing, !once);
+      EXPECT_EQ(player.Sequence().ContinuousPlay, !once);
       EXPECT_EQ(p.power.actions,
-                once ? std::vector<std::string>{"poweroff"} : std::vector<std::string>{});
-      EXPECT_EQ(player.SleepAfterListEnd, !once);
+                once ? std::vector<std::string>{"power-off"} : std::vector<std::string>{});
+      EXPECT_FALSE(player.Sleep().SleepAfterListEnd);
       for (std::size_t i = 0; i < played.size(); ++i) {
         const std::size_t pass = i / rows;
         if (mode == 5) {
@@ -75,7 +83,7 @@ TEST_F(Sequencing, EveryModePlaysItsOrderAndEndsWhereItShould) {
           EXPECT_EQ(distinct.size(), end - i);
         }
       }
-      if (player.ContinuousPlay) player.ToolButton5Click();
+      if (player.Sequence().ContinuousPlay) player.ToolButton5Click();
     }
   }
 }
@@ -86,7 +94,7 @@ TEST_F(Sequencing, RandomEndlessShufflesEachPassAndPlaysTheOrderShown) {
   player.ToolButton5Click();
   std::set<std::vector<std::string>> orders;
   for (int pass = 0; pass < 4; ++pass) {
-    orders.insert(player.PlayList.Items());
+    orders.insert(player.List().PlayList.Items());
     for (int row = 0; row < 5; ++row) {
       ASSERT_EQ(player.CurrentIndex(), row);
       EXPECT_EQ(Rendered().back(), Entry(row));
@@ -107,23 +115,23 @@ TEST_F(Sequencing, ALastRowStartedByHandEndsTheListInItsModesWay) {
     player.ToolButton5Click();  // row 0
     player.ToolButton3Click();  // previous wraps to the last row, by hand
     ASSERT_EQ(player.CurrentIndex(), 2);
-    player.SleepAfterListEnd = true;
+    if (mode == 1) ArmAfterList();
     FinishTrack();
-    EXPECT_EQ(player.Playing, mode != 1);
+    EXPECT_EQ(player.Playback().Playing, mode != 1);
     EXPECT_EQ(player.CurrentIndex(), mode == 1 ? -1 : 0);
     EXPECT_EQ(p.power.actions.size(), mode == 1 ? 1u : 0u);
-    if (player.ContinuousPlay) player.ToolButton5Click();
+    if (player.Sequence().ContinuousPlay) player.ToolButton5Click();
   }
 }
 
 TEST_F(Sequencing, ASingleTrackPlaysOnceAndLeavesNoSelection) {
   LoadTracks(3);
-  player.SelectRow(1);
+  Select(1);
   player.FIListBox1Click();
   const int before = p.loop.ProcessMessagesCalls();
   FinishTrack();
   EXPECT_EQ(Rendered(), std::vector<std::string>{Entry(1)});
-  EXPECT_FALSE(player.Playing);
+  EXPECT_FALSE(player.Playback().Playing);
   EXPECT_EQ(player.CurrentIndex(), -1);
   EXPECT_EQ(p.loop.ProcessMessagesCalls(), before + 1);
   EXPECT_EQ(p.media.LiveGraphs(), 0);
@@ -134,34 +142,33 @@ TEST_F(Sequencing, SwitchingOnStartsTheSelectedRowAfreshAndOffStopsIt) {
   player.ToolButton5Click();  // no selection: row 0
   EXPECT_EQ(Rendered(), std::vector<std::string>{Entry(0)});
   player.ToolButton5Click();
-  player.SelectRow(2);
+  Select(2);
   player.FIListBox1Click();
   player.ToolButton5Click();
   EXPECT_EQ(Rendered(), (std::vector<std::string>{Entry(0), Entry(2), Entry(2)}));
-  EXPECT_TRUE(player.Form.Checked("N9"));
+  EXPECT_TRUE(player.Form().Checked("N9"));
 
-  player.SleepAfterListEnd = true;
+  ArmAfterList();
   player.ToolButton5Click();
-  EXPECT_FALSE(player.Playing);
-  EXPECT_FALSE(player.SleepAfterListEnd);
-  EXPECT_FALSE(player.Form.Checked("N9"));
+  EXPECT_FALSE(player.Playback().Playing);
+  EXPECT_FALSE(player.Sleep().SleepAfterListEnd);
+  EXPECT_FALSE(player.Form().Checked("N9"));
   EXPECT_EQ(player.CurrentIndex(), 2);
 
-  player.PlayList.Clear();
-  player.RefreshListBox();
+  ClearList();
   player.ToolButton5Click();
-  EXPECT_FALSE(player.ContinuousPlay);
+  EXPECT_FALSE(player.Sequence().ContinuousPlay);
 }
 
 TEST_F(Sequencing, ListOrderChosenWhilePlayingSortsAndGoesOnFromRowZero) {
   LoadPaths({"/m/c.mp3", "/m/a.mp3", "/m/b.mp3"});
   SetMode(3);
   player.ToolButton5Click();
-  player.SelectRow(1);
+  Select(1);
   player.FIListBox1Click();
   const std::string playing = Rendered().back();
   player.N1Click("N1");
-  EXPECT_EQ(player.PlayList.Items(),
+  EXPECT_EQ(player.List().PlayList.Items(),
             (std::vector<std::string>{"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"}));
   EXPECT_EQ(player.CurrentIndex(), -1);
   EXPECT_EQ(p.media.Current()->Path(), playing);
@@ -172,14 +179,13 @@ TEST_F(Sequencing, ListOrderChosenWhilePlayingSortsAndGoesOnFromRowZero) {
 TEST_F(Sequencing, AFailedStartHaltsTheRunButKeepsItOn) {
   p.media.AddPlayable("/m/a.mp3", 100);
   p.media.AddPlayable("/m/c.mp3", 100);
-  player.PlayList.Assign({"/m/a.mp3", "/m/broken.mp3", "/m/c.mp3"});
-  player.RefreshListBox();
+  LoadEntries({"/m/a.mp3", "/m/broken.mp3", "/m/c.mp3"});
   SetMode(2);
   player.ToolButton5Click();
   FinishTrack();
-  EXPECT_FALSE(player.Playing);
-  EXPECT_TRUE(player.ContinuousPlay);
-  EXPECT_EQ(player.Form.Label(1).color, Color::Blue);
+  EXPECT_FALSE(player.Playback().Playing);
+  EXPECT_TRUE(player.Sequence().ContinuousPlay);
+  EXPECT_EQ(player.Form().Label(1).color, Color::Blue);
   player.ToolButton7Click();
   FinishTrack();
   EXPECT_EQ(Rendered().back(), "/m/a.mp3");  // the run goes on, wrapping to row 0
@@ -190,16 +196,15 @@ TEST_F(Sequencing, EmptyListOrUnselectedRepeatEndsTheRunWithoutPowerAction) {
     SetMode(mode);
     LoadTracks(2);
     player.ToolButton5Click();
-    player.SleepAfterListEnd = true;
     if (mode == 1) {
-      player.PlayList.Clear();
-      player.RefreshListBox();
+      ArmAfterList();
+      ClearList();
     } else {
-      player.SelectRow(-1);
+      Select(-1);
     }
     FinishTrack();
-    EXPECT_FALSE(player.Playing) << mode;
-    EXPECT_FALSE(player.Form.Checked("N9"));
+    EXPECT_FALSE(player.Playback().Playing) << mode;
+    EXPECT_FALSE(player.Form().Checked("N9"));
     EXPECT_TRUE(p.power.actions.empty());
   }
 }
@@ -213,14 +218,13 @@ TEST_F(Sequencing, PreviousAndNextWrapInEveryMode) {
   };
   for (const Step s : {Step{0, false, 2}, Step{-1, false, 2}, Step{2, false, 1}, Step{2, true, 0},
                        Step{-1, true, 0}, Step{0, true, 1}}) {
-    player.SelectRow(s.from);
+    Select(s.from);
     s.next ? player.ToolButton7Click() : player.ToolButton3Click();
     EXPECT_EQ(player.CurrentIndex(), s.to);
     EXPECT_EQ(Rendered().back(), Entry(s.to));
   }
-  EXPECT_FALSE(player.LastEntryStarted);
-  player.PlayList.Clear();
-  player.RefreshListBox();
+  EXPECT_FALSE(player.Sequence().LastEntryStarted);
+  ClearList();
   player.ToolButton7Click();
   player.ToolButton3Click();
   EXPECT_EQ(Rendered().size(), 6u);

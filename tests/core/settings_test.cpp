@@ -3,10 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "app/tdodedev.h"
-#include "platform/memory/test_platform.h"
-#include "player_fixture.h"
 #include "settings/ini_file.h"
+#include "tests/core/player_fixture.h"
 
 namespace solka {
 namespace {
@@ -18,8 +16,7 @@ class SettingsTest : public ::testing::Test {
   SettingsTest() { p.files.AddFolder("/opt/solka"); }
 
   TDODEDEV& Start() {
-    player = std::make_unique<TDODEDEV>(p.services, ProcessInfo{"/opt/solka/solka", ""});
-    player->FormCreate();
+    player = PlayerBuilder(p).Start();
     return *player;
   }
   std::string Saved(std::string_view key) const { return SavedSetting(p.files, kIni, key); }
@@ -30,11 +27,11 @@ class SettingsTest : public ::testing::Test {
 
 TEST_F(SettingsTest, FirstRunUsesDefaultsAndExitWritesEveryKeyInOrder) {
   TDODEDEV& t = Start();
-  for (int key = 0; key < kKeyCount; ++key) EXPECT_EQ(t.Settings[key], kKeys[key].defaultValue);
-  EXPECT_EQ(t.Settings.size(), static_cast<std::size_t>(kSettingsCount));
-  EXPECT_EQ(t.Volume, 0);
-  EXPECT_FALSE(t.MonitorPower);
-  EXPECT_FALSE(t.NowPlayingOn);
+  for (int key = 0; key < kKeyCount; ++key)
+    EXPECT_EQ(t.Setting(static_cast<Key>(key)), kKeys[key].defaultValue);
+  EXPECT_EQ(t.Playback().Volume, 0);
+  EXPECT_FALSE(t.Sleep().MonitorPower);
+  EXPECT_FALSE(t.TrackInfo().NowPlayingOn);
   EXPECT_FALSE(p.files.HasFile(kIni));  // reading never creates the file
 
   t.SaveSettings();
@@ -47,21 +44,26 @@ TEST_F(SettingsTest, FirstRunUsesDefaultsAndExitWritesEveryKeyInOrder) {
 }
 
 TEST_F(SettingsTest, EveryKeyRoundTrips) {
+  std::string file = "[SETTING]\n";
+  for (int key = 0; key < kKeyCount; ++key) {
+    if (key != AppName) file += std::string(kKeys[key].name) + "=v" + std::to_string(key) + " x\n";
+  }
+  file += "AppName=\" /opt/my app/run.sh \"\nVolume=-2550\nMonitorPower=1\nWMP_NowPlaying=1\n";
+  p.files.AddFile(kIni, file);
   TDODEDEV& first = Start();
-  for (int key = 0; key < kKeyCount; ++key) first.Settings[key] = "v" + std::to_string(key) + " x";
-  first.Settings[AppName] = " /opt/my app/run.sh ";
-  first.Volume = -2550;
-  first.MonitorPower = true;
-  first.NowPlayingOn = true;
+  ASSERT_EQ(first.Setting(AppName), " /opt/my app/run.sh ");
+  std::vector<std::string> saved;
+  for (int key = 0; key < kKeyCount; ++key) saved.push_back(first.Setting(static_cast<Key>(key)));
+  p.files.AddFile(kIni, "");
   first.SaveSettings();
-  const std::vector<std::string> saved = first.Settings;
 
   TDODEDEV& second = Start();
-  EXPECT_EQ(second.Settings, saved);
-  EXPECT_EQ(second.Volume, -2550);
-  EXPECT_TRUE(second.MonitorPower);
-  EXPECT_TRUE(second.NowPlayingOn);
-  EXPECT_TRUE(second.Form.Checked("Messenger1"));
+  for (int key = 0; key < kKeyCount; ++key)
+    EXPECT_EQ(second.Setting(static_cast<Key>(key)), saved[key]) << kKeys[key].name;
+  EXPECT_EQ(second.Playback().Volume, -2550);
+  EXPECT_TRUE(second.Sleep().MonitorPower);
+  EXPECT_TRUE(second.TrackInfo().NowPlayingOn);
+  EXPECT_TRUE(second.Form().Checked("Messenger1"));
 }
 
 TEST_F(SettingsTest, UnknownContentAndOtherSectionsSurviveASave) {
@@ -80,8 +82,8 @@ TEST_F(SettingsTest, UnknownContentAndOtherSectionsSurviveASave) {
       "Volume=5";
   p.files.AddFile(kIni, before);
   TDODEDEV& t = Start();
-  EXPECT_EQ(t.Settings[Hint], "0");
-  EXPECT_EQ(t.Volume, -300);
+  EXPECT_EQ(t.Setting(Hint), "0");
+  EXPECT_EQ(t.Playback().Volume, -300);
   t.SaveSettings();
 
   const std::string after = p.files.Contents(kIni);
@@ -93,21 +95,18 @@ TEST_F(SettingsTest, UnknownContentAndOtherSectionsSurviveASave) {
 }
 
 TEST_F(SettingsTest, DialogSaveLeavesAccVolumeAndNowPlayingForExit) {
+  p.files.AddFile(kIni,
+                  "[SETTING]\nBaseFolder=/music\nCloseBtn=1\nExt_ACC=1\nVolume=-500\n"
+                  "MonitorPower=1\nWMP_NowPlaying=1\n");
   TDODEDEV& t = Start();
-  t.SaveSettings();
-  t.Settings[BaseFolder] = "/music";
-  t.Settings[CloseBtn] = "1";
-  t.Settings[Ext_ACC] = "1";
-  t.Volume = -500;
-  t.MonitorPower = true;
-  t.NowPlayingOn = true;
+  p.files.AddFile(kIni, "[SETTING]\n");
   t.SaveDialogSettings();
   EXPECT_EQ(Saved("BaseFolder"), "/music");
   EXPECT_EQ(Saved("CloseBtn"), "1");
   EXPECT_EQ(Saved("MonitorPower"), "1");
-  EXPECT_EQ(Saved("Ext_ACC"), "0");
-  EXPECT_EQ(Saved("Volume"), "0");
-  EXPECT_EQ(Saved("WMP_NowPlaying"), "0");
+  EXPECT_EQ(Saved("Ext_ACC"), "<missing>");
+  EXPECT_EQ(Saved("Volume"), "<missing>");
+  EXPECT_EQ(Saved("WMP_NowPlaying"), "<missing>");
 }
 
 TEST_F(SettingsTest, ValuesThatAreNotNumbersReadAsDefaults) {
@@ -115,21 +114,20 @@ TEST_F(SettingsTest, ValuesThatAreNotNumbersReadAsDefaults) {
                   "[SETTING]\nVolume=loud\nMonitorPower=x\nWMP_NowPlaying=2\nHint=yes\n"
                   "Sort=yes\nFileType=\n");
   TDODEDEV& t = Start();
-  EXPECT_EQ(t.Volume, 0);
-  EXPECT_FALSE(t.MonitorPower);
-  EXPECT_TRUE(t.NowPlayingOn);
-  EXPECT_TRUE(t.Form.HintsShown());  // only "0" hides hints
-  EXPECT_FALSE(t.PlayListSorted());  // only "1" sorts
-  EXPECT_EQ(t.Settings[FileType], "");
+  EXPECT_EQ(t.Playback().Volume, 0);
+  EXPECT_FALSE(t.Sleep().MonitorPower);
+  EXPECT_TRUE(t.TrackInfo().NowPlayingOn);
+  EXPECT_TRUE(t.Form().HintsShown());  // only "0" hides hints
+  EXPECT_FALSE(t.PlayListSorted());    // only "1" sorts
+  EXPECT_EQ(t.Setting(FileType), "");
 }
 
 TEST_F(SettingsTest, AFailedSaveKeepsTheOldFileAndSaysSoInOneLine) {
   p.files.AddFile(kIni, "[SETTING]\nHint=0\n");
   TDODEDEV& t = Start();
   p.files.SetReadOnlyFile(kIni);
-  t.Settings[Hint] = "1";
   ::testing::internal::CaptureStderr();
-  t.SaveSettings();
+  t.SaveSettings();  // every other key would be added
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
             "solka: settings not saved to /opt/solka/solka.ini: Permission denied\n");
   EXPECT_EQ(p.files.Contents(kIni), "[SETTING]\nHint=0\n");
@@ -151,12 +149,12 @@ TEST_F(SettingsTest, WritableFileInAReadOnlyFolderStaysInUse) {
   p.files.AddFile(kIni, "[SETTING]\nHint=0\n");
   p.files.SetReadOnlyFolder("/opt/solka");
   TDODEDEV& t = Start();
-  EXPECT_EQ(t.SettingsFilePath, kIni);
-  t.Settings[Hint] = "1";
+  EXPECT_EQ(t.Startup().SettingsFilePath, kIni);
   ::testing::internal::CaptureStderr();
   t.SaveSettings();
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-  EXPECT_EQ(Saved("Hint"), "1");
+  EXPECT_EQ(Saved("Hint"), "0");
+  EXPECT_EQ(Saved("Volume"), "0");  // added by the save
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // drive, and the chosen program opened at exit.
 #include <gtest/gtest.h>
 
-#include "player_fixture.h"
 #include "settings/ini_file.h"
+#include "tests/core/player_fixture.h"
 
 namespace solka {
 namespace {
@@ -11,29 +11,29 @@ namespace {
 constexpr const char* kIni = "/opt/solka/solka.ini";
 constexpr const char* kClosingCaption = "終了しています･･･";
 
-class ShutdownTest : public PlayerTest {
+class ShutdownTest : public ::testing::Test {
  protected:
-  ShutdownTest() {
-    p.files.AddFolder("/opt/solka/");
-    player.SettingsFilePath = kIni;
+  TDODEDEV& Start(PlayerBuilder builder) {
+    owned = builder.Start();
+    return *owned;
+  }
+  PlayerBuilder With() { return PlayerBuilder(p); }
+  std::string Saved(std::string_view key) const { return SavedSetting(p.files, kIni, key); }
+  // The user moved the window.
+  static void MoveTo(TDODEDEV& t, int left, int top) {
+    const MainForm& f = t.Form();
+    t.FormForView().SetGeometryFromView(left, top, f.Width(), f.Height());
   }
 
-  std::string Saved(std::string_view key) const { return SavedSetting(p.files, kIni, key); }
-  void ChooseProgram(const std::string& path, const char* runApp) {
-    player.Settings[AppName] = path;
-    player.Settings[Run_App] = runApp;
-  }
+  TestPlatform p;
+  std::unique_ptr<TDODEDEV> owned;
 };
 
 TEST_F(ShutdownTest, CloseInCompactViewStoresTheTopAsTop2AndKeepsTop) {
-  p.files.AddFile(kIni, "[SETTING]\r\nTop=120\r\nTop2=80\r\n[RECENT_PATH]\r\n0=/music/\r\n");
-  player.Settings[Top] = "120";
-  player.Settings[FileType] = "";
-  player.CompactView = true;
-  player.ListMode = true;
-  player.ModeCode = 4;
-  player.Form.SetLeft(40);
-  player.Form.SetTop(500);
+  TDODEDEV& player = Start(With().SettingsFile(
+      "[SETTING]\r\nTop=120\r\nTop2=80\r\nFileType=\r\nListHide=1\r\nListFile=1\r\n"
+      "JukeMode=4\r\n[RECENT_PATH]\r\n0=/music/\r\n"));
+  MoveTo(player, 40, 500);
 
   player.FormClose();
 
@@ -48,9 +48,8 @@ TEST_F(ShutdownTest, CloseInCompactViewStoresTheTopAsTop2AndKeepsTop) {
 }
 
 TEST_F(ShutdownTest, CloseInFullViewStoresTopAndKeepsTop2) {
-  player.Settings[Top2] = "80";
-  player.Settings[FileType] = "2";
-  player.Form.SetTop(300);
+  TDODEDEV& player = Start(With().Setting(Top2, "80").Setting(FileType, "2"));
+  MoveTo(player, player.Form().Left(), 300);
   player.FormClose();
   EXPECT_EQ(Saved("ListHide"), "0");
   EXPECT_EQ(Saved("Top"), "300");
@@ -60,39 +59,40 @@ TEST_F(ShutdownTest, CloseInFullViewStoresTopAndKeepsTop2) {
 }
 
 TEST_F(ShutdownTest, BroadcastSwitchIsSavedFromItsCheckMark) {
-  player.NowPlayingOn = false;
-  player.Form.SetChecked("Messenger1", true);
+  TDODEDEV& player = Start(With().Setting("WMP_NowPlaying", "0"));
+  player.Click("Messenger1");
   player.FormClose();
-  EXPECT_TRUE(player.NowPlayingOn);
+  EXPECT_TRUE(player.TrackInfo().NowPlayingOn);
   EXPECT_EQ(Saved("WMP_NowPlaying"), "1");
 }
 
 TEST_F(ShutdownTest, CloseWhilePlayingStopsAndReleasesTheTrack) {
-  LoadTracks(2);
-  player.SelectRow(0);
+  TDODEDEV& player = Start(With().Tracks(2));
+  player.FormForView().SetItemIndexFromView(0);
   player.FIListBox1Click();
-  ASSERT_TRUE(player.Playing);
+  ASSERT_TRUE(player.Playback().Playing);
   player.FormClose();
-  EXPECT_FALSE(player.Playing);
-  EXPECT_EQ(player.Graph, nullptr);
+  EXPECT_FALSE(player.Playback().Playing);
+  EXPECT_EQ(p.media.LiveGraphs(), 0);
   EXPECT_TRUE(p.files.HasFile(kIni));
 }
 
 TEST_F(ShutdownTest, PendingMessagesRunOnceAndASecondCloseAmongThemChangesNothing) {
   p.files.AddFile("/usr/bin/after", "");
-  ChooseProgram("/usr/bin/after", "1");
-  p.loop.Post([this] { player.FormClose(); });
+  TDODEDEV& player = Start(With().Setting(AppName, "/usr/bin/after").Setting(Run_App, "1"));
+  const int before = p.loop.ProcessMessagesCalls();
+  p.loop.Post([&player] { player.FormClose(); });
   player.FormClose();
-  EXPECT_EQ(p.loop.ProcessMessagesCalls(), 1);
+  EXPECT_EQ(p.loop.ProcessMessagesCalls(), before + 1);
   EXPECT_EQ(p.shell.opened.size(), 1u);
   EXPECT_EQ(p.clock.Sleeps(), std::vector<int>{2000});
 }
 
 TEST_F(ShutdownTest, ChosenProgramOpensAfterTheClosingCaptionAndTwoSeconds) {
   p.files.AddFile("/usr/bin/after", "");
-  ChooseProgram("/usr/bin/after", "1");
+  TDODEDEV& player = Start(With().Setting(AppName, "/usr/bin/after").Setting(Run_App, "1"));
   player.FormClose();
-  EXPECT_EQ(player.Form.Caption(), kClosingCaption);
+  EXPECT_EQ(player.Form().Caption(), kClosingCaption);
   EXPECT_EQ(p.clock.Sleeps(), std::vector<int>{2000});
   EXPECT_EQ(p.shell.opened, std::vector<std::string>{"/usr/bin/after"});
   EXPECT_TRUE(p.shell.started.empty());
@@ -104,14 +104,10 @@ TEST_F(ShutdownTest, NoProgramIsOpenedUnlessItExistsAndIsSwitchedOn) {
   for (const auto& [path, runApp] : cases) {
     TestPlatform q;
     q.files.AddFile("/usr/bin/after", "");
-    TDODEDEV other(q.services, {"/opt/solka/solka", ""});
-    other.SettingsFilePath = kIni;
-    other.Settings.resize(kSettingsCount);
-    other.Settings[AppName] = path;
-    other.Settings[Run_App] = runApp;
-    const std::string caption = other.Form.Caption();
-    other.FormClose();
-    EXPECT_EQ(other.Form.Caption(), caption) << path << " " << runApp;
+    auto other = PlayerBuilder(q).Setting(AppName, path).Setting(Run_App, runApp).Start();
+    const std::string caption = other->Form().Caption();
+    other->FormClose();
+    EXPECT_EQ(other->Form().Caption(), caption) << path << " " << runApp;
     EXPECT_TRUE(q.clock.Sleeps().empty()) << path << " " << runApp;
     EXPECT_TRUE(q.shell.opened.empty()) << path << " " << runApp;
   }
@@ -119,8 +115,8 @@ TEST_F(ShutdownTest, NoProgramIsOpenedUnlessItExistsAndIsSwitchedOn) {
 
 TEST_F(ShutdownTest, SettingsOnARemovableDriveAreFlushedOnce) {
   p.files.SetDrive("/media/stick/", DriveType::Removable);
-  p.files.AddFolder("/media/stick/");
-  player.SettingsFilePath = "/media/stick/solka.ini";
+  TDODEDEV& player = Start(With().Program("/media/stick/solka"));
+  ASSERT_EQ(player.Startup().SettingsFilePath, "/media/stick/solka.ini");
   player.FormClose();
   EXPECT_EQ(p.files.FlushedDrives(), std::vector<std::string>{"/media/stick/"});
   EXPECT_TRUE(p.files.HasFile("/media/stick/solka.ini"));
@@ -128,15 +124,17 @@ TEST_F(ShutdownTest, SettingsOnARemovableDriveAreFlushedOnce) {
 
 TEST_F(ShutdownTest, SettingsOnAFixedDriveAreNotFlushed) {
   p.files.SetDrive("/media/stick/", DriveType::Removable);
+  TDODEDEV& player = Start(With());
   player.FormClose();
   EXPECT_TRUE(p.files.FlushedDrives().empty());
 }
 
 TEST_F(ShutdownTest, ExitCommandOnlyAsksTheWindowToClose) {
+  TDODEDEV& player = Start(With());
   player.ToolButton11Click();
   EXPECT_EQ(p.screen.closeRequests, 1);
   EXPECT_FALSE(p.files.HasFile(kIni));
-  EXPECT_FALSE(player.Closing);
+  EXPECT_FALSE(player.Window().Closing);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // of both menus, the refusals of the after-the-list command, and a deadline that fires.
 #include <gtest/gtest.h>
 
-#include "player_fixture.h"
+#include "tests/core/player_fixture.h"
 
 namespace solka {
 namespace {
@@ -13,7 +13,7 @@ class SleepMenuTest : public PlayerTest {
   void ExpectChecked(const char* sleepItem, const char* trayItem) {
     for (const char* item : {"N301", "N302", "N601", "N602", "N21", "N212", "N23", "N232"}) {
       const bool expected = item == std::string(sleepItem) || item == std::string(trayItem);
-      EXPECT_EQ(player.Form.Checked(item), expected) << item;
+      EXPECT_EQ(player.Form().Checked(item), expected) << item;
     }
   }
 };
@@ -31,40 +31,86 @@ TEST_F(SleepMenuTest, DeadlinesWrapTheHourAndMidnightWithoutLeadingZeros) {
   for (const auto& c : cases) {
     At(c.hour, c.minute, 40);
     player.Click(c.item);
-    EXPECT_EQ(player.SleepDeadline, c.deadline) << c.item << " at " << c.hour << ":" << c.minute;
-    EXPECT_EQ(player.Form.SleepHint(), "スリープ設定中 ( " + std::string(c.deadline) + " )");
+    EXPECT_EQ(player.Sleep().SleepDeadline, c.deadline)
+        << c.item << " at " << c.hour << ":" << c.minute;
+    EXPECT_EQ(player.Form().SleepHint(), "スリープ設定中 ( " + std::string(c.deadline) + " )");
   }
 }
 
 TEST_F(SleepMenuTest, ThirtyMinutesArmsTheTimerAndMarksBothMenus) {
   At(10, 5);
   player.Click("N302");
-  EXPECT_TRUE(player.SleepArmed);
-  EXPECT_FALSE(player.SleepAfterListEnd);
-  EXPECT_TRUE(player.Timer2->Enabled());
-  EXPECT_EQ(player.Timer2->Interval(), 1000);
-  EXPECT_EQ(player.Form.SleepImage(), 8);
+  EXPECT_TRUE(player.Sleep().SleepArmed);
+  EXPECT_FALSE(player.Sleep().SleepAfterListEnd);
+  EXPECT_EQ(player.Form().SleepImage(), 8);
   ExpectChecked("N301", "N302");
 
   player.Click("N30");  // cancel
-  EXPECT_FALSE(player.SleepArmed);
-  EXPECT_EQ(player.Form.SleepImage(), 7);
+  EXPECT_FALSE(player.Sleep().SleepArmed);
+  EXPECT_EQ(player.Form().SleepImage(), 7);
   ExpectChecked("", "");
+  p.loop.AdvanceTime(31 * 60 * 1000);  // the timer went with the setting
+  EXPECT_TRUE(p.power.actions.empty());
 }
 
 TEST_F(SleepMenuTest, ArmedDeadlineStopsPlayAndRunsThePowerAction) {
   LoadTracks(3, 3600);
-  player.SelectRow(0);
+  Select(0);
   player.FIListBox1Click();
   At(22, 50, 30);
   player.N301Click();
   p.loop.AdvanceTime(29 * 60 * 1000);  // 23:19:30: not yet
-  EXPECT_TRUE(player.Playing);
+  EXPECT_TRUE(player.Playback().Playing);
   EXPECT_TRUE(p.power.actions.empty());
   p.loop.AdvanceTime(31 * 1000);  // 23:20:01
-  EXPECT_FALSE(player.Playing);
-  EXPECT_FALSE(player.SleepArmed);
-  EXPECT_EQ(p.power.actions, std::vector<std::string>{"poweroff"});
+  EXPECT_FALSE(player.Playback().Playing);
+  EXPECT_FALSE(player.Sleep().SleepArmed);
+  EXPECT_EQ(p.power.actions, std::vector<std::string>{"power-off"});
+}
+
+TEST_F(SleepMenuTest, ADeadlineFiresOnceInItsMinuteAndSleepModeChoosesTheAction) {
+  const struct {
+    const char* mode;
+    std::vector<std::string> actions;
+    int closes;
+  } cases[] = {{"", {"power-off"}, 1},
+               {"0", {"power-off"}, 1},
+               {"1", {"suspend"}, 0},
+               {"2", {"hibernate"}, 0},
+               {"3", {}, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("SleepMode \"") + c.mode + "\"");
+    TestPlatform q;
+    auto t = PlayerBuilder(q).Setting(SleepMode, c.mode).Tracks(1, 7200).Start();
+    t->FormForView().SetItemIndexFromView(0);
+    t->FIListBox1Click();
+    q.clock.Set(23 * 3600 + 59 * 60 + 10);
+    t->N301Click();
+    ASSERT_EQ(t->Sleep().SleepDeadline, "0:29");
+    q.loop.AdvanceTime(29 * 60 * 1000 + 49 * 1000);  // 0:28:59
+    EXPECT_TRUE(t->Playback().Playing);
+    EXPECT_TRUE(q.power.actions.empty());
+    q.loop.AdvanceTime(60 * 1000);  // the whole minute 0:29 passes under the checks
+    EXPECT_FALSE(t->Playback().Playing);
+    EXPECT_FALSE(t->Sleep().SleepArmed);
+    EXPECT_EQ(t->Form().SleepImage(), 7);
+    EXPECT_EQ(t->Form().SleepHint(), "スリープ設定");
+    EXPECT_EQ(q.power.actions, c.actions);
+    EXPECT_EQ(q.screen.closeRequests, c.closes);
+  }
+}
+
+TEST_F(SleepMenuTest, StopKeepsATimeDeadline) {
+  LoadTracks(1, 7200);
+  Select(0);
+  player.FIListBox1Click();
+  At(23, 50);
+  player.N301Click();
+  player.ToolButton9Click();
+  EXPECT_TRUE(player.Sleep().SleepArmed);
+  EXPECT_EQ(player.Sleep().SleepDeadline, "0:20");
+  p.loop.AdvanceTime(30 * 60 * 1000 + 1000);
+  EXPECT_EQ(p.power.actions, std::vector<std::string>{"power-off"});
 }
 
 TEST_F(SleepMenuTest, AfterTheListIsRefusedWithoutRowsOrWithARepeatingMode) {
@@ -81,8 +127,8 @@ TEST_F(SleepMenuTest, AfterTheListIsRefusedWithoutRowsOrWithARepeatingMode) {
     EXPECT_EQ(p.dialogs.boxes.back().text, "再生モードが「１回」に設定されていません") << mode;
   }
   EXPECT_EQ(p.dialogs.boxes.size(), 4u);
-  EXPECT_FALSE(player.SleepAfterListEnd);
-  EXPECT_EQ(player.Form.SleepImage(), 7);
+  EXPECT_FALSE(player.Sleep().SleepAfterListEnd);
+  EXPECT_EQ(player.Form().SleepImage(), 7);
 }
 
 TEST_F(SleepMenuTest, AfterTheListAndADeadlineReplaceEachOther) {
@@ -91,27 +137,27 @@ TEST_F(SleepMenuTest, AfterTheListAndADeadlineReplaceEachOther) {
   At(10, 0);
   player.N301Click();
   player.N23Click();
-  EXPECT_TRUE(player.SleepAfterListEnd);
-  EXPECT_FALSE(player.SleepArmed);
-  EXPECT_TRUE(player.SleepDeadline.empty());
-  EXPECT_FALSE(player.Timer2->Enabled());
-  EXPECT_EQ(player.Form.SleepHint(), "再生終了後スリープ設定中");
+  EXPECT_TRUE(player.Sleep().SleepAfterListEnd);
+  EXPECT_FALSE(player.Sleep().SleepArmed);
+  EXPECT_TRUE(player.Sleep().SleepDeadline.empty());
+  EXPECT_EQ(player.Form().SleepHint(), "再生終了後スリープ設定中");
   ExpectChecked("N23", "N232");
+  p.loop.AdvanceTime(31 * 60 * 1000);  // the deadline it replaced never fires
+  EXPECT_TRUE(p.power.actions.empty());
 
   player.N601Click();
-  EXPECT_FALSE(player.SleepAfterListEnd);
-  EXPECT_TRUE(player.SleepArmed);
+  EXPECT_FALSE(player.Sleep().SleepAfterListEnd);
+  EXPECT_TRUE(player.Sleep().SleepArmed);
   ExpectChecked("N601", "N602");
 }
 
 TEST_F(SleepMenuTest, EveryArmingPowersTheMonitorDownWhenAsked) {
-  LoadTracks(1);
-  player.MonitorPower = true;
-  player.N301Click();
-  player.N23Click();
-  EXPECT_EQ(p.power.actions,
-            (std::vector<std::string>{"monitor 1", "monitor 2", "monitor 1", "monitor 2"}));
-  EXPECT_EQ(p.clock.Sleeps(), (std::vector<int>{1500, 1500}));
+  TestPlatform q;
+  auto t = PlayerBuilder(q).Setting("MonitorPower", "1").Tracks(1).Start();
+  t->N301Click();
+  t->N23Click();
+  EXPECT_EQ(q.power.actions, (std::vector<std::string>{"monitor-off", "monitor-off"}));
+  EXPECT_EQ(q.clock.Sleeps(), (std::vector<int>{1500, 1500}));
 }
 
 }  // namespace

@@ -3,9 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "app/tdodedev.h"
-#include "platform/memory/test_platform.h"
 #include "settings/ini_file.h"
+#include "tests/core/player_fixture.h"
 
 namespace solka {
 namespace {
@@ -23,14 +22,13 @@ class StartupTest : public ::testing::Test {
   }
   // FormCreate, then the first idle moment of the event loop.
   TDODEDEV& Start(const std::string& argument, const std::string& program = "/opt/solka/solka") {
-    player = std::make_unique<TDODEDEV>(p.services, ProcessInfo{program, argument});
-    player->FormCreate();
-    idleInstalled = p.loop.HasIdleHandler();
-    p.loop.RunUntilIdle();
+    PlayerBuilder builder(p);
+    player = builder.Program(program).Argument(argument).Start();
+    idleInstalled = builder.IdleInstalled();
     return *player;
   }
   std::string Playing() const {
-    return player->Playing && p.media.Current() ? p.media.Current()->Path() : "";
+    return player->Playback().Playing && p.media.Current() ? p.media.Current()->Path() : "";
   }
 
   TestPlatform p;
@@ -43,12 +41,12 @@ class StartupTest : public ::testing::Test {
 TEST_F(StartupTest, NoArgumentShowsAnEmptyWindowAndWaits) {
   TDODEDEV& t = Start("");
   EXPECT_TRUE(idleInstalled);
-  EXPECT_FALSE(t.InTray);
-  EXPECT_EQ(t.Form.RowCount(), 0);
+  EXPECT_FALSE(t.Window().InTray);
+  EXPECT_EQ(t.Form().RowCount(), 0);
   EXPECT_EQ(Playing(), "");
-  EXPECT_FALSE(t.Form.TaskButtonVisible());
-  EXPECT_EQ(t.Form.TrayIcon(), 3);
-  EXPECT_EQ(t.Form.TrayHint(), "DODEDEV 1.7.2.0");
+  EXPECT_FALSE(t.Form().TaskButtonVisible());
+  EXPECT_EQ(t.Form().TrayIcon(), 3);
+  EXPECT_EQ(t.Form().TrayHint(), "DODEDEV 1.7.2.0");
   EXPECT_FALSE(p.loop.HasIdleHandler());  // runs once
 }
 
@@ -57,19 +55,20 @@ TEST_F(StartupTest, FolderHidesToTheTrayAndPlaysContinuouslyFromTheFirstRow) {
   Track("/music/sub/a.ogg");
   p.files.AddFile("/music/cover.jpg");
   TDODEDEV& t = Start("/music");
-  EXPECT_EQ(t.PlayList.Items(), (std::vector<std::string>{"/music/b.mp3", "/music/sub/a.ogg"}));
-  EXPECT_TRUE(t.InTray);
-  EXPECT_TRUE(t.ContinuousPlay);
+  EXPECT_EQ(t.List().PlayList.Items(),
+            (std::vector<std::string>{"/music/b.mp3", "/music/sub/a.ogg"}));
+  EXPECT_TRUE(t.Window().InTray);
+  EXPECT_TRUE(t.Sequence().ContinuousPlay);
   EXPECT_EQ(Playing(), "/music/b.mp3");
-  EXPECT_EQ(t.Form.Label(2).text, " / 2 曲");
-  EXPECT_EQ(t.Form.TrayIcon(), 1);
-  EXPECT_FALSE(t.FirstIdlePending);
-  EXPECT_EQ(t.ReferenceExtension, "");
+  EXPECT_EQ(t.Form().Label(2).text, " / 2 曲");
+  EXPECT_EQ(t.Form().TrayIcon(), 1);
+  EXPECT_FALSE(t.Startup().FirstIdlePending);
+  EXPECT_EQ(t.List().ReferenceExtension, "");
 }
 
 TEST_F(StartupTest, FolderWithOrWithoutFinalDelimiterScansTheSameFolder) {
   Track("/music/a.mp3");
-  EXPECT_EQ(Start("/music/").PlayList.Items(), std::vector<std::string>{"/music/a.mp3"});
+  EXPECT_EQ(Start("/music/").List().PlayList.Items(), std::vector<std::string>{"/music/a.mp3"});
 }
 
 TEST_F(StartupTest, SubFolderSettingKeepsTheScanInTheGivenFolder) {
@@ -77,21 +76,21 @@ TEST_F(StartupTest, SubFolderSettingKeepsTheScanInTheGivenFolder) {
   Track("/music/a.mp3");
   Track("/music/sub/b.mp3");
   TDODEDEV& t = Start("/music");
-  EXPECT_EQ(t.PlayList.Items(), std::vector<std::string>{"/music/a.mp3"});
-  EXPECT_FALSE(t.NoSubFolderScan);
+  EXPECT_EQ(t.List().PlayList.Items(), std::vector<std::string>{"/music/a.mp3"});
+  EXPECT_FALSE(t.List().NoSubFolderScan);
 }
 
 TEST_F(StartupTest, AudioFileFoundInItsFolderPlaysOnceInAShownWindow) {
   Track("/music/a.mp3");
   Track("/music/song.MP3");
   TDODEDEV& t = Start("/music/song.MP3");
-  EXPECT_FALSE(t.InTray);
-  EXPECT_FALSE(t.ContinuousPlay);
-  EXPECT_FALSE(t.Form.Checked("N9"));
-  EXPECT_TRUE(t.StartFileSelected);
+  EXPECT_FALSE(t.Window().InTray);
+  EXPECT_FALSE(t.Sequence().ContinuousPlay);
+  EXPECT_FALSE(t.Form().Checked("N9"));
+  EXPECT_TRUE(t.Startup().StartFileSelected);
   EXPECT_EQ(t.CurrentIndex(), 1);
   EXPECT_EQ(Playing(), "/music/song.MP3");
-  EXPECT_FALSE(t.StartedWithFile);
+  EXPECT_FALSE(t.Startup().StartedWithFile);
 }
 
 TEST_F(StartupTest, AudioFileLeftOutByTheScanModeArmsContinuousPlayInTheTray) {
@@ -99,10 +98,10 @@ TEST_F(StartupTest, AudioFileLeftOutByTheScanModeArmsContinuousPlayInTheTray) {
   Track("/music/a.wav");
   Track("/music/song.mp3");
   TDODEDEV& t = Start("/music/song.mp3");
-  EXPECT_EQ(t.PlayList.Items(), std::vector<std::string>{"/music/a.wav"});
-  EXPECT_TRUE(t.InTray);
-  EXPECT_TRUE(t.ContinuousPlay);
-  EXPECT_EQ(t.Form.Label(1).color, Color::Blue);
+  EXPECT_EQ(t.List().PlayList.Items(), std::vector<std::string>{"/music/a.wav"});
+  EXPECT_TRUE(t.Window().InTray);
+  EXPECT_TRUE(t.Sequence().ContinuousPlay);
+  EXPECT_EQ(t.Form().Label(1).color, Color::Blue);
   EXPECT_EQ(Playing(), "");
 }
 
@@ -110,9 +109,9 @@ TEST_F(StartupTest, ListFileArgumentLoadsItsLinesAndPlays) {
   Track("/music/x.mp3");
   p.files.AddFile("/lists/l.m3u", "/music/x.mp3\r\n#EXTINF\r\n");
   TDODEDEV& t = Start("/lists/l.m3u");
-  EXPECT_EQ(t.PlayList.Items(), (std::vector<std::string>{"/music/x.mp3", "#EXTINF"}));
-  EXPECT_EQ(t.SelectedListLines, t.PlayList.Items());
-  EXPECT_TRUE(t.InTray);
+  EXPECT_EQ(t.List().PlayList.Items(), (std::vector<std::string>{"/music/x.mp3", "#EXTINF"}));
+  EXPECT_EQ(t.List().SelectedListLines, t.List().PlayList.Items());
+  EXPECT_TRUE(t.Window().InTray);
   EXPECT_EQ(Playing(), "/music/x.mp3");
 }
 
@@ -125,11 +124,11 @@ TEST_F(StartupTest, EmptyResultOrUnknownExtensionShowsTheWindowWithoutFirstIdle)
     SCOPED_TRACE(argument);
     TDODEDEV& t = Start(argument);
     EXPECT_FALSE(idleInstalled);
-    EXPECT_FALSE(t.InTray);
-    EXPECT_EQ(t.PlayList.size(), 0u);
+    EXPECT_FALSE(t.Window().InTray);
+    EXPECT_EQ(t.List().PlayList.size(), 0u);
     EXPECT_EQ(Playing(), "");
-    EXPECT_TRUE(t.Form.TaskButtonVisible());  // left for the folder selection command
-    EXPECT_TRUE(t.FirstIdlePending);
+    EXPECT_TRUE(t.Form().TaskButtonVisible());  // left for the folder selection command
+    EXPECT_TRUE(t.Startup().FirstIdlePending);
   }
 }
 
@@ -137,9 +136,9 @@ TEST_F(StartupTest, UnreadableListFileIsReportedAndTheStartCompletes) {
   TDODEDEV& t = Start("/lists/missing.m3u");
   EXPECT_EQ(p.dialogs.boxes.size(), 1u);
   EXPECT_FALSE(idleInstalled);
-  EXPECT_EQ(t.PlayList.size(), 0u);
-  EXPECT_EQ(t.Form.Label(3).text, "100");
-  EXPECT_EQ(t.ReferenceExtension, "");
+  EXPECT_EQ(t.List().PlayList.size(), 0u);
+  EXPECT_EQ(t.Form().Label(3).text, "100");
+  EXPECT_EQ(t.List().ReferenceExtension, "");
 }
 
 TEST_F(StartupTest, RelativeArgumentsStartAtTheCurrentFolder) {
@@ -147,14 +146,14 @@ TEST_F(StartupTest, RelativeArgumentsStartAtTheCurrentFolder) {
   Track("/home/u/music/a.mp3");
   Track("/home/u/music/album/b.mp3");
   p.files.SetCurrentFolder("/home/u/music/album/");
-  EXPECT_EQ(Start("b.mp3").PlayList.Items(), std::vector<std::string>{"/home/u/music/album/b.mp3"});
+  EXPECT_EQ(Start("b.mp3").List().PlayList.Items(), std::vector<std::string>{"/home/u/music/album/b.mp3"});
   EXPECT_EQ(Playing(), "/home/u/music/album/b.mp3");
   // "." and ".." are folders, not extensions.
-  EXPECT_EQ(Start(".").PlayList.Items(), std::vector<std::string>{"/home/u/music/album/b.mp3"});
+  EXPECT_EQ(Start(".").List().PlayList.Items(), std::vector<std::string>{"/home/u/music/album/b.mp3"});
   EXPECT_EQ(Playing(), "/home/u/music/album/b.mp3");
-  EXPECT_EQ(Start("..").PlayList.size(), 2u);
+  EXPECT_EQ(Start("..").List().PlayList.size(), 2u);
   EXPECT_EQ(Playing(), "/home/u/music/a.mp3");
-  EXPECT_EQ(Start("./../album//").PlayList.size(), 1u);
+  EXPECT_EQ(Start("./../album//").List().PlayList.size(), 1u);
   EXPECT_EQ(Start("../a.mp3").CurrentIndex(), 0);
   EXPECT_EQ(Playing(), "/home/u/music/a.mp3");
 }
@@ -177,7 +176,7 @@ TEST_F(StartupTest, AutoPlayWithoutArgumentPlaysTheProgramsDrive) {
   p.files.AddFile("/media/stick/solka/solka.ini", "[SETTING]\nAutoPlay=1\n");
   Track("/media/stick/m/a.mp3");
   TDODEDEV& t = Start("", "/media/stick/solka/solka");
-  EXPECT_EQ(t.PlayList.Items(), std::vector<std::string>{"/media/stick/m/a.mp3"});
+  EXPECT_EQ(t.List().PlayList.Items(), std::vector<std::string>{"/media/stick/m/a.mp3"});
   EXPECT_EQ(Playing(), "/media/stick/m/a.mp3");
 }
 
@@ -185,16 +184,16 @@ TEST_F(StartupTest, AutoPlayWithoutArgumentPlaysTheProgramsDrive) {
 
 TEST_F(StartupTest, SettingsLiveBesideAWritableProgram) {
   TDODEDEV& t = Start("");
-  EXPECT_EQ(t.SettingsFolder, "/opt/solka");
-  EXPECT_EQ(t.SettingsFilePath, "/opt/solka/solka.ini");
-  EXPECT_EQ(t.ProgramPath, "/opt/solka/solka");
+  EXPECT_EQ(t.Startup().SettingsFolder, "/opt/solka");
+  EXPECT_EQ(t.Startup().SettingsFilePath, "/opt/solka/solka.ini");
+  EXPECT_EQ(t.Startup().ProgramPath, "/opt/solka/solka");
 }
 
 TEST_F(StartupTest, ReadOnlyProgramFolderMovesTheSettingsToTheUserConfigFolder) {
   p.files.SetReadOnlyFolder("/opt/solka");
   p.files.SetConfigFolder("/home/u/.config/solka/");
   TDODEDEV& t = Start("");
-  EXPECT_EQ(t.SettingsFilePath, "/home/u/.config/solka/solka.ini");
+  EXPECT_EQ(t.Startup().SettingsFilePath, "/home/u/.config/solka/solka.ini");
   t.SaveSettings();
   EXPECT_TRUE(p.files.HasFile("/home/u/.config/solka/solka.ini"));
 }
@@ -207,12 +206,12 @@ TEST_F(StartupTest, OpticalMediaKeepSettingsInTheTemporaryFolderAndPlayTheDisc) 
   p.files.AddFile("/tmp/solka.ini", "[SETTING]\nListHide=0\nAutoPlay=0\nTop2=40\n");
   Track("/media/cd/01.mp3");
   TDODEDEV& t = Start("", "/media/cd/solka");
-  EXPECT_EQ(t.SettingsFilePath, "/tmp/solka.ini");
+  EXPECT_EQ(t.Startup().SettingsFilePath, "/tmp/solka.ini");
   EXPECT_EQ(t.Setting(ListHide), "1");
   EXPECT_EQ(t.Setting(AutoPlay), "1");
-  EXPECT_TRUE(t.CompactView);
-  EXPECT_EQ(t.Form.Height(), 68);
-  EXPECT_EQ(t.Form.Top(), 40);
+  EXPECT_TRUE(t.Window().CompactView);
+  EXPECT_EQ(t.Form().Height(), 68);
+  EXPECT_EQ(t.Form().Top(), 40);
   EXPECT_EQ(Playing(), "/media/cd/01.mp3");
   t.SaveSettings();
   const IniFile saved(p.files.Contents("/tmp/solka.ini"));
@@ -222,11 +221,11 @@ TEST_F(StartupTest, OpticalMediaKeepSettingsInTheTemporaryFolderAndPlayTheDisc) 
 
 TEST_F(StartupTest, CompanionIsLookedForOnlyWhenTheWindowIsNotForeground) {
   p.files.AddFile("/opt/solka/qvz");
-  EXPECT_TRUE(Start("").CompanionAvailable);
-  EXPECT_EQ(player->CompanionPath, "/opt/solka/qvz");
+  EXPECT_TRUE(Start("").Companion().CompanionAvailable);
+  EXPECT_EQ(player->Companion().CompanionPath, "/opt/solka/qvz");
   p.screen.foreground = true;
-  EXPECT_FALSE(Start("").CompanionAvailable);
-  EXPECT_EQ(player->CompanionPath, "");
+  EXPECT_FALSE(Start("").Companion().CompanionAvailable);
+  EXPECT_EQ(player->Companion().CompanionPath, "");
 }
 
 // --- Window restored from the settings -------------------------------------------------------
@@ -234,25 +233,25 @@ TEST_F(StartupTest, CompanionIsLookedForOnlyWhenTheWindowIsNotForeground) {
 TEST_F(StartupTest, WindowStateFollowsTheSettings) {
   Settings("Left=abc\nTop=120\nTop2=999\nCloseBtn=1\nHint=0\nListFile=1\nSort=1\n");
   TDODEDEV& t = Start("");
-  EXPECT_EQ(t.Form.Left(), 0);
-  EXPECT_EQ(t.Form.Top(), 120);
-  EXPECT_EQ(t.Form.Height(), 313);
-  EXPECT_FALSE(t.CompactView);
-  EXPECT_TRUE(t.Form.CloseBox());
-  EXPECT_FALSE(t.Form.HintsShown());
-  EXPECT_TRUE(t.ListMode);
+  EXPECT_EQ(t.Form().Left(), 0);
+  EXPECT_EQ(t.Form().Top(), 120);
+  EXPECT_EQ(t.Form().Height(), 313);
+  EXPECT_FALSE(t.Window().CompactView);
+  EXPECT_TRUE(t.Form().CloseBox());
+  EXPECT_FALSE(t.Form().HintsShown());
+  EXPECT_TRUE(t.List().ListMode);
   EXPECT_TRUE(t.PlayListSorted());
-  EXPECT_EQ(t.ScreenHeight, p.screen.availableHeight);
-  EXPECT_EQ(t.CaptionHeight, p.screen.captionHeight);
+  EXPECT_EQ(t.Window().ScreenHeight, p.screen.availableHeight);
+  EXPECT_EQ(t.Window().CaptionHeight, p.screen.captionHeight);
 }
 
 TEST_F(StartupTest, EmptyPositionsKeepTheDesignedPlace) {
   const MainForm designed;
   TDODEDEV& t = Start("");
-  EXPECT_EQ(t.Form.Left(), designed.Left());
-  EXPECT_EQ(t.Form.Top(), designed.Top());
-  EXPECT_FALSE(t.Form.CloseBox());
-  EXPECT_TRUE(t.Form.HintsShown());
+  EXPECT_EQ(t.Form().Left(), designed.Left());
+  EXPECT_EQ(t.Form().Top(), designed.Top());
+  EXPECT_FALSE(t.Form().CloseBox());
+  EXPECT_TRUE(t.Form().HintsShown());
 }
 
 TEST_F(StartupTest, ModeCodeSetsTheOrderOfPlayChecks) {
@@ -267,10 +266,10 @@ TEST_F(StartupTest, ModeCodeSetsTheOrderOfPlayChecks) {
     SCOPED_TRACE(c.value);
     Settings(std::string("JukeMode=") + c.value + "\n");
     TDODEDEV& t = Start("");
-    EXPECT_EQ(t.ModeCode, c.code);
+    EXPECT_EQ(static_cast<int>(t.Sequence().ModeCode), c.code);
     std::string checked;
     for (const char* item : {"N1", "N2", "R1", "R2", "R3"})
-      if (t.Form.Checked(item)) checked += (checked.empty() ? "" : " ") + std::string(item);
+      if (t.Form().Checked(item)) checked += (checked.empty() ? "" : " ") + std::string(item);
     EXPECT_EQ(checked, c.checked);
   }
 }
@@ -278,13 +277,13 @@ TEST_F(StartupTest, ModeCodeSetsTheOrderOfPlayChecks) {
 TEST_F(StartupTest, VolumeLabelShowsZeroToHundred) {
   for (const auto& [volume, shown] : {std::pair{"-2550", "74"}, {"0", "100"}, {"-10000", "0"}}) {
     Settings(std::string("Volume=") + volume + "\n");
-    EXPECT_EQ(Start("").Form.Label(3).text, shown) << volume;
+    EXPECT_EQ(Start("").Form().Label(3).text, shown) << volume;
   }
 }
 
 TEST_F(StartupTest, TaskButtonStaysWhenTheSettingSaysSo) {
   Settings("TaskButton=1\n");
-  EXPECT_TRUE(Start("").Form.TaskButtonVisible());
+  EXPECT_TRUE(Start("").Form().TaskButtonVisible());
 }
 
 }  // namespace

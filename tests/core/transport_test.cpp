@@ -15,7 +15,7 @@ TEST_F(Transport, SpaceOnAStoppedPlayerStartsTheSelectionOrRowZero) {
   player.FormKeyDown(KeyCode::Space);
   EXPECT_EQ(Rendered(), std::vector<std::string>{Entry(0)});
   player.ToolButton9Click();
-  player.SelectRow(2);
+  Select(2);
   player.pauseButtonClick();
   EXPECT_EQ(Rendered().back(), Entry(2));
 }
@@ -25,20 +25,22 @@ TEST_F(Transport, PauseAndResumeKeepTheCaptionAndGraphInStep) {
   player.pauseButtonClick();
   p.media.Current()->PlayTo(12);
   player.ToolButton9MouseDown(true);  // right button: pause
-  EXPECT_TRUE(player.Paused && player.Playing);
+  EXPECT_TRUE(player.Playback().Paused && player.Playback().Playing);
   EXPECT_FALSE(p.media.Current()->Running());
-  EXPECT_EQ(player.Form.Caption(), "[Pause] t0");
-  EXPECT_EQ(player.Form.TrayHint(), "Pause");
-  EXPECT_EQ(player.Form.TrayIcon(), 3);
+  EXPECT_FALSE(p.power.idleLockHeld);
+  EXPECT_EQ(player.Form().Caption(), "[Pause] t0");
+  EXPECT_EQ(player.Form().TrayHint(), "Pause");
+  EXPECT_EQ(player.Form().TrayIcon(), 3);
   p.loop.AdvanceTime(300);
-  EXPECT_EQ(player.Form.Label(1).text, "00:12 / 01:20");
+  EXPECT_EQ(player.Form().Label(1).text, "00:12 / 01:20");
 
   player.N17Click();
-  EXPECT_FALSE(player.Paused);
+  EXPECT_FALSE(player.Playback().Paused);
   EXPECT_TRUE(p.media.Current()->Running());
-  EXPECT_EQ(player.Form.Caption(), "t0");
-  EXPECT_EQ(player.Form.TrayHint(), "t0");
-  EXPECT_EQ(player.Form.TrayIcon(), 1);
+  EXPECT_EQ(p.power.idleLockChanges, (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(player.Form().Caption(), "t0");
+  EXPECT_EQ(player.Form().TrayHint(), "t0");
+  EXPECT_EQ(player.Form().TrayIcon(), 1);
 }
 
 TEST_F(Transport, StopEndsTheRunOnlyWhenSomethingPlays) {
@@ -46,30 +48,30 @@ TEST_F(Transport, StopEndsTheRunOnlyWhenSomethingPlays) {
   player.ToolButton5Click();
   player.ToolButton9Click();  // nothing plays after this: a second stop only resets the tray
   player.ToolButton5Click();
-  player.SelectRow(1);
+  Select(1);
   player.FIListBox1Click();
-  player.SleepAfterListEnd = true;
+  ArmAfterList();
   player.FormKeyDown(KeyCode::Escape);
-  EXPECT_FALSE(player.Playing);
-  EXPECT_FALSE(player.ContinuousPlay);
-  EXPECT_FALSE(player.SleepAfterListEnd);
-  EXPECT_FALSE(player.Form.Checked("N9"));
-  EXPECT_EQ(player.Form.Label(1).color, Color::Black);
+  EXPECT_FALSE(player.Playback().Playing);
+  EXPECT_FALSE(player.Sequence().ContinuousPlay);
+  EXPECT_FALSE(player.Sleep().SleepAfterListEnd);
+  EXPECT_FALSE(player.Form().Checked("N9"));
+  EXPECT_EQ(player.Form().Label(1).color, Color::Black);
   EXPECT_EQ(player.CurrentIndex(), 1);
   EXPECT_EQ(p.media.LiveGraphs(), 0);
-  for (const std::string* text : {&player.Form.Caption(), &player.Form.AppTitle(),
-                                  &player.Form.WindowHint(), &player.Form.TrayHint()})
+  EXPECT_FALSE(p.power.idleLockHeld);
+  for (const std::string* text : {&player.Form().Caption(), &player.Form().AppTitle(),
+                                  &player.Form().WindowHint(), &player.Form().TrayHint()})
     EXPECT_EQ(*text, player.VersionText);
-  EXPECT_EQ(player.Form.TrayIcon(), 3);
+  EXPECT_EQ(player.Form().TrayIcon(), 3);
 
   // A failed start leaves the run on; stopping then changes only the tray.
-  player.PlayList.Assign({"/m/missing.mp3"});
-  player.RefreshListBox();
+  LoadEntries({"/m/missing.mp3"});
   player.ToolButton5Click();
   player.ToolButton9Click();
-  EXPECT_TRUE(player.ContinuousPlay);
-  EXPECT_TRUE(player.Form.Checked("N9"));
-  EXPECT_EQ(player.Form.TrayHint(), player.VersionText);
+  EXPECT_TRUE(player.Sequence().ContinuousPlay);
+  EXPECT_TRUE(player.Form().Checked("N9"));
+  EXPECT_EQ(player.Form().TrayHint(), player.VersionText);
 }
 
 TEST_F(Transport, SkipAndSpeedActOnlyOnAPlayingTrack) {
@@ -96,59 +98,65 @@ TEST_F(Transport, SkipAndSpeedActOnlyOnAPlayingTrack) {
 }
 
 TEST_F(Transport, TheWheelStepsAndClampsTheVolume) {
-  player.Volume = -150;
-  player.FormMouseWheelUp();
-  EXPECT_EQ(player.Volume, -50);
-  player.FormMouseWheelUp();
-  player.FormMouseWheelUp();
-  EXPECT_EQ(player.Volume, 0);
-  EXPECT_EQ(player.Form.Label(3).text, "100");
-  player.Volume = -9950;
-  player.FormMouseWheelDown();
-  EXPECT_EQ(player.Form.Label(3).text, "0");
-  player.MouseOverList = true;
-  player.FormMouseWheelUp();
-  EXPECT_EQ(player.Volume, -10000);
-  player.MouseOverList = false;
+  const auto startAt = [](TestPlatform& q, int volume) {
+    return PlayerBuilder(q).Setting("Volume", std::to_string(volume)).Start();
+  };
+  TestPlatform q1, q2, q3;
+  auto t = startAt(q1, -150);
+  t->FormMouseWheelUp();
+  EXPECT_EQ(t->Playback().Volume, -50);
+  t->FormMouseWheelUp();
+  t->FormMouseWheelUp();
+  EXPECT_EQ(t->Playback().Volume, 0);
+  EXPECT_EQ(t->Form().Label(3).text, "100");
+
+  t = startAt(q2, -9950);
+  t->FormMouseWheelDown();
+  EXPECT_EQ(t->Form().Label(3).text, "0");
+  t->FIListBox1MouseEnter();
+  t->FormMouseWheelUp();
+  EXPECT_EQ(t->Playback().Volume, -10000);
+  t->FIListBox1MouseLeave();
+
   // A level from a damaged settings file comes back into range with the first step.
-  player.Volume = 2'147'483'600;
-  player.FormMouseWheelUp();
-  EXPECT_EQ(player.Volume, 0);
+  t = startAt(q3, 2'147'483'600);
+  t->FormMouseWheelUp();
+  EXPECT_EQ(t->Playback().Volume, 0);
 }
 
 TEST_F(Transport, MuteLivesInTheLabelAndEndsWithTheTrackOrAWheelStep) {
-  LoadTracks(2);
-  player.Volume = -2000;
-  player.Label3DblClick();  // stopped: nothing
-  EXPECT_EQ(player.Form.Label(3).text, "");
-  player.pauseButtonClick();
-  player.Label3DblClick();
-  EXPECT_EQ(player.Form.Label(3).text, "--");
-  EXPECT_EQ(p.media.Current()->Volume(), -10000);
-  player.Label3DblClick();
-  EXPECT_EQ(player.Form.Label(3).text, "80");
-  EXPECT_EQ(p.media.Current()->Volume(), -2000);
+  TestPlatform q;
+  auto t = PlayerBuilder(q).Setting("Volume", "-2000").Tracks(2).Start();
+  t->Label3DblClick();  // stopped: nothing
+  EXPECT_EQ(t->Form().Label(3).text, "80");
+  t->pauseButtonClick();
+  t->Label3DblClick();
+  EXPECT_EQ(t->Form().Label(3).text, "--");
+  EXPECT_EQ(q.media.Current()->Volume(), -10000);
+  t->Label3DblClick();
+  EXPECT_EQ(t->Form().Label(3).text, "80");
+  EXPECT_EQ(q.media.Current()->Volume(), -2000);
 
-  player.Label3DblClick();
-  player.ToolButton7Click();
-  EXPECT_EQ(player.Form.Label(3).text, "80");
-  EXPECT_EQ(p.media.Current()->Volume(), -2000);
-  player.Label3DblClick();
-  player.FormMouseWheelDown();
-  EXPECT_EQ(player.Form.Label(3).text, "79");
-  EXPECT_EQ(p.media.Current()->Volume(), -2100);
+  t->Label3DblClick();
+  t->ToolButton7Click();
+  EXPECT_EQ(t->Form().Label(3).text, "80");
+  EXPECT_EQ(q.media.Current()->Volume(), -2000);
+  t->Label3DblClick();
+  t->FormMouseWheelDown();
+  EXPECT_EQ(t->Form().Label(3).text, "79");
+  EXPECT_EQ(q.media.Current()->Volume(), -2100);
 }
 
 TEST_F(Transport, ArrowKeysChangeTrackOnlyInTheCompactVisibleWindow) {
   LoadTracks(3);
   for (bool compact : {false, true}) {
     for (bool inTray : {false, true}) {
-      player.CompactView = compact;
-      player.InTray = inTray;
-      player.SelectRow(1);
+      if (player.Window().CompactView != compact) player.listmode1Click();
+      if (player.Window().InTray != inTray) player.TrayIconClick();
+      Select(1);
       player.FormKeyDown(KeyCode::Down);
       const int afterDown = player.CurrentIndex();
-      player.SelectRow(1);
+      Select(1);
       player.FormKeyDown(KeyCode::Up);
       const bool acts = compact && !inTray;
       EXPECT_EQ(afterDown, acts ? 2 : 1);
@@ -157,11 +165,11 @@ TEST_F(Transport, ArrowKeysChangeTrackOnlyInTheCompactVisibleWindow) {
   }
   EXPECT_EQ(Rendered().size(), 2u);
   player.FormKeyDown(KeyCode::F8);
-  EXPECT_TRUE(player.ContinuousPlay);
+  EXPECT_TRUE(player.Sequence().ContinuousPlay);
   player.FormKeyDown(KeyCode::F4);
-  EXPECT_FALSE(player.CompactView);
+  EXPECT_FALSE(player.Window().CompactView);
   player.FormKeyDown(KeyCode::F1);
-  EXPECT_EQ(p.power.actions, (std::vector<std::string>{"monitor 1", "monitor 2"}));
+  EXPECT_EQ(p.power.actions, (std::vector<std::string>{"monitor-off"}));
 }
 
 }  // namespace

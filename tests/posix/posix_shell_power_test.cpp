@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/posix/posix_power.h"
+#include "platform/posix/dry_run_power.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/spawn.h"
 #include "tests/temp_folder.h"
@@ -96,42 +96,18 @@ TEST_F(ShellTest, MissingProgramFailsPromptlyAndQuietlyForThePlayer) {
   EXPECT_FALSE(HasUnreapedChild());
 }
 
-TEST_F(ShellTest, RunToEndWaitsForTheProgramAndEndsOneThatHangs) {
-  EXPECT_EQ(RunToEnd(script.string(), {"x"}, 10'000), "");
-  EXPECT_TRUE(fs::exists(dir / "args.txt"));  // already there: no polling
-  EXPECT_NE(RunToEnd("sleep", {"30"}, 100).find("timed out"), std::string::npos);
-  EXPECT_FALSE(HasUnreapedChild());
-}
-
-class PowerTest : public ::testing::Test {
- protected:
-  void SetUp() override { setenv("SOLKA_POWER", "dry-run", 1); }
-  void TearDown() override { unsetenv("SOLKA_POWER"); }
-  PosixPower power;
-};
-
-TEST_F(PowerTest, DryRunWritesOneLinePerActionAndNothingElse) {
+TEST(DryRunPower, WritesOneLinePerActionAndNothingElse) {
+  DryRunPower power;
   ::testing::internal::CaptureStderr();
+  power.HoldIdleLock(true);
   power.PowerOff();
   power.Suspend();
   power.Hibernate();
-  power.MonitorPower(1);
-  power.MonitorPower(2);
-  power.MonitorPower(7);
+  power.MonitorOff();
+  power.HoldIdleLock(false);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "solka: power: poweroff\nsolka: power: suspend\nsolka: power: hibernate\n"
-            "solka: power: monitor 1\nsolka: power: monitor 2\n");
-}
-
-TEST(PowerWithoutDisplay, MonitorPowerDoesNothing) {
-  const char* display = std::getenv("DISPLAY");
-  const std::string saved = display ? display : "";
-  unsetenv("DISPLAY");
-  unsetenv("SOLKA_POWER");
-  ::testing::internal::CaptureStderr();
-  PosixPower().MonitorPower(2);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-  if (display) setenv("DISPLAY", saved.c_str(), 1);
+            "solka: power: power-off\nsolka: power: suspend\nsolka: power: hibernate\n"
+            "solka: power: monitor-off\n");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "app/tdodedev.h"
@@ -27,9 +28,15 @@ class RunAppTest : public ::testing::Test {
     script = dir / "after exit.sh";  // a blank in the name must not split it
     std::ofstream(script) << "#!/bin/sh\necho ran > \"$(dirname \"$0\")/ran.txt\"\n";
     fs::permissions(script, fs::perms::owner_all);
-    player.Settings.resize(kSettingsCount);
-    player.SettingsFilePath = (dir / "solka.ini").string();
-    player.Settings[Run_App] = "1";
+  }
+
+  // Starts the player from the temporary folder, whose settings choose `program` to run at exit.
+  void StartChoosing(const fs::path& program) {
+    std::ofstream(dir / "solka.ini")
+        << "[SETTING]\nRun_App=1\nAppName=" << program.string() << "\n";
+    player = std::make_unique<TDODEDEV>(services, ProcessInfo{(dir / "solka").string(), ""});
+    player->FormCreate();
+    memory.loop.RunUntilIdle();
   }
 
   // Waits up to ten seconds for the script's record.
@@ -43,20 +50,20 @@ class RunAppTest : public ::testing::Test {
   PosixShell shell;
   PlatformServices services{files,         memory.codec, memory.clock, memory.loop, memory.dialogs,
                             memory.screen, shell,        memory.power, memory.media};
-  TDODEDEV player{services, {"/opt/solka/solka", ""}};
+  std::unique_ptr<TDODEDEV> player;
 };
 
 TEST_F(RunAppTest, ExistingProgramRunsAfterTheSettingsAreSaved) {
-  player.Settings[AppName] = script.string();
-  player.FormClose();
+  StartChoosing(script);
+  player->FormClose();
   EXPECT_TRUE(fs::exists(dir / "solka.ini"));
   EXPECT_EQ(memory.clock.Sleeps(), std::vector<int>{2000});
   EXPECT_TRUE(Ran());
 }
 
 TEST_F(RunAppTest, MissingProgramIsSkippedSilently) {
-  player.Settings[AppName] = (dir / "gone.sh").string();
-  player.FormClose();
+  StartChoosing(dir / "gone.sh");
+  player->FormClose();
   EXPECT_TRUE(fs::exists(dir / "solka.ini"));
   EXPECT_TRUE(memory.clock.Sleeps().empty());
   EXPECT_FALSE(fs::exists(dir / "ran.txt"));

@@ -22,7 +22,7 @@ namespace {
 
 class WindowWithPlayer : public PlayerTest {
  protected:
-  WindowWithPlayer() : commands(player), window(player.Form, commands) {
+  WindowWithPlayer() : commands(player), window(player.FormForView(), commands) {
     window.Start();
     QApplication::processEvents();
   }
@@ -51,36 +51,35 @@ TEST_F(WindowWithPlayer, ClickedRowPlaysAndTrayNextActsAsTheNextButton) {
 }
 
 TEST_F(WindowWithPlayer, F4TogglesTheCompactView) {
-  player.Form.SetHeight(MainForm::kFullHeight);
+  ASSERT_EQ(player.Form().Height(), MainForm::kFullHeight);  // as the start-up left it
   QTest::keyClick(&window, Qt::Key_F4);
-  EXPECT_TRUE(player.CompactView);
+  EXPECT_TRUE(player.Window().CompactView);
   EXPECT_EQ(OuterHeight(), 68);
   QTest::keyClick(&window, Qt::Key_F4);
-  EXPECT_FALSE(player.CompactView);
+  EXPECT_FALSE(player.Window().CompactView);
   EXPECT_EQ(OuterHeight(), 313);
 }
 
 TEST_F(WindowWithPlayer, WheelOverThePanelChangesTheVolumeLabel) {
-  player.Volume = -2550;
-  player.ShowVolume();
+  for (int step = 0; step < 26; ++step) player.FormMouseWheelDown();
   QLabel* volume = window.Panel()->Label(3);
   EXPECT_EQ(volume->text(), QStringLiteral("74"));
   QWheelEvent wheel(QPointF(3, 3), volume->mapToGlobal(QPointF(3, 3)), QPoint(), QPoint(0, -120),
                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QSpontaneKeyEvent::setSpontaneous(&wheel);
   qApp->notify(volume, &wheel);
-  EXPECT_EQ(player.Volume, -2650);
+  EXPECT_EQ(player.Playback().Volume, -2700);
   EXPECT_EQ(volume->text(), QStringLiteral("73"));
 }
 
 TEST_F(WindowWithPlayer, TrayButtonHidesAndTheTrayClickBringsTheWindowBack) {
   QTest::mouseClick(window.Panel()->TrayButton(), Qt::LeftButton);
-  EXPECT_TRUE(player.InTray);
-  EXPECT_FALSE(player.Form.Visible());
+  EXPECT_TRUE(player.Window().InTray);
+  EXPECT_FALSE(player.Form().Visible());
   // Without a notification area the window waits minimised, never out of reach.
   EXPECT_TRUE(window.isMinimized());
   commands.TrayClick();
-  EXPECT_FALSE(player.InTray);
+  EXPECT_FALSE(player.Window().InTray);
   EXPECT_FALSE(window.isMinimized());
   EXPECT_TRUE(window.isVisible());
 }
@@ -90,9 +89,9 @@ TEST_F(WindowWithPlayer, RestoringTheMinimisedWindowIsShowingThePanel) {
   ASSERT_TRUE(window.isMinimized());
   window.showNormal();  // the user restores it from the task bar
   QApplication::processEvents();
-  EXPECT_FALSE(player.InTray);
+  EXPECT_FALSE(player.Window().InTray);
   EXPECT_FALSE(window.isMinimized());
-  EXPECT_TRUE(player.Form.Visible());
+  EXPECT_TRUE(player.Form().Visible());
 }
 
 TEST_F(WindowWithPlayer, ExitAsksToCloseAndClosingSavesWhereTheWindowStands) {
@@ -100,8 +99,8 @@ TEST_F(WindowWithPlayer, ExitAsksToCloseAndClosingSavesWhereTheWindowStands) {
   EXPECT_EQ(p.screen.closeRequests, 1);
   window.move(321, 99);
   window.RequestClose();
-  EXPECT_EQ(player.Settings[Left], "321");
-  EXPECT_EQ(player.Settings[Top], "99");
+  EXPECT_EQ(player.Settings()[Left], "321");
+  EXPECT_EQ(player.Settings()[Top], "99");
 }
 
 }  // namespace

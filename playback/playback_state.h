@@ -1,0 +1,28 @@
+// What playback and sequencing hold between events. Plain data: the player changes it in its
+// handlers; everyone else reads it through TDODEDEV::Playback() and TDODEDEV::Sequence().
+#pragma once
+
+#include <string>
+
+#include "playback/play_mode.h"
+
+namespace solka {
+
+struct PlaybackState {
+  // A started graph exists exactly while this is set; only PlayFile and ReleasePlayback change
+  // either (TDODEDEV::SetGraph).
+  bool Playing = false;
+  bool Paused = false;
+  bool ReleasePending = false;  // the finished graph goes after the event drain
+  int Volume = 0;               // hundredths of a decibel
+  std::string DurationText;     // " / m:ss" of the current track
+};
+
+struct SequenceState {
+  bool ContinuousPlay = false;
+  PlayMode ModeCode = PlayMode::ListOnce;  // JukeMode
+  ModeChoice Choice;                       // the checked order-of-play items
+  bool LastEntryStarted = false;
+};
+
+}  // namespace solka

@@ -1,0 +1,21 @@
+// The play list and how it was gathered. Plain data, read through TDODEDEV::List().
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/string_list.h"
+
+namespace solka {
+
+struct ListState {
+  StringList PlayList;
+  std::vector<std::string> SelectedFolders;
+  std::vector<std::string> SelectedListLines;  // the lines of the list file last read
+  bool ListMode = false;                       // ListFile
+  bool ListBoxSorted = false;
+  bool NoSubFolderScan = false;    // the next scan stays in its folder
+  std::string ReferenceExtension;  // the start-up argument's type, for the FileType "2" scan
+};
+
+}  // namespace solka
