@@ -146,10 +146,12 @@ TEST_F(StartupTest, RelativeArgumentsStartAtTheCurrentFolder) {
   Track("/home/u/music/a.mp3");
   Track("/home/u/music/album/b.mp3");
   p.files.SetCurrentFolder("/home/u/music/album/");
-  EXPECT_EQ(Start("b.mp3").List().PlayList.Items(), std::vector<std::string>{"/home/u/music/album/b.mp3"});
+  EXPECT_EQ(Start("b.mp3").List().PlayList.Items(),
+            std::vector<std::string>{"/home/u/music/album/b.mp3"});
   EXPECT_EQ(Playing(), "/home/u/music/album/b.mp3");
   // "." and ".." are folders, not extensions.
-  EXPECT_EQ(Start(".").List().PlayList.Items(), std::vector<std::string>{"/home/u/music/album/b.mp3"});
+  EXPECT_EQ(Start(".").List().PlayList.Items(),
+            std::vector<std::string>{"/home/u/music/album/b.mp3"});
   EXPECT_EQ(Playing(), "/home/u/music/album/b.mp3");
   EXPECT_EQ(Start("..").List().PlayList.size(), 2u);
   EXPECT_EQ(Playing(), "/home/u/music/a.mp3");
