@@ -140,14 +140,14 @@ TEST_F(TempTree, ScanOfAMountPointKeepsToItsFileSystem) {
   TestPlatform p;
   PlatformServices services{files,    p.codec, p.clock, p.loop, p.dialogs,
                             p.screen, p.shell, p.power, p.media};
-  TDODEDEV player(services, {"/prog/solka", ""});
-  player.Settings.assign(kSettingsCount, "");
-  player.ScanFolder(root + "drive/");
-  EXPECT_THAT(player.PlayList.Items(), ElementsAre(root + "drive/a.mp3", root + "drive/sub/c.mp3"));
+  TDODEDEV drive(services, {"/prog/solka", ""});
+  drive.ScanFolder(root + "drive/");
+  EXPECT_THAT(drive.List().PlayList.Items(),
+              ElementsAre(root + "drive/a.mp3", root + "drive/sub/c.mp3"));
   // The folder that holds the drive is no drive: the walk goes into both.
-  player.PlayList.Clear();
-  player.ScanFolder(root);
-  EXPECT_EQ(player.PlayList.size(), 3u);
+  TDODEDEV above(services, {"/prog/solka", ""});
+  above.ScanFolder(root);
+  EXPECT_EQ(above.List().PlayList.size(), 3u);
 }
 
 TEST_F(TempTree, ReadsWholeFilesAndRangesWithTheSystemsReason) {
