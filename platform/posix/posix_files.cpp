@@ -125,7 +125,7 @@ int CreateTemporaryBeside(const std::string& folder, std::string& temp) {
 bool NameBefore(const DirEntry& a, const DirEntry& b) {
   // ASCII folding only, whatever locale the process runs in.
   static const locale_t c = ::newlocale(LC_CTYPE_MASK, "C", nullptr);
-  const int order = ::strcasecmp_l(a.name.c_str(), b.name.c_str(), c);
+  const int order = c ? ::strcasecmp_l(a.name.c_str(), b.name.c_str(), c) : 0;
   return order != 0 ? order < 0 : a.name < b.name;
 }
 
