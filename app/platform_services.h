@@ -5,6 +5,7 @@
 
 #include "platform/api/clock.h"
 #include "platform/api/desktop.h"
+#include "platform/api/diagnostics.h"
 #include "platform/api/files.h"
 #include "platform/api/media.h"
 #include "platform/api/text_codec.h"
@@ -21,6 +22,7 @@ struct PlatformServices {
   Shell& shell;
   Power& power;
   MediaBackend& media;
+  Diagnostics& diagnostics;
 };
 
 // What the process was started with.

@@ -19,6 +19,7 @@
 #include "playlist/list_state.h"
 #include "power/sleep_state.h"
 #include "settings/keys.h"
+#include "settings/options.h"
 #include "settings/setting_texts.h"
 
 namespace solka {
@@ -46,6 +47,7 @@ class TDODEDEV {
   const StartupState& Startup() const { return startup_; }
   const CompanionState& Companion() const { return companion_; }
   const TrackInfoState& TrackInfo() const { return track_; }
+  const PlayerOptions& Options() const { return options_; }  // section [OPTIONS]
 
   const std::string& Setting(Key key) const { return settings_[key]; }
   bool SettingIs(Key key, std::string_view value) const { return settings_.Is(key, value); }
@@ -184,6 +186,12 @@ class TDODEDEV {
   void StepVolume(int step);
   // Checks the order-of-play items from SequenceState::Choice.
   void ShowModeChecks();
+  // The current track broke down in mid-track: it ends, unless too many failed in a row.
+  void TrackBrokeDown();
+  // A start of the sequencer failed during a run with SkipUnplayable: the run goes on.
+  void PassOverFailedStart();
+  // How many failures in a row halt a run.
+  int FailureLimit(bool midTrack) const;
 
   PlatformServices& platform_;
   ProcessInfo process_;
@@ -198,6 +206,7 @@ class TDODEDEV {
   StartupState startup_;
   CompanionState companion_;
   TrackInfoState track_;
+  PlayerOptions options_;
 
   std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
   std::unique_ptr<Timer> Timer1;      // position display, 100 ms

@@ -139,7 +139,7 @@ int Run() {
   TimedBackend media([&queue](std::function<void()> task) { queue.Post(std::move(task)); });
   TestPlatform p;
   PlatformServices services{p.files,  p.codec, p.clock, p.loop, p.dialogs,
-                            p.screen, p.shell, p.power, media};
+                            p.screen, p.shell, p.power, media,  p.diagnostics};
   TDODEDEV player(services, {"/opt/solka/solka", ""});
   // Default settings (list order, once); the first idle moment finds no rows and starts nothing.
   player.FormCreate();

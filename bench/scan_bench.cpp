@@ -92,8 +92,8 @@ int main(int argc, char** argv) {
   int status = 0;
   if (MakeTree(root)) {
     TestPlatform p;
-    PlatformServices services{files,    p.codec, p.clock, p.loop, p.dialogs,
-                              p.screen, p.shell, p.power, p.media};
+    PlatformServices services{files,    p.codec, p.clock, p.loop,  p.dialogs,
+                              p.screen, p.shell, p.power, p.media, p.diagnostics};
     TDODEDEV player(services, {"/prog/solka", ""});
     // Settings never read: the standard set of file types. An empty list file outside the tree
     // empties the play list between rounds.

@@ -4,6 +4,12 @@
 
 namespace solka {
 
+namespace {
+std::string Reason(const std::string& reason) {
+  return reason.empty() ? "no reason given" : reason;
+}
+}  // namespace
+
 bool TDODEDEV::PlayFile(const std::string& path) {
   if (playback_.Playing) {
     StopGraph();
@@ -16,13 +22,18 @@ bool TDODEDEV::PlayFile(const std::string& path) {
   // graph installed.
   if (graph) graph->SetNotify([this] { GraphNotify(); });
   // A back end that cannot even build a graph fails the start like a file that does not render.
-  if (!graph || !graph->RenderFile(path)) {
+  const RenderResult rendered =
+      graph ? graph->RenderFile(path) : RenderResult::Failure("no playback graph");
+  if (!rendered) {
     if (graph) graph->SetNotify(nullptr);
     graph.reset();
     ReleasePlayback();
     form_.SetCaption("再生できませんでした");
+    platform_.diagnostics.Warn("cannot play \"" + path + "\": " + Reason(rendered.reason));
     return false;
   }
+  playback_.Failures.path = path;
+  playback_.Failures.ended = false;
 
   graph->SetVolume(playback_.Volume);
   ShowVolume();
@@ -53,11 +64,24 @@ void TDODEDEV::ReleasePlayback() {
 
 void TDODEDEV::GraphNotify() {
   if (!Graph) return;
-  int code = 0;
+  MediaEvent event;
+  TrackFailures& failures = playback_.Failures;
   // The end-of-track step may release the graph or replace it; the loop follows whatever graph
   // exists after each event.
-  while (Graph && Graph->GetEvent(code)) {
-    if (code == EC_COMPLETE) EndOfTrack();
+  while (Graph && Graph->GetEvent(event)) {
+    if (event.kind == MediaEvent::Kind::Ended) {
+      failures.ended = true;
+      failures.inRow = 0;
+      EndOfTrack();
+    } else if (!failures.ended) {
+      // A track that breaks down ends as if it had played out, so an unattended run goes on
+      // instead of waiting for an end that never comes. Once: a decoder that gives up may
+      // report several errors, and an error may follow the end it caused.
+      failures.ended = true;
+      platform_.diagnostics.Warn("playback of \"" + failures.path +
+                                 "\" failed: " + Reason(event.reason));
+      TrackBrokeDown();
+    }
   }
   if (Graph && playback_.ReleasePending) ReleasePlayback();
 }
@@ -77,14 +101,19 @@ double TDODEDEV::Position() {
 double TDODEDEV::Duration() {
   return Graph ? Graph->Duration() : 0.0;
 }
+// A seek sends the data again, so the track can end once more.
 void TDODEDEV::Seek(double seconds) {
-  if (Graph) Graph->SetPosition(seconds);
+  if (!Graph) return;
+  Graph->SetPosition(seconds);
+  playback_.Failures.ended = false;
 }
 double TDODEDEV::Rate() {
   return Graph ? Graph->Rate() : 1.0;
 }
 void TDODEDEV::SetRate(double rate) {
-  if (Graph) Graph->SetRate(rate);
+  if (!Graph) return;
+  Graph->SetRate(rate);
+  playback_.Failures.ended = false;  // a new rate is a seek to where it plays
 }
 void TDODEDEV::SetVolume(int hundredthsOfDb) {
   if (Graph) Graph->SetVolume(hundredthsOfDb);

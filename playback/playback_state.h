@@ -5,6 +5,7 @@
 #include <string>
 
 #include "playback/play_mode.h"
+#include "playback/track_failures.h"
 
 namespace solka {
 
@@ -16,6 +17,7 @@ struct PlaybackState {
   bool ReleasePending = false;  // the finished graph goes after the event drain
   int Volume = 0;               // hundredths of a decibel
   std::string DurationText;     // " / m:ss" of the current track
+  TrackFailures Failures;       // how the current track and the last ones failed
 };
 
 struct SequenceState {

@@ -1,5 +1,6 @@
 // Which entry plays next, and when a run of tracks ends: the order-of-play menu, the
 // continuous-play switch, the end-of-track step, previous and next.
+#include <algorithm>
 #include <string>
 
 #include "app/tdodedev.h"
@@ -27,7 +28,9 @@ void TDODEDEV::PlaySelected() {
   // Callers select a row first; a stale or missing one starts nothing rather than a wrong entry.
   if (row < 0 || row >= static_cast<int>(list_.PlayList.size())) return;
   sequence_.LastEntryStarted = row + 1 == form_.RowCount();
-  PlayFile(list_.PlayList[row]);
+  if (PlayFile(list_.PlayList[row]) || !sequence_.ContinuousPlay || !options_.skipUnplayable)
+    return;
+  PassOverFailedStart();
 }
 
 void TDODEDEV::ToolButton5Click() {
@@ -52,6 +55,7 @@ void TDODEDEV::ToolButton5Click() {
   SetLabel1Color(Color::Blue);
   form_.SetChecked("N9", true);
   sequence_.ContinuousPlay = true;
+  playback_.Failures.inRow = 0;
   UpdatePlayMode();
   if (IsRandom(sequence_.ModeCode)) {
     SetPlayListSorted(false);
@@ -108,6 +112,51 @@ void TDODEDEV::EndRun() {
   SelectRow(-1);
   form_.SetLabelText(1, "");
   form_.SetCaption(std::string(kDesignedCaption));
+}
+
+void TDODEDEV::TrackBrokeDown() {
+  TrackFailures& failures = playback_.Failures;
+  ++failures.inRow;
+  if (!sequence_.ContinuousPlay || failures.inRow < FailureLimit(true)) {
+    EndOfTrack();
+    return;
+  }
+  // The run halts on this row as it does when a track cannot be started: the graph goes, the
+  // caption says so, and continuous play stays on for the track the user starts next.
+  platform_.diagnostics.Warn(std::to_string(failures.inRow) +
+                             " tracks in a row failed; the run halts");
+  ReleasePlayback();
+  form_.SetCaption("再生できませんでした");
+  form_.SetAppTitle(form_.Caption());
+}
+
+void TDODEDEV::PassOverFailedStart() {
+  TrackFailures& failures = playback_.Failures;
+  ++failures.inRow;
+  if (failures.passingOver) {
+    failures.again = true;  // the loop below goes on with the next track
+    return;
+  }
+  failures.passingOver = true;
+  do {
+    failures.again = false;
+    if (failures.inRow >= FailureLimit(false)) {
+      platform_.diagnostics.Warn(std::to_string(failures.inRow) +
+                                 " tracks in a row failed; the run halts");
+      break;
+    }
+    AdvanceAfterTrack();
+  } while (failures.again);
+  failures.passingOver = false;
+  // An end of the run inside the loop asked for a release that has nothing left to release.
+  if (!Graph) playback_.ReleasePending = false;
+}
+
+int TDODEDEV::FailureLimit(bool midTrack) const {
+  if (!options_.skipUnplayable) return midTrack ? kMidTrackFailureLimit : 1;
+  // A whole pass: the list, or the one song that repeats.
+  const int pass = sequence_.ModeCode == PlayMode::OneSong ? 1 : std::max(1, form_.RowCount());
+  return midTrack ? std::max(pass, kMidTrackFailureLimit) : pass;
 }
 
 void TDODEDEV::AdvanceAfterTrack() {

@@ -1,5 +1,6 @@
 // Reading a list file into the play list, and saving the play list as a list file.
 #include "app/tdodedev.h"
+#include "playlist/extended_list.h"
 #include "playlist/list_file.h"
 
 namespace solka {
@@ -16,7 +17,9 @@ bool TDODEDEV::LoadListFile(const std::string& path) {
     platform_.dialogs.MessageBox(read.message, kErrorCaption);
     return false;
   }
-  list_.SelectedListLines = std::move(read.lines);
+  list_.SelectedListLines = options_.extendedLists
+                                ? ExtendedListEntries(read.lines, path, platform_.files.Syntax())
+                                : std::move(read.lines);
   list_.PlayList.Assign(list_.SelectedListLines);
   return true;
 }

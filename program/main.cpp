@@ -18,6 +18,7 @@
 #include "platform/posix/posix_codec.h"
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_shell.h"
+#include "platform/posix/stderr_diagnostics.h"
 #include "platform/qt/application.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
@@ -77,7 +78,9 @@ int RunPlayer(Application& app, int argc, char** argv) {
         QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
       },
       MediaOptions());
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, *power, media};
+  StderrDiagnostics diagnostics;
+  PlatformServices services{files,  codec, clock,  loop,  dialogs,
+                            screen, shell, *power, media, diagnostics};
 
   TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
   PlayerCommands commands(player);

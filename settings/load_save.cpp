@@ -37,6 +37,8 @@ void TDODEDEV::LoadSettings() {
   sleep_.MonitorPower = ini.ReadBool(kSettingSection, kMonitorPowerKey, false);
   track_.NowPlayingOn = ini.ReadBool(kSettingSection, kNowPlayingKey, false);
   form_.SetChecked("Messenger1", track_.NowPlayingOn);
+  // Read only: the user sets them by hand, and a save keeps the section as it is.
+  options_ = ReadOptions(ini);
 }
 
 void TDODEDEV::SaveSettings() {

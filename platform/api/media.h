@@ -13,20 +13,40 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace solka {
 
-// Event codes of the graph's queue.
-constexpr int EC_COMPLETE = 1;
+// What a graph reports once it plays: facts only. What they mean for the run (an error in
+// mid-track ends the track, how many failures in a row halt it) is the player's decision.
+struct MediaEvent {
+  enum class Kind {
+    Ended,   // the data ran out: end of stream
+    Failed,  // playback broke down in mid-track; more may follow for the same breakdown
+  };
+  Kind kind = Kind::Ended;
+  std::string reason;  // Failed: what went wrong, in the back end's words, on one line
+};
+
+// The outcome of RenderFile.
+struct RenderResult {
+  bool ok = false;
+  std::string reason;  // when not ok: why, on one line, in the back end's words
+
+  static RenderResult Success() { return {true, {}}; }
+  static RenderResult Failure(std::string why) { return {false, std::move(why)}; }
+  explicit operator bool() const { return ok; }
+};
 
 class MediaGraph {
  public:
   virtual ~MediaGraph() = default;
 
   virtual void SetNotify(std::function<void()> notify) = 0;
-  // Builds the graph for `path` and waits (bounded) until it is ready to play. False for every
-  // failure: a missing or unreadable file, no audio stream, no decoder, a time-out.
-  virtual bool RenderFile(const std::string& path) = 0;
+  // Builds the graph for `path` and waits (bounded) until it is ready to play. Fails, with the
+  // reason, for every failure: a missing or unreadable file, no audio stream, no decoder, a
+  // time-out. Whatever goes wrong after a success is reported as a Failed event.
+  virtual RenderResult RenderFile(const std::string& path) = 0;
 
   virtual void Run() = 0;
   virtual void Pause() = 0;
@@ -41,8 +61,8 @@ class MediaGraph {
   // Hundredths of a decibel: 0 full, -10000 silent.
   virtual void SetVolume(int hundredthsOfDb) = 0;
 
-  // Next queued event; false when the queue is empty.
-  virtual bool GetEvent(int& code) = 0;
+  // Next queued event, in the order they happened; false when the queue is empty.
+  virtual bool GetEvent(MediaEvent& event) = 0;
 };
 
 class MediaBackend {

@@ -1,7 +1,8 @@
 #include "platform/gst/audio_sink.h"
 
 #include <cstdio>
-#include <map>
+#include <cstdlib>
+#include <filesystem>
 #include <mutex>
 
 namespace solka {
@@ -63,24 +64,44 @@ bool OutputOpens(const std::string& description) {
 
 }  // namespace
 
-GstElement* MakeAudioSink(const std::string& description) {
-  // Asked once per description and process: opening a device costs more than a track change.
-  static std::mutex mutex;
-  static std::map<std::string, bool> opens;
-  bool usable;
-  {
-    std::lock_guard lock(mutex);
-    auto it = opens.find(description);
-    if (it == opens.end()) it = opens.emplace(description, OutputOpens(description)).first;
-    usable = it->second;
+std::string SoundEnvironment() {
+  std::string state;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/snd", error))
+    state += entry.path().filename().string() + ' ';
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+    for (const char* socket : {"/pulse/native", "/pipewire-0"})
+      if (std::filesystem::exists(std::string(runtime) + socket, error)) state += socket;
   }
-  if (!usable && !description.empty()) {
+  return state;
+}
+
+AudioOutput::AudioOutput(std::string description, std::function<std::string()> environment)
+    : description_(std::move(description)), environment_(std::move(environment)) {}
+
+bool AudioOutput::Usable(const std::string& description, const std::string& environment) {
+  // Opening an output for nothing costs more than a track change and, when nothing answers,
+  // fills stderr with the sound library's complaints: asked again only when that can change
+  // the answer.
+  Probe& probe = probes_[description];
+  if (!probe.known || probe.environment != environment) {
+    probe.usable = OutputOpens(description);
+    probe.environment = environment;
+    probe.known = true;
+  }
+  return probe.usable;
+}
+
+GstElement* AudioOutput::NewSink() {
+  const std::string environment = environment_ ? environment_() : std::string();
+  std::string description = description_;
+  if (!description.empty() && !Usable(description, environment)) {
     // A user-given sink that does not work falls back to the default output first.
     static std::once_flag said;
     SayOnce(said, "audio sink \"" + description + "\" cannot be used; using the default output");
-    return MakeAudioSink(std::string());
+    description.clear();
   }
-  if (!usable) {
+  if (description.empty() && !Usable(description, environment)) {
     static std::once_flag said;
     SayOnce(said, "no audio output could be opened; playing to a silent sink");
     return SilentSink();

@@ -1,16 +1,44 @@
-// The audio output each graph plays to.
+// The audio output each graph plays to, chosen afresh for each graph.
 #pragma once
 
 #include <gst/gst.h>
 
+#include <functional>
+#include <map>
 #include <string>
 
 namespace solka {
 
-// A new sink for one graph (a floating reference). `description` is a gst-launch bin description
-// ("fakesink sync=true"); empty means the desktop's default output. When that output cannot be
-// opened (no sound device, no sound server), the sink is a silent one that still keeps real time,
-// so that tracks end on time; this is said once per process on stderr.
-GstElement* MakeAudioSink(const std::string& description);
+// A cheap summary of what decides whether an output can be opened: the sound devices present
+// and the sound servers listening. Reading it costs a folder listing and two file tests.
+std::string SoundEnvironment();
+
+class AudioOutput {
+ public:
+  // `description` is a gst-launch bin description ("fakesink sync=true"); empty means the
+  // desktop's default output. `environment` summarises what decides whether it opens
+  // (SoundEnvironment unless a test says otherwise).
+  explicit AudioOutput(std::string description,
+                       std::function<std::string()> environment = SoundEnvironment);
+
+  // A new sink for one graph (a floating reference). When the output cannot be opened (no
+  // sound device, no sound server), the sink is a silent one that still keeps real time, so
+  // that tracks end on time; this is said once per process on stderr. An output that failed
+  // is tried again for a later graph as soon as the environment has changed (a headset
+  // plugged in, a sound server started), so the fallback lasts only as long as its cause.
+  GstElement* NewSink();
+
+ private:
+  struct Probe {
+    bool known = false;
+    bool usable = false;
+    std::string environment;  // as it was when the output was last opened
+  };
+  bool Usable(const std::string& description, const std::string& environment);
+
+  std::string description_;
+  std::function<std::string()> environment_;
+  std::map<std::string, Probe> probes_;  // the configured output and the default one
+};
 
 }  // namespace solka

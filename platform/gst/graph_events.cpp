@@ -1,6 +1,6 @@
 #include "platform/gst/graph_events.h"
 
-#include "platform/api/media.h"
+#include <string>
 
 namespace solka {
 namespace {
@@ -25,6 +25,46 @@ bool IsMissingPlugin(GstMessage* message) {
   return s && gst_structure_has_name(s, "missing-plugin");
 }
 
+// Line ends inside a message or its debug text would break the one line it becomes.
+std::string OneLine(const char* text) {
+  std::string line = text ? text : "";
+  for (char& c : line)
+    if (c == '\n' || c == '\r') c = ' ';
+  return line;
+}
+
+// "message (domain code; debug text)": what the element said, where and how.
+std::string ErrorText(GstMessage* message) {
+  GError* error = nullptr;
+  gchar* debug = nullptr;
+  gst_message_parse_error(message, &error, &debug);
+  std::string text = error ? OneLine(error->message) : std::string("unknown error");
+  if (error) {
+    text += " (" + OneLine(g_quark_to_string(error->domain)) + " " + std::to_string(error->code);
+    if (debug) text += "; " + OneLine(debug);
+    text += ")";
+  }
+  g_clear_error(&error);
+  g_free(debug);
+  return text;
+}
+
+// "no decoder for audio/x-vorbis": the missing element and the stream it was needed for.
+std::string MissingPluginText(GstMessage* message) {
+  const GstStructure* s = gst_message_get_structure(message);
+  const gchar* type = gst_structure_get_string(s, "type");
+  std::string text = std::string("no ") + (type ? type : "element");
+  const GValue* detail = gst_structure_get_value(s, "detail");
+  if (detail && GST_VALUE_HOLDS_CAPS(detail)) {
+    const GstCaps* caps = gst_value_get_caps(detail);
+    if (caps && gst_caps_get_size(caps) > 0)
+      text += std::string(" for ") + gst_structure_get_name(gst_caps_get_structure(caps, 0));
+  } else if (detail && G_VALUE_HOLDS_STRING(detail) && g_value_get_string(detail)) {
+    text += std::string(" for ") + g_value_get_string(detail);
+  }
+  return text;
+}
+
 }  // namespace
 
 void GraphEvents::Attach(GstElement* pipeline, const std::shared_ptr<GraphEvents>& events) {
@@ -42,33 +82,40 @@ void GraphEvents::Detach(GstElement* pipeline) {
 }
 
 void GraphEvents::Handle(GstMessage* message) {
+  const GstMessageType type = GST_MESSAGE_TYPE(message);
+  // Built outside the lock: parsing allocates.
+  std::string failure;
+  if (type == GST_MESSAGE_ERROR) failure = ErrorText(message);
+  const bool missingPlugin = type == GST_MESSAGE_ELEMENT && IsMissingPlugin(message);
+  if (missingPlugin) failure = MissingPluginText(message);
+
   bool queued = false;
   {
     std::lock_guard lock(mutex_);
-    switch (GST_MESSAGE_TYPE(message)) {
+    switch (type) {
       case GST_MESSAGE_ASYNC_DONE:
         if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_)) ready_ = true;
         break;
       case GST_MESSAGE_ELEMENT:
         // A stream without a decoder: the file would play only in part.
-        if (!started_ && IsMissingPlugin(message)) failed_ = true;
+        if (!started_ && missingPlugin) {
+          failed_ = true;
+          if (startFailure_.empty()) startFailure_ = failure;
+        }
         break;
       case GST_MESSAGE_ERROR:
         if (!started_) {
           failed_ = true;
-          break;
-        }
-        // A track that breaks down in mid-play ends as if it had played out, so an unattended
-        // run goes on with the next one instead of waiting for an end that never comes.
-        [[fallthrough]];
-      case GST_MESSAGE_EOS:
-        // One end per run of data: a decoder that gives up may post several errors, and an
-        // error may follow the end it caused.
-        if (!ended_) {
-          ended_ = true;
-          queue_.push_back(EC_COMPLETE);
+          // The first error is the cause; what follows is its consequences.
+          if (startFailure_.empty()) startFailure_ = failure;
+        } else {
+          queue_.push_back({MediaEvent::Kind::Failed, failure});
           queued = true;
         }
+        break;
+      case GST_MESSAGE_EOS:
+        queue_.push_back({MediaEvent::Kind::Ended, {}});
+        queued = true;
         break;
       default:
         break;
@@ -101,15 +148,15 @@ bool GraphEvents::MarkStarted() {
   return !failed_;
 }
 
-void GraphEvents::Restarted() {
+std::string GraphEvents::StartFailure() {
   std::lock_guard lock(mutex_);
-  ended_ = false;
+  return startFailure_;
 }
 
-bool GraphEvents::Pop(int& code) {
+bool GraphEvents::Pop(MediaEvent& event) {
   std::lock_guard lock(mutex_);
   if (queue_.empty()) return false;
-  code = queue_.front();
+  event = std::move(queue_.front());
   queue_.pop_front();
   return true;
 }

@@ -1,8 +1,10 @@
 // What the bus of one graph tells the GUI thread: readiness, failure and the event queue.
 //
-// The bus's sync handler runs on streaming threads; it only records and queues, and posts a
-// notification to the GUI thread. The posted closure holds a weak reference: once the graph is
-// gone (or its notification is switched off), what it posted earlier is dropped.
+// The bus's sync handler runs on streaming threads; it only records and queues facts (every end
+// of stream, every error once the track has started), and posts a notification to the GUI
+// thread. What they mean for the run is the player's decision. The posted closure holds a weak
+// reference: once the graph is gone (or its notification is switched off), what it posted earlier
+// is dropped.
 #pragma once
 
 #include <gst/gst.h>
@@ -13,6 +15,9 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
+
+#include "platform/api/media.h"
 
 namespace solka {
 
@@ -28,12 +33,12 @@ struct GraphEvents : std::enable_shared_from_this<GraphEvents> {
   // GUI thread: waits until the pipeline is ready to play or has failed; false for a failure or
   // a time-out.
   bool WaitUntilReady(std::chrono::milliseconds timeout);
-  // GUI thread: the track counts as started; from now on an error ends it as end-of-stream
-  // would. False when it failed in the meantime.
+  // GUI thread: the track counts as started; from now on an error is queued as a Failed event.
+  // False when it failed in the meantime.
   bool MarkStarted();
-  // GUI thread: a flushing seek sent the data again, so the track can end once more.
-  void Restarted();
-  bool Pop(int& code);
+  // GUI thread: what made the start fail, in GStreamer's words; empty when it said nothing.
+  std::string StartFailure();
+  bool Pop(MediaEvent& event);
 
   // Streaming threads (and whichever thread posts on the bus).
   void Handle(GstMessage* message);
@@ -47,11 +52,11 @@ struct GraphEvents : std::enable_shared_from_this<GraphEvents> {
   GstElement* pipeline_ = nullptr;  // compared only, never used: the graph owns it
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<int> queue_;
+  std::deque<MediaEvent> queue_;
+  std::string startFailure_;
   bool ready_ = false;
   bool failed_ = false;
   bool started_ = false;
-  bool ended_ = false;
 };
 
 }  // namespace solka

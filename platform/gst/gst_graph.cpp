@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "platform/gst/adts_length.h"
 #include "platform/gst/graph_events.h"
@@ -77,39 +78,45 @@ void GstGraph::SetNotify(std::function<void()> notify) {
   events_->notify = std::move(notify);
 }
 
-bool GstGraph::RenderFile(const std::string& path) {
+RenderResult GstGraph::RenderFile(const std::string& path) {
+  if (!pipeline_) return RenderResult::Failure("no playbin element: GStreamer is incomplete");
+  if (path.empty()) return RenderResult::Failure("empty path");
   // A NUL inside the path (a damaged list line) would open a different, shorter path.
-  if (!pipeline_ || path.empty() || path.find('\0') != std::string::npos) return false;
+  if (path.find('\0') != std::string::npos)
+    return RenderResult::Failure("the path holds a zero byte");
   // Opening a FIFO or a device would block the GUI thread beyond any time-out.
-  if (!g_file_test(path.c_str(), G_FILE_TEST_IS_REGULAR)) return false;
+  if (!g_file_test(path.c_str(), G_FILE_TEST_EXISTS)) return RenderResult::Failure("no such file");
+  if (!g_file_test(path.c_str(), G_FILE_TEST_IS_REGULAR))
+    return RenderResult::Failure("not a regular file");
   GError* error = nullptr;
   gchar* uri = gst_filename_to_uri(path.c_str(), &error);
   if (!uri) {
-    if (error) g_error_free(error);
-    return false;
+    std::string why = error ? error->message : "no URI for this path";
+    g_clear_error(&error);
+    return RenderResult::Failure(why);
   }
   g_object_set(pipeline_, "uri", uri, nullptr);
   g_free(uri);
 
-  if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
-      !events_->WaitUntilReady(prerollTimeout_)) {
-    Fail();
-    return false;
-  }
+  if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+    return Fail("the pipeline could not start");
+  if (!events_->WaitUntilReady(prerollTimeout_))
+    return Fail("not ready to play within " + std::to_string(prerollTimeout_.count()) + " ms");
   // Pictures and video-only files preroll too; only a file with sound counts.
   gint audioStreams = 0;
   g_object_get(pipeline_, "n-audio", &audioStreams, nullptr);
-  if (audioStreams <= 0 || !events_->MarkStarted()) {
-    Fail();
-    return false;
-  }
+  if (audioStreams <= 0) return Fail("no audio stream");
+  if (!events_->MarkStarted()) return Fail("the pipeline failed");
   if (Duration() <= 0) duration_ = AdtsLength(path);
-  return true;
+  return RenderResult::Success();
 }
 
-void GstGraph::Fail() {
+RenderResult GstGraph::Fail(std::string fallbackReason) {
   // Stops the threads and closes the file now; the owner releases the rest.
   gst_element_set_state(pipeline_, GST_STATE_NULL);
+  // GStreamer's own words when it gave any: they name the cause, ours only the symptom.
+  std::string reason = events_->StartFailure();
+  return RenderResult::Failure(reason.empty() ? std::move(fallbackReason) : std::move(reason));
 }
 
 void GstGraph::Run() {
@@ -148,7 +155,6 @@ bool GstGraph::SeekTo(double seconds, double rate) {
   if (!gst_element_seek(pipeline_, rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, at,
                         GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
     return false;
-  events_->Restarted();
   position_ = Seconds(at);
   return true;
 }
@@ -169,8 +175,8 @@ void GstGraph::SetVolume(int hundredthsOfDb) {
   g_object_set(volume_, "volume", std::pow(10.0, level / 2000.0), nullptr);
 }
 
-bool GstGraph::GetEvent(int& code) {
-  return events_->Pop(code);
+bool GstGraph::GetEvent(MediaEvent& event) {
+  return events_->Pop(event);
 }
 
 }  // namespace solka

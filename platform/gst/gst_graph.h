@@ -24,7 +24,7 @@ class GstGraph : public MediaGraph {
   GstGraph& operator=(const GstGraph&) = delete;
 
   void SetNotify(std::function<void()> notify) override;
-  bool RenderFile(const std::string& path) override;
+  RenderResult RenderFile(const std::string& path) override;
   void Run() override;
   void Pause() override;
   void Stop() override;
@@ -34,14 +34,14 @@ class GstGraph : public MediaGraph {
   double Rate() override { return rate_; }
   void SetRate(double rate) override;
   void SetVolume(int hundredthsOfDb) override;
-  bool GetEvent(int& code) override;
+  bool GetEvent(MediaEvent& event) override;
 
   // The playbin itself, for tests and measurements that watch the output; null if none.
   GstElement* Pipeline() const { return pipeline_; }
 
  private:
   bool SeekTo(double seconds, double rate);
-  void Fail();
+  RenderResult Fail(std::string fallbackReason);
 
   std::shared_ptr<GraphEvents> events_;
   GstElement* pipeline_ = nullptr;

@@ -17,6 +17,8 @@
 
 namespace solka {
 
+class AudioOutput;
+
 using PostToGui = std::function<void(std::function<void()>)>;
 
 struct GstMediaOptions {
@@ -24,16 +26,21 @@ struct GstMediaOptions {
   std::string audioSink;
   // How long a graph may take to become ready to play before the file counts as unplayable.
   std::chrono::milliseconds prerollTimeout{5000};
+  // What decides whether the output opens (see AudioOutput); empty: the sound devices and
+  // servers of this machine.
+  std::function<std::string()> soundEnvironment;
 };
 
 class GstMediaBackend : public MediaBackend {
  public:
   explicit GstMediaBackend(PostToGui postToGui, GstMediaOptions options = {});
+  ~GstMediaBackend() override;
   std::unique_ptr<MediaGraph> CreateGraph() override;
 
  private:
   PostToGui post_;
   GstMediaOptions options_;
+  std::unique_ptr<AudioOutput> output_;
 };
 
 }  // namespace solka

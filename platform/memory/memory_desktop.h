@@ -11,6 +11,7 @@
 
 #include "platform/api/clock.h"
 #include "platform/api/desktop.h"
+#include "platform/api/diagnostics.h"
 #include "platform/api/text_codec.h"
 
 namespace solka {
@@ -91,6 +92,12 @@ class FakeScreen : public Screen {
   bool foreground = false;
   int broughtToFront = 0, closeRequests = 0;
   std::vector<bool> cursorLog;
+};
+
+class RecordingDiagnostics : public Diagnostics {
+ public:
+  void Warn(const std::string& line) override { lines.push_back(line); }
+  std::vector<std::string> lines;
 };
 
 class RecordingShell : public Shell {

@@ -19,13 +19,14 @@ void ScriptedGraph::SetNotify(std::function<void()> notify) {
   backend_.log.push_back(notify_ ? "notify on" : "notify off");
 }
 
-bool ScriptedGraph::RenderFile(const std::string& path) {
+RenderResult ScriptedGraph::RenderFile(const std::string& path) {
   path_ = path;
   backend_.log.push_back("render " + path);
   auto it = backend_.playable_.find(path);
-  if (it == backend_.playable_.end()) return false;
+  if (it == backend_.playable_.end())
+    return RenderResult::Failure(ScriptedMediaBackend::kNotPlayable);
   duration_ = it->second;
-  return true;
+  return RenderResult::Success();
 }
 
 void ScriptedGraph::Run() {
@@ -53,15 +54,15 @@ void ScriptedGraph::SetVolume(int hundredthsOfDb) {
   backend_.log.push_back("volume " + std::to_string(hundredthsOfDb));
 }
 
-bool ScriptedGraph::GetEvent(int& code) {
+bool ScriptedGraph::GetEvent(MediaEvent& event) {
   if (events_.empty()) return false;
-  code = events_.front();
+  event = std::move(events_.front());
   events_.erase(events_.begin());
   return true;
 }
 
-void ScriptedGraph::QueueEvent(int code) {
-  events_.push_back(code);
+void ScriptedGraph::QueueEvent(MediaEvent event) {
+  events_.push_back(std::move(event));
   // Posted, as a real graph's notification is: it runs from the loop, and is dropped when the
   // graph has gone (or its notification was switched off) by then.
   const int serial = serial_;
@@ -80,7 +81,11 @@ std::unique_ptr<MediaGraph> ScriptedMediaBackend::CreateGraph() {
 void ScriptedMediaBackend::FinishTrack() {
   if (!current_) return;
   current_->position_ = current_->duration_;
-  current_->QueueEvent(EC_COMPLETE);
+  current_->QueueEvent({MediaEvent::Kind::Ended, {}});
+}
+
+void ScriptedMediaBackend::FailTrack(const std::string& reason) {
+  if (current_) current_->QueueEvent({MediaEvent::Kind::Failed, reason});
 }
 
 }  // namespace solka

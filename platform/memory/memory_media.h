@@ -1,5 +1,5 @@
 // A scripted media back end: graphs "play" files whose durations a test declares, keep a log of
-// every call, and queue events only when the test says so (FinishTrack, QueueEvent).
+// every call, and queue events only when the test says so (FinishTrack, FailTrack, QueueEvent).
 #pragma once
 
 #include <functional>
@@ -21,7 +21,7 @@ class ScriptedGraph : public MediaGraph {
   ~ScriptedGraph() override;
 
   void SetNotify(std::function<void()> notify) override;
-  bool RenderFile(const std::string& path) override;
+  RenderResult RenderFile(const std::string& path) override;
   void Run() override;
   void Pause() override;
   void Stop() override;
@@ -31,10 +31,10 @@ class ScriptedGraph : public MediaGraph {
   double Rate() override { return rate_; }
   void SetRate(double rate) override;
   void SetVolume(int hundredthsOfDb) override;
-  bool GetEvent(int& code) override;
+  bool GetEvent(MediaEvent& event) override;
 
   // Test side.
-  void QueueEvent(int code);
+  void QueueEvent(MediaEvent event);
   const std::string& Path() const { return path_; }
   int Volume() const { return volume_; }
   bool Running() const { return running_; }
@@ -48,7 +48,7 @@ class ScriptedGraph : public MediaGraph {
   int serial_;
   std::string path_;
   std::function<void()> notify_;
-  std::vector<int> events_;
+  std::vector<MediaEvent> events_;
   double duration_ = 0, position_ = 0, rate_ = 1.0;
   int volume_ = 0;
   bool running_ = false;
@@ -61,12 +61,16 @@ class ScriptedMediaBackend : public MediaBackend {
 
   std::unique_ptr<MediaGraph> CreateGraph() override;
 
-  // Files that render, with their length in seconds; any other path fails to render.
+  // Files that render, with their length in seconds; any other path fails to render, with the
+  // reason kNotPlayable.
   void AddPlayable(const std::string& path, double seconds) { playable_[path] = seconds; }
   // The live graph, or null.
   ScriptedGraph* Current() const { return current_; }
   // Queues end-of-stream on the live graph and posts its notification.
   void FinishTrack();
+  // Queues a breakdown in mid-track on the live graph and posts its notification.
+  void FailTrack(const std::string& reason);
+  static constexpr const char* kNotPlayable = "not a playable file (scripted)";
   // Every call on every graph, in order ("render /a.mp3", "run", "volume -100", "release" ...).
   std::vector<std::string> log;
   int LiveGraphs() const { return live_; }

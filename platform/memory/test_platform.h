@@ -18,7 +18,9 @@ struct TestPlatform {
   RecordingShell shell;
   RecordingPower power;
   ScriptedMediaBackend media{loop};
-  PlatformServices services{files, codec, clock, loop, dialogs, screen, shell, power, media};
+  RecordingDiagnostics diagnostics;
+  PlatformServices services{files,  codec, clock, loop,  dialogs,
+                            screen, shell, power, media, diagnostics};
 };
 
 }  // namespace solka

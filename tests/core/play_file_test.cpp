@@ -25,8 +25,9 @@ class PlayFileTest : public PlayerTest, public FormObserver {
   }
 
   int Drain() {
-    int code = 0, count = 0;
-    while (p.media.Current() && p.media.Current()->GetEvent(code)) ++count;
+    MediaEvent event;
+    int count = 0;
+    while (p.media.Current() && p.media.Current()->GetEvent(event)) ++count;
     return count;
   }
 };
@@ -87,6 +88,9 @@ TEST_F(PlayFileTest, AFailedStartLeavesNoGraphAndSaysSo) {
   EXPECT_EQ(player.Form().Label(1).text, "");
   EXPECT_EQ(player.Form().WindowHint(), player.VersionText);
   EXPECT_EQ(player.Form().TrayHint(), player.VersionText);
+  // A terminal sees which file and why.
+  EXPECT_THAT(p.diagnostics.lines, ElementsAre("cannot play \"/music/broken.mp3\": " +
+                                               std::string(ScriptedMediaBackend::kNotPlayable)));
 
   // The old track's end arrives after its graph is gone: nothing happens.
   p.media.log.clear();
@@ -118,14 +122,13 @@ TEST_F(PlayFileTest, ReleaseStopsOnlyARunningGraphAndClearsThePendingRelease) {
 }
 
 // A single track: every queued event is drained by the one notification, the end is handled
-// once per occurrence, and the graph is released once at the end.
+// once per occurrence, a failure after the end is none, and the graph is released once.
 TEST_F(PlayFileTest, OneNotificationDrainsEveryQueuedEvent) {
   ASSERT_TRUE(player.PlayFile("/music/a/One.mp3"));
   ScriptedGraph& graph = *p.media.Current();
-  graph.QueueEvent(3);
-  graph.QueueEvent(EC_COMPLETE);
-  graph.QueueEvent(14);
-  graph.QueueEvent(EC_COMPLETE);
+  graph.QueueEvent({MediaEvent::Kind::Ended, {}});
+  graph.QueueEvent({MediaEvent::Kind::Failed, "after the end"});
+  graph.QueueEvent({MediaEvent::Kind::Ended, {}});
   const int processed = p.loop.ProcessMessagesCalls();
   p.media.log.clear();
 
@@ -138,6 +141,7 @@ TEST_F(PlayFileTest, OneNotificationDrainsEveryQueuedEvent) {
   p.loop.RunUntilIdle();
   EXPECT_EQ(std::count(p.media.log.begin(), p.media.log.end(), "release"), 1);
   EXPECT_EQ(player.Form().Caption(), player.VersionText);
+  EXPECT_THAT(p.diagnostics.lines, ElementsAre());
 }
 
 // An end that starts the next track moves the drain to the new graph: what the old graph still
@@ -147,8 +151,8 @@ TEST_F(PlayFileTest, DrainFollowsTheGraphTheEndStarted) {
   SetMode(2);
   player.ToolButton5Click();
   ScriptedGraph& first = *p.media.Current();
-  first.QueueEvent(EC_COMPLETE);
-  first.QueueEvent(EC_COMPLETE);
+  first.QueueEvent({MediaEvent::Kind::Ended, {}});
+  first.QueueEvent({MediaEvent::Kind::Ended, {}});
   player.GraphNotify();
   EXPECT_THAT(Rendered(), ElementsAre(Entry(0), Entry(1)));
   EXPECT_EQ(Drain(), 0);

@@ -121,6 +121,11 @@ class PlayerBuilder {
 // with scripted end-of-stream events.
 class PlayerTest : public ::testing::Test {
  protected:
+  PlayerTest() = default;
+  // A player started with this settings file instead of the defaults.
+  explicit PlayerTest(std::string settingsFile)
+      : owned_(PlayerBuilder(p).SettingsFile(std::move(settingsFile)).Start()) {}
+
   // Tracks /music/album/tN.mp3 of `seconds` each.
   void LoadTracks(int count, double seconds = 200) { LoadPaths(TrackPaths(count), seconds); }
   void LoadPaths(const std::vector<std::string>& paths, double seconds = 200) {

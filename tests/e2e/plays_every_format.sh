@@ -67,6 +67,17 @@ for file in f_wav.wav f_mp3.mp3 f_ogg.ogg f_flac.flac f_m4a.m4a f_3g2.3g2 f_aac.
 done
 check broken.rcp "$failed_text"
 check broken.mp3 "$failed_text"
+# A terminal also learns which file and why, in one line each.
+for file in broken.rcp broken.mp3; do
+  line=$(grep -F "solka: cannot play \"$work/music/$file\": " "$work/stderr.$file" || true)
+  if [[ $(printf '%s' "$line" | grep -c .) -eq 1 && ${#line} -gt $((${#work} + 40)) ]]; then
+    echo "ok   $file: ${line#*: cannot play }"
+  else
+    echo "FAIL $file: no single line with the reason on stderr:" >&2
+    grep -v '^solka: \(caption\|tray\):' "$work/stderr.$file" | sed 's/^/  /' >&2
+    failures=$((failures + 1))
+  fi
+done
 
 [[ $failures -eq 0 ]] || exit 1
-echo "PASS: every playable format played; unplayable files said so"
+echo "PASS: every playable format played; unplayable files said so, and why"

@@ -62,9 +62,10 @@ class GstGraphTest : public ::testing::Test {
 
   // Drains the queue as the player does; the number of end-of-stream events.
   static int DrainEnds(MediaGraph& graph) {
-    int code = 0, ends = 0;
-    while (graph.GetEvent(code))
-      if (code == EC_COMPLETE) ++ends;
+    MediaEvent event;
+    int ends = 0;
+    while (graph.GetEvent(event))
+      if (event.kind == MediaEvent::Kind::Ended) ++ends;
     return ends;
   }
 
@@ -165,7 +166,10 @@ TEST_F(GstGraphTest, EveryKindOfUnplayableFileFailsPromptlyAndCleanly) {
     auto graph = backend.CreateGraph();
     Watch(*graph);
     const auto started = std::chrono::steady_clock::now();
-    EXPECT_FALSE(graph->RenderFile(path));
+    const RenderResult result = graph->RenderFile(path);
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(result.reason.find('\n'), std::string::npos) << result.reason;
     EXPECT_LT(std::chrono::steady_clock::now() - started, options.prerollTimeout + 2s);
     EXPECT_EQ(OpenFixtureFiles(prefix), 0) << "the failed graph still holds the file";
     graph.reset();
@@ -175,9 +179,9 @@ TEST_F(GstGraphTest, EveryKindOfUnplayableFileFailsPromptlyAndCleanly) {
   EXPECT_EQ(notifications_, 0);
 }
 
-// A decoder that gives up in mid-track posts errors, not an end: the track must end all the
-// same, once, or an unattended run would wait on a silent graph for ever.
-TEST_F(GstGraphTest, AnErrorInMidTrackEndsItOnce) {
+// A decoder that gives up in mid-track posts errors, not an end: each is reported with
+// GStreamer's own words (the player decides that the first one ends the track).
+TEST_F(GstGraphTest, ErrorsInMidTrackAreReportedWithTheirReason) {
   auto backend = Backend();
   auto graph = backend.CreateGraph();
   Watch(*graph);
@@ -186,12 +190,19 @@ TEST_F(GstGraphTest, AnErrorInMidTrackEndsItOnce) {
   GstElement* pipeline = static_cast<GstGraph&>(*graph).Pipeline();
   for (int i = 0; i < 2; ++i) {
     GError* error = g_error_new_literal(GST_STREAM_ERROR, GST_STREAM_ERROR_DECODE, "broken");
-    gst_element_post_message(pipeline, gst_message_new_error(GST_OBJECT(pipeline), error, "test"));
+    gst_element_post_message(pipeline,
+                             gst_message_new_error(GST_OBJECT(pipeline), error, "test\ndetail"));
     g_error_free(error);
   }
   ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
   PumpUntil([] { return false; }, 100ms);
-  EXPECT_EQ(DrainEnds(*graph), 1);
+  std::vector<MediaEvent> events;
+  for (MediaEvent event; graph->GetEvent(event);) events.push_back(event);
+  ASSERT_EQ(events.size(), 2u);
+  for (const MediaEvent& event : events) {
+    EXPECT_EQ(event.kind, MediaEvent::Kind::Failed);
+    EXPECT_EQ(event.reason, "broken (gst-stream-error-quark 7; test detail)");
+  }
 }
 
 TEST_F(GstGraphTest, ReleasedGraphNeverNotifies) {
@@ -339,6 +350,48 @@ TEST_F(GstGraphTest, VolumeIsAppliedAsDecibelGain) {
 TEST_F(GstGraphTest, UnusableSinkFallsBackAndStillPlays) {
   auto backend = Backend("no_such_sink_element");
   auto graph = backend.CreateGraph();
+  Watch(*graph);
+  ASSERT_TRUE(graph->RenderFile(Tone(".wav", 3)));
+  graph->Run();
+  EXPECT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+  EXPECT_EQ(DrainEnds(*graph), 1);
+}
+
+// Whether a graph's output holds an element named `name`.
+bool OutputHolds(MediaGraph& graph, const char* name) {
+  GstElement* sink = nullptr;
+  g_object_get(static_cast<GstGraph&>(graph).Pipeline(), "audio-sink", &sink, nullptr);
+  if (!sink) return false;
+  GstElement* found = GST_IS_BIN(sink) ? gst_bin_get_by_name(GST_BIN(sink), name) : nullptr;
+  if (found) gst_object_unref(found);
+  gst_object_unref(sink);
+  return found != nullptr;
+}
+
+// An output that could not be opened is not given up for the life of the process: once what
+// decides it changes (a device plugged in, a sound server started), the next graph uses it.
+TEST_F(GstGraphTest, AFailedOutputIsTriedAgainWhenTheMachineChanges) {
+  std::string machine = "no device";
+  GstMediaOptions options;
+  options.audioSink = "solkalatesink name=late";  // an output that does not exist yet
+  options.soundEnvironment = [&] { return machine; };
+  GstMediaBackend backend(testing_gst::QueuedCall(), options);
+  EXPECT_FALSE(OutputHolds(*backend.CreateGraph(), "late"));
+
+  // The output appears: an element of that name that plays silently in real time.
+  GstPluginFeature* fake = GST_PLUGIN_FEATURE(gst_element_factory_find("fakesink"));
+  GstPluginFeature* loaded = gst_plugin_feature_load(fake);
+  ASSERT_TRUE(
+      gst_element_register(nullptr, "solkalatesink", GST_RANK_NONE,
+                           gst_element_factory_get_element_type(GST_ELEMENT_FACTORY(loaded))));
+  gst_object_unref(loaded);
+  gst_object_unref(fake);
+  // Cheap: nothing told of a change, so nothing is opened to find out.
+  EXPECT_FALSE(OutputHolds(*backend.CreateGraph(), "late"));
+
+  machine = "a device";
+  auto graph = backend.CreateGraph();
+  EXPECT_TRUE(OutputHolds(*graph, "late"));
   Watch(*graph);
   ASSERT_TRUE(graph->RenderFile(Tone(".wav", 3)));
   graph->Run();

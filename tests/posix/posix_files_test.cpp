@@ -100,8 +100,8 @@ TEST_F(TempTree, ScanThroughTheRealFileSystemEndsALinkLoop) {
   Link("sub/self", ".");
 
   TestPlatform p;
-  PlatformServices services{files,    p.codec, p.clock, p.loop, p.dialogs,
-                            p.screen, p.shell, p.power, p.media};
+  PlatformServices services{files,    p.codec, p.clock, p.loop,  p.dialogs,
+                            p.screen, p.shell, p.power, p.media, p.diagnostics};
   TDODEDEV player(services, {"/prog/solka", ""});
   // Settings never read: the standard set of file types.
   player.ScanFolder(root);

@@ -48,8 +48,9 @@ class RunAppTest : public ::testing::Test {
   TestPlatform memory;
   PosixFileSystem files;
   PosixShell shell;
-  PlatformServices services{files,         memory.codec, memory.clock, memory.loop, memory.dialogs,
-                            memory.screen, shell,        memory.power, memory.media};
+  PlatformServices services{files,          memory.codec,      memory.clock, memory.loop,
+                            memory.dialogs, memory.screen,     shell,        memory.power,
+                            memory.media,   memory.diagnostics};
   std::unique_ptr<TDODEDEV> player;
 };
 
