@@ -1,7 +1,6 @@
 // Reading and writing the [SETTING] keys. Each save reads the file as it is now, edits the
 // keys in memory and replaces the file once, so other sections written meanwhile survive.
 #include <initializer_list>
-#include <iostream>
 
 #include "app/tdodedev.h"
 #include "settings/ini_file.h"
@@ -16,9 +15,9 @@ constexpr std::string_view kNowPlayingKey = "WMP_NowPlaying";
 
 // The settings are the user's: a save that fails (a file made read-only, a full disk, a folder
 // gone) leaves the file as it was and says so in one line; the run goes on.
-void SaveOrSay(const IniFile& ini, FileSystem& files, const std::string& path) {
-  const std::string error = ini.Save(files, path);
-  if (!error.empty()) std::cerr << "solka: settings not saved to " << path << ": " << error << '\n';
+void SaveOrSay(const IniFile& ini, const PlatformServices& platform, const std::string& path) {
+  const std::string error = ini.Save(platform.files, path);
+  if (!error.empty()) platform.diagnostics.Warn("settings not saved to " + path + ": " + error);
 }
 
 void WriteKeys(IniFile& ini, const SettingTexts& settings, std::initializer_list<Key> keys) {
@@ -51,7 +50,7 @@ void TDODEDEV::SaveSettings() {
   ini.WriteInteger(kSettingSection, kVolumeKey, playback_.Volume);
   ini.WriteBool(kSettingSection, kMonitorPowerKey, sleep_.MonitorPower);
   ini.WriteBool(kSettingSection, kNowPlayingKey, track_.NowPlayingOn);
-  SaveOrSay(ini, platform_.files, startup_.SettingsFilePath);
+  SaveOrSay(ini, platform_, startup_.SettingsFilePath);
 }
 
 void TDODEDEV::SaveDialogSettings() {
@@ -60,7 +59,7 @@ void TDODEDEV::SaveDialogSettings() {
   for (int key = BaseFolder; key <= CloseBtn; ++key)
     ini.WriteString(kSettingSection, kKeys[key].name, settings_[static_cast<Key>(key)]);
   ini.WriteBool(kSettingSection, kMonitorPowerKey, sleep_.MonitorPower);
-  SaveOrSay(ini, platform_.files, startup_.SettingsFilePath);
+  SaveOrSay(ini, platform_, startup_.SettingsFilePath);
 }
 
 }  // namespace solka

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,6 +9,9 @@
 
 namespace solka {
 namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 constexpr const char* kIni = "/opt/solka/solka.ini";
 
@@ -126,21 +130,19 @@ TEST_F(SettingsTest, AFailedSaveKeepsTheOldFileAndSaysSoInOneLine) {
   p.files.AddFile(kIni, "[SETTING]\nHint=0\n");
   TDODEDEV& t = Start();
   p.files.SetReadOnlyFile(kIni);
-  ::testing::internal::CaptureStderr();
   t.SaveSettings();  // every other key would be added
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "solka: settings not saved to /opt/solka/solka.ini: Permission denied\n");
+  EXPECT_THAT(p.diagnostics.lines,
+              ElementsAre("settings not saved to /opt/solka/solka.ini: Permission denied"));
   EXPECT_EQ(p.files.Contents(kIni), "[SETTING]\nHint=0\n");
 
   // The folder gone: the dialog's save and the one at exit each say so.
   p.files.Remove("/opt/solka/solka.ini");
   p.files.Remove("/opt/solka");
-  ::testing::internal::CaptureStderr();
+  p.diagnostics.lines.clear();
   t.SaveDialogSettings();
   t.SaveSettings();
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "solka: settings not saved to /opt/solka/solka.ini: No such file or directory\n"
-            "solka: settings not saved to /opt/solka/solka.ini: No such file or directory\n");
+  const std::string gone = "settings not saved to /opt/solka/solka.ini: No such file or directory";
+  EXPECT_THAT(p.diagnostics.lines, ElementsAre(gone, gone));
 }
 
 // An installed program's folder takes no new files, but a settings file there that the user may
@@ -150,9 +152,8 @@ TEST_F(SettingsTest, WritableFileInAReadOnlyFolderStaysInUse) {
   p.files.SetReadOnlyFolder("/opt/solka");
   TDODEDEV& t = Start();
   EXPECT_EQ(t.Startup().SettingsFilePath, kIni);
-  ::testing::internal::CaptureStderr();
   t.SaveSettings();
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_THAT(p.diagnostics.lines, IsEmpty());
   EXPECT_EQ(Saved("Hint"), "0");
   EXPECT_EQ(Saved("Volume"), "0");  // added by the save
 }

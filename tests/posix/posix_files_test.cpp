@@ -138,8 +138,8 @@ TEST_F(TempTree, ScanOfAMountPointKeepsToItsFileSystem) {
   EXPECT_EQ(files.DriveOf(root + "drive/sub/c.mp3"), root + "drive/");
 
   TestPlatform p;
-  PlatformServices services{files,    p.codec, p.clock, p.loop, p.dialogs,
-                            p.screen, p.shell, p.power, p.media};
+  PlatformServices services{files,    p.codec, p.clock, p.loop,  p.dialogs,
+                            p.screen, p.shell, p.power, p.media, p.diagnostics};
   TDODEDEV drive(services, {"/prog/solka", ""});
   drive.ScanFolder(root + "drive/");
   EXPECT_THAT(drive.List().PlayList.Items(),
