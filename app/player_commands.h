@@ -1,7 +1,9 @@
 // The real player behind the window's command surface.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/tdodedev.h"
 #include "form/commands.h"
@@ -25,6 +27,7 @@ class PlayerCommands : public WindowCommands {
   void VolumeDoubleClick() override { player_.Label3DblClick(); }
   void ToggleCompactView() override { player_.listmode1Click(); }
   void ShowPanel() override { player_.N11Click(); }
+  void DropFiles(const std::vector<std::string>& paths) override { player_.WMDropFiles(paths); }
   void Close() override { player_.FormClose(); }
 
  private:

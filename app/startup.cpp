@@ -7,6 +7,7 @@
 #include "base/paths.h"
 #include "base/text.h"
 #include "playback/tray_icons.h"
+#include "playlist/count_label.h"
 #include "playlist/media_types.h"
 
 namespace solka {
@@ -14,10 +15,6 @@ namespace solka {
 namespace {
 
 constexpr std::string_view kCompanionName = "qvz";
-
-std::string TrackCountText(std::size_t count) {
-  return " / " + std::to_string(count) + " 曲";
-}
 
 }  // namespace
 
@@ -76,6 +73,7 @@ void TDODEDEV::FormCreate() {
   sleep_.SleepAfterListEnd = false;
   list_.NoSubFolderScan = false;
   startup_.FirstIdlePending = true;
+  form_.SetAcceptsDrops(true);
   startup_.StartedWithFile = false;
   if (!process_.firstArgument.empty() || SettingIs(AutoPlay, "1"))
     BuildStartupList(process_.firstArgument);

@@ -9,12 +9,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/platform_services.h"
 #include "app/startup_state.h"
 #include "desktop/desktop_state.h"
 #include "form/commands.h"
 #include "form/main_form.h"
+#include "platform/api/copy_data.h"
 #include "playback/playback_state.h"
 #include "playlist/list_state.h"
 #include "power/sleep_state.h"
@@ -23,6 +25,10 @@
 #include "settings/setting_texts.h"
 
 namespace solka {
+
+class PlayerDialogHost;
+class TForm2;
+class TForm3;
 
 class TDODEDEV {
  public:
@@ -80,6 +86,11 @@ class TDODEDEV {
   // message box) when the file cannot be read.
   bool LoadListFile(const std::string& path);
   void N4Click();
+
+  // --- Drops and hand-over (playlist/drops.cpp, playlist/forwarded_path.cpp) ----------------
+  void WMDropFiles(const std::vector<std::string>& paths);  // items dropped on the window
+  std::uint32_t WMCopyData(const CopyData& message);        // a second start's argument
+  void BuildListFromPath(const std::string& path);          // a forwarded path or command word
 
   // --- List box and list commands (playlist/list_box.cpp, playlist/list_commands.cpp) -------
   void RefreshListBox();
@@ -168,6 +179,8 @@ class TDODEDEV {
 
   // --- Folder selection (dialogs/) ---------------------------------------------------------
   void ToolButton1Click();  // also N13, F5
+  // The list selection and time dialogs, once created (null: the commands wait for them).
+  void AttachDialogs(TForm2* form2, TForm3* form3) { form2_ = form2, form3_ = form3; }
 
  private:
   void BuildStartupList(const std::string& target);
@@ -182,6 +195,8 @@ class TDODEDEV {
   // timer, nullopt stops it.
   void SetSleepDeadline(std::optional<std::string> deadline);
   void ArmAfter(int minutes, std::string_view item);
+  // Arms the time deadline "h:m" with the sleep items' check on `item`.
+  void Arm(std::string deadline, std::string_view item);
   void PauseOrResume();
   void StepVolume(int step);
   // Checks the order-of-play items from SequenceState::Choice.
@@ -211,6 +226,11 @@ class TDODEDEV {
   std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
   std::unique_ptr<Timer> Timer1;      // position display, 100 ms
   std::unique_ptr<Timer> Timer2;      // sleep deadline, 1000 ms while armed
+  TForm2* form2_ = nullptr;
+  TForm3* form3_ = nullptr;
+
+  // The dialogs' window on the player: the few values they show and store at a click.
+  friend class PlayerDialogHost;
 };
 
 }  // namespace solka

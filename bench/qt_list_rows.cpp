@@ -30,6 +30,7 @@ class NoCommands : public solka::WindowCommands {
   void VolumeDoubleClick() override {}
   void ToggleCompactView() override {}
   void ShowPanel() override {}
+  void DropFiles(const std::vector<std::string>&) override {}
   void Close() override {}
 };
 

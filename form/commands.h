@@ -7,7 +7,9 @@
 // (message boxes, the closing wait) but never throws.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace solka {
 
@@ -34,6 +36,8 @@ class WindowCommands {
   virtual void ToggleCompactView() = 0;
   // Brings the hidden window back (the user restored it from the task bar).
   virtual void ShowPanel() = 0;
+  // Local files and folders dropped on the window, in drop order.
+  virtual void DropFiles(const std::vector<std::string>& paths) = 0;
   // The window closes: the last event of the run.
   virtual void Close() = 0;
 };

@@ -35,6 +35,7 @@ enum class FormPart {
   Checks,
   SleepButton,
   ActiveControl,
+  DropTarget,
 };
 
 class FormObserver {
@@ -91,6 +92,9 @@ class MainForm {
   void SetTaskButtonVisible(bool v) { Set(taskButton_, v, FormPart::TaskButton); }
   ActiveControl Active() const { return active_; }
   void SetActive(ActiveControl v) { Set(active_, v, FormPart::ActiveControl); }
+  // Whether files dropped from the desktop reach the window.
+  bool AcceptsDrops() const { return acceptsDrops_; }
+  void SetAcceptsDrops(bool v) { Set(acceptsDrops_, v, FormPart::DropTarget); }
 
   const LabelState& Label(int n) const { return labels_[n - 1]; }
   void SetLabelText(int n, std::string text) {
@@ -159,6 +163,7 @@ class MainForm {
   int left_ = 183, top_ = 154, width_ = 248, height_ = kFullHeight;
   bool visible_ = true, closeBox_ = false, hintsShown_ = true, taskButton_ = true;
   ActiveControl active_ = ActiveControl::None;
+  bool acceptsDrops_ = false;
   LabelState labels_[3];
   std::vector<std::string> rows_;
   int itemIndex_ = -1;

@@ -1,9 +1,10 @@
 // The sleep commands of the sleep button and its menus: a deadline 30 or 60 minutes ahead, or
-// the end of the list. The time-of-day command waits for the time dialog.
+// the end of the list, or a time of day entered in the time dialog.
 #include <string>
 #include <string_view>
 
 #include "app/tdodedev.h"
+#include "dialogs/tform3.h"
 
 namespace solka {
 
@@ -42,8 +43,12 @@ std::string DeadlineAfter(const TimeOfDay& now, int minutes) {
 }  // namespace
 
 void TDODEDEV::ArmAfter(int minutes, std::string_view item) {
+  Arm(DeadlineAfter(platform_.clock.Now(), minutes), item);
+}
+
+void TDODEDEV::Arm(std::string deadline, std::string_view item) {
   CheckOnly(form_, item);
-  SetSleepDeadline(DeadlineAfter(platform_.clock.Now(), minutes));
+  SetSleepDeadline(std::move(deadline));
   sleep_.SleepAfterListEnd = false;
   form_.SetSleepButton(kArmedImage, "スリープ設定中 ( " + sleep_.SleepDeadline + " )");
   if (sleep_.MonitorPower) test1Click();
@@ -56,8 +61,19 @@ void TDODEDEV::N601Click() {
   ArmAfter(60, "N601");
 }
 
-// Seam: arming at a time of day needs the time dialog, which is not built yet.
-void TDODEDEV::N21Click() {}
+void TDODEDEV::N21Click() {
+  if (!form3_ || form3_->Showing()) return;
+  switch (form3_->ShowModal()) {
+    case kResultOk:  // the texts as typed: the dialog accepts only a time of day
+      Arm(form3_->Form.Text("Edit1") + ":" + form3_->Form.Text("Edit2"), "N21");
+      break;
+    case kResultAbort:
+      N22Click();
+      break;
+    default:  // closed by its close box: nothing changes
+      break;
+  }
+}
 
 void TDODEDEV::N23Click() {
   if (form_.RowCount() == 0) {

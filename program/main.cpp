@@ -3,6 +3,7 @@
 // file; everything it wires stays unaware of the others.
 #include <QApplication>
 #include <QMetaObject>
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -11,15 +12,20 @@
 
 #include "app/platform_services.h"
 #include "app/player_commands.h"
+#include "app/single_instance.h"
 #include "app/tdodedev.h"
+#include "dialogs/player_dialogs.h"
 #include "platform/dbus/system_power.h"
 #include "platform/gst/gst_media.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_codec.h"
+#include "platform/posix/posix_copy_data.h"
 #include "platform/posix/posix_files.h"
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/stderr_diagnostics.h"
 #include "platform/qt/application.h"
+#include "platform/qt/form2_window.h"
+#include "platform/qt/form3_window.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_dialogs.h"
@@ -59,7 +65,20 @@ GstMediaOptions MediaOptions() {
   return options;
 }
 
-int RunPlayer(Application& app, int argc, char** argv) {
+// What a second start hands over: a relative path means the sender's current folder, which the
+// player does not share.
+std::string ArgumentToForward(const std::string& argument) {
+  if (argument.empty() || argument == kNextTrackCommand) return argument;
+  std::error_code error;
+  const std::filesystem::path absolute = std::filesystem::absolute(argument, error);
+  return error ? argument : absolute.lexically_normal().string();
+}
+
+void PostToGuiThread(std::function<void()> task) {
+  QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+}
+
+int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   MainWindow* window = nullptr;
   PosixFileSystem files;
   PosixCodec codec;
@@ -73,11 +92,7 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QtScreen screen;
   PosixShell shell;
   const std::unique_ptr<Power> power = CreateSystemPower();
-  GstMediaBackend media(
-      [](std::function<void()> task) {
-        QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
-      },
-      MediaOptions());
+  GstMediaBackend media(PostToGuiThread, MediaOptions());
   StderrDiagnostics diagnostics;
   PlatformServices services{files,  codec, clock,  loop,  dialogs,
                             screen, shell, *power, media, diagnostics};
@@ -96,7 +111,21 @@ int RunPlayer(Application& app, int argc, char** argv) {
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainWindow,
                    [window] { window->RequestClose(); });
 
+  // The two dialogs, created once after the main window (and after the signals are caught, so
+  // that a signal during their construction still ends the program normally); kept until exit.
+  PlayerDialogs dialogModels(player, services, HomePageAddress());
+  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2());
+  dialogModels.Form2().SetWindow(&form2);
+  screen.SetDialogList(form2.Control("FIListBox1"));
+  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3());
+  dialogModels.Form3().SetWindow(&form3);
+
   player.FormCreate();
+  // Later starts reach the player once it has a list; until then they wait for the endpoint.
+  const std::unique_ptr<CopyDataEndpoint> handOver =
+      ipc.Listen(std::string(kPlayerWindowClass),
+                 [&player](const CopyData& message) { return player.WMCopyData(message); });
+  if (!handOver) std::fprintf(stderr, "solka: later starts cannot reach this player\n");
   mainWindow.Start();
   Screenshots screenshots(mainWindow);
   return app.exec();
@@ -108,6 +137,14 @@ int RunPlayer(Application& app, int argc, char** argv) {
 
 int main(int argc, char** argv) {
   using namespace solka;
+  // Decided before the toolkit starts: a second start needs no display and shows nothing.
+  PosixInterProcess ipc(DefaultCopyDataFolder(), PostToGuiThread);
+  PosixClock entryClock;
+  const InstanceRole role =
+      ClaimOrForward(ipc, entryClock, ArgumentToForward(FirstArgument(argc, argv)));
+  if (!role.note.empty()) std::fprintf(stderr, "solka: %s\n", role.note.c_str());
+  if (!role.player) return 1;
+
   // Takes its own options (-platform, -display ...) out of argc and argv.
   Application app(argc, argv);
   // Hiding to the tray closes no window, but a message box closing while the main window is
@@ -117,7 +154,7 @@ int main(int argc, char** argv) {
   // What goes wrong inside the loop is reported there and the loop goes on; what goes wrong
   // before it (in the start-up) is reported here and ends the program.
   try {
-    return RunPlayer(app, argc, argv);
+    return RunPlayer(app, argc, argv, ipc);
   } catch (const std::exception& error) {
     app.ReportException(error.what());
   } catch (...) {

@@ -48,6 +48,13 @@ class Dialogs {
   virtual void MessageBox(const std::string& text, const std::string& caption) = 0;
   // The save dialog; the chosen path, or nullopt when cancelled.
   virtual std::optional<std::string> SaveFile(const SaveFileRequest& request) = 0;
+  // The open dialog with the toolkit's defaults (no filter, no title); the chosen file, or
+  // nullopt when cancelled.
+  virtual std::optional<std::string> OpenFile() = 0;
+  // The folder browser over the whole file system, titled `title`; the chosen folder without a
+  // trailing delimiter (except the root itself), or nullopt when cancelled. Waits for it, events
+  // go on being handled meanwhile.
+  virtual std::optional<std::string> BrowseForFolder(const std::string& title) = 0;
 };
 
 // The screen and window system as far as the core asks it.
@@ -58,6 +65,8 @@ class Screen {
   virtual int CaptionHeight() = 0;    // title bar of a window
   // Pixel width of a row text in the list box's font.
   virtual int ListTextWidth(const std::string& text) = 0;
+  // The same in the font of the list selection dialog's list box.
+  virtual int DialogListTextWidth(const std::string& text) = 0;
   virtual bool MainWindowIsForeground() = 0;
   // Raises and activates the main window (bringing the application to the front).
   virtual void BringToFront() = 0;

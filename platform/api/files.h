@@ -15,6 +15,8 @@ namespace solka {
 struct PathSyntax {
   char separator = '/';
   std::string delimiters = "/";
+  // The longest path in bytes, its terminating zero included.
+  std::size_t maxPath = 4096;
   bool IsDelimiter(char c) const { return delimiters.find(c) != std::string::npos; }
 };
 

@@ -72,9 +72,21 @@ class RecordingDialogs : public Dialogs {
     saveRequests.push_back(request);
     return saveAnswer;
   }
+  std::optional<std::string> OpenFile() override {
+    ++openRequests;
+    return openAnswer;
+  }
+  std::optional<std::string> BrowseForFolder(const std::string& title) override {
+    browseTitles.push_back(title);
+    return folderAnswer;
+  }
   std::vector<Box> boxes;
   std::vector<SaveFileRequest> saveRequests;
   std::optional<std::string> saveAnswer;  // what the user picks; nullopt = cancel
+  int openRequests = 0;
+  std::optional<std::string> openAnswer;
+  std::vector<std::string> browseTitles;
+  std::optional<std::string> folderAnswer;
 };
 
 class FakeScreen : public Screen {
@@ -83,6 +95,7 @@ class FakeScreen : public Screen {
   int CaptionHeight() override { return captionHeight; }
   // Seven pixels per byte: enough to tell widths apart.
   int ListTextWidth(const std::string& text) override { return 7 * static_cast<int>(text.size()); }
+  int DialogListTextWidth(const std::string& text) override { return ListTextWidth(text); }
   bool MainWindowIsForeground() override { return foreground; }
   void BringToFront() override { ++broughtToFront; }
   void SetWaitCursor(bool wait) override { cursorLog.push_back(wait); }

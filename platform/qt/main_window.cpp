@@ -95,7 +95,8 @@ void MainWindow::RenderAll() {
        {FormPart::Caption, FormPart::WindowHint, FormPart::AppTitle, FormPart::Geometry,
         FormPart::BorderIcons, FormPart::HintsShown, FormPart::TaskButton, FormPart::Label1,
         FormPart::Label2, FormPart::Label3, FormPart::Rows, FormPart::ScrollWidth, FormPart::Tray,
-        FormPart::Checks, FormPart::SleepButton, FormPart::Visible, FormPart::ActiveControl})
+        FormPart::Checks, FormPart::SleepButton, FormPart::Visible, FormPart::ActiveControl,
+        FormPart::DropTarget})
     Changed(part);
 }
 
@@ -161,6 +162,9 @@ void MainWindow::Changed(FormPart part) {
       break;
     case FormPart::ActiveControl:
       RenderActiveControl();
+      break;
+    case FormPart::DropTarget:
+      setAcceptDrops(form_.AcceptsDrops());
       break;
   }
 }

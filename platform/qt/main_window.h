@@ -56,6 +56,8 @@ class MainWindow : public QWidget, public FormObserver {
   void changeEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // A tool window; its close box only when the player asks for it.

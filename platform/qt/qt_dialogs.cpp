@@ -1,5 +1,6 @@
 #include "platform/qt/qt_dialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -28,6 +29,31 @@ std::optional<std::string> QtDialogs::SaveFile(const SaveFileRequest& request) {
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return std::nullopt;
   return PathFromQt(chosen.first());
+}
+
+std::optional<std::string> QtDialogs::OpenFile() {
+  QFileDialog dialog(QApplication::activeModalWidget());
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return PathFromQt(chosen.first());
+}
+
+std::optional<std::string> QtDialogs::BrowseForFolder(const std::string& title) {
+  // Owned by the dialog that asks, so that it stays above it.
+  QFileDialog dialog(QApplication::activeModalWidget(), ToQt(title));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  // No trailing delimiter, except for the root itself.
+  QString folder = chosen.first();
+  while (folder.size() > 1 && folder.endsWith('/')) folder.chop(1);
+  return PathFromQt(folder);
 }
 
 QString QtFilterFrom(const std::string& filter) {

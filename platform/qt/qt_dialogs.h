@@ -11,6 +11,8 @@ class QtDialogs : public Dialogs {
  public:
   void MessageBox(const std::string& text, const std::string& caption) override;
   std::optional<std::string> SaveFile(const SaveFileRequest& request) override;
+  std::optional<std::string> OpenFile() override;
+  std::optional<std::string> BrowseForFolder(const std::string& title) override;
 };
 
 // "desc|pattern|desc|pattern" (the designed form) as Qt's "desc (pattern);;desc (pattern)".

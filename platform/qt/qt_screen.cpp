@@ -30,6 +30,11 @@ int QtScreen::ListTextWidth(const std::string& text) {
   return metrics.horizontalAdvance(ToQt(text));
 }
 
+int QtScreen::DialogListTextWidth(const std::string& text) {
+  const QFontMetrics metrics(dialogList_ ? dialogList_->font() : QApplication::font());
+  return metrics.horizontalAdvance(ToQt(text));
+}
+
 bool QtScreen::MainWindowIsForeground() {
   return window_ && window_->isActiveWindow();
 }

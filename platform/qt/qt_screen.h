@@ -22,6 +22,9 @@ class QtScreen : public Screen {
   int AvailableHeight() override;
   int CaptionHeight() override;
   int ListTextWidth(const std::string& text) override;
+  int DialogListTextWidth(const std::string& text) override;
+  // The list box of the list selection dialog, whose font DialogListTextWidth measures in.
+  void SetDialogList(QWidget* list) { dialogList_ = list; }
   bool MainWindowIsForeground() override;
   void BringToFront() override;
   void SetWaitCursor(bool wait) override;
@@ -30,6 +33,7 @@ class QtScreen : public Screen {
  private:
   QPointer<QWidget> window_;
   QPointer<QWidget> list_;
+  QPointer<QWidget> dialogList_;
   std::function<void()> requestClose_;
   int waitDepth_ = 0;
 };

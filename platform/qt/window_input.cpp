@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace solka {
 
@@ -46,14 +47,26 @@ bool WindowInput::InWindow(QObject* watched) const {
 bool WindowInput::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress: {
-      // A key goes first to the focused control (the window itself when none has the focus)
-      // and then up its parents; the window takes it at that first delivery only.
-      QWidget* first = QApplication::focusWidget();
-      if (!first || first->window() != window_) first = window_;
-      if (watched == first && InWindow(watched) && events_.keyDown)
-        events_.keyDown(KeyFromQt(static_cast<QKeyEvent*>(event)->key()));
+      // A key from the window system reaches the window's handle first: a new press.
+      if (watched == static_cast<QObject*>(window_->windowHandle())) {
+        pressInFlight_ = nullptr;
+        return false;
+      }
+      // Then it goes to the focused control (the window itself when none has the focus) and up
+      // its parents; the window takes it at the first of these deliveries only. Which one is
+      // first cannot be told from the focus: handling the key may move it.
+      if (!InWindow(watched) || event == pressInFlight_ || !events_.keyDown) return false;
+      pressInFlight_ = event;
+      ++handlingKey_;
+      events_.keyDown(KeyFromQt(static_cast<QKeyEvent*>(event)->key()));
+      --handlingKey_;
       return false;
     }
+    case QEvent::KeyRelease:
+      // A press sent straight to a control (not through the window system) ends here; a release
+      // handled while the press is still being handled leaves it be.
+      if (handlingKey_ == 0) pressInFlight_ = nullptr;
+      return false;
     case QEvent::MouseMove: {
       if (!InWindow(watched)) return false;
       auto* mouse = static_cast<QMouseEvent*>(event);

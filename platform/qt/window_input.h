@@ -38,6 +38,9 @@ class WindowInput : public QObject {
   // A mouse move that no control takes is handed on to its parents as a copy; one move is one
   // report, so copies with the same time and place are skipped.
   quint64 lastMoveTime_ = 0;
+  // The key press being delivered, which the window has taken already.
+  const QEvent* pressInFlight_ = nullptr;
+  int handlingKey_ = 0;
   QPointF lastMovePos_;
 };
 

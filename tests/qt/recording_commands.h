@@ -28,6 +28,11 @@ class RecordingCommands : public WindowCommands {
   void VolumeDoubleClick() override { calls.push_back("volume double click"); }
   void ToggleCompactView() override { calls.push_back("compact view"); }
   void ShowPanel() override { calls.push_back("show panel"); }
+  void DropFiles(const std::vector<std::string>& paths) override {
+    std::string line = "drop";
+    for (const std::string& path : paths) line += " " + path;
+    calls.push_back(line);
+  }
   void Close() override { calls.push_back("close"); }
 
   static std::string Key(KeyCode key) { return "key " + std::to_string(int(key)); }

@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 #include <QToolButton>
+#include <QUrl>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -233,6 +235,25 @@ TEST_F(WindowBindings, ClosingAHiddenWindowStillRunsTheCloseEvent) {
   window.hide();
   window.RequestClose();
   EXPECT_THAT(Calls(), ElementsAre("close"));
+}
+
+// As the window system delivers a drag: to the top-level window, over the list.
+TEST_F(WindowBindings, LocalFilesDroppedOnTheListReachThePlayerInDropOrder) {
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile("/m/b.mp3"), QUrl(QStringLiteral("https://host/y.mp3")),
+                QUrl::fromLocalFile("/m/a folder")});
+  const QPoint at = window.List()->mapTo(&window, QPoint(10, 10));
+  const auto dragAndDrop = [&] {
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.windowHandle(), &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.windowHandle(), &drop);
+  };
+  dragAndDrop();
+  EXPECT_THAT(Calls(), IsEmpty());  // not registered as a drop target yet
+  form.SetAcceptsDrops(true);
+  dragAndDrop();
+  EXPECT_THAT(Calls(), ElementsAre("drop /m/b.mp3 /m/a folder"));
 }
 
 }  // namespace

@@ -20,3 +20,10 @@ for svg in icon-*.svg; do
   index=${index%%-*}
   rsvg-convert -w 32 -h 32 "$svg" -o "png/icons/$index.png"
 done
+
+# The program's icon in the desktop's icon theme, installed with the desktop entry.
+for size in 16 24 32 48 64 128 256; do
+  folder="../../../dist/icons/hicolor/${size}x${size}/apps"
+  mkdir -p "$folder"
+  rsvg-convert -w "$size" -h "$size" icon-0-main.svg -o "$folder/solka.png"
+done

@@ -1,0 +1,39 @@
+// Process entry's first decision: one process is the player; every later start hands its first
+// argument to that player and ends.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/api/clock.h"
+#include "platform/api/copy_data.h"
+
+namespace solka {
+
+inline constexpr std::string_view kInstanceLockName = "DODEDEV";
+inline constexpr std::string_view kPlayerWindowClass = "TDODEDEV";
+// Not a path: makes the running player skip to its next track.
+inline constexpr std::string_view kNextTrackCommand = "ZZZ_NEXT_PLAY";
+
+struct InstanceRole {
+  bool player = false;
+  // The player holds it for its whole run; null where no lock could be had at all.
+  std::unique_ptr<InstanceLock> lock;
+  // What went wrong on the way, for the user's terminal; empty when all went well.
+  std::string note;
+};
+
+// How long a second start waits for the player's answer to its frame.
+inline constexpr int kHandOverAnswerMs = 10000;
+// How long a second start waits for a player that holds the lock but does not listen yet (it is
+// still starting, or ending), retrying every kHandOverRetryMs.
+inline constexpr int kHandOverRetryMs = 50;
+inline constexpr int kHandOverRetries = 200;
+
+// Becomes the player when no other process is one; otherwise sends `argument` (the first
+// argument, already absolute unless it is the command word) to the player and waits for its
+// answer. A player that ends meanwhile hands the role over: the loop then takes the lock itself.
+InstanceRole ClaimOrForward(InterProcess& ipc, Clock& clock, const std::string& argument);
+
+}  // namespace solka

@@ -1,0 +1,52 @@
+// Copy-data peers in memory, for tests: locks held by name, endpoints whose frames the test
+// delivers as the event loop would, and sends that are written down and answered by a script.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/api/copy_data.h"
+
+namespace solka {
+
+class MemoryInterProcess : public InterProcess {
+ public:
+  struct Sent {
+    std::string windowClass;
+    CopyData frame;
+    int timeoutMs = 0;
+  };
+
+  // Taken first, one per call; after that a lock is Acquired unless a live one has its name.
+  std::deque<LockState> lockScript;
+  // Taken first, one per call; after that a class in `answers` answers with its value and any
+  // other has no endpoint.
+  std::deque<SendStatus> sendScript;
+  std::map<std::string, std::uint32_t> answers;
+
+  std::vector<std::string> lockCalls;
+  std::vector<Sent> sent;
+
+  LockResult TryLock(const std::string& name) override;
+  std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass,
+                                           CopyDataHandler handler) override;
+  SendResult Send(const std::string& windowClass, const CopyData& frame, int timeoutMs) override;
+
+  // Hands `frame` to the endpoint of `windowClass`; its answer, or nullopt when none listens.
+  std::optional<std::uint32_t> Deliver(const std::string& windowClass, const CopyData& frame);
+
+ private:
+  class Lock;
+  class Endpoint;
+  std::shared_ptr<std::set<std::string>> held_ = std::make_shared<std::set<std::string>>();
+  std::shared_ptr<std::map<std::string, CopyDataHandler>> endpoints_ =
+      std::make_shared<std::map<std::string, CopyDataHandler>>();
+};
+
+}  // namespace solka

@@ -1,0 +1,141 @@
+#include "platform/posix/copy_data_listener.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <system_error>
+#include <vector>
+
+#include "platform/posix/copy_data_frame.h"
+
+namespace solka {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+struct Connection {
+  Fd fd;
+  FrameReader reader;
+  SteadyClock::time_point deadline;
+};
+
+// Reads what the frame still needs. False when the connection is done with: closed, failed,
+// refused, or its frame complete (then `complete` is set).
+bool ReadSome(Connection& connection, bool& complete) {
+  char buffer[16384];
+  const std::size_t want = std::min(connection.reader.Wanted(), sizeof buffer);
+  const ssize_t got = ::recv(connection.fd.get(), buffer, want, 0);
+  if (got < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+  if (got == 0) return false;
+  connection.reader.Feed(std::string_view(buffer, static_cast<std::size_t>(got)));
+  complete = connection.reader.Status() == FrameReader::State::Complete;
+  return connection.reader.Status() == FrameReader::State::NeedMore;
+}
+
+}  // namespace
+
+bool PeerIsSameUser(int socket) {
+  ucred peer{};
+  socklen_t size = sizeof peer;
+  return ::getsockopt(socket, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+         peer.uid == ::geteuid();
+}
+
+CopyDataListener::CopyDataListener(int socket, std::string path, ino_t node,
+                                   CopyDataHandler handler, PosixInterProcess::PostToGui post)
+    : socket_(socket),
+      path_(std::move(path)),
+      node_(node),
+      receiver_(std::make_shared<Receiver>(Receiver{std::move(handler), true})),
+      post_(std::move(post)) {
+  int pipe[2];
+  if (::pipe2(pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  wakeRead_ = Fd(pipe[0]);
+  wakeWrite_ = Fd(pipe[1]);
+  try {
+    thread_ = std::thread([this] { Serve(); });
+  } catch (const std::system_error&) {
+    // No thread: Serving() says so and the caller gives the endpoint up.
+  }
+}
+
+CopyDataListener::~CopyDataListener() {
+  receiver_->alive = false;
+  if (thread_.joinable()) {
+    const char stop = 1;
+    while (::write(wakeWrite_.get(), &stop, 1) < 0 && errno == EINTR) {
+    }
+    thread_.join();
+  }
+  // Only our own socket file goes: never one that replaced it.
+  struct stat st {};
+  if (::lstat(path_.c_str(), &st) == 0 && S_ISSOCK(st.st_mode) && st.st_ino == node_)
+    ::unlink(path_.c_str());
+}
+
+void CopyDataListener::Deliver(int connection, CopyData frame) {
+  auto fd = std::make_shared<Fd>(connection);
+  post_([receiver = receiver_, fd, frame = std::move(frame)] {
+    if (!receiver->alive) return;
+    const std::string answer = EncodeLe32(receiver->handler(frame));
+    // Four bytes always fit a fresh socket's buffer; a sender that gave up just misses them.
+    ssize_t sent;
+    do sent = ::send(fd->get(), answer.data(), answer.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    while (sent < 0 && errno == EINTR);
+  });
+}
+
+void CopyDataListener::Serve() {
+  std::vector<Connection> connections;
+  std::vector<pollfd> polled;
+  for (;;) {
+    const auto now = SteadyClock::now();
+    std::erase_if(connections, [now](const Connection& c) { return c.deadline <= now; });
+    int timeout = -1;
+    for (const Connection& c : connections) {
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(c.deadline - now).count();
+      timeout = timeout < 0 ? static_cast<int>(left) : std::min(timeout, static_cast<int>(left));
+    }
+    polled.clear();
+    polled.push_back({wakeRead_.get(), POLLIN, 0});
+    const bool accepting = connections.size() < kMaxConnections;
+    polled.push_back({accepting ? socket_.get() : -1, POLLIN, 0});
+    for (const Connection& c : connections) polled.push_back({c.fd.get(), POLLIN, 0});
+    if (::poll(polled.data(), polled.size(), timeout) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (polled[0].revents) return;
+
+    // Connections first: the vector may grow below.
+    for (std::size_t i = 0; i < connections.size();) {
+      bool complete = false;
+      const short events = polled[i + 2].revents;
+      if (!events || ReadSome(connections[i], complete)) {
+        ++i;
+        continue;
+      }
+      if (complete) Deliver(connections[i].fd.release(), connections[i].reader.Frame());
+      connections.erase(connections.begin() + static_cast<std::ptrdiff_t>(i));
+      polled.erase(polled.begin() + static_cast<std::ptrdiff_t>(i + 2));
+    }
+    if (accepting && polled[1].revents) {
+      while (connections.size() < kMaxConnections) {
+        const int fd = ::accept4(socket_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) break;
+        Fd accepted(fd);
+        if (!PeerIsSameUser(fd)) continue;
+        connections.push_back({std::move(accepted), FrameReader(),
+                               SteadyClock::now() + std::chrono::milliseconds(kFrameMilliseconds)});
+      }
+    }
+  }
+}
+
+}  // namespace solka

@@ -1,0 +1,57 @@
+// The receiving end of one copy-data endpoint. A thread of its own accepts connections and reads
+// frames, all without blocking; only a complete frame goes to the GUI thread, which answers it
+// and closes the connection. A connection that is not of this user, announces a block over the
+// limit, fails or does not deliver its frame in time is closed unanswered.
+#pragma once
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/posix/posix_copy_data.h"
+#include "platform/posix/posix_fd.h"
+
+namespace solka {
+
+// True when the process at the other end of a connected socket runs as this user.
+bool PeerIsSameUser(int socket);
+
+class CopyDataListener : public CopyDataEndpoint {
+ public:
+  // Takes a bound, listening, non-blocking socket whose file is `path` (inode `node`).
+  CopyDataListener(int socket, std::string path, ino_t node, CopyDataHandler handler,
+                   PosixInterProcess::PostToGui post);
+  ~CopyDataListener() override;
+  // False when the reading thread could not be started; the endpoint is then useless.
+  bool Serving() const { return thread_.joinable(); }
+  CopyDataListener(const CopyDataListener&) = delete;
+  CopyDataListener& operator=(const CopyDataListener&) = delete;
+
+  // How long a peer has from connecting to the last byte of its frame.
+  static constexpr int kFrameMilliseconds = 5000;
+  // Connections read at the same time; later ones wait in the socket's queue.
+  static constexpr std::size_t kMaxConnections = 64;
+
+ private:
+  // Owned by the GUI thread: the pending answers look here before they call the handler.
+  struct Receiver {
+    CopyDataHandler handler;
+    bool alive = true;
+  };
+
+  void Serve();
+  void Deliver(int connection, CopyData frame);
+
+  Fd socket_;
+  std::string path_;
+  ino_t node_;
+  std::shared_ptr<Receiver> receiver_;
+  PosixInterProcess::PostToGui post_;
+  Fd wakeRead_{-1}, wakeWrite_{-1};
+  std::thread thread_;
+};
+
+}  // namespace solka

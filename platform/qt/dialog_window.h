@@ -1,0 +1,73 @@
+// A dialog on Qt Widgets that renders a core DialogForm control by control and forwards what
+// the user does to the dialog's DialogEvents, both by designed control name (the widget's
+// object name). It decides nothing itself: even the modal result comes from the core.
+#pragma once
+
+#include <QComboBox>
+#include <QDialog>
+#include <QHash>
+#include <QString>
+#include <functional>
+#include <string_view>
+
+#include "form/dialog_form.h"
+#include "platform/api/modal_window.h"
+
+class QAbstractButton;
+class QLabel;
+class QLineEdit;
+class QListView;
+
+namespace solka {
+
+class DialogRowsModel;
+
+// A combo box that tells when it opens its list.
+class DropDownCombo : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+  std::function<void()> onDropDown;
+  void showPopup() override {
+    if (onDropDown) onDropDown();
+    QComboBox::showPopup();
+  }
+};
+
+class DialogWindow : public QDialog, public DialogObserver, public ModalWindow {
+ public:
+  DialogWindow(DialogForm& form, DialogEvents& events);
+  ~DialogWindow() override;
+
+  void RunModal() override;
+  void Changed(std::string_view control) override;
+
+  // The widget of a designed control, for tests and screenshots.
+  QWidget* Control(std::string_view name) const;
+
+ protected:
+  // Each registers the widget under its object name, renders it and wires its events.
+  QAbstractButton* AddButton(QAbstractButton* button);  // push, check and radio buttons
+  QLabel* AddClickLabel(QLabel* label);
+  QLineEdit* AddEdit(QLineEdit* edit);
+  DropDownCombo* AddCombo(DropDownCombo* combo);
+  QListView* AddList(QListView* list, int rowHeight);
+  // A control with no state of its own to render (an up-down button).
+  void Register(QWidget* widget) { controls_.insert(widget->objectName(), widget); }
+  void Forward(std::string_view control, DialogEvent event, int row = -1);
+  void Render(const QString& name);
+  void RenderAll();
+
+  // Esc and the close box reach the core, which sets the result (or keeps the dialog open).
+  void reject() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  DialogForm& form_;
+  DialogEvents& events_;
+
+ private:
+  QHash<QString, QWidget*> controls_;
+  QHash<QString, DialogRowsModel*> rows_;
+  bool rendering_ = false;
+};
+
+}  // namespace solka

@@ -1,0 +1,78 @@
+// A path (or the command word) handed over by a second start of the program.
+
+#include "app/single_instance.h"
+#include "app/tdodedev.h"
+#include "base/paths.h"
+#include "playlist/count_label.h"
+#include "playlist/media_types.h"
+
+namespace solka {
+
+namespace {
+
+// The number field every sender of a hand-over sets.
+constexpr std::uint32_t kHandOverData = 1;
+
+}  // namespace
+
+std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
+  // A frame that is no hand-over, or a text no path can be, changes nothing.
+  if (message.dwData != kHandOverData) return 0;
+  if (message.bytes.size() >= platform_.files.Syntax().maxPath) return 0;
+  // A start without an argument means "show me the player", never "play the whole drive".
+  if (message.bytes.empty()) {
+    platform_.screen.BringToFront();
+    return 0;
+  }
+  if (playback_.Playing) {
+    StopGraph();
+    ReleasePlayback();
+  }
+  BuildListFromPath(message.bytes.substr(0, message.bytes.find('\0')));
+  return 0;
+}
+
+void TDODEDEV::BuildListFromPath(const std::string& path) {
+  const PathSyntax syntax = platform_.files.Syntax();
+  list_.ReferenceExtension = ExtensionOf(path, syntax);
+  if (SettingIs(SubFolder, "1")) list_.NoSubFolderScan = true;
+  const auto playFrom = [this](int row) {
+    SelectRow(row);
+    sequence_.ContinuousPlay = true;
+    form_.SetChecked("N9", true);
+    SetLabel1Color(Color::Blue);
+    FIListBox1Click();
+  };
+
+  if (list_.ReferenceExtension.empty() && path == kNextTrackCommand) {
+    ToolButton7Click();
+  } else if (list_.ReferenceExtension.empty()) {
+    list_.PlayList.Clear();
+    ScanFolder(WithDelimiter(path, syntax));
+    if (SettingIs(Sort, "1")) SetPlayListSorted(true);
+    RefreshListBox();
+    if (form_.RowCount() > 0) playFrom(0);
+  } else if (InColumn(list_.ReferenceExtension, MediaColumn::ForwardedPath)) {
+    list_.PlayList.Clear();
+    ScanFolder(FolderWithDelimiter(path, syntax));
+    if (SettingIs(Sort, "1")) SetPlayListSorted(true);
+    RefreshListBox();
+    form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));
+    // The file itself, even where another differs from it in case only.
+    const int row = list_.PlayList.IndexOfPreferExact(path);
+    if (row >= 0) playFrom(row);
+  } else if (IsListFileExtension(list_.ReferenceExtension, Match::Exact)) {
+    if (LoadListFile(path)) {
+      RefreshListBox();
+      form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));
+      if (form_.RowCount() > 0) playFrom(0);
+    }
+  }
+  list_.ReferenceExtension.clear();
+  list_.NoSubFolderScan = false;
+  form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));
+  FitScrollWidth();
+  platform_.screen.BringToFront();
+}
+
+}  // namespace solka

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# The real program as one player: of twenty simultaneous starts one plays and the others hand
+# their argument over and exit 1; later starts (from a terminal or through the desktop entry)
+# skip a track, replace the list, or only bring the player forward; hostile connections leave
+# it playing; after kill -9 the next start plays.
+# Usage: single_instance.sh PATH-TO-SOLKA
+set -euo pipefail
+source "$(dirname "$0")/lib/program.sh"
+e2e_prepare "$1"
+# Thirty seconds each, so that a track plays on while the checks run.
+long_tone() {
+  gst-launch-1.0 -q audiotestsrc num-buffers=300 samplesperbuffer=800 ! \
+    audio/x-raw,rate=8000,channels=1 ! wavenc ! filesink location="$work/music/$1"
+}
+mkdir -p "$work/music/a" "$work/music/b c"
+for name in a/t1 a/t2 a/t3 "b c/u1"; do long_tone "$name.wav"; done
+printf '[SETTING]\r\nSort=1\r\n' >"$work/bin/solka.ini"
+sock="$XDG_RUNTIME_DIR/solka/TDODEDEV"
+
+last_caption() { captions | tail -n 1; }
+# Waits up to 30 s for the player's caption to become $1.
+wait_caption() {
+  local _
+  for _ in $(seq 300); do
+    [[ $(last_caption) == "$1" ]] && return 0
+    kill -0 "$pid" 2>/dev/null || fail "the player ended while waiting for '$1'"
+    sleep 0.1
+  done
+  fail "caption '$(last_caption)', expected '$1'"
+}
+# A second start: must exit 1 at once.
+second_start() {
+  local status=0
+  timeout 60 "$solka" "$@" 2>>"$work/second.err" >/dev/null || status=$?
+  [[ $status -eq 1 ]] || fail "second start '$*' exit status $status"
+}
+
+# Twenty at once.
+pids=()
+for i in $(seq 20); do
+  "$solka" "$work/music/a" 2>"$work/err.$i" >/dev/null &
+  pids+=("$!")
+done
+for _ in $(seq 600); do
+  alive=0
+  for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && alive=$((alive + 1)); done
+  [[ $alive -le 1 ]] && break
+  sleep 0.1
+done
+players=()
+for i in $(seq 20); do
+  p=${pids[$((i - 1))]}
+  if kill -0 "$p" 2>/dev/null; then
+    players+=("$p")
+    pid=$p
+    err="$work/err.$i"
+  else
+    status=0
+    wait "$p" || status=$?
+    [[ $status -eq 1 ]] || fail "start $i ended with status $status ($(cat "$work/err.$i"))"
+  fi
+done
+[[ ${#players[@]} -eq 1 ]] || fail "${#players[@]} players out of twenty starts"
+wait_caption t1
+echo "PASS: twenty starts, one player, nineteen exit 1"
+
+# Hostile connections: one that says nothing, garbage, and a 1 GiB length.
+socat -u "UNIX-CONNECT:$sock" - >/dev/null 2>&1 &
+silent=$!
+printf 'hello garbage\n' | socat -u - "UNIX-CONNECT:$sock" || true
+{ printf '\001\000\000\000\000\000\000\100'; head -c 10000000 /dev/zero; } |
+  socat -u - "UNIX-CONNECT:$sock" 2>/dev/null || true
+# The player still plays and still answers while the silent one is connected.
+[[ $(last_caption) == t1 ]] || fail "caption after hostile connections: '$(last_caption)'"
+second_start ZZZ_NEXT_PLAY
+wait_caption t2
+# The silent one is let go of in the end.
+timeout 30 tail --pid="$silent" -f /dev/null || fail "the silent connection is still open"
+echo "PASS: hostile connections leave the player playing; the command word skips a track"
+
+# A relative folder means the sender's folder; only the first argument counts.
+(cd "$work/music" && second_start "b c" "$work/music/a")
+wait_caption u1
+# The desktop entry's command for one file, as a file manager runs it.
+exec_line=$(sed -n 's/^Exec=//p' "$(dirname "$0")/../../dist/solka.desktop")
+read -ra opener <<<"${exec_line/\%f/$work/music/a/t3.wav}"
+status=0
+PATH="$work/bin:$PATH" timeout 60 "${opener[@]}" 2>>"$work/second.err" || status=$?
+[[ $status -eq 1 ]] || fail "opening through the desktop entry: exit status $status"
+wait_caption t3
+# No argument: nothing changes but the window's place in front.
+second_start
+sleep 1
+[[ $(last_caption) == t3 ]] || fail "a start without argument changed the player: '$(last_caption)'"
+echo "PASS: a relative folder and a file opened through the desktop entry play in the player"
+
+# A crash leaves the socket behind; the next start becomes the player all the same.
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null || true
+[[ -S $sock ]] || fail "no socket left behind by the killed player"
+err="$work/err.new"
+start_program "$work/music/a"
+wait_caption t1
+second_start ZZZ_NEXT_PLAY
+wait_caption t2
+end_program
+echo "PASS: after kill -9 the next start is the player and exits 0"

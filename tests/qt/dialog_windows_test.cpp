@@ -1,0 +1,189 @@
+// The two dialogs on Qt: every control reaches its handler by its designed name, the windows
+// show what the core's form holds, and a modal dialog keeps the player's timers running.
+#include <gmock/gmock.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "dialogs/player_dialogs.h"
+#include "platform/qt/form2_window.h"
+#include "platform/qt/form3_window.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_text.h"
+#include "tests/core/player_fixture.h"
+
+namespace solka {
+namespace {
+
+using ::testing::ElementsAre;
+
+// Writes down every event as "control event row".
+class RecordingEvents : public DialogEvents {
+ public:
+  bool Handle(std::string_view control, DialogEvent event, int row) override {
+    calls.push_back(std::string(control) + " " + std::to_string(static_cast<int>(event)) +
+                    (row >= 0 ? " " + std::to_string(row) : ""));
+    return true;
+  }
+  std::vector<std::string> calls;
+};
+
+std::string Call(std::string_view control, DialogEvent event, int row = -1) {
+  return std::string(control) + " " + std::to_string(static_cast<int>(event)) +
+         (row >= 0 ? " " + std::to_string(row) : "");
+}
+
+template <typename W>
+W* Get(DialogWindow& window, std::string_view name) {
+  auto* widget = qobject_cast<W*>(window.Control(name));
+  EXPECT_NE(widget, nullptr) << name;
+  return widget;
+}
+
+TEST(DialogWindows, EveryControlOfTheListDialogReachesItsHandler) {
+  DialogForm form;
+  RecordingEvents events;
+  form.SetItems("Edit1", {"/a", "/b"});
+  form.SetItems("FIListBox1", {"one", "two", "three"});
+  Form2Window window(form, events);
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  for (const char* button : {"Button1", "Button2", "Button3", "BitBtn2", "BitBtn3", "BitBtn1",
+                             "Button6", "RadioButton3", "Extchk1", "CheckBox4", "c_ape"})
+    QTest::mouseClick(Get<QAbstractButton>(window, button), Qt::LeftButton);
+  // A ticked box is in the form before its click arrives.
+  EXPECT_TRUE(form.Checked("CheckBox4"));
+  QTest::mouseClick(Get<QLabel>(window, "Label3"), Qt::LeftButton);
+  auto* radio = Get<QAbstractButton>(window, "RadioButton2");
+  radio->setFocus();  // offscreen, the focus arrives as it would with the pointer
+  QTest::mouseClick(radio, Qt::LeftButton);
+  auto* combo = Get<QComboBox>(window, "Edit1");
+  combo->showPopup();
+  combo->hidePopup();
+  emit combo->activated(1);
+  EXPECT_EQ(form.ItemIndex("Edit1"), 1);
+  auto* list = Get<QListView>(window, "FIListBox1");
+  const QPoint row1 = list->visualRect(list->model()->index(1, 0)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row1);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row1);
+  QTest::keyClick(&window, Qt::Key_Escape);
+
+  std::vector<std::string> expected;
+  for (const char* button : {"Button1", "Button2", "Button3", "BitBtn2", "BitBtn3", "BitBtn1",
+                             "Button6", "RadioButton3", "Extchk1", "CheckBox4", "c_ape", "Label3"})
+    expected.push_back(Call(button, DialogEvent::Click));
+  for (const auto& call :
+       {Call("RadioButton2", DialogEvent::Enter), Call("RadioButton2", DialogEvent::Click),
+        Call("Edit1", DialogEvent::DropDown), Call("Edit1", DialogEvent::Change),
+        Call("FIListBox1", DialogEvent::RowClick, 1), Call("FIListBox1", DialogEvent::DblClick, 1),
+        Call("", DialogEvent::CloseBox)})
+    expected.push_back(call);
+  // In this order; the pointer entering the list and the double-click's own clicks may come
+  // in between.
+  auto next = events.calls.begin();
+  for (const std::string& call : expected) {
+    next = std::find(next, events.calls.end(), call);
+    ASSERT_NE(next, events.calls.end()) << call << " in " << ::testing::PrintToString(events.calls);
+  }
+}
+
+TEST(DialogWindows, TheListDialogShowsTheCoresState) {
+  DialogForm form;
+  RecordingEvents events;
+  Form2Window window(form, events);
+  form.SetItems("Edit1", {"/a", "/b"});
+  form.SetItemIndex("Edit1", 1);
+  form.SetItems("FIListBox1", {"one", "two", "three"});
+  form.SetSelected("FIListBox1", 0, true);
+  form.SetSelected("FIListBox1", 2, true);
+  form.SetChecked("RadioButton2", true);
+  form.SetChecked("c_wav", true);
+  form.SetText("Edit2", "/usr/bin/true");
+  form.SetText("Label3", "KOBARI PROJECT");
+  EXPECT_EQ(Get<QComboBox>(window, "Edit1")->currentText(), QStringLiteral("/b"));
+  auto* list = Get<QListView>(window, "FIListBox1");
+  EXPECT_EQ(list->model()->rowCount(), 3);
+  EXPECT_EQ(list->selectionModel()->selectedRows().size(), 2);
+  EXPECT_FALSE(list->selectionModel()->isRowSelected(1));
+  EXPECT_TRUE(Get<QAbstractButton>(window, "RadioButton2")->isChecked());
+  EXPECT_TRUE(Get<QAbstractButton>(window, "c_wav")->isChecked());
+  EXPECT_EQ(Get<QLineEdit>(window, "Edit2")->text(), QStringLiteral("/usr/bin/true"));
+  EXPECT_EQ(Get<QLabel>(window, "Label3")->text(), QStringLiteral("KOBARI PROJECT"));
+  EXPECT_EQ(window.windowTitle(), ToQt(TForm2::kCaption));
+  EXPECT_EQ(window.size(), QSize(280, 379));
+  // A clicked radio button that the core keeps unchecked shows unchecked again.
+  QTest::mouseClick(Get<QAbstractButton>(window, "RadioButton1"), Qt::LeftButton);
+  EXPECT_FALSE(Get<QAbstractButton>(window, "RadioButton1")->isChecked());
+}
+
+TEST(DialogWindows, EveryControlOfTheTimeDialogReachesItsHandler) {
+  DialogForm form;
+  RecordingEvents events;
+  Form3Window window(form, events);
+  window.show();
+  form.SetText("Edit1", "09");
+  EXPECT_EQ(Get<QLineEdit>(window, "Edit1")->text(), QStringLiteral("09"));
+  QTest::mouseClick(Get<QAbstractButton>(window, "BitBtn1"), Qt::LeftButton);
+  QTest::mouseClick(Get<QAbstractButton>(window, "BitBtn2"), Qt::LeftButton);
+  const auto arrows = window.Control("UpDown1")->findChildren<QToolButton*>();
+  ASSERT_EQ(arrows.size(), 2);
+  QTest::mouseClick(arrows[0], Qt::LeftButton);
+  QTest::mouseClick(window.Control("UpDown2")->findChildren<QToolButton*>()[1], Qt::LeftButton);
+  QTest::keyClick(Get<QLineEdit>(window, "Edit2"), Qt::Key_Up);
+  QTest::keyClicks(Get<QLineEdit>(window, "Edit1"), "x");
+  EXPECT_EQ(form.Text("Edit1"), "09x");
+  window.close();
+  EXPECT_THAT(
+      events.calls,
+      ElementsAre(Call("BitBtn1", DialogEvent::Click), Call("BitBtn2", DialogEvent::Click),
+                  Call("UpDown1", DialogEvent::StepUp), Call("UpDown2", DialogEvent::StepDown),
+                  Call("Edit2", DialogEvent::StepUp), Call("", DialogEvent::CloseBox)));
+}
+
+// The real dialog in front of the player: the command waits in the dialog while the player's
+// timers go on ticking, and the dialog's buttons end it.
+TEST(DialogWindows, ModalDialogsKeepThePlayersTimersRunning) {
+  TestPlatform p;
+  QtEventLoop loop;
+  PlatformServices services{p.files,  p.codec, p.clock, loop,    p.dialogs,
+                            p.screen, p.shell, p.power, p.media, p.diagnostics};
+  TDODEDEV player(services, {kTestProgram, ""});
+  player.FormCreate();
+  PlayerDialogs dialogs(player, services, "");
+  Form2Window form2(dialogs.Form2().Form, dialogs.Form2());
+  dialogs.Form2().SetWindow(&form2);
+  Form3Window form3(dialogs.Form3().Form, dialogs.Form3());
+  dialogs.Form3().SetWindow(&form3);
+  int ticks = 0;
+  auto timer = loop.CreateTimer(20, true, [&] { ++ticks; });
+
+  QTimer::singleShot(300, &form3, [&] {
+    form3.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("7"));
+    dialogs.Form3().Form.SetTextFromView("Edit1", "7");
+    dialogs.Form3().Form.SetTextFromView("Edit2", "30");
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(form3.Control("BitBtn1")), Qt::LeftButton);
+  });
+  player.N21Click();
+  EXPECT_GE(ticks, 5);
+  EXPECT_FALSE(form3.isVisible());
+  EXPECT_EQ(player.Sleep().SleepDeadline, "7:30");
+
+  ticks = 0;
+  QTimer::singleShot(300, &form2, [&] {
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(form2.Control("BitBtn1")), Qt::LeftButton);
+  });
+  player.ToolButton1Click();
+  EXPECT_GE(ticks, 5);
+  EXPECT_FALSE(form2.isVisible());
+}
+
+}  // namespace
+}  // namespace solka
