@@ -130,7 +130,6 @@ void TDODEDEV::FirstIdle() {
   const bool hasRows = form_.RowCount() > 0;
   if (hasRows) {
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
-    FitScrollWidth();
     form_.SetLabelText(2, TrackCountText(form_.RowCount()));
   }
   list_.NoSubFolderScan = false;
@@ -149,6 +148,9 @@ void TDODEDEV::FirstIdle() {
     }
   }
   startup_.StartedWithFile = false;
+  // Once the first track has started: measuring the rows of a long list must not hold up the
+  // music (and a window hidden to the tray measures when it is shown).
+  if (hasRows) FitScrollWidth();
 
   if (playback_.Playing && playback_.Paused) {
     form_.SetTrayIcon(kIdleIcon);

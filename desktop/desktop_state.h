@@ -12,13 +12,14 @@ struct WindowState {
   bool MouseOverList = false;
   int ScreenHeight = 0;
   int CaptionHeight = 0;
-  bool Closing = false;  // FormClose has begun; a second close request finds it set
+  bool Closing = false;         // FormClose has begun; a second close request finds it set
+  bool ScrollWidthDue = false;  // FitScrollWidth waits for the window to be shown
 };
 
 struct CompanionState {
   std::string CompanionPath;
   bool CompanionAvailable = false;
-  long long CompanionStartedAt = -1;  // epoch second of the last companion start
+  long long CompanionStartedAt = -1;  // steady milliseconds of the last companion start
 };
 
 struct TrackInfoState {

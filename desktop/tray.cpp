@@ -14,6 +14,7 @@ void TDODEDEV::SpeedButton1Click() {
 void TDODEDEV::N11Click() {
   window_.InTray = false;
   form_.SetVisible(true);
+  if (window_.ScrollWidthDue) FitScrollWidth();
   platform_.screen.BringToFront();
   form_.SetActive(ActiveControl::None);
 }
@@ -31,14 +32,13 @@ void TDODEDEV::TrayIconClick() {
 namespace {
 // Mouse-move events come in bursts; one companion start per second is enough to raise the
 // window, where one per event would start dozens of processes.
-constexpr long long kCompanionPauseSeconds = 1;
+constexpr long long kCompanionPauseMs = 1000;
 }  // namespace
 
 void TDODEDEV::TrayIconMouseMove() {
   if (!companion_.CompanionAvailable || platform_.screen.MainWindowIsForeground()) return;
-  const long long now = platform_.clock.EpochSeconds();
-  if (companion_.CompanionStartedAt >= 0 &&
-      now - companion_.CompanionStartedAt < kCompanionPauseSeconds)
+  const long long now = platform_.clock.SteadyMilliseconds();
+  if (companion_.CompanionStartedAt >= 0 && now - companion_.CompanionStartedAt < kCompanionPauseMs)
     return;
   companion_.CompanionStartedAt = now;
   // The argument names the window class the companion is to bring to the front.

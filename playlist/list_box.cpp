@@ -16,6 +16,13 @@ void TDODEDEV::RefreshListBox() {
 }
 
 void TDODEDEV::FitScrollWidth() {
+  // Measuring every row of a long list takes a while, and the extent of a list nobody sees
+  // does not matter: a hidden window measures when it is shown again.
+  if (!form_.Visible()) {
+    window_.ScrollWidthDue = true;
+    return;
+  }
+  window_.ScrollWidthDue = false;
   int widest = 0;
   for (const std::string& row : form_.Rows())
     widest = std::max(widest, platform_.screen.ListTextWidth(row));

@@ -55,6 +55,9 @@ void TDODEDEV::listmode1Click() {
     form_.SetTop(ToIntDef(Setting(Top2), form_.Top()));
     form_.SetHeight(MainForm::kCompactHeight);
     window_.CompactView = true;
+    // The list is out of sight now, so the pointer has left it, whether or not the desktop
+    // says so: the wheel and the volume double-click belong to the window again.
+    if (window_.MouseOverList) FIListBox1MouseLeave();
     return;
   }
   const int top = form_.Top();

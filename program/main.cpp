@@ -121,6 +121,8 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   dialogModels.Form3().SetWindow(&form3);
 
   player.FormCreate();
+  // Closed during the start-up (a signal while a message box waited): the loop never runs.
+  if (mainWindow.Closed()) return 0;
   // Later starts reach the player once it has a list; until then they wait for the endpoint.
   const std::unique_ptr<CopyDataEndpoint> handOver =
       ipc.Listen(std::string(kPlayerWindowClass),

@@ -20,6 +20,9 @@ class Clock {
   virtual TimeOfDay Now() = 0;
   // Seconds since the epoch (seeds the shuffle).
   virtual std::int64_t EpochSeconds() = 0;
+  // Milliseconds of a clock that only moves forward (not set back or forth with the time of
+  // day); for intervals.
+  virtual std::int64_t SteadyMilliseconds() = 0;
   virtual void Sleep(int milliseconds) = 0;
 };
 

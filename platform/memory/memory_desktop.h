@@ -20,6 +20,7 @@ class ManualClock : public Clock {
  public:
   TimeOfDay Now() override;
   std::int64_t EpochSeconds() override { return epochMs_ / 1000; }
+  std::int64_t SteadyMilliseconds() override { return epochMs_; }
   // Sleeping only moves the clock on.
   void Sleep(int milliseconds) override;
   void Set(std::int64_t epochSeconds) { epochMs_ = epochSeconds * 1000; }

@@ -18,6 +18,12 @@ std::int64_t PosixClock::EpochSeconds() {
   return static_cast<std::int64_t>(time(nullptr));
 }
 
+std::int64_t PosixClock::SteadyMilliseconds() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 void PosixClock::Sleep(int milliseconds) {
   if (beforeSleep_) beforeSleep_();
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));

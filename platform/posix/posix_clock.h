@@ -14,6 +14,7 @@ class PosixClock : public Clock {
       : beforeSleep_(std::move(beforeSleep)) {}
   TimeOfDay Now() override;
   std::int64_t EpochSeconds() override;
+  std::int64_t SteadyMilliseconds() override;
   void Sleep(int milliseconds) override;
 
  private:

@@ -1,6 +1,8 @@
 #include "platform/qt/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QMenu>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -24,9 +26,10 @@ static void RegisterGlyphs() {
 namespace solka {
 
 MainWindow::MainWindow(MainForm& form, WindowCommands& commands, Trace trace)
-    : QWidget(nullptr, kToolWindow), form_(form), commands_(commands), trace_(trace) {
+    : QWidget(nullptr, kWindowFlags), form_(form), commands_(commands), trace_(trace) {
   RegisterGlyphs();
   setObjectName(QStringLiteral("TDODEDEV"));
+  setWindowRole(QStringLiteral("TDODEDEV"));  // the window class's name, for desktop tools
   setWindowIcon(GroupIcon(0));
   setMouseTracking(true);
   setMinimumSize(MainForm::kMinWidth, MainForm::kMinHeight - MainForm::kFrameHeight);
@@ -210,6 +213,10 @@ void MainWindow::FinishRun() {
   if (closed_) return;
   closed_ = true;
   commands_.Close();
+  // A message box waiting for its OK (the start-up's "cannot open list file" among them) must
+  // not keep the run alive once it has closed.
+  for (QWidget* top : QApplication::topLevelWidgets())
+    if (auto* dialog = qobject_cast<QDialog*>(top); dialog && dialog->isVisible()) dialog->reject();
   if (onClosed) onClosed();
 }
 

@@ -5,8 +5,10 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "form/main_form.h"
+#include "form/window_place.h"
 #include "platform/qt/trace.h"
 
 class QToolButton;
@@ -29,8 +31,11 @@ class MainWindow : public QWidget, public FormObserver {
 
   // After the player's creation event: shows the window unless the player hid it.
   void Start();
-  // Closes the window the normal way; the player's close event runs once per run.
+  // Closes the window the normal way; the player's close event runs once per run. A message
+  // box that waits for its OK is closed too: a close request always ends the run.
   void RequestClose();
+  // The player's close event has run.
+  bool Closed() const { return closed_; }
   // Runs after the player's close event (the program quits there).
   std::function<void()> onClosed;
 
@@ -60,22 +65,30 @@ class MainWindow : public QWidget, public FormObserver {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  // A tool window; its close box only when the player asks for it.
-  static constexpr Qt::WindowFlags kToolWindow =
-      Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  // A title bar without buttons; the close box only when the player asks for it. Not a tool
+  // window: the toolkit marks tool windows as transient for its hidden leader window, and task
+  // bars list no such window, so the task-bar setting could not show a button. The task-bar
+  // entry is the skip-taskbar state alone.
+  static constexpr Qt::WindowFlags kWindowFlags =
+      Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
 
   void RenderAll();
   void RenderGeometry();
   void RenderVisible();
   void RenderBorderIcons();
-  // The flags the window should have now; false when it has them already.
-  bool ApplyWindowFlags();
   void RenderHints();
   void RenderTaskButton();
   void RenderActiveControl();
   void LayOut();
   void ReportGeometry();
   void FinishRun();
+  void TraceControls();
+  // The window was minimised for want of a tray and the user brought it back.
+  void RestoredFromTaskBar();
+  void MinimiseWhenManaged(int triesLeft);
+  static constexpr int kManageTries = 40, kManageWaitMs = 50;
+  // The screens' work areas, for keeping the window where it can be reached.
+  std::vector<ScreenArea> ScreenAreas() const;
 
   MainForm& form_;
   WindowCommands& commands_;
@@ -88,9 +101,13 @@ class MainWindow : public QWidget, public FormObserver {
   std::unique_ptr<Tray> tray_;
   std::unique_ptr<WindowInput> input_;
   bool started_ = false;
+  bool controlsTraced_ = false;
   bool closed_ = false;
   bool rendering_ = false;
   bool minimisedForTray_ = false;
+  // Where the window was put for the form's position (moved onto a screen when that lies off
+  // every screen); a move to anywhere else is the user's.
+  ScreenArea placed_;
   int wheelRemainder_ = 0;
 };
 

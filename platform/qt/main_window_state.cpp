@@ -1,7 +1,12 @@
 // Where the main window stands and whether it is seen: geometry both ways, the layout of its
 // three parts, hidden or minimised, the window flags and the task-bar entry.
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMetaObject>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTimer>
+#include <QToolButton>
 #include <algorithm>
 
 #include "form/commands.h"
@@ -14,9 +19,21 @@
 
 namespace solka {
 
+std::vector<ScreenArea> MainWindow::ScreenAreas() const {
+  std::vector<ScreenArea> areas;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect r = screen->availableGeometry();
+    areas.push_back({r.x(), r.y(), r.width(), r.height()});
+  }
+  return areas;
+}
+
 void MainWindow::RenderGeometry() {
   rendering_ = true;
-  move(form_.Left(), form_.Top());
+  // The position is that of the frame, as stored; a position off every screen is shown on one.
+  placed_ =
+      PlaceOnScreen({form_.Left(), form_.Top(), form_.Width(), form_.Height()}, ScreenAreas());
+  move(placed_.left, placed_.top);
   resize(form_.Width(), form_.Height() - MainForm::kFrameHeight);
   rendering_ = false;
   ReportGeometry();  // the limits may have bent the request
@@ -25,43 +42,48 @@ void MainWindow::RenderGeometry() {
 void MainWindow::RenderVisible() {
   if (!started_) return;
   if (form_.Visible()) {
-    if (minimisedForTray_) {
+    if (minimisedForTray_ || isMinimized()) {
       minimisedForTray_ = false;
-      ApplyWindowFlags();
       showNormal();
-      RenderTaskButton();
     } else {
       show();
     }
+    RenderTaskButton();
   } else if (HidesToTray()) {
     hide();
   } else {
-    // Without a notification area a hidden window could never come back. It goes to the task
-    // bar instead, as an ordinary window (some desktops list no tool windows anywhere) with an
-    // entry there whatever the task-bar setting says.
+    // Without a notification area a hidden window could never come back. It is minimised to the
+    // task bar instead, with an entry there whatever the task-bar setting says; restoring it from
+    // there shows it as "パネル表示" does.
     minimisedForTray_ = true;
-    ApplyWindowFlags();
-    SetTaskbarEntry(this, true);
-    showMinimized();
+    RenderTaskButton();
+    MinimiseWhenManaged(kManageTries);
   }
+}
+
+void MainWindow::MinimiseWhenManaged(int triesLeft) {
+  if (!minimisedForTray_ || form_.Visible()) return;
+  // A window just shown that the window manager has not taken on yet would miss the request
+  // to minimise; it is asked once the manager holds it (or, with no manager, after a while).
+  if (isVisible() && WindowManagerState(this) == ManagerState::Withdrawn && triesLeft > 0) {
+    QTimer::singleShot(kManageWaitMs, this,
+                       [this, triesLeft] { MinimiseWhenManaged(triesLeft - 1); });
+    return;
+  }
+  showMinimized();
 }
 
 void MainWindow::RenderBorderIcons() {
   const bool wasVisible = isVisible();
-  if (!ApplyWindowFlags()) return;
-  if (wasVisible) minimisedForTray_ ? showMinimized() : show();
-  RenderTaskButton();
-}
-
-bool MainWindow::ApplyWindowFlags() {
-  Qt::WindowFlags wanted = minimisedForTray_
-                               ? Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                     Qt::WindowMinimizeButtonHint
-                               : kToolWindow;
+  Qt::WindowFlags wanted = kWindowFlags;
   if (form_.CloseBox()) wanted |= Qt::WindowCloseButtonHint;
-  if (windowFlags() == wanted) return false;
-  setWindowFlags(wanted);  // hides the window
-  return true;
+  if (windowFlags() == wanted) return;
+  // Changing the flags hides the window and may forget where its frame stood.
+  const QPoint frame = pos();
+  setWindowFlags(wanted);
+  if (!wasVisible) return;
+  move(frame);
+  minimisedForTray_ ? showMinimized() : show();
 }
 
 void MainWindow::RenderTaskButton() {
@@ -79,7 +101,11 @@ void MainWindow::LayOut() {
 
 void MainWindow::ReportGeometry() {
   if (rendering_) return;
-  form_.SetGeometryFromView(x(), y(), width(), height() + MainForm::kFrameHeight);
+  int left = x(), top = y();
+  // Where the window was put to keep it on a screen is not the user's choice: the stored
+  // position stays until the user moves the window.
+  if (left == placed_.left && top == placed_.top) left = form_.Left(), top = form_.Top();
+  form_.SetGeometryFromView(left, top, width(), height() + MainForm::kFrameHeight);
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
@@ -95,20 +121,61 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 
 void MainWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  // The window manager reads the task-bar state when the window is mapped.
+  // The window manager dropped the task-bar state when the window was hidden; it reads it
+  // again when the window is mapped, just after this.
   RenderTaskButton();
+  // The window system showed the minimised window again: restored from the task bar. The
+  // window-state change that should say so does not always come (the toolkit may still take
+  // the window for minimised here).
+  if (event->spontaneous()) RestoredFromTaskBar();
+  if (!controlsTraced_) {
+    controlsTraced_ = true;
+    // Once the tool bar has laid out its buttons.
+    QMetaObject::invokeMethod(
+        this, [this] { TraceControls(); }, Qt::QueuedConnection);
+  }
+}
+
+void MainWindow::TraceControls() {
+  std::vector<QWidget*> controls{list_, panel_->TrayButton()};
+  for (int n = 1; n <= 3; ++n) controls.push_back(panel_->Label(n));
+  for (QToolButton* button : toolBar_->findChildren<QToolButton*>()) controls.push_back(button);
+  for (QWidget* control : controls) {
+    if (!control || control->objectName().isEmpty()) continue;
+    const QPoint at = control->mapTo(this, QPoint(0, 0));
+    trace_.Control(control->objectName().toStdString(), at.x(), at.y(), control->width(),
+                   control->height());
+  }
+}
+
+void MainWindow::RestoredFromTaskBar() {
+  if (!minimisedForTray_ || form_.Visible()) return;
+  // The window manager's word where there is one; the first mapping of a window that is to be
+  // minimised is no restoring.
+  const ManagerState state = WindowManagerState(this);
+  if (state == ManagerState::Unknown ? isMinimized() : state != ManagerState::Normal) return;
+  // The same as showing it from the tray. Queued: showing the panel changes the window, which
+  // is not done inside its own event.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        if (minimisedForTray_ && !form_.Visible()) commands_.ShowPanel();
+      },
+      Qt::QueuedConnection);
 }
 
 void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange) return;
-  // The user restored the window from the task bar: the same as showing it from the tray.
-  // Queued: showing the panel changes the window, which is not done inside its own event.
-  if (minimisedForTray_ && !isMinimized() && !form_.Visible()) {
+  if (!isMinimized()) RestoredFromTaskBar();
+  // The window manager minimised the shown window (its title-bar button): the same as hiding
+  // it to the tray, so that it keeps a way back whatever the task-bar setting says.
+  if (isMinimized() && !minimisedForTray_ && form_.Visible()) {
     QMetaObject::invokeMethod(
         this,
         [this] {
-          if (minimisedForTray_ && !form_.Visible()) commands_.ShowPanel();
+          if (isMinimized() && !minimisedForTray_ && form_.Visible())
+            commands_.Click("SpeedButton1");
         },
         Qt::QueuedConnection);
   }

@@ -12,6 +12,7 @@ namespace solka {
 void QtDialogs::MessageBox(const std::string& text, const std::string& caption) {
   // No owner window: the box must show even while the main window is hidden in the tray.
   QMessageBox box(QMessageBox::NoIcon, ToQt(caption), ToQt(text), QMessageBox::Ok);
+  box.setTextFormat(Qt::PlainText);  // a tag or a file name is text, never markup
   box.exec();
 }
 

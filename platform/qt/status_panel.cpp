@@ -22,9 +22,15 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+  // A label without a double-click of its own takes the second press of a quick double click
+  // as the press it is, so every click counts.
+  if (!onDoubleClick) {
+    mousePressEvent(event);
+    return;
+  }
   pressed_ = false;
   QLabel::mouseDoubleClickEvent(event);
-  if (event->button() == Qt::LeftButton && onDoubleClick) onDoubleClick();
+  if (event->button() == Qt::LeftButton) onDoubleClick();
 }
 
 StatusPanel::StatusPanel(Events events, QWidget* parent)

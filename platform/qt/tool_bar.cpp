@@ -62,7 +62,10 @@ void ToolBar::ShowSleepButton(int image, const QString& hint) {
 bool ToolBar::eventFilter(QObject* watched, QEvent* event) {
   auto* button = qobject_cast<QToolButton*>(watched);
   if (!button) return false;
-  if (event->type() == QEvent::MouseButtonPress && button->objectName() == "ToolButton9") {
+  // A quick second press arrives as a double-click; it is a press all the same.
+  const bool press =
+      event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+  if (press && button->objectName() == "ToolButton9") {
     auto* mouse = static_cast<QMouseEvent*>(event);
     events_.stopMouseDown((mouse->buttons() & Qt::RightButton) != 0);
   } else if (event->type() == QEvent::ContextMenu && button->menu()) {

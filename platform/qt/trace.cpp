@@ -34,4 +34,10 @@ void Trace::Tray(int icon, const std::string& hint) {
   std::fflush(stderr);
 }
 
+void Trace::Control(const std::string& name, int x, int y, int width, int height) {
+  if (!enabled_) return;
+  std::fprintf(stderr, "solka: control: %s %d %d %d %d\n", name.c_str(), x, y, width, height);
+  std::fflush(stderr);
+}
+
 }  // namespace solka

@@ -1,5 +1,6 @@
 // SOLKA_TRACE=1: the window reports each change of its caption and of the tray icon and hint on
-// stderr, so whole-program tests can follow what the player shows.
+// stderr, and where its controls stand once it is first shown, so whole-program tests can follow
+// what the player shows and aim the pointer at a control.
 #pragma once
 
 #include <string>
@@ -16,6 +17,8 @@ class Trace {
   void Sleep(int image, const std::string& hint);
   void Caption(const std::string& text);
   void Tray(int icon, const std::string& hint);
+  // A control's rectangle in the window's client area.
+  void Control(const std::string& name, int x, int y, int width, int height);
 
  private:
   bool enabled_;

@@ -27,7 +27,7 @@ bool Tray::Available() const {
 
 void Tray::Show(int icon, const std::string& hint) {
   icon_.setIcon(GroupIcon(icon));
-  icon_.setToolTip(ToQt(hint));
+  icon_.setToolTip(HintText(hint));  // a track title is text, never markup
   // A notification area that appeared after start-up gets the icon too.
   if (!icon_.isVisible() && Available()) icon_.show();
 }
@@ -36,7 +36,9 @@ void Tray::Activated(QSystemTrayIcon::ActivationReason reason) {
   // The tray reports no hovering; the pointer was over the icon when it was clicked, so the
   // move comes first, as it would with a hover report.
   if (events_.mouseMove) events_.mouseMove();
-  if (reason == QSystemTrayIcon::Trigger && events_.click) events_.click();
+  // A quick second click arrives as a double-click; it is a click all the same.
+  const bool click = reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick;
+  if (click && events_.click) events_.click();
 }
 
 }  // namespace solka

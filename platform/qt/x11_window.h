@@ -9,6 +9,11 @@ namespace solka {
 // Whether the window has an entry in the desktop's task bar (its skip-taskbar state).
 void SetTaskbarEntry(QWidget* window, bool shown);
 
+// The window's state as the window manager holds it (WM_STATE); Unknown without X11 or before
+// the window exists. The toolkit's own idea of it can lag behind or miss a change.
+enum class ManagerState { Unknown, Withdrawn, Normal, Iconic };
+ManagerState WindowManagerState(QWidget* window);
+
 // Sends what is queued for the display now (a caption set just before the program waits).
 void FlushDisplay();
 

@@ -155,6 +155,16 @@ TEST_F(ListCommands, CompactViewTwiceReturnsToFullHeight) {
   EXPECT_EQ(t->Settings()[Top2], "40");
 }
 
+TEST_F(ListCommands, CompactViewWithThePointerOverTheListGivesTheWheelBackToTheVolume) {
+  player.FIListBox1MouseEnter();
+  player.listmode1Click();
+  EXPECT_FALSE(player.Window().MouseOverList);
+  EXPECT_EQ(player.Form().Active(), ActiveControl::None);
+  const int before = player.Playback().Volume;
+  player.FormMouseWheelDown();
+  EXPECT_LT(player.Playback().Volume, before);
+}
+
 TEST_F(ListCommands, CompactViewKeepsTopWhenTop2IsNoNumber) {
   TestPlatform q;
   auto t = PlayerBuilder(q).Setting(Top2, "12px").Start();
@@ -261,6 +271,14 @@ TEST_F(ListCommands, ScrollWidthIsTheWidestRowPlusFour) {
   Fill({"/m/ab.mp3", "/m/abcdef.mp3", "/m/x.mp3"});
   player.FitScrollWidth();
   EXPECT_EQ(player.Form().ScrollWidth(), 6 * 7 + 4);
+
+  // A hidden window measures when it is shown, on the rows it shows then.
+  player.SpeedButton1Click();
+  Fill({"/m/abcdefghij.mp3"});
+  player.FitScrollWidth();
+  EXPECT_EQ(player.Form().ScrollWidth(), 6 * 7 + 4);
+  player.N11Click();
+  EXPECT_EQ(player.Form().ScrollWidth(), 10 * 7 + 4);
 }
 
 }  // namespace

@@ -64,6 +64,10 @@ TEST_F(StartupTest, FolderHidesToTheTrayAndPlaysContinuouslyFromTheFirstRow) {
   EXPECT_EQ(t.Form().TrayIcon(), 1);
   EXPECT_FALSE(t.Startup().FirstIdlePending);
   EXPECT_EQ(t.List().ReferenceExtension, "");
+  // The rows of the hidden list are measured when the window is shown, not before the music.
+  EXPECT_EQ(t.Form().ScrollWidth(), 0);
+  t.N11Click();
+  EXPECT_GT(t.Form().ScrollWidth(), 4);
 }
 
 TEST_F(StartupTest, FolderWithOrWithoutFinalDelimiterScansTheSameFolder) {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QWheelEvent>
@@ -18,6 +19,7 @@
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/menus.h"
+#include "platform/qt/qt_dialogs.h"
 #include "platform/qt/status_panel.h"
 #include "platform/qt/tool_bar.h"
 #include "platform/qt/tray.h"
@@ -219,6 +221,51 @@ TEST_F(WindowBindings, TrayIconReportsTheHoverBeforeTheClick) {
   emit icon.activated(QSystemTrayIcon::Trigger);
   emit icon.activated(QSystemTrayIcon::Context);
   EXPECT_THAT(Calls(), ElementsAre("tray move", "tray click", "tray move"));
+}
+
+// As from the window system: a quick second press arrives as a double-click.
+void DoubleClick(QWidget* target, Qt::MouseButton button) {
+  const QPointF at(4, 4), global = target->mapToGlobal(at);
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                            QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+    QMouseEvent event(type, at, global, button, held, Qt::NoModifier);
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    qApp->notify(target, &event);
+  }
+}
+
+TEST_F(WindowBindings, BothPressesOfAQuickDoubleClickCount) {
+  DoubleClick(window.Bar()->Button("ToolButton9"), Qt::RightButton);
+  DoubleClick(window.Bar()->Button("ToolButton7"), Qt::LeftButton);
+  DoubleClick(window.Panel()->Label(1), Qt::LeftButton);
+  DoubleClick(window.Panel()->Label(2), Qt::LeftButton);
+  // The volume label binds a double-click of its own.
+  DoubleClick(window.Panel()->Label(3), Qt::LeftButton);
+  EXPECT_THAT(Calls(), ElementsAre("stop down right", "stop down right", "click ToolButton7",
+                                   "click ToolButton7", "click Label1", "click Label1",
+                                   "click Label2", "click Label2", "volume double click"));
+  commands.calls.clear();
+  QSystemTrayIcon& icon = window.TrayIcon().Icon();
+  emit icon.activated(QSystemTrayIcon::Trigger);
+  emit icon.activated(QSystemTrayIcon::DoubleClick);
+  EXPECT_THAT(Calls(), ElementsAre("tray move", "tray click", "tray move", "tray click"));
+}
+
+TEST_F(WindowBindings, ACloseRequestWhileAMessageBoxWaitsEndsTheRun) {
+  int quits = 0;
+  window.onClosed = [&] { ++quits; };
+  // A signal arrives while the start-up's message box waits for its OK.
+  QTimer::singleShot(0, [&] { window.RequestClose(); });
+  QTimer::singleShot(5000, [] {
+    if (QWidget* box = QApplication::activeModalWidget()) box->close();  // the test failed
+  });
+  QtDialogs().MessageBox("cannot open", "SOLKA");
+  EXPECT_TRUE(window.Closed());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  window.RequestClose();
+  EXPECT_THAT(Calls(), ElementsAre("close"));
+  EXPECT_EQ(quits, 1);
 }
 
 TEST_F(WindowBindings, ClosingRunsTheCloseEventOnce) {

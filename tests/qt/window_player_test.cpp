@@ -58,6 +58,14 @@ TEST_F(WindowWithPlayer, F4TogglesTheCompactView) {
   QTest::keyClick(&window, Qt::Key_F4);
   EXPECT_FALSE(player.Window().CompactView);
   EXPECT_EQ(OuterHeight(), 313);
+
+  // With the pointer over the list the key goes to the list first, and the compact view takes
+  // the focus from it on the way: still one toggle, and the wheel is the volume's again.
+  commands.ListMouseEnter();
+  ASSERT_EQ(QApplication::focusWidget(), window.List());
+  QTest::keyClick(window.List(), Qt::Key_F4);
+  EXPECT_TRUE(player.Window().CompactView);
+  EXPECT_FALSE(player.Window().MouseOverList);
 }
 
 TEST_F(WindowWithPlayer, WheelOverThePanelChangesTheVolumeLabel) {

@@ -6,8 +6,12 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -15,9 +19,11 @@
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/menus.h"
+#include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/status_panel.h"
 #include "platform/qt/tool_bar.h"
+#include "platform/qt/tray.h"
 #include "tests/qt/recording_commands.h"
 
 namespace solka {
@@ -139,6 +145,54 @@ TEST_F(WindowRender, PositionGoesBothWays) {
   EXPECT_EQ(form.Top(), 50);
 }
 
+TEST_F(WindowRender, APositionOffEveryScreenIsShownOnOneAndKeptUntilTheUserMoves) {
+  const QRect screen = window.screen()->availableGeometry();
+  form.SetLeft(-5000);
+  form.SetTop(32767);
+  EXPECT_TRUE(screen.contains(window.frameGeometry().topLeft())) << window.x() << "," << window.y();
+  EXPECT_EQ(form.Left(), -5000);
+  EXPECT_EQ(form.Top(), 32767);
+  window.move(screen.x() + 7, screen.y() + 9);
+  EXPECT_EQ(form.Left(), screen.x() + 7);
+  EXPECT_EQ(form.Top(), screen.y() + 9);
+}
+
+TEST_F(WindowRender, TextsFromFilesShowAsTheCharactersTheyHold) {
+  const std::string text = "<b>BOLD <u>title & 曲";
+  const QString shown = Q(text);
+  // What a rich-text renderer makes of a hint: the characters, whatever they look like.
+  const auto rendered = [](const QString& hint) {
+    QTextDocument doc;
+    doc.setHtml(hint);
+    return doc.toPlainText();
+  };
+  form.SetCaption(text);
+  form.SetTrayHint(text);
+  form.SetWindowHint(text);
+  form.SetLabelText(1, text);
+  form.SetRows({text});
+  EXPECT_EQ(window.windowTitle(), shown);
+  EXPECT_EQ(rendered(window.TrayIcon().Icon().toolTip()), shown);
+  EXPECT_EQ(rendered(window.toolTip()), shown);
+  EXPECT_EQ(window.Panel()->Label(1)->textFormat(), Qt::PlainText);
+  EXPECT_EQ(window.Panel()->Label(1)->text(), shown);
+  EXPECT_EQ(window.List()->model()->index(0, 0).data().toString(), shown);
+
+  // The message box (the tag display) as well.
+  QString boxText;
+  Qt::TextFormat boxFormat = Qt::AutoText;
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      boxText = box->text();
+      boxFormat = box->textFormat();
+      box->accept();
+    }
+  });
+  QtDialogs().MessageBox(text, "TAG");
+  EXPECT_EQ(boxText, shown);
+  EXPECT_EQ(boxFormat, Qt::PlainText);
+}
+
 TEST_F(WindowRender, CaptionTaskBarTextLabelsAndColours) {
   form.SetCaption("曲名 <b>x</b>");
   EXPECT_EQ(window.windowTitle(), QStringLiteral("曲名 <b>x</b>"));
@@ -221,16 +275,15 @@ TEST_F(WindowRender, WithoutATrayHidingMinimisesAndRestoringShowsThePanel) {
   form.SetVisible(false);
   EXPECT_TRUE(window.isVisible());
   EXPECT_TRUE(window.isMinimized());
-  // An ordinary window while it waits, so that every desktop lists it.
+  // Never a tool window: task bars list none, and the minimised window must be listed.
   EXPECT_FALSE(window.windowFlags().testFlag(Qt::Tool));
   window.showNormal();
   QApplication::processEvents();
   EXPECT_THAT(commands.calls, ::testing::Contains("show panel"));
-  // The player shows the window again; nothing is left minimised, and it is a tool window again.
+  // The player shows the window again; nothing is left minimised.
   form.SetVisible(true);
   EXPECT_FALSE(window.isMinimized());
   EXPECT_TRUE(window.isVisible());
-  EXPECT_TRUE(window.windowFlags().testFlag(Qt::Tool));
   // The close box follows the player in both states.
   form.SetCloseBox(true);
   EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
@@ -241,7 +294,6 @@ TEST_F(WindowRender, WithATrayHidingHidesAndShowingShows) {
   window.trayAvailable = [] { return true; };
   form.SetVisible(false);
   EXPECT_FALSE(window.isVisible());
-  EXPECT_TRUE(window.windowFlags().testFlag(Qt::Tool));
   form.SetVisible(true);
   EXPECT_TRUE(window.isVisible());
   EXPECT_FALSE(window.isMinimized());
