@@ -39,10 +39,11 @@ grep -q $'^Volume=-2550\r$' "$ini" || fail "settings not saved"
 [[ $(not_saved_lines) == 0 ]] || fail "a save that worked was reported as failed"
 ls -A "$work/bin" | grep -q '^\.solka-' && fail "a temporary file was left behind"
 
-# The folder gone while the program runs: the save at exit fails and says so once.
+# The folder gone while the program runs (once its start-up has placed the settings file): the
+# save at exit fails and says so once.
 : >"$err"
 start_program
-wait_for 'solka: caption:'
+wait_for "solka: tray: 3 $idle"
 mv "$work/bin" "$work/moved"
 solka="$work/moved/solka"
 end_program
