@@ -28,11 +28,14 @@ void TDODEDEV::FormCreate() {
         WithDelimiter(startup_.SettingsFolder, syntax) + std::string(kCompanionName);
     companion_.CompanionAvailable = files.FileExists(companion_.CompanionPath);
   }
-  // Optical media cannot hold the settings; an installed program's folder may not either.
+  // Optical media cannot hold the settings; an installed program's folder may not either,
+  // unless a settings file there may still be rewritten in place.
   const bool fromCdRom = files.TypeOfDrive(files.DriveOf(startup_.ProgramPath)) == DriveType::CdRom;
   if (fromCdRom) {
     startup_.SettingsFolder = files.TempFolder();
-  } else if (!files.IsWritableFolder(startup_.SettingsFolder)) {
+  } else if (!files.IsWritableFolder(startup_.SettingsFolder) &&
+             !files.IsWritableFile(WithDelimiter(startup_.SettingsFolder, syntax) +
+                                   std::string(kSettingsFileName))) {
     startup_.SettingsFolder = files.UserConfigFolder();
     files.MakeFolders(startup_.SettingsFolder);
   }
@@ -83,10 +86,10 @@ void TDODEDEV::FormCreate() {
 void TDODEDEV::BuildStartupList(const std::string& argument) {
   FileSystem& files = platform_.files;
   const PathSyntax syntax = files.Syntax();
-  std::string target = argument.empty() ? files.DriveOf(startup_.ProgramPath) : argument;
-  // A bare name means the current folder, not the root of the drive.
-  if (target.find_first_of(syntax.delimiters) == std::string::npos)
-    target = "." + std::string(1, syntax.separator) + target;
+  // Classified in its full form: "." or ".." is a folder, not an extension, and a relative
+  // name is found again in the list the scan builds from full paths.
+  const std::string target =
+      argument.empty() ? files.DriveOf(startup_.ProgramPath) : files.FullPath(argument);
   if (SettingIs(SubFolder, "1")) list_.NoSubFolderScan = true;
   list_.ReferenceExtension = ExtensionOf(target, syntax);
   const auto installFirstIdle = [this] { platform_.loop.SetIdleHandler([this] { FirstIdle(); }); };
@@ -102,7 +105,7 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
     startup_.StartedWithFile = true;
     installFirstIdle();
     form_.SetLabelText(2, form_.RowCount() > 0 ? TrackCountText(form_.RowCount()) : "");
-    const int found = list_.PlayList.IndexOfNoCase(target);
+    const int found = list_.PlayList.IndexOfPreferExact(target);
     if (found >= 0) {
       SelectRow(found);
       form_.SetChecked("N9", false);

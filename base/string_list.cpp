@@ -111,4 +111,16 @@ int StringList::IndexOfNoCase(const std::string& text) const {
   return -1;
 }
 
+int StringList::IndexOfPreferExact(const std::string& text) const {
+  const int first = IndexOfNoCase(text);
+  if (first < 0) return -1;
+  // Every exact match is also a case-insensitive one, and in a sorted list those stand together
+  // from `first` on.
+  for (std::size_t i = first; i < items_.size(); ++i) {
+    if (items_[i] == text) return static_cast<int>(i);
+    if (sorted_ && !EqualsNoCase(items_[i], text)) break;
+  }
+  return first;
+}
+
 }  // namespace solka

@@ -33,6 +33,9 @@ class StringList {
 
   // First entry equal to `text` without regard to case, or -1.
   int IndexOfNoCase(const std::string& text) const;
+  // First entry with exactly `text`, else as IndexOfNoCase: names that differ only in case are
+  // different files on a file system that tells case apart.
+  int IndexOfPreferExact(const std::string& text) const;
 
  private:
   std::vector<std::string> items_;

@@ -1,5 +1,4 @@
 // A path (or the command word) handed over by a second start of the program.
-#include <algorithm>
 
 #include "app/single_instance.h"
 #include "app/tdodedev.h"
@@ -53,10 +52,7 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
     RefreshListBox();
     form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));
     // The file itself, even where another differs from it in case only.
-    const auto& items = list_.PlayList.Items();
-    const auto exact = std::find(items.begin(), items.end(), path);
-    const int row = exact != items.end() ? static_cast<int>(exact - items.begin())
-                                         : list_.PlayList.IndexOfNoCase(path);
+    const int row = list_.PlayList.IndexOfPreferExact(path);
     if (row >= 0) playFrom(row);
   } else if (IsListFileExtension(list_.ReferenceExtension, Match::Exact)) {
     if (LoadListFile(path)) {

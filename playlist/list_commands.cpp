@@ -1,5 +1,4 @@
 // The commands on the list as a whole: sort, shuffle, compact view and the tag display.
-#include <algorithm>
 
 #include "app/tdodedev.h"
 #include "base/text.h"
@@ -19,17 +18,6 @@ std::optional<std::string> SelectedPath(const StringList& list, int row) {
   return list[row];
 }
 
-// Row of the remembered entry: the first with its exact text (names that differ only in case
-// are different files here), within the equal run when the list is sorted.
-int PositionOf(const StringList& list, const std::string& path) {
-  const auto& items = list.Items();
-  std::size_t i =
-      list.Sorted() ? static_cast<std::size_t>(std::max(list.IndexOfNoCase(path), 0)) : 0;
-  for (; i < items.size(); ++i)
-    if (items[i] == path) return static_cast<int>(i);
-  return list.IndexOfNoCase(path);
-}
-
 // A tag field: its bytes up to the first zero byte, trailing blanks kept.
 std::string TagField(std::string_view bytes, const TextCodec& codec) {
   return LegacyTextToUtf8(bytes.substr(0, bytes.find('\0')), codec);
@@ -41,7 +29,7 @@ void TDODEDEV::N19Click() {
   const std::optional<std::string> remembered = SelectedPath(list_.PlayList, CurrentIndex());
   SetPlayListSorted(true);
   RefreshListBox();
-  if (remembered) SelectRow(PositionOf(list_.PlayList, *remembered));
+  if (remembered) SelectRow(list_.PlayList.IndexOfPreferExact(*remembered));
 }
 
 void TDODEDEV::N20Click() {
@@ -50,7 +38,7 @@ void TDODEDEV::N20Click() {
   SetPlayListSorted(false);
   SetListBoxSorted(false);
   ShufflePlayList(true);
-  if (remembered) list_.PlayList.Move(PositionOf(list_.PlayList, *remembered), 0);
+  if (remembered) list_.PlayList.Move(list_.PlayList.IndexOfPreferExact(*remembered), 0);
   RefreshListBox();
   if (remembered) SelectRow(0);
 }

@@ -1,6 +1,7 @@
 #include "playlist/list_file.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace solka {
 
@@ -157,11 +158,18 @@ std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec&
   }
   if (starts("\xEF\xBB\xBF")) bytes.remove_prefix(3);
   const std::string_view text = UpToZero(bytes);
-  const bool allUtf8 = IsValidUtf8(text);
-  // Each line is judged alone, so that one name in a legacy code page does not turn the other
-  // lines of the list into something else.
-  for (std::string_view line : SplitLines(text))
-    lines.push_back(allUtf8 ? std::string(line) : LegacyTextToUtf8(line, codec));
+  // One encoding for the whole file, as it was written: a legacy name can look like valid UTF-8
+  // on its own (half-width katakana often do), so no line is judged alone. Bytes that are
+  // neither are names as the file system holds them, kept so that they still open.
+  std::string decoded;
+  std::string_view chosen = text;
+  if (!IsValidUtf8(text)) {
+    if (auto legacy = codec.LegacyToUtf8(std::string(text)); legacy && IsValidUtf8(*legacy)) {
+      decoded = std::move(*legacy);
+      chosen = decoded;
+    }
+  }
+  for (std::string_view line : SplitLines(chosen)) lines.emplace_back(line);
   return lines;
 }
 

@@ -11,9 +11,10 @@
 
 namespace solka {
 
-// The lines of a list file. UTF-16 with either byte-order mark, UTF-8 (a byte-order mark is
-// dropped) or legacy text; a zero character ends the text; lines end at CR LF, CR or LF and the
-// last one needs no line end. Every line comes out as valid UTF-8.
+// The lines of a list file. UTF-16 with either byte-order mark; else UTF-8 (a byte-order mark
+// is dropped) when the whole text is valid UTF-8; else legacy text when the whole text decodes;
+// else the bytes as they are. A zero character ends the text; lines end at CR LF, CR or LF and
+// the last one needs no line end.
 std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec);
 
 // The bytes written for `lines`: UTF-8, CR LF after every line, nothing for no lines.

@@ -1,3 +1,4 @@
+#include <optional>
 #include <set>
 #include <string>
 #include <tuple>
@@ -41,7 +42,13 @@ class FolderWalk {
         descend_(descend) {}
 
   std::vector<std::string> Run(const std::string& root) {
-    if (auto id = files_.IdOf(root)) MarkEntered(*id);
+    if (auto id = files_.IdOf(root)) {
+      MarkEntered(*id);
+      // A drive never holds another drive: a scan of a mount point keeps to its file system
+      // (no /proc or /sys under "/", no other disk mounted below).
+      const auto drive = files_.IdOf(files_.DriveOf(root));
+      if (drive && *drive == *id) drive_ = id->device;
+    }
     Open(root);
     while (!stack_.empty()) {
       OpenFolder& top = stack_.back();
@@ -53,7 +60,8 @@ class FolderWalk {
       if (entry.isDirectory) {
         // A folder reached again (a link back into the tree) is not walked twice, so a link
         // loop ends and a linked folder contributes its files once.
-        if (descend_ && MarkEntered(entry.id)) Open(top.path + entry.name + syntax_.separator);
+        if (descend_ && OnDrive(entry.id) && MarkEntered(entry.id))
+          Open(top.path + entry.name + syntax_.separator);
       } else {
         std::string path = top.path + entry.name;
         if (AcceptedByScan(ExtensionOf(path, syntax_), settings_, referenceExtension_))
@@ -67,6 +75,8 @@ class FolderWalk {
   // False when the folder was entered before during this walk; unknown identities are let
   // through, as the file system gave nothing to compare.
   bool MarkEntered(const FolderId& id) { return !IsKnown(id) || entered_.insert(id).second; }
+
+  bool OnDrive(const FolderId& id) const { return !drive_ || !IsKnown(id) || id.device == *drive_; }
 
   // Invalidates references into stack_.
   void Open(std::string folder) {
@@ -82,6 +92,7 @@ class FolderWalk {
   std::string& referenceExtension_;
   PathSyntax syntax_;
   bool descend_;
+  std::optional<std::uint64_t> drive_;  // device of the drive being scanned whole
   std::set<FolderId, FolderIdLess> entered_;
   std::vector<OpenFolder> stack_;
   std::vector<std::string> found_;

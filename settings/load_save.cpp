@@ -13,6 +13,13 @@ constexpr std::string_view kVolumeKey = "Volume";
 constexpr std::string_view kMonitorPowerKey = "MonitorPower";
 constexpr std::string_view kNowPlayingKey = "WMP_NowPlaying";
 
+// The settings are the user's: a save that fails (a file made read-only, a full disk, a folder
+// gone) leaves the file as it was and says so in one line; the run goes on.
+void SaveOrSay(const IniFile& ini, const PlatformServices& platform, const std::string& path) {
+  const std::string error = ini.Save(platform.files, path);
+  if (!error.empty()) platform.diagnostics.Warn("settings not saved to " + path + ": " + error);
+}
+
 void WriteKeys(IniFile& ini, const SettingTexts& settings, std::initializer_list<Key> keys) {
   for (Key key : keys) ini.WriteString(kSettingSection, kKeys[key].name, settings[key]);
 }
@@ -43,8 +50,7 @@ void TDODEDEV::SaveSettings() {
   ini.WriteInteger(kSettingSection, kVolumeKey, playback_.Volume);
   ini.WriteBool(kSettingSection, kMonitorPowerKey, sleep_.MonitorPower);
   ini.WriteBool(kSettingSection, kNowPlayingKey, track_.NowPlayingOn);
-  ini.Save(platform_.files,
-           startup_.SettingsFilePath);  // a failed write is not reported; the run goes on
+  SaveOrSay(ini, platform_, startup_.SettingsFilePath);
 }
 
 void TDODEDEV::SaveDialogSettings() {
@@ -53,7 +59,7 @@ void TDODEDEV::SaveDialogSettings() {
   for (int key = BaseFolder; key <= CloseBtn; ++key)
     ini.WriteString(kSettingSection, kKeys[key].name, settings_[static_cast<Key>(key)]);
   ini.WriteBool(kSettingSection, kMonitorPowerKey, sleep_.MonitorPower);
-  ini.Save(platform_.files, startup_.SettingsFilePath);
+  SaveOrSay(ini, platform_, startup_.SettingsFilePath);
 }
 
 }  // namespace solka

@@ -48,7 +48,13 @@ class FileSystem {
 
   virtual PathSyntax Syntax() const = 0;
 
-  // Entries of `folder` (which ends in a delimiter), in the order the file system reports them,
+  // `path` made absolute (a relative path starts at the current folder, as the user's shell
+  // sees it) and normal: repeated delimiters, "." and ".." resolved by name, links not
+  // followed. A path ending in a delimiter, ".", or ".." keeps one final delimiter. Empty stays
+  // empty.
+  virtual std::string FullPath(const std::string& path) = 0;
+
+  // Entries of `folder` (which ends in a delimiter), in name order without regard to case,
   // hidden entries included, "." and ".." excluded. False when the folder cannot be read.
   virtual bool ListFolder(const std::string& folder, std::vector<DirEntry>& out) = 0;
   // Identity of the folder itself; nullopt when it cannot be reached.
@@ -61,8 +67,14 @@ class FileSystem {
   virtual ReadResult ReadRange(const std::string& path, std::uint64_t offset,
                                std::size_t count) = 0;
   // Replaces `path` whole or leaves the old file untouched (temporary file, flush, rename, flush
-  // of the folder). Returns the system's reason on failure, empty on success.
+  // of the folder), removing what killed earlier writes left in that folder. A file the user
+  // made read-only is refused and left as it is. Where the folder takes no new files but the
+  // file may be written, the file is rewritten in place instead (not atomic, but it never
+  // starts when the space is lacking). Returns the system's reason on failure, empty on
+  // success.
   virtual std::string WriteFileAtomic(const std::string& path, const std::string& bytes) = 0;
+  // True when the existing file `path` may be rewritten (WriteFileAtomic would not refuse it).
+  virtual bool IsWritableFile(const std::string& path) = 0;
   // True when a file can be created in `folder`.
   virtual bool IsWritableFolder(const std::string& folder) = 0;
   // Creates `folder` and its parents as needed (private to the user); false on failure.

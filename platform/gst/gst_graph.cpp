@@ -10,9 +10,28 @@
 namespace solka {
 namespace {
 
-// playbin's flags: audio only, with its own volume element. Video and subtitles are never
-// rendered, so a file with pictures opens no window.
-constexpr guint kAudioOnly = (1u << 1) | (1u << 4);
+// playbin's flags: audio only. Video and subtitles are never rendered, so a file with pictures
+// opens no window. Not playbin's own volume (soft-volume): its volume element outlives the
+// pipeline, one per track (GStreamer 1.22); the graph brings its own instead.
+constexpr guint kAudioOnly = 1u << 1;
+
+// The output with the graph's own gain in front of it, after playbin's queue, so that a change
+// is heard at once and the stored level applies from the first sample. Takes `sink` (floating
+// or not) and returns a reference that the caller owns; `volume` gets a reference of its own.
+GstElement* WithGain(GstElement* sink, GstElement*& volume) {
+  gst_object_ref_sink(sink);
+  volume = gst_element_factory_make("volume", nullptr);
+  if (!volume) return sink;
+  gst_object_ref_sink(volume);
+  GstElement* bin = GST_ELEMENT(gst_object_ref_sink(gst_bin_new(nullptr)));
+  gst_bin_add_many(GST_BIN(bin), volume, sink, nullptr);
+  gst_object_unref(sink);
+  gst_element_link(volume, sink);
+  GstPad* pad = gst_element_get_static_pad(volume, "sink");
+  gst_element_add_pad(bin, gst_ghost_pad_new("sink", pad));
+  gst_object_unref(pad);
+  return bin;
+}
 
 double Seconds(gint64 nanoseconds) {
   return static_cast<double>(nanoseconds) / GST_SECOND;
@@ -30,7 +49,11 @@ GstGraph::GstGraph(std::function<void(std::function<void()>)> post, GstElement* 
   }
   gst_object_ref_sink(pipeline_);
   g_object_set(pipeline_, "flags", kAudioOnly, nullptr);
-  if (sink) g_object_set(pipeline_, "audio-sink", sink, nullptr);
+  if (sink) {
+    GstElement* output = WithGain(sink, volume_);
+    g_object_set(pipeline_, "audio-sink", output, nullptr);
+    gst_object_unref(output);
+  }
   // A picture or video stream would otherwise make playbin try every video output it knows,
   // some of which take the process down when no display of their kind exists.
   if (GstElement* video = gst_element_factory_make("fakesink", nullptr))
@@ -47,6 +70,7 @@ GstGraph::~GstGraph() {
   // NULL first: it joins the streaming threads and closes the file before anything goes away.
   gst_element_set_state(pipeline_, GST_STATE_NULL);
   GraphEvents::Detach(pipeline_);
+  if (volume_) gst_object_unref(volume_);
   gst_object_unref(pipeline_);
 }
 
@@ -145,10 +169,10 @@ void GstGraph::SetRate(double rate) {
 }
 
 void GstGraph::SetVolume(int hundredthsOfDb) {
-  if (!pipeline_) return;
+  if (!volume_) return;
   // Above 0 dB would amplify and clip; below -100 dB is silence anyway.
   const int level = std::clamp(hundredthsOfDb, -10000, 0);
-  g_object_set(pipeline_, "volume", std::pow(10.0, level / 2000.0), nullptr);
+  g_object_set(volume_, "volume", std::pow(10.0, level / 2000.0), nullptr);
 }
 
 bool GstGraph::GetEvent(MediaEvent& event) {

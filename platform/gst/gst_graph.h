@@ -45,6 +45,7 @@ class GstGraph : public MediaGraph {
 
   std::shared_ptr<GraphEvents> events_;
   GstElement* pipeline_ = nullptr;
+  GstElement* volume_ = nullptr;  // the gain in front of the output
   std::chrono::milliseconds prerollTimeout_;
   double rate_ = 1.0;
   double duration_ = 0.0;

@@ -1,6 +1,7 @@
 #include "platform/memory/memory_files.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace solka {
 
@@ -65,6 +66,14 @@ void MemoryFileSystem::Remove(const std::string& path) {
   order.erase(std::remove(order.begin(), order.end(), NameOf(path)), order.end());
 }
 
+std::string MemoryFileSystem::FullPath(const std::string& path) {
+  if (path.empty()) return {};
+  const std::filesystem::path given(path);
+  return (given.is_relative() ? std::filesystem::path(current_) / given : given)
+      .lexically_normal()
+      .native();
+}
+
 bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<DirEntry>& out) {
   ++listCalls_;
   std::string f = Normal(folder);
@@ -79,10 +88,10 @@ bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<DirEntr
     if (auto l = links_.find(full); l != links_.end()) {
       auto target = folders_.find(l->second);
       e.isDirectory = target != folders_.end();
-      if (e.isDirectory) e.id = {1, target->second.id};
+      if (e.isDirectory) e.id = {DeviceOf(l->second), target->second.id};
     } else if (auto sub = folders_.find(full); sub != folders_.end()) {
       e.isDirectory = true;
-      e.id = {1, sub->second.id};
+      e.id = {DeviceOf(full), sub->second.id};
     }
     out.push_back(std::move(e));
   }
@@ -94,7 +103,12 @@ std::optional<FolderId> MemoryFileSystem::IdOf(const std::string& folder) {
   if (auto l = links_.find(f); l != links_.end()) f = l->second;
   auto it = folders_.find(f);
   if (it == folders_.end()) return std::nullopt;
-  return FolderId{1, it->second.id};
+  return FolderId{DeviceOf(f), it->second.id};
+}
+
+std::uint64_t MemoryFileSystem::DeviceOf(const std::string& folder) {
+  const auto drive = drives_.find(DriveOf(Normal(folder) == "/" ? "/" : Normal(folder) + "/"));
+  return drive == drives_.end() ? 1 : 2 + std::distance(drives_.begin(), drive);
 }
 
 bool MemoryFileSystem::FileExists(const std::string& path) {
@@ -124,10 +138,15 @@ ReadResult MemoryFileSystem::ReadRange(const std::string& path, std::uint64_t of
 
 std::string MemoryFileSystem::WriteFileAtomic(const std::string& path, const std::string& bytes) {
   if (!folders_.count(Normal(ParentOf(path)))) return "No such file or directory";
-  if (readOnly_.count(Normal(ParentOf(path))) || unreadable_.count(path))
+  // A read-only folder still lets an existing, writable file be rewritten in place.
+  if (HasFile(path) ? !IsWritableFile(path) : readOnly_.count(Normal(ParentOf(path))) != 0)
     return "Permission denied";
   AddFile(path, bytes);
   return {};
+}
+
+bool MemoryFileSystem::IsWritableFile(const std::string& path) {
+  return HasFile(path) && !readOnly_.count(path) && !unreadable_.count(path);
 }
 
 bool MemoryFileSystem::IsWritableFolder(const std::string& folder) {

@@ -25,14 +25,20 @@ class MemoryFileSystem : public FileSystem {
   const std::string& Contents(const std::string& path) const { return files_.at(path); }
   void SetUnreadable(const std::string& path) { unreadable_.insert(path); }
   void SetReadOnlyFolder(const std::string& folder) { readOnly_.insert(Normal(folder)); }
+  void SetReadOnlyFile(const std::string& path) { readOnly_.insert(path); }
+  // A drive (mount point, ending in '/'): a file system of its own, so its folders have a
+  // device number apart from the rest.
   void SetDrive(const std::string& root, DriveType type) { drives_[root] = type; }
   void SetTempFolder(std::string folder) { temp_ = std::move(folder); }
   void SetConfigFolder(std::string folder) { config_ = std::move(folder); }
   void SetCurrentDriveRoot(std::string root) { currentRoot_ = std::move(root); }
+  // The folder relative paths start from (absolute, ending in '/').
+  void SetCurrentFolder(std::string folder) { current_ = std::move(folder); }
   const std::vector<std::string>& FlushedDrives() const { return flushed_; }
   int ListCalls() const { return listCalls_; }
 
   PathSyntax Syntax() const override { return {}; }
+  std::string FullPath(const std::string& path) override;
   bool ListFolder(const std::string& folder, std::vector<DirEntry>& out) override;
   std::optional<FolderId> IdOf(const std::string& folder) override;
   bool FileExists(const std::string& path) override;
@@ -40,6 +46,7 @@ class MemoryFileSystem : public FileSystem {
   ReadResult ReadFile(const std::string& path) override;
   ReadResult ReadRange(const std::string& path, std::uint64_t offset, std::size_t count) override;
   std::string WriteFileAtomic(const std::string& path, const std::string& bytes) override;
+  bool IsWritableFile(const std::string& path) override;
   bool IsWritableFolder(const std::string& folder) override;
   bool MakeFolders(const std::string& folder) override;
   std::string DriveOf(const std::string& path) override;
@@ -56,6 +63,7 @@ class MemoryFileSystem : public FileSystem {
   };
   static std::string Normal(const std::string& folder);  // without trailing '/', "/" for root
   Folder& EnsureFolder(const std::string& folder);
+  std::uint64_t DeviceOf(const std::string& folder);
   void AddEntry(const std::string& parent, const std::string& name);
 
   std::map<std::string, std::string> files_;
@@ -64,7 +72,8 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> unreadable_, readOnly_;
   std::map<std::string, DriveType> drives_;
   std::vector<std::string> flushed_;
-  std::string temp_ = "/tmp/", config_ = "/home/user/.config/solka/", currentRoot_ = "/";
+  std::string temp_ = "/tmp/", config_ = "/home/user/.config/solka/", currentRoot_ = "/",
+              current_ = "/";
   std::uint64_t nextId_ = 1;
   int listCalls_ = 0;
 };

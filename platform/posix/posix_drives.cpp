@@ -1,9 +1,10 @@
-// Drives, flushing and the well-known folders of PosixFileSystem.
+// Full paths, drives, flushing and the well-known folders of PosixFileSystem.
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "platform/posix/mount_table.h"
@@ -19,6 +20,11 @@ std::string WithSlash(std::string folder) {
   return folder;
 }
 
+std::string EnvOrEmpty(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
 std::string CurrentFolder() {
   std::string buffer(256, '\0');
   for (;;) {
@@ -26,6 +32,18 @@ std::string CurrentFolder() {
     if (errno != ERANGE || buffer.size() > (1u << 20)) return "/";
     buffer.resize(buffer.size() * 2);
   }
+}
+
+// The current folder as the user's shell names it: $PWD when it still leads here (it keeps the
+// links the user went through, so ".." goes back the way they came), else the real path.
+std::string ShellCurrentFolder() {
+  const std::string shell = EnvOrEmpty("PWD");
+  struct stat viaShell {
+  }, here{};
+  if (!shell.empty() && shell.front() == '/' && ::stat(shell.c_str(), &viaShell) == 0 &&
+      ::stat(".", &here) == 0 && viaShell.st_dev == here.st_dev && viaShell.st_ino == here.st_ino)
+    return shell;
+  return CurrentFolder();
 }
 
 // Absolute and, where it exists, free of links, so that the mount prefix is the real one.
@@ -49,12 +67,14 @@ bool SysfsFlagIsOne(PosixFileSystem& files, const std::string& path) {
   return flag.ok && !flag.bytes.empty() && flag.bytes.front() == '1';
 }
 
-std::string EnvOrEmpty(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
 }  // namespace
+
+std::string PosixFileSystem::FullPath(const std::string& path) {
+  if (path.empty()) return {};
+  std::filesystem::path full(path);
+  if (full.is_relative()) full = std::filesystem::path(ShellCurrentFolder()) / full;
+  return full.lexically_normal().native();
+}
 
 std::string PosixFileSystem::DriveOf(const std::string& path) {
   const std::vector<Mount> mounts = CurrentMounts(*this);

@@ -2,16 +2,25 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <locale.h>
+#include <signal.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/posix/posix_fd.h"
 
@@ -74,17 +83,106 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
+constexpr std::string_view kTemporaryPrefix = ".solka-";
+
+std::string TemporaryName(unsigned long pid, unsigned long number) {
+  return std::string(kTemporaryPrefix) + std::to_string(pid) + "-" + std::to_string(number) +
+         ".tmp";
+}
+
+// Temporary files of earlier writes that were killed before their rename: ours by name, and the
+// process that wrote them is gone.
+void RemoveLeftovers(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* e = ::readdir(dir)) {
+    if (std::strncmp(e->d_name, kTemporaryPrefix.data(), kTemporaryPrefix.size()) != 0) continue;
+    unsigned long pid = 0, number = 0;
+    if (std::sscanf(e->d_name + kTemporaryPrefix.size(), "%lu-%lu", &pid, &number) != 2 ||
+        TemporaryName(pid, number) != e->d_name || pid == 0 || pid > INT_MAX)
+      continue;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+      ::unlinkat(::dirfd(dir), e->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 // A fresh file beside the target: a rename within one folder is atomic, across file systems not.
 int CreateTemporaryBeside(const std::string& folder, std::string& temp) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp =
-        folder + "/.solka-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    temp = folder + "/" + TemporaryName(static_cast<unsigned long>(::getpid()), counter++);
     const int fd = OpenNoInterrupt(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   errno = EEXIST;
   return -1;
+}
+
+// Name order without regard to case, as the player's users know it from their file managers and
+// from the drives of its original platform; names equal but for case keep byte order, so the
+// result does not depend on the order readdir happened to give.
+bool NameBefore(const DirEntry& a, const DirEntry& b) {
+  // ASCII folding only, whatever locale the process runs in.
+  static const locale_t c = ::newlocale(LC_CTYPE_MASK, "C", nullptr);
+  const int order = c ? ::strcasecmp_l(a.name.c_str(), b.name.c_str(), c) : 0;
+  return order != 0 ? order < 0 : a.name < b.name;
+}
+
+// The first eight bytes of a name, folded as NameBefore folds them, as one number: comparing
+// these settles most pairs of a folder without touching the names again.
+std::uint64_t FoldedPrefix(const std::string& name) {
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < 8; ++i) {
+    unsigned char c = i < name.size() ? static_cast<unsigned char>(name[i]) : 0;
+    if (c >= 'A' && c <= 'Z') c += 'a' - 'A';
+    key = key << 8 | c;
+  }
+  return key;
+}
+
+// Puts entries[first...] in name order. A scan sorts every folder of a drive, so the order is
+// found on small keys and each entry moves once.
+void SortByName(std::vector<DirEntry>& entries, std::size_t first) {
+  std::vector<std::pair<std::uint64_t, std::size_t>> keys;
+  keys.reserve(entries.size() - first);
+  for (std::size_t i = first; i < entries.size(); ++i)
+    keys.emplace_back(FoldedPrefix(entries[i].name), i);
+  std::sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first < b.first
+                              : NameBefore(entries[a.second], entries[b.second]);
+  });
+  std::vector<DirEntry> sorted;
+  sorted.reserve(keys.size());
+  for (const auto& key : keys) sorted.push_back(std::move(entries[key.second]));
+  std::move(sorted.begin(), sorted.end(), entries.begin() + static_cast<std::ptrdiff_t>(first));
+}
+
+// A file the user marked read-only (no write permission bit at all) is theirs to keep, even
+// where the process's privileges would allow writing it.
+bool MayRewrite(const std::string& path, const struct stat& st) {
+  return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+// Rewrites an existing file where it is, for a folder that takes no new files. Not atomic, so
+// the space is reserved first: a full disk fails before the old content is touched.
+int RewriteInPlace(const std::string& path, const std::string& bytes) {
+  Fd fd(OpenNoInterrupt(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
+  if (!fd) return errno;
+  const auto size = static_cast<off_t>(bytes.size());
+  if (size > 0 && ::fallocate(fd.get(), 0, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
+    return errno;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put =
+        ::pwrite(fd.get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return errno;
+    done += static_cast<std::size_t>(put);
+  }
+  if (::ftruncate(fd.get(), size) != 0 || ::fsync(fd.get()) != 0) return errno;
+  if (::close(fd.release()) != 0) return errno;
+  return 0;
 }
 
 }  // namespace
@@ -93,6 +191,7 @@ bool PosixFileSystem::ListFolder(const std::string& folder, std::vector<DirEntry
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return false;
   const int dirFd = ::dirfd(dir);
+  const std::size_t first = out.size();
   bool ok = true;
   for (;;) {
     errno = 0;
@@ -118,6 +217,7 @@ bool PosixFileSystem::ListFolder(const std::string& folder, std::vector<DirEntry
     out.push_back(std::move(entry));
   }
   ::closedir(dir);
+  SortByName(out, first);
   return ok;
 }
 
@@ -159,14 +259,24 @@ std::string PosixFileSystem::WriteFileAtomic(const std::string& path, const std:
   }
   const bool hadOld = ::stat(target.c_str(), &st) == 0;
   if (hadOld && S_ISDIR(st.st_mode)) return ErrorText(EISDIR);
+  // A rename needs only a writable folder; it must not overrule the file's own protection.
+  if (hadOld && !MayRewrite(target, st)) return ErrorText(EACCES);
 
   const std::size_t slash = target.rfind('/');
   const std::string folder = slash == std::string::npos ? "."
                              : slash == 0               ? "/"
                                                         : target.substr(0, slash);
+  RemoveLeftovers(folder);
   std::string temp;
   Fd fd(CreateTemporaryBeside(folder, temp));
-  if (!fd) return ErrorText(errno);
+  if (!fd) {
+    const int error = errno;
+    if (hadOld && (error == EACCES || error == EPERM)) {
+      const int inPlace = RewriteInPlace(target, bytes);
+      return inPlace == 0 ? std::string() : ErrorText(inPlace);
+    }
+    return ErrorText(error);
+  }
   // The replacement keeps the permissions the user gave the old file.
   if (hadOld) ::fchmod(fd.get(), st.st_mode & 07777);
   int error = 0;
@@ -182,6 +292,11 @@ std::string PosixFileSystem::WriteFileAtomic(const std::string& path, const std:
   Fd dir(OpenNoInterrupt(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir) ::fsync(dir.get());
   return {};
+}
+
+bool PosixFileSystem::IsWritableFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && MayRewrite(path, st);
 }
 
 bool PosixFileSystem::IsWritableFolder(const std::string& folder) {

@@ -80,20 +80,16 @@ TEST(ListFileDecode, EveryLineKeptAsWritten) {
               ElementsAre("#EXTM3U", "#EXTINF:123,Title", "  ../rel/x.mp3 "));
 }
 
-TEST(ListFileDecode, Utf8MarkDroppedAndLegacyLinesDecoded) {
+TEST(ListFileDecode, OneEncodingForTheWholeFile) {
   EXPECT_THAT(Decode("\xEF\xBB\xBF/m/\xE6\x97\xA5.mp3\r\n"), ElementsAre("/m/日.mp3"));
   // A list written with the legacy code page.
   EXPECT_THAT(Decode("/m/a.mp3\r\n/m/\x82\xA0.mp3\r\n"), ElementsAre("/m/a.mp3", "/m/あ.mp3"));
-  // One legacy name does not change the UTF-8 lines around it.
-  EXPECT_THAT(Decode("/m/\xE6\x97\xA5.mp3\r\n/m/\x82\xA0.mp3"),
-              ElementsAre("/m/日.mp3", "/m/あ.mp3"));
-}
-
-TEST(ListFileDecode, UndecodableBytesBecomeReplacementCharacters) {
-  const auto lines = Decode("/m/\xFF\xC3.mp3\r\n/m/\xED\xA0\x80\r\n/m/\xC0\xAF");
-  EXPECT_THAT(lines,
-              ElementsAre("/m/\uFFFD\uFFFD.mp3", "/m/\uFFFD\uFFFD\uFFFD", "/m/\uFFFD\uFFFD"));
-  for (const auto& line : lines) EXPECT_TRUE(IsValidUtf8(line));
+  // Neither UTF-8 nor legacy as a whole: every line keeps its bytes, even one that would be
+  // valid UTF-8 alone.
+  EXPECT_THAT(Decode("/m/\xE6\x97\xA5.mp3\r\n/m/\x82\xA0.mp3\r\n/m/caf\xE9.mp3"),
+              ElementsAre("/m/\xE6\x97\xA5.mp3", "/m/\x82\xA0.mp3", "/m/caf\xE9.mp3"));
+  EXPECT_THAT(Decode("/m/\xFF\xC3.mp3\r\n/m/\xED\xA0\x80\r\n/m/\xC0\xAF"),
+              ElementsAre("/m/\xFF\xC3.mp3", "/m/\xED\xA0\x80", "/m/\xC0\xAF"));
 }
 
 TEST(ListFileEncode, CrLfAfterEveryLineAndNothingForNoLines) {
@@ -151,6 +147,22 @@ TEST_F(ListFileCommands, SaveAsksWhereAndWritesCrLfLines) {
   EXPECT_THAT(t->List().PlayList.Items(), ElementsAre("/music/a.mp3", "/music/日.mp3"));
 }
 
+// A scan lists names as the file system holds them, whatever their encoding; a list saved from
+// it must name the same files when it is read back.
+TEST_F(ListFileCommands, ListOfScannedNamesInAnyEncodingReadsBackTheSame) {
+  for (const char* name :
+       {"/music/a.mp3", "/music/caf\xE9.mp3", "/music/\xC3\xA4.mp3", "/music/\x83\x5C.mp3"})
+    p.files.AddFile(name);
+  player.ScanFolder("/music/");
+  const std::vector<std::string> scanned = player.List().PlayList.Items();
+  ASSERT_EQ(scanned.size(), 4u);
+  p.dialogs.saveAnswer = "/music/list.m3u";
+  player.N4Click();
+  LoadEntries({});
+  ASSERT_TRUE(player.LoadListFile("/music/list.m3u"));
+  EXPECT_EQ(player.List().PlayList.Items(), scanned);
+}
+
 TEST_F(ListFileCommands, SaveOfEmptyListAndCancel) {
   p.files.AddFolder("/out");
   player.N4Click();  // cancelled
@@ -165,7 +177,7 @@ TEST_F(ListFileCommands, SaveOfEmptyListAndCancel) {
 
 TEST_F(ListFileCommands, FailedSaveTellsWhyAndKeepsOldFile) {
   p.files.AddFile("/ro/list.m3u", "old\r\n");
-  p.files.SetReadOnlyFolder("/ro");
+  p.files.SetReadOnlyFile("/ro/list.m3u");
   LoadEntries({"/new.mp3"});
   p.dialogs.saveAnswer = "/ro/list.m3u";
   player.N4Click();

@@ -187,5 +187,23 @@ TEST_F(ScanFolderTest, FolderReachedAgainThroughALinkIsWalkedOnce) {
   EXPECT_EQ(List().size(), 6u);
 }
 
+TEST_F(ScanFolderTest, ScanOfADriveKeepsToItsOwnFileSystem) {
+  p.files.SetDrive("/proc/", DriveType::Fixed);
+  p.files.SetDrive("/media/stick/", DriveType::Removable);
+  p.files.AddFile("/a.mp3");
+  p.files.AddFile("/proc/1/x.mp3");
+  p.files.AddFile("/media/stick/s.mp3");
+  p.files.AddFile("/home/u/b.mp3");
+  p.files.AddFolderLink("/home/u/stick", "/media/stick");  // a link into another drive
+  player.ScanFolder("/");
+  EXPECT_THAT(List(), ElementsAre("/a.mp3", "/home/u/b.mp3"));
+
+  // A drive scanned whole, and a folder that is no drive: what is mounted below it is walked.
+  LoadEntries({});
+  player.ScanFolder("/media/stick/");
+  player.ScanFolder("/home");
+  EXPECT_THAT(List(), ElementsAre("/media/stick/s.mp3", "/home/u/b.mp3", "/home/u/stick/s.mp3"));
+}
+
 }  // namespace
 }  // namespace solka

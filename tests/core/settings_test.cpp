@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,6 +9,9 @@
 
 namespace solka {
 namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 constexpr const char* kIni = "/opt/solka/solka.ini";
 
@@ -122,12 +126,36 @@ TEST_F(SettingsTest, ValuesThatAreNotNumbersReadAsDefaults) {
   EXPECT_EQ(t.Setting(FileType), "");
 }
 
-TEST_F(SettingsTest, AFailedWriteIsSilentAndKeepsTheOldFile) {
+TEST_F(SettingsTest, AFailedSaveKeepsTheOldFileAndSaysSoInOneLine) {
   p.files.AddFile(kIni, "[SETTING]\nHint=0\n");
   TDODEDEV& t = Start();
-  p.files.SetReadOnlyFolder("/opt/solka");
+  p.files.SetReadOnlyFile(kIni);
   t.SaveSettings();  // every other key would be added
+  EXPECT_THAT(p.diagnostics.lines,
+              ElementsAre("settings not saved to /opt/solka/solka.ini: Permission denied"));
   EXPECT_EQ(p.files.Contents(kIni), "[SETTING]\nHint=0\n");
+
+  // The folder gone: the dialog's save and the one at exit each say so.
+  p.files.Remove("/opt/solka/solka.ini");
+  p.files.Remove("/opt/solka");
+  p.diagnostics.lines.clear();
+  t.SaveDialogSettings();
+  t.SaveSettings();
+  const std::string gone = "settings not saved to /opt/solka/solka.ini: No such file or directory";
+  EXPECT_THAT(p.diagnostics.lines, ElementsAre(gone, gone));
+}
+
+// An installed program's folder takes no new files, but a settings file there that the user may
+// write stays in use and is rewritten in place.
+TEST_F(SettingsTest, WritableFileInAReadOnlyFolderStaysInUse) {
+  p.files.AddFile(kIni, "[SETTING]\nHint=0\n");
+  p.files.SetReadOnlyFolder("/opt/solka");
+  TDODEDEV& t = Start();
+  EXPECT_EQ(t.Startup().SettingsFilePath, kIni);
+  t.SaveSettings();
+  EXPECT_THAT(p.diagnostics.lines, IsEmpty());
+  EXPECT_EQ(Saved("Hint"), "0");
+  EXPECT_EQ(Saved("Volume"), "0");  // added by the save
 }
 
 }  // namespace

@@ -145,9 +145,35 @@ TEST_F(StartupTest, UnreadableListFileIsReportedAndTheStartCompletes) {
   EXPECT_EQ(t.List().ReferenceExtension, "");
 }
 
-TEST_F(StartupTest, BareFileNameMeansTheCurrentFolderNotTheRoot) {
+TEST_F(StartupTest, RelativeArgumentsStartAtTheCurrentFolder) {
   Track("/a.mp3");
-  EXPECT_EQ(Start("a.mp3").List().PlayList.size(), 0u);
+  Track("/home/u/music/a.mp3");
+  Track("/home/u/music/album/b.mp3");
+  p.files.SetCurrentFolder("/home/u/music/album/");
+  EXPECT_EQ(Start("b.mp3").List().PlayList.Items(),
+            std::vector<std::string>{"/home/u/music/album/b.mp3"});
+  EXPECT_EQ(Playing(), "/home/u/music/album/b.mp3");
+  // "." and ".." are folders, not extensions.
+  EXPECT_EQ(Start(".").List().PlayList.Items(),
+            std::vector<std::string>{"/home/u/music/album/b.mp3"});
+  EXPECT_EQ(Playing(), "/home/u/music/album/b.mp3");
+  EXPECT_EQ(Start("..").List().PlayList.size(), 2u);
+  EXPECT_EQ(Playing(), "/home/u/music/a.mp3");
+  EXPECT_EQ(Start("./../album//").List().PlayList.size(), 1u);
+  EXPECT_EQ(Start("../a.mp3").CurrentIndex(), 0);
+  EXPECT_EQ(Playing(), "/home/u/music/a.mp3");
+}
+
+TEST_F(StartupTest, AudioFileArgumentPrefersTheExactNameOverOneDifferingInCase) {
+  Track("/music/song.mp3");
+  Track("/music/Song.mp3");
+  Start("/music/Song.mp3");
+  EXPECT_EQ(Playing(), "/music/Song.mp3");
+  Start("/music/song.mp3");
+  EXPECT_EQ(Playing(), "/music/song.mp3");
+  // No exact match: the first without regard to case.
+  Start("/music/SONG.MP3");
+  EXPECT_EQ(Playing(), "/music/song.mp3");
 }
 
 TEST_F(StartupTest, AutoPlayWithoutArgumentPlaysTheProgramsDrive) {

@@ -49,11 +49,18 @@ TEST(StringList, SortedStateKeepsCaseTwinsButRefusesNewOnes) {
   EXPECT_EQ(list.Add("c"), 4);
   EXPECT_EQ(list.Add("ab"), 1);
   EXPECT_EQ(list.IndexOfNoCase("B"), 2);  // the first of the equal run
+  EXPECT_EQ(list.IndexOfPreferExact("B"), 3);
+  EXPECT_EQ(list.IndexOfPreferExact("c"), 5);
+  EXPECT_EQ(list.IndexOfPreferExact("AB"), 1);
+  EXPECT_EQ(list.IndexOfPreferExact("x"), -1);
 
   list.SetSorted(false);  // from now on: appended, repeats stay
   list.Add("a");
   EXPECT_EQ(list.Items().back(), "a");
   EXPECT_EQ(list.size(), 7u);
+  EXPECT_EQ(list.IndexOfPreferExact("a"), 0);
+  EXPECT_EQ(list.IndexOfPreferExact("A"), 0);
+  EXPECT_EQ(list.IndexOfPreferExact("B"), 3);
 }
 
 TEST(StringList, SortingIgnoresCaseOfAsciiOnly) {

@@ -4,7 +4,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <memory>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "tests/gst/audio_fixtures.h"
 #include "tests/gst/engine_harness.h"
@@ -214,11 +218,52 @@ TEST_F(GstGraphTest, ReleasedGraphNeverNotifies) {
   EXPECT_EQ(notifications_, 0);
 }
 
+// Weak references to a pipeline and every element inside it, so a test can tell what outlives
+// the graph that owned them.
+class LiveElements {
+ public:
+  explicit LiveElements(GstElement* pipeline) {
+    Watch(pipeline);
+    GstIterator* it = gst_bin_iterate_recurse(GST_BIN(pipeline));
+    GValue item = G_VALUE_INIT;
+    while (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+      Watch(GST_ELEMENT(g_value_get_object(&item)));
+      g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    gst_iterator_free(it);
+  }
+  ~LiveElements() {
+    for (auto& [ref, name] : refs_) g_weak_ref_clear(ref.get());
+  }
+  // Names of the elements still alive.
+  std::vector<std::string> Alive() {
+    std::vector<std::string> alive;
+    for (auto& [ref, name] : refs_)
+      if (gpointer element = g_weak_ref_get(ref.get())) {
+        alive.push_back(name);
+        gst_object_unref(element);
+      }
+    return alive;
+  }
+
+ private:
+  void Watch(GstElement* element) {
+    auto ref = std::make_unique<GWeakRef>();
+    g_weak_ref_init(ref.get(), element);
+    gchar* name = gst_object_get_name(GST_OBJECT(element));
+    refs_.emplace_back(std::move(ref), name ? name : "");
+    g_free(name);
+  }
+  std::vector<std::pair<std::unique_ptr<GWeakRef>, std::string>> refs_;
+};
+
 // Every way a graph's life can end (played out, failed to render, released in mid-play) frees
-// its pipeline and its descriptors: an unattended run plays thousands of them.
-TEST_F(GstGraphTest, ReleasedGraphsLeaveNoPipelineAndNoDescriptorBehind) {
+// its pipeline, every element in it and its descriptors, whatever the format and the volume:
+// an unattended run plays thousands of them.
+TEST_F(GstGraphTest, ReleasedGraphsLeaveNoElementAndNoDescriptorBehind) {
   auto backend = Backend();
-  const std::string track = Tone(".wav", 1);
+  const std::vector<std::string> tracks = {Tone(".wav", 1), Tone(".flac", 1), Tone(".ogg", 1)};
   const std::string broken = Bytes("broken.wav", {'R', 'I', 'F', 'F', 0, 0});
   const auto openDescriptors = [] {
     return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
@@ -226,27 +271,26 @@ TEST_F(GstGraphTest, ReleasedGraphsLeaveNoPipelineAndNoDescriptorBehind) {
   };
   const auto playOnce = [&](int round) {
     auto graph = backend.CreateGraph();
-    GWeakRef pipeline;
-    g_weak_ref_init(&pipeline, static_cast<GstGraph&>(*graph).Pipeline());
     Watch(*graph);
-    if (round % 3 == 1) {
+    graph->SetVolume(-round * 100);
+    std::unique_ptr<LiveElements> elements;
+    if (round % 4 == 1) {
       EXPECT_FALSE(graph->RenderFile(broken));
+      elements = std::make_unique<LiveElements>(static_cast<GstGraph&>(*graph).Pipeline());
     } else {
-      EXPECT_TRUE(graph->RenderFile(track));
+      EXPECT_TRUE(graph->RenderFile(tracks[round % 3]));
+      elements = std::make_unique<LiveElements>(static_cast<GstGraph&>(*graph).Pipeline());
       graph->Run();
-      if (round % 3 == 0) {
+      if (round % 4 != 3) {
         EXPECT_TRUE(PumpUntil([&] { return DrainEnds(*graph) > 0; }));
       }
     }
     graph.reset();
-    gpointer alive = g_weak_ref_get(&pipeline);
-    EXPECT_EQ(alive, nullptr) << "round " << round << " kept its pipeline";
-    if (alive) gst_object_unref(alive);
-    g_weak_ref_clear(&pipeline);
+    EXPECT_THAT(elements->Alive(), ::testing::IsEmpty()) << "round " << round;
   };
   for (int round = 0; round < 6; ++round) playOnce(round);  // warms the framework's caches
   const auto before = openDescriptors();
-  for (int round = 0; round < 30; ++round) playOnce(round);
+  for (int round = 0; round < 24; ++round) playOnce(round);
   PumpUntil([] { return false; }, 100ms);
   EXPECT_LE(openDescriptors(), before);
 }

@@ -29,6 +29,13 @@ TEST(PosixCodec, LegacyListFileReadsAsUtf8) {
   const std::string bytes = "D:\\\x89\xB9\x8A\x79\\\x83\x5C\x83\x8D.mp3\r\n#EXTM3U\r\n";
   EXPECT_THAT(DecodeListFile(bytes, codec),
               ::testing::ElementsAre("D:\\音楽\\ソロ.mp3", "#EXTM3U"));
+  // Half-width katakana that happen to form UTF-8 on their own ("ﾃｱ" is the bytes of "ñ") are
+  // read in the code page of the file around them.
+  EXPECT_THAT(DecodeListFile("/m/\xC3\xB1.mp3\r\n/m/\x83\x5C.mp3\r\n", codec),
+              ::testing::ElementsAre("/m/ﾃｱ.mp3", "/m/ソ.mp3"));
+  // A name in yet another encoding keeps its bytes, and so still names its file.
+  EXPECT_THAT(DecodeListFile("/m/\xC3\xB1.mp3\r\n/m/caf\xE9.mp3\r\n", codec),
+              ::testing::ElementsAre("/m/\xC3\xB1.mp3", "/m/caf\xE9.mp3"));
 }
 
 }  // namespace

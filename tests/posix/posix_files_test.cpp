@@ -3,13 +3,18 @@
 #include <dirent.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -49,8 +54,12 @@ class TempTree : public ::testing::Test {
   std::string root;
 };
 
-TEST_F(TempTree, ListingKeepsReaddirOrderAndTellsFoldersByTheirTarget) {
-  for (int i = 0; i < 40; ++i) Write("f" + std::to_string(i) + ".mp3");
+TEST_F(TempTree, ListingIsInNameOrderAndTellsFoldersByTheirTarget) {
+  // Made in an order that is neither name order nor, most likely, readdir's.
+  for (const char* name :
+       {"03 c.mp3", "B.mp3", "01 a.mp3", "a.mp3", "_x.mp3", "02 b.mp3", "A.mp3", "b.mp3",
+        "\xC3\xA9t\xC3\xA9.mp3", "Z.mp3", "long name B.mp3", "LONG NAME a.mp3"})
+    Write(name);
   Write(".hidden.mp3");
   Write("sub/inner.mp3");
   Link("to-sub", "sub");
@@ -58,15 +67,13 @@ TEST_F(TempTree, ListingKeepsReaddirOrderAndTellsFoldersByTheirTarget) {
 
   std::vector<DirEntry> entries;
   ASSERT_TRUE(files.ListFolder(root, entries));
-  std::vector<std::string> readdirOrder;
-  DIR* dir = ::opendir(root.c_str());
-  while (const dirent* e = ::readdir(dir))
-    if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-      readdirOrder.push_back(e->d_name);
-  ::closedir(dir);
   std::vector<std::string> listed;
   for (const DirEntry& e : entries) listed.push_back(e.name);
-  EXPECT_EQ(listed, readdirOrder);
+  // Case is ignored; names equal but for case keep byte order; other bytes compare as they are.
+  EXPECT_THAT(listed,
+              ElementsAre(".hidden.mp3", "01 a.mp3", "02 b.mp3", "03 c.mp3", "_x.mp3", "A.mp3",
+                          "a.mp3", "B.mp3", "b.mp3", "dangling.mp3", "LONG NAME a.mp3",
+                          "long name B.mp3", "sub", "to-sub", "Z.mp3", "\xC3\xA9t\xC3\xA9.mp3"));
 
   auto find = [&](const std::string& name) {
     return *std::find_if(entries.begin(), entries.end(),
@@ -100,6 +107,47 @@ TEST_F(TempTree, ScanThroughTheRealFileSystemEndsALinkLoop) {
   player.ScanFolder(root);
   EXPECT_THAT(player.List().PlayList.Items(),
               UnorderedElementsAre(root + "a.mp3", root + "sub/b.mp3", root + "sub/deeper/c.ogg"));
+}
+
+// Memory file systems mounted for one test (which needs the privilege to mount), taken down
+// again whatever the test's outcome.
+class Mounts {
+ public:
+  bool Add(const std::string& folder) {
+    std::filesystem::create_directories(folder);
+    if (::mount("solka-test", folder.c_str(), "tmpfs", 0, "size=1m") != 0) return false;
+    mounted_.push_back(folder);
+    return true;
+  }
+  ~Mounts() {
+    for (auto it = mounted_.rbegin(); it != mounted_.rend(); ++it)
+      ::umount2(it->c_str(), MNT_DETACH);
+  }
+
+ private:
+  std::vector<std::string> mounted_;
+};
+
+TEST_F(TempTree, ScanOfAMountPointKeepsToItsFileSystem) {
+  Mounts mounts;
+  if (!mounts.Add(root + "drive")) GTEST_SKIP() << "cannot mount here: " << std::strerror(errno);
+  Write("drive/a.mp3");
+  Write("drive/sub/c.mp3");
+  ASSERT_TRUE(mounts.Add(root + "drive/other"));
+  Write("drive/other/b.mp3");
+  EXPECT_EQ(files.DriveOf(root + "drive/sub/c.mp3"), root + "drive/");
+
+  TestPlatform p;
+  PlatformServices services{files,    p.codec, p.clock, p.loop,  p.dialogs,
+                            p.screen, p.shell, p.power, p.media, p.diagnostics};
+  TDODEDEV drive(services, {"/prog/solka", ""});
+  drive.ScanFolder(root + "drive/");
+  EXPECT_THAT(drive.List().PlayList.Items(),
+              ElementsAre(root + "drive/a.mp3", root + "drive/sub/c.mp3"));
+  // The folder that holds the drive is no drive: the walk goes into both.
+  TDODEDEV above(services, {"/prog/solka", ""});
+  above.ScanFolder(root);
+  EXPECT_EQ(above.List().PlayList.size(), 3u);
 }
 
 TEST_F(TempTree, ReadsWholeFilesAndRangesWithTheSystemsReason) {
@@ -169,25 +217,100 @@ TEST_F(TempTree, FailedWriteKeepsTheOldFile) {
   EXPECT_THAT(Names(), ElementsAre("solka.ini"));
 }
 
+// A file the user made read-only is theirs: no save replaces it, root's included. What a killed
+// save left behind goes with the next save into that folder, and only that.
+TEST_F(TempTree, ReadOnlyFileIsLeftAsItIsAndLeftoversOfKilledSavesGo) {
+  Write("solka.ini", "mine");
+  ::chmod((root + "solka.ini").c_str(), 0444);
+  EXPECT_FALSE(files.IsWritableFile(root + "solka.ini"));
+  EXPECT_EQ(files.WriteFileAtomic(root + "solka.ini", "new"), "Permission denied");
+  EXPECT_EQ(files.ReadFile(root + "solka.ini").bytes, "mine");
+  struct stat st {};
+  ::stat((root + "solka.ini").c_str(), &st);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+
+  const pid_t gone = ::fork();
+  if (gone == 0) std::_Exit(0);
+  ASSERT_GT(gone, 0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string dead = ".solka-" + std::to_string(gone) + "-7.tmp";
+  const std::string live = ".solka-" + std::to_string(::getpid()) + "-99999.tmp";
+  for (const std::string& name : {dead, live, std::string(".solka-notes.tmp"), dead + ".bak"})
+    Write(name);
+  EXPECT_EQ(files.WriteFileAtomic(root + "list.m3u", "x"), "");
+  EXPECT_THAT(Names(), UnorderedElementsAre("solka.ini", "list.m3u", live, ".solka-notes.tmp",
+                                            dead + ".bak"));
+}
+
 // Permissions do not bind root, so as root the checks run in a child that has given up its
-// privileges first.
-TEST_F(TempTree, ReadOnlyFolderRefusesTheWriteAndKeepsTheOldFile) {
-  Write("ro/solka.ini", "old");
+// privileges first. A folder that takes no new files still lets a file the user may write be
+// rewritten in place, and never half-way for lack of space.
+TEST_F(TempTree, ReadOnlyFolderRewritesAWritableFileInPlace) {
+  Write("ro/solka.ini", "old settings");
+  Write("ro/other.ini", "other");
   Write("ro/list.m3u", "secret");
   ::chmod(root.c_str(), 0755);
-  ::chmod((root + "ro/solka.ini").c_str(), 0644);
+  ::chmod((root + "ro/solka.ini").c_str(), 0666);
+  ::chmod((root + "ro/other.ini").c_str(), 0644);
   ::chmod((root + "ro/list.m3u").c_str(), 0);
   ::chmod((root + "ro").c_str(), 0555);
   const auto checks = [this] {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) std::_Exit(2);
-    const bool ok = !files.IsWritableFolder(root + "ro/") &&
-                    files.WriteFileAtomic(root + "ro/solka.ini", "new") == "Permission denied" &&
-                    files.ReadFile(root + "ro/solka.ini").bytes == "old" &&
-                    files.ReadFile(root + "ro/list.m3u").error == "Permission denied";
-    std::_Exit(ok ? 0 : 1);
+    const auto check = [](bool ok, const char* what) {
+      if (!ok) {
+        std::fprintf(stderr, "failed: %s\n", what);
+        std::_Exit(1);
+      }
+    };
+    check(!files.IsWritableFolder(root + "ro/"), "folder writable");
+    check(files.IsWritableFile(root + "ro/solka.ini"), "file not writable");
+    check(files.WriteFileAtomic(root + "ro/solka.ini", "new") == "", "in-place write");
+    check(files.ReadFile(root + "ro/solka.ini").bytes == "new", "content after the write");
+    check(files.WriteFileAtomic(root + "ro/other.ini", "x") == "Permission denied", "other");
+    check(files.ReadFile(root + "ro/other.ini").bytes == "other", "other's content");
+    check(files.WriteFileAtomic(root + "ro/fresh.ini", "x") == "Permission denied", "fresh");
+    check(files.ReadFile(root + "ro/list.m3u").error == "Permission denied", "unreadable");
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{4, RLIM_INFINITY};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    check(files.WriteFileAtomic(root + "ro/solka.ini", std::string(100, 'n')) == "File too large",
+          "size limit");
+    check(files.ReadFile(root + "ro/solka.ini").bytes == "new", "content after the limit");
+    std::_Exit(0);
   };
   EXPECT_EXIT(checks(), ::testing::ExitedWithCode(0), "");
   ::chmod((root + "ro").c_str(), 0700);
+}
+
+// Relative paths start where the user's shell stands: through the link they went by, when the
+// shell's $PWD still leads to the current folder.
+TEST_F(TempTree, FullPathIsAbsoluteAndNormalAsTheShellSeesIt) {
+  Write("real/album/a.mp3");
+  Link("via", "real/album");
+  const std::filesystem::path saved = std::filesystem::current_path();
+  const char* savedPwd = std::getenv("PWD");
+  const std::string keptPwd = savedPwd ? savedPwd : "";
+  ASSERT_EQ(::chdir((root + "via").c_str()), 0);
+
+  ::setenv("PWD", (root + "via").c_str(), 1);
+  EXPECT_EQ(files.FullPath("a.mp3"), root + "via/a.mp3");
+  EXPECT_EQ(files.FullPath("."), root + "via/");
+  EXPECT_EQ(files.FullPath(".."), root);
+  EXPECT_EQ(files.FullPath("./x//y/../z.mp3"), root + "via/x/z.mp3");
+  EXPECT_EQ(files.FullPath("/a/./b/../../c"), "/c");
+  EXPECT_EQ(files.FullPath("/../.."), "/");
+  EXPECT_EQ(files.FullPath(""), "");
+
+  // A stale $PWD (somewhere else, or not absolute) gives way to the real current folder.
+  for (const std::string& stale : {root + "real", std::string("via")}) {
+    ::setenv("PWD", stale.c_str(), 1);
+    EXPECT_EQ(files.FullPath(".."), root + "real/");
+  }
+  ::unsetenv("PWD");
+  EXPECT_EQ(files.FullPath("a.mp3"), root + "real/album/a.mp3");
+
+  std::filesystem::current_path(saved);
+  if (savedPwd) ::setenv("PWD", keptPwd.c_str(), 1);
 }
 
 TEST_F(TempTree, MakeFoldersCreatesPrivateParents) {
