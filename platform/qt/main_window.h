@@ -86,7 +86,7 @@ class MainWindow : public QWidget, public FormObserver {
   // The window was minimised for want of a tray and the user brought it back.
   void RestoredFromTaskBar();
   void MinimiseWhenManaged(int triesLeft);
-  static constexpr int kManageTries = 40, kManageWaitMs = 50;
+  static constexpr int kManageTries = 80, kManageWaitMs = 50;
   // The screens' work areas, for keeping the window where it can be reached.
   std::vector<ScreenArea> ScreenAreas() const;
 

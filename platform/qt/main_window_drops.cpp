@@ -31,6 +31,8 @@ void MainWindow::dropEvent(QDropEvent* event) {
   const std::vector<std::string> paths = LocalPaths(event->mimeData());
   if (paths.empty()) return;
   event->acceptProposedAction();
+  // The window that took the drop takes the keyboard too, so the keys act on what was dropped.
+  activateWindow();
   commands_.DropFiles(paths);
 }
 
