@@ -6,6 +6,7 @@
 
 #include "base/paths.h"
 #include "base/text.h"
+#include "dialogs/modal_run.h"
 #include "dialogs/tform2.h"
 #include "playlist/list_file.h"
 
@@ -50,14 +51,7 @@ TForm2::TForm2(DialogHost& host, PlatformServices& platform, std::string homePag
 }
 
 int TForm2::ShowModal() {
-  if (showing_) return kResultCancel;
-  Form.SetModalResult(DialogForm::kNoResult);
-  FormShow();
-  showing_ = true;
-  if (window_) window_->RunModal();
-  showing_ = false;
-  // No result: the window went away with the application (or was never there).
-  return Form.ModalResult() == DialogForm::kNoResult ? kResultCancel : Form.ModalResult();
+  return RunModalOnce(Form, window_, showing_, [this] { FormShow(); });
 }
 
 void TForm2::FormShow() {

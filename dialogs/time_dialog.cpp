@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <string>
 
+#include "dialogs/modal_run.h"
 #include "dialogs/tform3.h"
 
 namespace solka {
@@ -24,13 +25,7 @@ int TForm3::FieldValue(std::string_view text, int maximum) {
 }
 
 int TForm3::ShowModal() {
-  if (showing_) return kResultCancel;
-  Form.SetModalResult(DialogForm::kNoResult);
-  FormShow();
-  showing_ = true;
-  if (window_) window_->RunModal();
-  showing_ = false;
-  return Form.ModalResult() == DialogForm::kNoResult ? kResultCancel : Form.ModalResult();
+  return RunModalOnce(Form, window_, showing_, [this] { FormShow(); });
 }
 
 void TForm3::FormShow() {
