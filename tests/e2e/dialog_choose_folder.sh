@@ -6,40 +6,11 @@
 #   dialog_choose_folder.sh PATH-TO-SOLKA
 set -euo pipefail
 source "$(dirname "$0")/lib/program.sh"
+source "$(dirname "$0")/lib/desktop.sh"
 e2e_prepare "$1"
 ini="$work/bin/solka.ini"
-for tool in Xvfb openbox xdotool; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
-done
+desktop_start
 
-# A private X server with a window manager; both ended by their own ids.
-x_pids=()
-x_stop() {
-  local p
-  for p in "${x_pids[@]}"; do kill "$p" 2>/dev/null || true; done
-}
-trap 'e2e_cleanup; x_stop' EXIT
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-x_pids+=($!)
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb
-openbox --sm-disable >/dev/null 2>&1 &
-x_pids+=($!)
-sleep 1
-
-# WINDOW-NAME: the id of the first window whose title matches, within 20 s.
-window() {
-  local _ w
-  for _ in $(seq 200); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [[ -n $w ]] && {
-      echo "$w"
-      return 0
-    }
-    kill -0 "$pid" 2>/dev/null || fail "the program ended while waiting for '$1'"
-    sleep 0.1
-  done
-  fail "no window '$1'"
-}
 # WINDOW X Y: a left click at a point of the window's client area.
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
 
@@ -49,13 +20,13 @@ tone album/second.wav wavenc
 
 start_program
 wait_for "solka: caption: $designed"
-main=$(window "^SOLKA Player")
+main=$(titled_window "^SOLKA Player")
 xdotool windowactivate --sync "$main" key F5
-dialog=$(window "^フォルダまたは")
+dialog=$(titled_window "^フォルダまたは")
 # The list tab's page starts below the tab bar; its controls sit at their designed places.
 page_x=2 page_y=24
 click "$dialog" $((page_x + 241)) $((page_y + 33))  # 参照
-browser=$(window "^フォルダを選択してください")
+browser=$(titled_window "^フォルダを選択してください")
 xdotool type --delay 20 "$work/music"
 xdotool key Return
 for _ in $(seq 100); do xdotool search --onlyvisible --name "^フォルダを選択" >/dev/null || break; sleep 0.1; done
@@ -74,7 +45,7 @@ xdotool windowactivate --sync "$main" key F8
 wait_for "solka: caption: first"
 # The dialog open again does not hold the music up: the next track starts behind it.
 xdotool windowactivate --sync "$main" key F5
-dialog=$(window "^フォルダまたは")
+dialog=$(titled_window "^フォルダまたは")
 wait_for "solka: caption: second"
 xdotool search --onlyvisible --name "^フォルダまたは" >/dev/null || fail "the dialog closed by itself"
 xdotool windowactivate --sync "$dialog" key Escape

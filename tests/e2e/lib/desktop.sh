@@ -120,6 +120,20 @@ main_window() {
   find_main_window
 }
 
+# TITLE: the id of the first shown window whose title matches, within 20 s.
+titled_window() {
+  local _ w
+  for _ in $(seq 200); do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [[ -n $w ]] && {
+      echo "$w"
+      return 0
+    }
+    kill -0 "$pid" 2>/dev/null || fail "the program ended while waiting for '$1'"
+    sleep 0.1
+  done
+  fail "no window '$1'"
+}
+
 # What the window manager says of the window, for failure messages.
 describe() { echo "WM_STATE $(wm_state "$1"), $(map_state "$1"), _NET_WM_STATE: $(net_state "$1")"; }
 
