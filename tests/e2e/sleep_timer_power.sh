@@ -12,6 +12,7 @@
 # Usage: sleep_timer_power.sh PATH-TO-SOLKA
 set -euo pipefail
 source "$(dirname "$0")/lib/program.sh"
+source "$(dirname "$0")/lib/desktop.sh"
 e2e_prepare "$1"
 
 faketime_lib=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
@@ -64,8 +65,8 @@ arm_thirty_minutes() {
     sleep 0.1
   done
   [[ -n $w ]] || fail "no window"
-  # The sleep button's body (the seventh button of the tool bar); the right button opens its menu.
-  xdotool mousemove --window "$w" 190 13 click 3
+  # The right button on the sleep button opens its menu.
+  click_control "$w" SleepButton 3
   for _ in $(seq 100); do (($(visible_windows) >= 2)) && break; sleep 0.1; done
   xdotool key Down Return
   wait_for "solka: sleep: 8 スリープ設定中 ( $1 )"
