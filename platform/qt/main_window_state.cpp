@@ -45,10 +45,11 @@ void MainWindow::RenderVisible() {
     if (minimisedForTray_ || isMinimized()) {
       minimisedForTray_ = false;
       showNormal();
+      // Still mapped, so no show event: the task-bar setting takes over from the forced entry.
+      RenderTaskButton();
     } else {
-      show();
+      show();  // the show event applies the task-bar setting
     }
-    RenderTaskButton();
   } else if (HidesToTray()) {
     hide();
   } else {
