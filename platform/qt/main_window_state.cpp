@@ -129,7 +129,7 @@ void MainWindow::showEvent(QShowEvent* event) {
   // window-state change that should say so does not always come (the toolkit may still take
   // the window for minimised here).
   if (event->spontaneous()) RestoredFromTaskBar();
-  if (!controlsTraced_) {
+  if (trace_.Enabled() && !controlsTraced_) {
     controlsTraced_ = true;
     // Once the tool bar has laid out its buttons.
     QMetaObject::invokeMethod(
