@@ -1,5 +1,7 @@
 #include "desktop/now_playing_messages.h"
 
+#include "base/text.h"
+
 namespace solka {
 
 namespace {
@@ -18,40 +20,15 @@ void PutUnit(std::string& out, char32_t unit) {
 // The next character of `text` from `i`, moving `i` past it; U+FFFD (one byte consumed) for a
 // byte that starts no valid, shortest-form character.
 char32_t NextCodePoint(std::string_view text, std::size_t& i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(i);
-  int length = 0;
-  char32_t cp = 0;
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, cp = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, cp = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, cp = lead & 0x07;
-  } else {
+  static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  const std::size_t length = Utf8SequenceLength(text, i);
+  if (length == 0) {
     ++i;
     return kReplacement;
   }
-  if (i + length > text.size()) {
-    ++i;
-    return kReplacement;
-  }
-  for (int k = 1; k < length; ++k) {
-    const unsigned char next = byte(i + k);
-    if ((next & 0xC0) != 0x80) {
-      ++i;
-      return kReplacement;
-    }
-    cp = (cp << 6) | (next & 0x3F);
-  }
-  const bool overlong = (length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000);
-  if (overlong || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++i;
-    return kReplacement;
-  }
+  char32_t cp = static_cast<unsigned char>(text[i]) & kLeadBits[length];
+  for (std::size_t k = 1; k < length; ++k)
+    cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
   i += length;
   return cp;
 }

@@ -9,6 +9,7 @@
 #include "dialogs/modal_run.h"
 #include "dialogs/tform2.h"
 #include "playlist/list_file.h"
+#include "playlist/media_types.h"
 
 namespace solka {
 
@@ -21,10 +22,7 @@ constexpr std::string_view kListMode = "RadioButton2";
 
 bool IsListFileName(std::string_view name) {
   const auto dot = name.rfind('.');
-  if (dot == std::string_view::npos) return false;
-  const std::string_view ext = name.substr(dot);
-  return ext.size() == 4 && ext[0] == '.' && (ext[1] | 0x20) == 'm' && ext[2] == '3' &&
-         (ext[3] | 0x20) == 'u';
+  return dot != std::string_view::npos && IsListFileExtension(name.substr(dot), Match::NoCase);
 }
 
 // A folder's entries in name order without regard to case, as the scan walks them.

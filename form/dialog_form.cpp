@@ -24,11 +24,9 @@ void DialogForm::SetItems(std::string_view name, std::vector<std::string> items)
 }
 
 void DialogForm::SetItemIndex(std::string_view name, int index) {
-  Control& control = At(name);
-  if (index < 0 || index >= static_cast<int>(control.items.size())) index = -1;
-  if (control.index == index) return;
-  control.index = index;
-  Notify(name);
+  const int before = Find(name).index;
+  SetItemIndexFromView(name, index);
+  if (Find(name).index != before) Notify(name);
 }
 
 void DialogForm::SetItemIndexFromView(std::string_view name, int index) {

@@ -32,7 +32,6 @@ bool TDODEDEV::PlayFile(const std::string& path) {
     platform_.diagnostics.Warn("cannot play \"" + path + "\": " + Reason(rendered.reason));
     return false;
   }
-  playback_.Failures.path = path;
   playback_.Failures.ended = false;
 
   graph->SetVolume(playback_.Volume);
@@ -82,7 +81,7 @@ void TDODEDEV::GraphNotify() {
       // instead of waiting for an end that never comes. Once: a decoder that gives up may
       // report several errors, and an error may follow the end it caused.
       failures.ended = true;
-      platform_.diagnostics.Warn("playback of \"" + failures.path +
+      platform_.diagnostics.Warn("playback of \"" + playback_.PlayingPath +
                                  "\" failed: " + Reason(event.reason));
       TrackBrokeDown();
     }

@@ -3,15 +3,12 @@
 // through a list it cannot play (a device that is gone, a folder of damaged files).
 #pragma once
 
-#include <string>
-
 namespace solka {
 
 // Tracks in a row that may break down in mid-track before the run halts.
 constexpr int kMidTrackFailureLimit = 3;
 
 struct TrackFailures {
-  std::string path;    // the file of the current graph, for the diagnostics
   bool ended = false;  // the current graph ended or broke down since its start or last seek
   int inRow = 0;       // tracks that failed one after another; a track that plays out resets it
   // Passing over failed starts (SkipUnplayable): an advance that fails again inside the loop

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "base/text.h"
+
 namespace solka {
 
 namespace {
@@ -25,34 +27,6 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
   }
-}
-
-// Length of the well-formed UTF-8 sequence at `text[i]`, or 0 when it is not one (overlong
-// forms, surrogates and code points above U+10FFFF included).
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char c = byte(i);
-  if (c < 0x80) return 1;
-  std::size_t len;
-  unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-  if (c >= 0xC2 && c <= 0xDF) {
-    len = 2;
-  } else if (c >= 0xE0 && c <= 0xEF) {
-    len = 3;
-    if (c == 0xE0) lo = 0xA0;
-    if (c == 0xED) hi = 0x9F;
-  } else if (c >= 0xF0 && c <= 0xF4) {
-    len = 4;
-    if (c == 0xF0) lo = 0x90;
-    if (c == 0xF4) hi = 0x8F;
-  } else {
-    return 0;
-  }
-  if (i + len > text.size()) return 0;
-  if (byte(i + 1) < lo || byte(i + 1) > hi) return 0;
-  for (std::size_t k = 2; k < len; ++k)
-    if ((byte(i + k) & 0xC0) != 0x80) return 0;
-  return len;
 }
 
 std::string ReplaceInvalidUtf8(std::string_view text) {

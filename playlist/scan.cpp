@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/tdodedev.h"
+#include "base/paths.h"
 #include "playlist/media_types.h"
 
 namespace solka {
@@ -103,14 +104,11 @@ class FolderWalk {
 void TDODEDEV::ScanFolder(const std::string& folder) {
   Screen& screen = platform_.screen;
   screen.SetWaitCursor(true);
-  std::string root = folder;
-  const PathSyntax syntax = platform_.files.Syntax();
   // Callers hand a folder ending in a delimiter; a missing one is added rather than listing
   // siblings that share the name as a prefix. An empty path names no folder.
-  if (!root.empty() && !syntax.IsDelimiter(root.back())) root += syntax.separator;
-  if (!root.empty()) {
+  if (!folder.empty()) {
     FolderWalk walk(platform_.files, settings_, list_.ReferenceExtension, !list_.NoSubFolderScan);
-    list_.PlayList.AddAll(walk.Run(root));
+    list_.PlayList.AddAll(walk.Run(WithDelimiter(folder, platform_.files.Syntax())));
   }
   list_.NoSubFolderScan = false;
   screen.SetWaitCursor(false);

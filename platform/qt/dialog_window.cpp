@@ -119,7 +119,7 @@ void DialogWindow::Forward(std::string_view control, DialogEvent event, int row)
 }
 
 QAbstractButton* DialogWindow::AddButton(QAbstractButton* button) {
-  controls_.insert(button->objectName(), button);
+  Register(button);
   if (auto* radio = qobject_cast<QRadioButton*>(button)) {
     // The core keeps the group's single check; the focus arriving is an event of its own.
     radio->setAutoExclusive(false);
@@ -134,13 +134,13 @@ QAbstractButton* DialogWindow::AddButton(QAbstractButton* button) {
 }
 
 QLabel* DialogWindow::AddClickLabel(QLabel* label) {
-  controls_.insert(label->objectName(), label);
+  Register(label);
   label->installEventFilter(this);
   return label;
 }
 
 QLineEdit* DialogWindow::AddEdit(QLineEdit* edit) {
-  controls_.insert(edit->objectName(), edit);
+  Register(edit);
   edit->installEventFilter(this);
   connect(edit, &QLineEdit::textEdited, this,
           [this, edit](const QString& text) { form_.SetTextFromView(Name(edit), FromQt(text)); });
@@ -148,7 +148,7 @@ QLineEdit* DialogWindow::AddEdit(QLineEdit* edit) {
 }
 
 DropDownCombo* DialogWindow::AddCombo(DropDownCombo* combo) {
-  controls_.insert(combo->objectName(), combo);
+  Register(combo);
   combo->onDropDown = [this, combo] { Forward(Name(combo), DialogEvent::DropDown); };
   connect(combo, &QComboBox::activated, this, [this, combo](int index) {
     form_.SetItemIndexFromView(Name(combo), index);
@@ -158,7 +158,7 @@ DropDownCombo* DialogWindow::AddCombo(DropDownCombo* combo) {
 }
 
 QListView* DialogWindow::AddList(QListView* list, int rowHeight) {
-  controls_.insert(list->objectName(), list);
+  Register(list);
   auto* model = new DialogRowsModel(form_, Name(list), rowHeight, list);
   rows_.insert(list->objectName(), model);
   list->setModel(model);

@@ -51,7 +51,8 @@ class DialogWindow : public QDialog, public DialogObserver, public ModalWindow {
   QLineEdit* AddEdit(QLineEdit* edit);
   DropDownCombo* AddCombo(DropDownCombo* combo);
   QListView* AddList(QListView* list, int rowHeight);
-  // A control with no state of its own to render (an up-down button).
+  // Registers the widget under its object name; alone, for a control with no state of its own
+  // to render (an up-down button).
   void Register(QWidget* widget) { controls_.insert(widget->objectName(), widget); }
   void Forward(std::string_view control, DialogEvent event, int row = -1);
   void Render(const QString& name);

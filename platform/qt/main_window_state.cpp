@@ -45,10 +45,11 @@ void MainWindow::RenderVisible() {
     if (minimisedForTray_ || isMinimized()) {
       minimisedForTray_ = false;
       showNormal();
+      // Still mapped, so no show event: the task-bar setting takes over from the forced entry.
+      RenderTaskButton();
     } else {
-      show();
+      show();  // the show event applies the task-bar setting
     }
-    RenderTaskButton();
   } else if (HidesToTray()) {
     hide();
   } else {
@@ -128,7 +129,7 @@ void MainWindow::showEvent(QShowEvent* event) {
   // window-state change that should say so does not always come (the toolkit may still take
   // the window for minimised here).
   if (event->spontaneous()) RestoredFromTaskBar();
-  if (!controlsTraced_) {
+  if (trace_.Enabled() && !controlsTraced_) {
     controlsTraced_ = true;
     // Once the tool bar has laid out its buttons.
     QMetaObject::invokeMethod(

@@ -9,6 +9,18 @@
 
 namespace solka {
 
+namespace {
+
+// Runs the dialog; the first path the user chose, none when cancelled.
+std::optional<std::string> FirstChosen(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty()) return std::nullopt;
+  return PathFromQt(chosen.first());
+}
+
+}  // namespace
+
 void QtDialogs::MessageBox(const std::string& text, const std::string& caption) {
   // No owner window: the box must show even while the main window is hidden in the tray.
   QMessageBox box(QMessageBox::NoIcon, ToQt(caption), ToQt(text), QMessageBox::Ok);
@@ -26,20 +38,14 @@ std::optional<std::string> QtDialogs::SaveFile(const SaveFileRequest& request) {
   QString suffix = ToQt(request.defaultExtension);
   if (suffix.startsWith('.')) suffix.remove(0, 1);
   dialog.setDefaultSuffix(suffix);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty()) return std::nullopt;
-  return PathFromQt(chosen.first());
+  return FirstChosen(dialog);
 }
 
 std::optional<std::string> QtDialogs::OpenFile() {
   QFileDialog dialog(QApplication::activeModalWidget());
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty()) return std::nullopt;
-  return PathFromQt(chosen.first());
+  return FirstChosen(dialog);
 }
 
 std::optional<std::string> QtDialogs::BrowseForFolder(const std::string& title) {
@@ -48,13 +54,10 @@ std::optional<std::string> QtDialogs::BrowseForFolder(const std::string& title) 
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty()) return std::nullopt;
+  std::optional<std::string> folder = FirstChosen(dialog);
   // No trailing delimiter, except for the root itself.
-  QString folder = chosen.first();
-  while (folder.size() > 1 && folder.endsWith('/')) folder.chop(1);
-  return PathFromQt(folder);
+  while (folder && folder->size() > 1 && folder->back() == '/') folder->pop_back();
+  return folder;
 }
 
 QString QtFilterFrom(const std::string& filter) {

@@ -25,14 +25,22 @@ int QtScreen::CaptionHeight() {
   return QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
 }
 
-int QtScreen::ListTextWidth(const std::string& text) {
-  const QFontMetrics metrics(list_ ? list_->font() : QApplication::font());
+namespace {
+
+// In the list's font; the default font before the list exists.
+int TextWidthIn(const QWidget* list, const std::string& text) {
+  const QFontMetrics metrics(list ? list->font() : QApplication::font());
   return metrics.horizontalAdvance(ToQt(text));
 }
 
+}  // namespace
+
+int QtScreen::ListTextWidth(const std::string& text) {
+  return TextWidthIn(list_, text);
+}
+
 int QtScreen::DialogListTextWidth(const std::string& text) {
-  const QFontMetrics metrics(dialogList_ ? dialogList_->font() : QApplication::font());
-  return metrics.horizontalAdvance(ToQt(text));
+  return TextWidthIn(dialogList_, text);
 }
 
 bool QtScreen::MainWindowIsForeground() {

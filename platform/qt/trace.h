@@ -12,6 +12,7 @@ class Trace {
   // Reads SOLKA_TRACE once.
   Trace();
   explicit Trace(bool enabled) : enabled_(enabled) {}
+  bool Enabled() const { return enabled_; }
 
   // The sleep button's image and hint: "solka: sleep: <image> <hint>".
   void Sleep(int image, const std::string& hint);
