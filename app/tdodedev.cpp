@@ -6,7 +6,7 @@ TDODEDEV::TDODEDEV(PlatformServices& platform, ProcessInfo process)
     : platform_(platform), process_(std::move(process)) {
   // Construction: every text starts empty; the window hint is replaced by the version text.
   form_.SetWindowHint(VersionText);
-  Timer1 = platform_.loop.CreateTimer(100, true, [this] { Timer1Timer(); });
+  Timer1 = platform_.loop.CreateTimer(100, false, [this] { Timer1Timer(); });
   Timer2 = platform_.loop.CreateTimer(10000, false, [this] { Timer2Timer(); });
 }
 

@@ -143,6 +143,9 @@ class TDODEDEV {
 
   // --- Status display (playback/status.cpp) ------------------------------------------------
   void Timer1Timer();
+  // Runs Timer1 only while a track plays in a shown window: labels nobody sees are not redrawn
+  // ten times a second (showing the window refreshes them at once).
+  void UpdatePositionTimer();
   void ShowPlaying(const std::string& path, const std::string& title);
   void ShowIdle();
   void ShowVolume();
@@ -229,7 +232,7 @@ class TDODEDEV {
   PlayerOptions options_;
 
   std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
-  std::unique_ptr<Timer> Timer1;      // position display, 100 ms
+  std::unique_ptr<Timer> Timer1;      // position display, 100 ms while shown and playing
   std::unique_ptr<Timer> Timer2;      // sleep deadline, 1000 ms while armed
   TForm2* form2_ = nullptr;
   TForm3* form3_ = nullptr;

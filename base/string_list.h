@@ -2,6 +2,7 @@
 // case-insensitive order and an entry equal (case-insensitively) to one present is refused.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,10 +10,13 @@ namespace solka {
 
 class StringList {
  public:
-  std::size_t size() const { return items_.size(); }
-  bool empty() const { return items_.empty(); }
-  const std::string& operator[](std::size_t i) const { return items_[i]; }
-  const std::vector<std::string>& Items() const { return items_; }
+  std::size_t size() const { return items_->size(); }
+  bool empty() const { return items_->empty(); }
+  const std::string& operator[](std::size_t i) const { return (*items_)[i]; }
+  const std::vector<std::string>& Items() const { return *items_; }
+  // The entries as they are now, shared until either side changes: a change of the list copies
+  // them first when a snapshot still holds them.
+  std::shared_ptr<const std::vector<std::string>> Snapshot() const { return items_; }
 
   bool Sorted() const { return sorted_; }
   // Switching on sorts the present entries (equal entries all stay); switching off keeps the
@@ -25,7 +29,7 @@ class StringList {
   void AddAll(std::vector<std::string> texts);
   // Replaces the contents (sorted state applies to the new entries).
   void Assign(std::vector<std::string> texts);
-  void Clear() { items_.clear(); }
+  void Clear() { items_ = std::make_shared<std::vector<std::string>>(); }
   // Moves entry `from` to position `to`; the entries between shift by one.
   void Move(std::size_t from, std::size_t to);
   // Puts old entry order[i] at position i; `order` is a permutation of the positions.
@@ -38,7 +42,10 @@ class StringList {
   int IndexOfPreferExact(const std::string& text) const;
 
  private:
-  std::vector<std::string> items_;
+  // The entries to change: copied first while a snapshot shares them.
+  std::vector<std::string>& Own();
+
+  std::shared_ptr<std::vector<std::string>> items_ = std::make_shared<std::vector<std::string>>();
   bool sorted_ = false;
 };
 

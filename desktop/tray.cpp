@@ -8,12 +8,15 @@ namespace solka {
 void TDODEDEV::SpeedButton1Click() {
   form_.SetVisible(false);
   window_.InTray = true;
+  UpdatePositionTimer();
   form_.SetActive(ActiveControl::None);
 }
 
 void TDODEDEV::N11Click() {
   window_.InTray = false;
   form_.SetVisible(true);
+  UpdatePositionTimer();
+  Timer1Timer();
   if (window_.ScrollWidthDue) FitScrollWidth();
   platform_.screen.BringToFront();
   form_.SetActive(ActiveControl::None);

@@ -44,7 +44,7 @@ void TDODEDEV::ToolButton1Click() {
     list_.SelectedListLines = form2_->SelectedListLines;
     if (result == kResultOk) {
       list_.PlayList.Clear();
-      form_.SetRows({});
+      form_.SetRows(std::vector<std::string>());
     }
     const bool nothingChosen =
         list_.ListMode ? list_.SelectedListLines.empty() : list_.SelectedFolders.empty();
@@ -68,7 +68,7 @@ void TDODEDEV::ToolButton1Click() {
       // The chosen files' lines replace the list, for "追加" as well.
       list_.PlayList.Assign(list_.SelectedListLines);
       RefreshListBox();
-      form_.SetLabelText(2, TrackCount(form_.Rows().size()));
+      form_.SetLabelText(2, TrackCount(static_cast<std::size_t>(form_.RowCount())));
     }
     FitScrollWidth();
     if (result == kResultYes && !list_.PlayList.empty())

@@ -7,7 +7,9 @@
 // notify back.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,6 +44,12 @@ class FormObserver {
  public:
   virtual ~FormObserver() = default;
   virtual void Changed(FormPart part) = 0;
+};
+
+// The list box's rows: entries and the text a row shows for its entry (none: the entry itself).
+struct ListRows {
+  std::shared_ptr<const std::vector<std::string>> entries;
+  std::function<std::string(const std::string&)> text;
 };
 
 struct LabelState {
@@ -103,12 +111,28 @@ class MainForm {
   void SetLabelColor(int n, Color c) { Set(labels_[n - 1].color, c, LabelPart(n)); }
 
   // The list box: one row per play-list entry; ItemIndex is the selected row, -1 for none.
-  const std::vector<std::string>& Rows() const { return rows_; }
-  int RowCount() const { return static_cast<int>(rows_.size()); }
-  void SetRows(std::vector<std::string> rows) {
+  // A row's text is derived from its entry when it is read, so a long list costs nothing up
+  // front; the entries are a snapshot, unaffected by later changes of the list.
+  int RowCount() const { return rows_.entries ? static_cast<int>(rows_.entries->size()) : 0; }
+  std::string Row(int row) const {
+    const std::string& entry = (*rows_.entries)[static_cast<std::size_t>(row)];
+    return rows_.text ? rows_.text(entry) : entry;
+  }
+  // Every row's text at once.
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<std::size_t>(RowCount()));
+    for (int row = 0; row < RowCount(); ++row) texts.push_back(Row(row));
+    return texts;
+  }
+  void SetRows(ListRows rows) {
     rows_ = std::move(rows);
     itemIndex_ = -1;
     Notify(FormPart::Rows);
+  }
+  // Rows that show these texts as they are.
+  void SetRows(std::vector<std::string> texts) {
+    SetRows(ListRows{std::make_shared<const std::vector<std::string>>(std::move(texts)), {}});
   }
   int ItemIndex() const { return itemIndex_; }
   void SetItemIndex(int row) { Set(itemIndex_, Clamp(row), FormPart::Selection); }
@@ -165,7 +189,7 @@ class MainForm {
   ActiveControl active_ = ActiveControl::None;
   bool acceptsDrops_ = false;
   LabelState labels_[3];
-  std::vector<std::string> rows_;
+  ListRows rows_;
   int itemIndex_ = -1;
   int scrollWidth_ = 0;
   int trayIcon_ = 0;

@@ -52,6 +52,7 @@ void TDODEDEV::SetGraph(std::unique_ptr<MediaGraph> graph) {
   Graph = std::move(graph);
   playback_.Playing = Graph != nullptr;
   UpdateIdleLock();
+  UpdatePositionTimer();
 }
 
 void TDODEDEV::ReleasePlayback() {

@@ -21,6 +21,10 @@ void TDODEDEV::Timer1Timer() {
                             std::to_string(list_.PlayList.size()) + " 曲");
 }
 
+void TDODEDEV::UpdatePositionTimer() {
+  Timer1->SetEnabled(playback_.Playing && form_.Visible());
+}
+
 void TDODEDEV::ShowPlaying(const std::string& path, const std::string& title) {
   const PathSyntax syntax = platform_.files.Syntax();
   // The bracket is followed by a full-width space.

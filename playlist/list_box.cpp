@@ -8,11 +8,9 @@ namespace solka {
 
 void TDODEDEV::RefreshListBox() {
   const PathSyntax syntax = platform_.files.Syntax();
-  std::vector<std::string> rows;
-  rows.reserve(list_.PlayList.size());
-  for (const std::string& entry : list_.PlayList.Items())
-    rows.push_back(DisplayName(entry, syntax));
-  form_.SetRows(std::move(rows));
+  form_.SetRows(ListRows{list_.PlayList.Snapshot(), [syntax](const std::string& entry) {
+                           return DisplayName(entry, syntax);
+                         }});
 }
 
 void TDODEDEV::FitScrollWidth() {
@@ -24,16 +22,15 @@ void TDODEDEV::FitScrollWidth() {
   }
   window_.ScrollWidthDue = false;
   int widest = 0;
-  for (const std::string& row : form_.Rows())
-    widest = std::max(widest, platform_.screen.ListTextWidth(row));
+  for (int row = 0; row < form_.RowCount(); ++row)
+    widest = std::max(widest, platform_.screen.ListTextWidth(form_.Row(row)));
   form_.SetScrollWidth(widest + 4);
 }
 
 void TDODEDEV::FIListBox1Click() {
   const int row = CurrentIndex();
   // Rows and entries can disagree only between a change of the list and the rebuild of the rows.
-  if (row < 0 || static_cast<std::size_t>(row) >= list_.PlayList.size() ||
-      form_.Rows()[row].empty())
+  if (row < 0 || static_cast<std::size_t>(row) >= list_.PlayList.size() || form_.Row(row).empty())
     return;
   PlayFile(list_.PlayList[row]);
 }

@@ -3,6 +3,7 @@
 // file; everything it wires stays unaware of the others.
 #include <QApplication>
 #include <QMetaObject>
+#include <QPointer>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -26,6 +27,7 @@
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/stderr_diagnostics.h"
 #include "platform/qt/application.h"
+#include "platform/qt/dialog_on_first_use.h"
 #include "platform/qt/form2_window.h"
 #include "platform/qt/form3_window.h"
 #include "platform/qt/list_view.h"
@@ -115,16 +117,33 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
 
   // The two dialogs, created once after the main window (and after the signals are caught, so
   // that a signal during their construction still ends the program normally); kept until exit.
+  // Their windows are built when first shown.
   PlayerDialogs dialogModels(player, services, HomePageAddress());
-  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2());
+  DialogOnFirstUse form2([&dialogModels, &screen] {
+    auto dialog = std::make_unique<Form2Window>(dialogModels.Form2().Form, dialogModels.Form2());
+    screen.SetDialogList(dialog->Control("FIListBox1"));
+    return dialog;
+  });
   dialogModels.Form2().SetWindow(&form2);
-  screen.SetDialogList(form2.Control("FIListBox1"));
-  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3());
+  DialogOnFirstUse form3([&dialogModels] {
+    return std::make_unique<Form3Window>(dialogModels.Form3().Form, dialogModels.Form3());
+  });
   dialogModels.Form3().SetWindow(&form3);
 
   // Media keys and the desktop's player controls, when there is a session bus.
   PlayerRemote remote(player, commands);
   MprisService mpris(remote, [window] { window->RequestClose(); });
+  // The bus hears of the player's own changes as they happen; the poll runs only while the
+  // window is shown.
+  mainWindow.onChanged = [bus = QPointer<MprisService>(&mpris), &player](FormPart part) {
+    if (!bus) return;
+    if (part == FormPart::Visible)
+      bus->SetPolling(player.Form().Visible());
+    else if (part == FormPart::Caption || part == FormPart::Tray || part == FormPart::Label3 ||
+             part == FormPart::Rows)
+      bus->PlayerChanged();
+  };
+  mpris.SetPolling(player.Form().Visible());
 
   player.FormCreate();
   // Closed during the start-up (a signal while a message box waited): the loop never runs.

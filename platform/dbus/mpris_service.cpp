@@ -84,8 +84,29 @@ bool MprisService::Start() {
   last_ = remote_.Read();
   if (last_.status != RemoteStatus::Stopped) ++track_;
   sinceLast_.start();
-  poll_.start();
+  if (polling_) poll_.start();
   return true;
+}
+
+void MprisService::SetPolling(bool on) {
+  polling_ = on;
+  if (!started_) return;
+  if (on) {
+    Refresh();
+    poll_.start();
+  } else {
+    poll_.stop();
+  }
+}
+
+void MprisService::PlayerChanged() {
+  if (!started_ || refreshDue_) return;
+  // After the handler that made the change has finished: mid-way its state may be half set.
+  refreshDue_ = true;
+  QTimer::singleShot(0, this, [this] {
+    refreshDue_ = false;
+    Refresh();
+  });
 }
 
 const RemoteState& MprisService::Current() {

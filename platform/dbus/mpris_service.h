@@ -28,6 +28,13 @@ class MprisService : public QObject {
 
   // Takes the player's name on the session bus. False when there is no bus to take it on.
   bool Start();
+  // While the window is shown the player is looked at for changes every 200 ms (its controls
+  // change position, speed and volume without telling anyone). While it is hidden nothing
+  // polls: what changes then (a track ends, a tray or hand-over command) is told through
+  // PlayerChanged.
+  void SetPolling(bool on);
+  // Something the bus may need to hear of changed; looked at once the current event is done.
+  void PlayerChanged();
 
   // --- For the adaptors ---------------------------------------------------------------------
   // Runs a command unless the run is ending, then tells the bus what it changed.
@@ -60,6 +67,8 @@ class MprisService : public QObject {
   QElapsedTimer sinceLast_;
   quint64 track_ = 0;  // counts the tracks started, for their ids
   bool started_ = false;
+  bool polling_ = true;
+  bool refreshDue_ = false;
 };
 
 }  // namespace solka

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/gst/audio_sink.h"
+#include "platform/gst/decoder_ranks.h"
 #include "platform/gst/gst_graph.h"
 
 namespace solka {
@@ -12,7 +13,10 @@ namespace solka {
 GstMediaBackend::GstMediaBackend(PostToGui postToGui, GstMediaOptions options)
     : post_(std::move(postToGui)), options_(std::move(options)) {
   static std::once_flag initialised;
-  std::call_once(initialised, [] { gst_init(nullptr, nullptr); });
+  std::call_once(initialised, [] {
+    gst_init(nullptr, nullptr);
+    PreferCheapestDecoders();
+  });
   output_ = options_.soundEnvironment
                 ? std::make_unique<AudioOutput>(options_.audioSink, options_.soundEnvironment)
                 : std::make_unique<AudioOutput>(options_.audioSink);

@@ -14,7 +14,7 @@ QVariant RowsModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= form_.RowCount()) return {};
   switch (role) {
     case Qt::DisplayRole:
-      return ToQt(form_.Rows()[static_cast<size_t>(index.row())]);
+      return ToQt(form_.Row(index.row()));
     case Qt::ToolTipRole:
       return HintText(form_.WindowHint());
     case Qt::SizeHintRole:

@@ -170,6 +170,7 @@ void MainWindow::Changed(FormPart part) {
       setAcceptDrops(form_.AcceptsDrops());
       break;
   }
+  if (onChanged) onChanged(part);
 }
 
 void MainWindow::RenderActiveControl() {

@@ -38,6 +38,8 @@ class MainWindow : public QWidget, public FormObserver {
   bool Closed() const { return closed_; }
   // Runs after the player's close event (the program quits there).
   std::function<void()> onClosed;
+  // Runs after each change of the form has been rendered.
+  std::function<void(FormPart)> onChanged;
 
   void Changed(FormPart part) override;
 
