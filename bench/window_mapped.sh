@@ -49,14 +49,20 @@ time_to_map() {
   echo "$elapsed"
 }
 
+[[ -x $bare ]] || bare=
 time_to_map "$solka" "$work/music/track.wav" >/dev/null # loads the caches first
-solka_ns=$(for ((i = 0; i < runs; i++)); do time_to_map "$solka" "$work/music/track.wav"; done | median)
+[[ -z $bare ]] || time_to_map "$bare" >/dev/null
+# Interleaved, so that a change in the machine's load falls on both alike.
+for ((i = 0; i < runs; i++)); do
+  echo "solka $(time_to_map "$solka" "$work/music/track.wav")"
+  [[ -z $bare ]] || echo "bare $(time_to_map "$bare")"
+done >"$work/times"
 echo "exec to main window mapped, with a file argument (median of $runs):"
-awk -v m="$solka_ns" 'BEGIN {printf "SOLKA:           %6.1f ms\n", m / 1e6}'
-if [[ -x $bare ]]; then
-  time_to_map "$bare" >/dev/null
-  bare_ns=$(for ((i = 0; i < runs; i++)); do time_to_map "$bare"; done | median)
-  awk -v b="$bare_ns" 'BEGIN {printf "bare Qt window:  %6.1f ms\n", b / 1e6}'
+awk '$1 == "solka" {print $2}' "$work/times" | median |
+  awk '{printf "SOLKA:           %6.1f ms\n", $1 / 1e6}'
+if [[ -n $bare ]]; then
+  awk '$1 == "bare" {print $2}' "$work/times" | median |
+    awk '{printf "bare Qt window:  %6.1f ms\n", $1 / 1e6}'
 else
-  echo "bare Qt window:  not built ($bare)"
+  echo "bare Qt window:  not built (${2:-$root/build-release/bench/qt_bare_window})"
 fi

@@ -10,13 +10,34 @@
 
 namespace solka {
 
-GstMediaBackend::GstMediaBackend(PostToGui postToGui, GstMediaOptions options)
-    : post_(std::move(postToGui)), options_(std::move(options)) {
+namespace {
+
+void Initialise() {
   static std::once_flag initialised;
   std::call_once(initialised, [] {
     gst_init(nullptr, nullptr);
     PreferCheapestDecoders();
   });
+}
+
+}  // namespace
+
+GstEarlyStart::GstEarlyStart()
+    : thread_([] {
+        Initialise();
+        // The plugins of the graph itself and of its output; a format's own come with its file.
+        for (const char* plugin : {"playback", "coreelements", "typefindfunctions", "audioconvert",
+                                   "audioresample", "volume", "audiofx", "autodetect"})
+          if (GstPlugin* loaded = gst_plugin_load_by_name(plugin)) gst_object_unref(loaded);
+      }) {}
+
+GstEarlyStart::~GstEarlyStart() {
+  thread_.join();
+}
+
+GstMediaBackend::GstMediaBackend(PostToGui postToGui, GstMediaOptions options)
+    : post_(std::move(postToGui)), options_(std::move(options)) {
+  Initialise();
   output_ = options_.soundEnvironment
                 ? std::make_unique<AudioOutput>(options_.audioSink, options_.soundEnvironment)
                 : std::make_unique<AudioOutput>(options_.audioSink);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "platform/api/media.h"
 
@@ -29,6 +30,20 @@ struct GstMediaOptions {
   // What decides whether the output opens (see AudioOutput); empty: the sound devices and
   // servers of this machine.
   std::function<std::string()> soundEnvironment;
+};
+
+// Starts GStreamer and loads the plugins that every track needs on a thread of its own, so that
+// this work overlaps with the toolkit's start and the window's construction instead of adding
+// to them. Optional: the back end starts whatever is not started yet. Joined on destruction.
+class GstEarlyStart {
+ public:
+  GstEarlyStart();
+  ~GstEarlyStart();
+  GstEarlyStart(const GstEarlyStart&) = delete;
+  GstEarlyStart& operator=(const GstEarlyStart&) = delete;
+
+ private:
+  std::thread thread_;
 };
 
 class GstMediaBackend : public MediaBackend {

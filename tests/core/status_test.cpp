@@ -51,6 +51,20 @@ TEST_F(Status, TextsFollowEachStateOfARun) {
   EXPECT_EQ(player.Form().Label(1).text, "");
 }
 
+TEST_F(Status, PositionIsDrawnOnlyWhileTheWindowIsShown) {
+  LoadPaths({"/m/a.mp3"}, 65);
+  player.ToolButton5Click();
+  player.SpeedButton1Click();
+  p.media.Current()->PlayTo(30);
+  p.loop.AdvanceTime(1000);
+  EXPECT_EQ(player.Form().Label(1).text, "");
+  player.N11Click();  // brought up to date as the window appears
+  EXPECT_EQ(player.Form().Label(1).text, "00:30 / 01:05");
+  p.media.Current()->PlayTo(31);
+  p.loop.AdvanceTime(100);
+  EXPECT_EQ(player.Form().Label(1).text, "00:31 / 01:05");
+}
+
 TEST_F(Status, FailedStartAndSwitchingContinuousPlayOff) {
   const std::string v = player.VersionText, designed = "SOLKA Player DirectShow Ver.";
   LoadEntries({"/m/missing.mp3"});

@@ -96,5 +96,20 @@ TEST(StringList, MoveAndReorder) {
   EXPECT_EQ(list.size(), 5u);
 }
 
+TEST(StringList, ASnapshotKeepsItsEntriesWhateverTheListDoesLater) {
+  StringList list;
+  list.AddAll({"b", "a", "c"});
+  const auto snapshot = list.Snapshot();
+  list.Move(0, 2);
+  const auto moved = list.Snapshot();
+  list.Reorder({2, 1, 0});
+  list.SetSorted(true);
+  list.Add("B2");
+  list.Clear();
+  EXPECT_THAT(*snapshot, ElementsAre("b", "a", "c"));
+  EXPECT_THAT(*moved, ElementsAre("a", "c", "b"));
+  EXPECT_TRUE(list.empty());
+}
+
 }  // namespace
 }  // namespace solka
