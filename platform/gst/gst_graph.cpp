@@ -119,6 +119,9 @@ std::string GstGraph::Build(const std::string& path, bool follower) {
   }
   link_->bin = GST_ELEMENT(gst_object_ref_sink(gst_bin_new(nullptr)));
   GstBin* bin = GST_BIN(link_->bin);
+  // The decoder's own wait for its streams stays inside the track: a follower that never gets
+  // there (a broken file) must not hold up the output that plays the track before it.
+  g_object_set(bin, "async-handling", TRUE, nullptr);
   gst_bin_add_many(bin, decode, convert, convertBack, resample, format, nullptr);
   // The chain: decoded audio, the tempo (keeps the pitch when the speed changes), the gain (in
   // place before the first sample), then the output's format, so that the sink never has to

@@ -418,3 +418,80 @@ TEST_F(GstGraphTest, PauseHoldsThePositionAndRunResumes) {
 
 }  // namespace
 }  // namespace solka
+
+namespace solka {
+namespace {
+
+// Tracks that follow each other in one output stream: each keeps its own rate, position, length
+// and end; the second's data follows the first's in the same sink, whatever its format.
+TEST_F(GstGraphTest, AFollowerPlaysRightAfterItsPredecessorAndKeepsItsOwnState) {
+  auto backend = Backend(testing_gst::kProbeSink(false));
+  const std::string other = folder_->File("other.flac");
+  ASSERT_TRUE(fixtures::RunPipeline(
+      "audiotestsrc samplesperbuffer=4800 num-buffers=10 ! audio/x-raw,rate=48000,channels=1 ! "
+      "flacenc ! filesink location=\"" +
+      other + "\""));
+  auto first = backend.CreateGraph();
+  Watch(*first);
+  ASSERT_TRUE(first->RenderFile(Tone(".wav", 15)));
+  OutputProbe probe(static_cast<GstGraph&>(*first).Pipeline());
+  first->SetRate(1.5);
+  first->Run();
+  auto next = first->CreateFollower();
+  ASSERT_NE(next, nullptr);
+  int nextNotifications = 0;
+  next->SetNotify([&] { ++nextNotifications; });
+  next->Prepare(other);
+  ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+  EXPECT_EQ(DrainEnds(*first), 1);
+  EXPECT_NEAR(first->Position(), 1.5, 0.05);  // at its end, not at the follower's start
+  EXPECT_EQ(nextNotifications, 0);
+
+  ASSERT_TRUE(next->RenderFile(other));
+  next->Run();
+  EXPECT_NEAR(next->Duration(), 1.0, 0.05);
+  EXPECT_EQ(next->Rate(), 1.0);
+  ASSERT_TRUE(PumpUntil([&] { return nextNotifications > 0; }));
+  EXPECT_EQ(DrainEnds(*next), 1);
+  EXPECT_EQ(DrainEnds(*first), 0);
+  EXPECT_NEAR(next->Position(), 1.0, 0.05);
+  // 1.5 s at 1.5x, then 1 s: both went to the one sink, converted to the first one's format.
+  EXPECT_NEAR(probe.Frames(), 2.0 * 44100, 4410);
+}
+
+// A follower dropped before its turn (the user did something) leaves the track before it
+// playing to its own end, and a follower that cannot be played fails at its turn, with its
+// reason, as a start does; the track before it is not touched by either.
+TEST_F(GstGraphTest, DroppedAndFailingFollowersLeaveTheirPredecessorWhole) {
+  auto backend = Backend(testing_gst::kProbeSink(false));
+  const std::string broken = Bytes("prepared-broken.wav", std::vector<std::uint8_t>(300, 'x'));
+  for (const bool drop : {true, false}) {
+    SCOPED_TRACE(drop ? "dropped" : "failing");
+    notifications_ = 0;
+    auto first = backend.CreateGraph();
+    Watch(*first);
+    ASSERT_TRUE(first->RenderFile(Tone(".flac", 10)));
+    OutputProbe probe(static_cast<GstGraph&>(*first).Pipeline());
+    probe.Reset();
+    auto next = first->CreateFollower();
+    ASSERT_NE(next, nullptr);
+    next->Prepare(drop ? Tone(".wav", 10) : broken);
+    first->Run();
+    if (drop) next.reset();
+    ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+    MediaEvent event;
+    ASSERT_TRUE(first->GetEvent(event));
+    EXPECT_EQ(event.kind, MediaEvent::Kind::Ended);
+    EXPECT_FALSE(first->GetEvent(event));
+    // All of it after the prerolled first buffer, and nothing of the other.
+    EXPECT_NEAR(probe.Frames(), 44100 - 2500, 2500);
+    if (drop) continue;
+    const RenderResult result = next->RenderFile(broken);
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(result.reason.find('\n'), std::string::npos) << result.reason;
+  }
+}
+
+}  // namespace
+}  // namespace solka
