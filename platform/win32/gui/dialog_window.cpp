@@ -1,0 +1,232 @@
+#include "platform/win32/gui/dialog_window.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/gui/dpi.h"
+#include "platform/win32/gui/gui_loop.h"
+#include "platform/win32/gui/hints.h"
+#include "platform/win32/gui/wide_text.h"
+
+namespace solka {
+
+namespace {
+
+constexpr int kFirstId = 100;
+constexpr int kHintShowMs = 5000;  // a hint stays up five seconds
+
+struct ClassOf {
+  const wchar_t* name;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ClassOf WindowClassOf(DialogWindow::Kind kind) {
+  using K = DialogWindow::Kind;
+  switch (kind) {
+    case K::Button:
+      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case K::CheckBox:
+      return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case K::Radio:
+      // Not automatic: the core keeps the group's single check. BS_NOTIFY: the focus arriving
+      // is an event of its own.
+      return {L"BUTTON", BS_RADIOBUTTON | BS_NOTIFY | WS_TABSTOP, 0};
+    case K::Edit:
+      return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case K::Combo:
+      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case K::List:
+      // A click toggles its row, without the Shift/Ctrl scheme.
+      return {L"LISTBOX",
+              LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL |
+                  WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
+    case K::Label:
+      return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case K::Link:
+      return {L"STATIC", SS_RIGHT | SS_NOTIFY | SS_NOPREFIX, 0};
+    case K::UpDown:
+      return {UPDOWN_CLASSW, 0, 0};
+    case K::Group:
+      return {L"BUTTON", BS_GROUPBOX, 0};
+    case K::Bevel:
+      return {L"STATIC", SS_ETCHEDVERT, 0};
+  }
+  return {L"STATIC", 0, 0};
+}
+
+}  // namespace
+
+DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop,
+                           const Design& design, const std::vector<Spec>& controls)
+    : form_(form), events_(events), loop_(loop), design_(design) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const std::wstring className = Widen(design.className);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = className.c_str();
+  RegisterClassExW(&wc);
+  const DWORD style =
+      WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | (design.toolWindow ? WS_SYSMENU : 0);
+  const DWORD exStyle = design.toolWindow ? WS_EX_TOOLWINDOW : WS_EX_DLGMODALFRAME;
+  window_ =
+      CreateWindowExW(exStyle, className.c_str(), Widen(design.caption).c_str(), style, 0, 0,
+                      design.clientWidth, design.clientHeight, nullptr, nullptr, instance, this);
+  dpi_ = DpiOf(window_);
+  RECT outer{0, 0, Scale(design.clientWidth, dpi_), Scale(design.clientHeight, dpi_)};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  hints_ = std::make_unique<Hints>(window_);
+  hints_->SetShowTime(kHintShowMs);
+  if (!design.pages.empty()) {
+    tabs_ = CreateWindowExW(0, WC_TABCONTROLW, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
+                            0, Scale(design.clientWidth, dpi_), Scale(design.pagesHeight, dpi_),
+                            window_, nullptr, instance, nullptr);
+    SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(MakeFont(12, dpi_)), FALSE);
+    for (std::size_t i = 0; i < design.pages.size(); ++i) {
+      std::wstring caption = Widen(design.pages[i]);
+      TCITEMW tab{};
+      tab.mask = TCIF_TEXT;
+      tab.pszText = caption.data();
+      SendMessageW(tabs_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
+    }
+  }
+  items_.reserve(controls.size());
+  for (const Spec& spec : controls) {
+    items_.push_back({spec});
+    Create(items_.back());
+  }
+  ShowPage(1);
+  loop_.AddFilter([this](MSG& msg) { return Preview(msg); });
+  form_.SetObserver(this);
+  RenderAll();
+}
+
+DialogWindow::~DialogWindow() {
+  form_.SetObserver(nullptr);
+  hints_.reset();
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  DestroyWindow(window_);
+  for (auto& [key, font] : fonts_) DeleteObject(font);
+}
+
+RECT DialogWindow::Place(const Spec& spec) const {
+  RECT at{Scale(spec.x, dpi_), Scale(spec.y, dpi_), Scale(spec.x + spec.width, dpi_),
+          Scale(spec.y + spec.height, dpi_)};
+  if (spec.page > 0 && tabs_) {
+    // Page controls stand in the tab control's display area.
+    RECT page;
+    GetClientRect(tabs_, &page);
+    SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    OffsetRect(&at, page.left, page.top);
+  }
+  return at;
+}
+
+void DialogWindow::Create(Item& item) {
+  const Spec& spec = item.spec;
+  const ClassOf cls = WindowClassOf(spec.kind);
+  const int id = kFirstId + static_cast<int>(&item - items_.data());
+  DWORD style = WS_CHILD | WS_VISIBLE | cls.style;
+  if (spec.kind == Kind::Button && spec.name == design_.defaultButton) style |= BS_DEFPUSHBUTTON;
+  const RECT at = Place(spec);
+  // A combo box's height includes its drop-down list.
+  const int height = spec.kind == Kind::Combo ? Scale(16 * 18, dpi_) : at.bottom - at.top;
+  item.window = CreateWindowExW(cls.exStyle, cls.name, Widen(spec.text).c_str(), style, at.left,
+                                at.top, at.right - at.left, height, window_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
+  const int fontKey = spec.fontSize * 4 + (spec.bold ? 1 : 0) + (spec.kind == Kind::Link ? 2 : 0);
+  HFONT& font = fonts_[{fontKey, dpi_}];
+  if (!font) font = MakeFont(spec.fontSize, dpi_, spec.bold, spec.kind == Kind::Link);
+  SendMessageW(item.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (spec.kind == Kind::List) SendMessageW(item.window, LB_SETITEMHEIGHT, 0, Scale(18, dpi_));
+  if (!spec.hint.empty()) hints_->Set(item.window, std::string(spec.hint));
+}
+
+HWND DialogWindow::Control(std::string_view name) const {
+  for (const Item& item : items_)
+    if (item.spec.name == name) return item.window;
+  return nullptr;
+}
+
+DialogWindow::Item* DialogWindow::Find(HWND window) {
+  for (Item& item : items_)
+    if (item.window == window) return &item;
+  return nullptr;
+}
+
+DialogWindow::Item* DialogWindow::Find(std::string_view name) {
+  for (Item& item : items_)
+    if (item.spec.name == name) return &item;
+  return nullptr;
+}
+
+void DialogWindow::ShowPage(int page) {
+  page_ = page;
+  if (tabs_) SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(page - 1), 0);
+  for (Item& item : items_)
+    if (item.spec.page > 0) ShowWindow(item.window, item.spec.page == page ? SW_SHOW : SW_HIDE);
+}
+
+void DialogWindow::CentreOnScreen() {
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+  const RECT& work = info.rcWork;
+  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+  SetWindowPos(window_, nullptr, work.left + (work.right - work.left - w) / 2,
+               work.top + (work.bottom - work.top - h) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DialogWindow::RunModal() {
+  RenderAll();
+  if (form_.ModalResult() != DialogForm::kNoResult || running_) return;
+  running_ = true;
+  // Application-modal: the program's other windows take no input meanwhile.
+  std::vector<HWND> disabled;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND other, LPARAM list) -> BOOL {
+        if (IsWindowVisible(other) && IsWindowEnabled(other)) {
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(other);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&disabled));
+  for (HWND other : disabled)
+    if (other != window_) EnableWindow(other, FALSE);
+  CentreOnScreen();
+  ShowPage(1);
+  ShowWindow(window_, SW_SHOW);
+  SetForegroundWindow(window_);
+  if (Item* first = Find(design_.firstFocus)) SetFocus(first->window);
+  loop_.RunUntil([this] { return form_.ModalResult() != DialogForm::kNoResult; });
+  for (HWND other : disabled)
+    if (other != window_ && IsWindow(other)) EnableWindow(other, TRUE);
+  ShowWindow(window_, SW_HIDE);
+  running_ = false;
+}
+
+void DialogWindow::Changed(std::string_view control) {
+  if (control.empty()) return;  // the modal result: the modal run sees it
+  if (control == "ActiveControl") {
+    if (Item* target = Find(form_.Text("ActiveControl"))) SetFocus(target->window);
+    return;
+  }
+  if (Item* item = Find(control)) Render(*item);
+}
+
+void DialogWindow::RenderAll() {
+  for (Item& item : items_) Render(item);
+}
+
+}  // namespace solka
