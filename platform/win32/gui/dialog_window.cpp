@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kFirstId = 100;
 constexpr int kHintShowMs = 5000;  // a hint stays up five seconds
+constexpr wchar_t kPageClass[] = L"SolkaPage";
 
 struct ClassOf {
   const wchar_t* name;
@@ -88,6 +89,9 @@ DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop
                             0, Scale(design.clientWidth, dpi_), Scale(design.pagesHeight, dpi_),
                             window_, nullptr, instance, nullptr);
     SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(MakeFont(12, dpi_)), FALSE);
+    wc.lpfnWndProc = PageProc;
+    wc.lpszClassName = kPageClass;
+    RegisterClassExW(&wc);
     for (std::size_t i = 0; i < design.pages.size(); ++i) {
       std::wstring caption = Widen(design.pages[i]);
       TCITEMW tab{};
@@ -95,6 +99,16 @@ DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop
       tab.pszText = caption.data();
       SendMessageW(tabs_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
     }
+    // A page is a plain window in the tab's display area, in the window face colour as the
+    // designed pages are; its controls' messages go on to the dialog.
+    RECT area;
+    GetClientRect(tabs_, &area);
+    SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    for (std::size_t i = 0; i < design.pages.size(); ++i)
+      pages_.push_back(CreateWindowExW(
+          WS_EX_CONTROLPARENT, kPageClass, nullptr, WS_CHILD | WS_CLIPSIBLINGS, area.left, area.top,
+          area.right - area.left, area.bottom - area.top, window_, nullptr, instance, nullptr));
+    for (HWND page : pages_) SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
   items_.reserve(controls.size());
   for (const Spec& spec : controls) {
@@ -116,16 +130,9 @@ DialogWindow::~DialogWindow() {
 }
 
 RECT DialogWindow::Place(const Spec& spec) const {
-  RECT at{Scale(spec.x, dpi_), Scale(spec.y, dpi_), Scale(spec.x + spec.width, dpi_),
+  // In the dialog, or in the page that holds the control.
+  return {Scale(spec.x, dpi_), Scale(spec.y, dpi_), Scale(spec.x + spec.width, dpi_),
           Scale(spec.y + spec.height, dpi_)};
-  if (spec.page > 0 && tabs_) {
-    // Page controls stand in the tab control's display area.
-    RECT page;
-    GetClientRect(tabs_, &page);
-    SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
-    OffsetRect(&at, page.left, page.top);
-  }
-  return at;
 }
 
 void DialogWindow::Create(Item& item) {
@@ -137,10 +144,10 @@ void DialogWindow::Create(Item& item) {
   const RECT at = Place(spec);
   // A combo box's height includes its drop-down list.
   const int height = spec.kind == Kind::Combo ? Scale(16 * 18, dpi_) : at.bottom - at.top;
-  item.window = CreateWindowExW(cls.exStyle, cls.name, Widen(spec.text).c_str(), style, at.left,
-                                at.top, at.right - at.left, height, window_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                GetModuleHandleW(nullptr), nullptr);
+  item.window = CreateWindowExW(
+      cls.exStyle, cls.name, Widen(spec.text).c_str(), style, at.left, at.top, at.right - at.left,
+      height, spec.page > 0 ? pages_[static_cast<std::size_t>(spec.page - 1)] : window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   const int fontKey = spec.fontSize * 4 + (spec.bold ? 1 : 0) + (spec.kind == Kind::Link ? 2 : 0);
   HFONT& font = fonts_[{fontKey, dpi_}];
   if (!font) font = MakeFont(spec.fontSize, dpi_, spec.bold, spec.kind == Kind::Link);
@@ -170,8 +177,8 @@ DialogWindow::Item* DialogWindow::Find(std::string_view name) {
 void DialogWindow::ShowPage(int page) {
   page_ = page;
   if (tabs_) SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(page - 1), 0);
-  for (Item& item : items_)
-    if (item.spec.page > 0) ShowWindow(item.window, item.spec.page == page ? SW_SHOW : SW_HIDE);
+  for (std::size_t i = 0; i < pages_.size(); ++i)
+    ShowWindow(pages_[i], static_cast<int>(i) + 1 == page ? SW_SHOW : SW_HIDE);
 }
 
 void DialogWindow::CentreOnScreen() {

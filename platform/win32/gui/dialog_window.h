@@ -67,6 +67,7 @@ class DialogWindow : public DialogObserver, public ModalWindow {
     unsigned itemsVersion = ~0u;
   };
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   bool Preview(MSG& msg);
   void Create(Item& item);
@@ -86,6 +87,7 @@ class DialogWindow : public DialogObserver, public ModalWindow {
   Design design_;
   HWND window_ = nullptr;
   HWND tabs_ = nullptr;
+  std::vector<HWND> pages_;  // one plain window per tab page, holding its controls
   std::unique_ptr<Hints> hints_;
   std::vector<Item> items_;
   std::map<std::pair<int, int>, HFONT> fonts_;

@@ -145,6 +145,23 @@ LRESULT CALLBACK DialogWindow::Proc(HWND window, UINT message, WPARAM wParam, LP
   return self->Handle(message, wParam, lParam);
 }
 
+LRESULT CALLBACK DialogWindow::PageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return SendMessageW(GetParent(page), message, wParam, lParam);
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) != page)
+        return SendMessageW(GetParent(page), message, wParam, lParam);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(page, message, wParam, lParam);
+}
+
 LRESULT DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND: {
