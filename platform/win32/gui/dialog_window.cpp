@@ -5,7 +5,7 @@
 #include "platform/win32/gui/dpi.h"
 #include "platform/win32/gui/gui_loop.h"
 #include "platform/win32/gui/hints.h"
-#include "platform/win32/gui/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace solka {
 
@@ -62,7 +62,7 @@ DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop
                            const Design& design, const std::vector<Spec>& controls)
     : form_(form), events_(events), loop_(loop), design_(design) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  const std::wstring className = Widen(design.className);
+  const std::wstring className = Widen(std::string(design.className));
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = Proc;
@@ -74,9 +74,9 @@ DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop
   const DWORD style =
       WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | (design.toolWindow ? WS_SYSMENU : 0);
   const DWORD exStyle = design.toolWindow ? WS_EX_TOOLWINDOW : WS_EX_DLGMODALFRAME;
-  window_ =
-      CreateWindowExW(exStyle, className.c_str(), Widen(design.caption).c_str(), style, 0, 0,
-                      design.clientWidth, design.clientHeight, nullptr, nullptr, instance, this);
+  window_ = CreateWindowExW(exStyle, className.c_str(), Widen(std::string(design.caption)).c_str(),
+                            style, 0, 0, design.clientWidth, design.clientHeight, nullptr, nullptr,
+                            instance, this);
   dpi_ = DpiOf(window_);
   RECT outer{0, 0, Scale(design.clientWidth, dpi_), Scale(design.clientHeight, dpi_)};
   AdjustWindowRectEx(&outer, style, FALSE, exStyle);
@@ -93,7 +93,7 @@ DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop
     wc.lpszClassName = kPageClass;
     RegisterClassExW(&wc);
     for (std::size_t i = 0; i < design.pages.size(); ++i) {
-      std::wstring caption = Widen(design.pages[i]);
+      std::wstring caption = Widen(std::string(design.pages[i]));
       TCITEMW tab{};
       tab.mask = TCIF_TEXT;
       tab.pszText = caption.data();
@@ -145,8 +145,9 @@ void DialogWindow::Create(Item& item) {
   // A combo box's height includes its drop-down list.
   const int height = spec.kind == Kind::Combo ? Scale(16 * 18, dpi_) : at.bottom - at.top;
   item.window = CreateWindowExW(
-      cls.exStyle, cls.name, Widen(spec.text).c_str(), style, at.left, at.top, at.right - at.left,
-      height, spec.page > 0 ? pages_[static_cast<std::size_t>(spec.page - 1)] : window_,
+      cls.exStyle, cls.name, Widen(std::string(spec.text)).c_str(), style, at.left, at.top,
+      at.right - at.left, height,
+      spec.page > 0 ? pages_[static_cast<std::size_t>(spec.page - 1)] : window_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   const int fontKey = spec.fontSize * 4 + (spec.bold ? 1 : 0) + (spec.kind == Kind::Link ? 2 : 0);
   HFONT& font = fonts_[{fontKey, dpi_}];

@@ -5,7 +5,7 @@
 
 #include "platform/win32/gui/dialog_window.h"
 #include "platform/win32/gui/gui_loop.h"
-#include "platform/win32/gui/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace solka {
 

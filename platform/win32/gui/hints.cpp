@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/gui/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace solka {
 

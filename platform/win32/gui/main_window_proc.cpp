@@ -14,7 +14,7 @@
 #include "platform/win32/gui/status_panel.h"
 #include "platform/win32/gui/tool_bar.h"
 #include "platform/win32/gui/tray.h"
-#include "platform/win32/gui/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace solka {
 

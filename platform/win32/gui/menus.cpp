@@ -1,6 +1,6 @@
 #include "platform/win32/gui/menus.h"
 
-#include "platform/win32/gui/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace solka {
 
@@ -26,11 +26,11 @@ void PopupMenus::Fill(HMENU menu, const std::vector<MenuItemDef>& items) {
       HMENU sub = CreatePopupMenu();
       Fill(sub, def.items);
       AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub),
-                  Widen(def.caption).c_str());
+                  Widen(std::string(def.caption)).c_str());
     } else {
       const UINT id = kFirstId + static_cast<UINT>(names_.size());
       names_.emplace_back(def.name);
-      AppendMenuW(menu, MF_STRING, id, Widen(def.caption).c_str());
+      AppendMenuW(menu, MF_STRING, id, Widen(std::string(def.caption)).c_str());
     }
   }
 }

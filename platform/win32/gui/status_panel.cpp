@@ -4,7 +4,7 @@
 #include "platform/win32/gui/dpi.h"
 #include "platform/win32/gui/icons.h"
 #include "platform/win32/gui/resource_ids.h"
-#include "platform/win32/gui/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace solka {
 

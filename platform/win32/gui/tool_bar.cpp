@@ -5,7 +5,7 @@
 #include "platform/win32/gui/icons.h"
 #include "platform/win32/gui/menus.h"
 #include "platform/win32/gui/resource_ids.h"
-#include "platform/win32/gui/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace solka {
 
@@ -39,7 +39,7 @@ ToolBar::ToolBar(HWND parent, int dpi, PopupMenus& menus, Events events)
     button.fsStyle = static_cast<BYTE>(defs[i].dropDown ? BTNS_DROPDOWN : BTNS_BUTTON);
     SendMessageW(bar_, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
   }
-  sleepHint_ = Widen(defs[static_cast<std::size_t>(IndexOf("SleepButton"))].hint);
+  sleepHint_ = Widen(std::string(defs[static_cast<std::size_t>(IndexOf("SleepButton"))].hint));
   SetWindowSubclass(bar_, Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -128,7 +128,7 @@ bool ToolBar::Notify(const NMHDR* header, LRESULT& result) {
     const auto& defs = ToolButtons();
     if (id < kFirstId || id - kFirstId >= defs.size()) return false;
     const ToolButtonDef& def = defs[id - kFirstId];
-    hintBuffer_ = def.name == "SleepButton" ? sleepHint_ : Widen(def.hint);
+    hintBuffer_ = def.name == "SleepButton" ? sleepHint_ : Widen(std::string(def.hint));
     info->lpszText = hintBuffer_.data();
     return true;
   }

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "platform/win32/gui/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 // The interface's name, not the system's macro for its wide call.
 #undef MessageBox

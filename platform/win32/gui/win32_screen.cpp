@@ -1,7 +1,7 @@
 #include "platform/win32/gui/win32_screen.h"
 
 #include "platform/win32/gui/dpi.h"
-#include "platform/win32/gui/wide_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace solka {
 
