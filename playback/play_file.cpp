@@ -27,6 +27,9 @@ bool TDODEDEV::PlayFile(const std::string& path) {
   // Its notifications come from the event loop, never during the calls below, so they find the
   // graph installed.
   if (graph) graph->SetNotify([this] { GraphNotify(); });
+  // Before the render: the graph prerolls its first buffers into the output there, and a level
+  // set afterwards would let them through at full volume (a burst at every track change).
+  if (graph) graph->SetVolume(playback_.Volume);
   // A back end that cannot even build a graph fails the start like a file that does not render.
   const RenderResult rendered =
       graph ? graph->RenderFile(path) : RenderResult::Failure("no playback graph");
@@ -40,7 +43,6 @@ bool TDODEDEV::PlayFile(const std::string& path) {
   }
   playback_.Failures.ended = false;
 
-  graph->SetVolume(playback_.Volume);
   ShowVolume();
   graph->Run();
   playback_.Paused = false;

@@ -59,7 +59,8 @@ class MediaGraph {
   virtual void SetPosition(double seconds) = 0;
   virtual double Rate() = 0;
   virtual void SetRate(double rate) = 0;
-  // Hundredths of a decibel: 0 full, -10000 silent.
+  // Hundredths of a decibel: 0 full, -10000 silent. May be called before RenderFile; the level
+  // then applies from the first sample the output receives.
   virtual void SetVolume(int hundredthsOfDb) = 0;
 
   // Next queued event, in the order they happened; false when the queue is empty.

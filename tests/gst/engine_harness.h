@@ -76,12 +76,18 @@ class OutputProbe {
     std::lock_guard lock(counts_->mutex);
     return counts_->peaks;
   }
+  // The left channel as recorded, from the first sample.
+  std::vector<float> Samples() {
+    std::lock_guard lock(counts_->mutex);
+    return counts_->left;
+  }
 
  private:
   struct Counts {
     std::mutex mutex;
     long frames = 0;
     std::vector<float> peaks;
+    std::vector<float> left;
   };
 
   static void Forget(gpointer data) { delete static_cast<std::shared_ptr<Counts>*>(data); }
@@ -98,6 +104,7 @@ class OutputProbe {
     std::lock_guard lock(counts.mutex);
     counts.frames += static_cast<long>(count / 2);
     counts.peaks.push_back(peak);
+    for (std::size_t i = 0; i < count; i += 2) counts.left.push_back(samples[i]);
     return GST_PAD_PROBE_OK;
   }
 

@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -10,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/tdodedev.h"
+#include "platform/memory/test_platform.h"
 #include "tests/gst/audio_fixtures.h"
 #include "tests/gst/engine_harness.h"
 
@@ -345,6 +348,60 @@ TEST_F(GstGraphTest, VolumeIsAppliedAsDecibelGain) {
   EXPECT_NEAR(lastPeak(-2000) / full, 0.1, 0.01);  // -20 dB
   EXPECT_LT(lastPeak(-10000), 1e-4f);              // silence
   EXPECT_NEAR(lastPeak(500), full, 0.01);          // no gain above full
+}
+
+// The real engine with each graph's output recorded from its first sample, for the player.
+class RecordedBackend : public MediaBackend {
+ public:
+  explicit RecordedBackend(GstMediaBackend& engine) : engine_(engine) {}
+  std::unique_ptr<MediaGraph> CreateGraph() override {
+    auto graph = engine_.CreateGraph();
+    tracks.push_back(std::make_unique<OutputProbe>(static_cast<GstGraph&>(*graph).Pipeline()));
+    return graph;
+  }
+  std::vector<std::unique_ptr<OutputProbe>> tracks;
+
+ private:
+  GstMediaBackend& engine_;
+};
+
+TEST_F(GstGraphTest, ThePlayersLevelHoldsFromTheFirstSampleOfEveryTrack) {
+  auto engine = Backend(testing_gst::kProbeSink(true));
+  RecordedBackend media(engine);
+  TestPlatform p;
+  PlatformServices services{p.files, p.codec, p.clock, p.loop,        p.dialogs, p.screen,
+                            p.shell, p.power, media,   p.diagnostics, &p.ipc};
+  p.files.AddFile("/opt/solka/solka.ini", "[SETTING]\nVolume=-4000\n");  // label 60
+  const std::string tone = folder_->File("1k.wav");
+  ASSERT_TRUE(fixtures::EncodeTone(tone, "wavenc", 20, 0.5, 1000));
+  p.files.AddFile("/l.m3u", tone + "\n" + tone + "\n" + tone + "\n" + tone + "\n");
+  TDODEDEV player(services, ProcessInfo{"/opt/solka/solka", ""});
+  player.FormCreate();
+  p.loop.RunUntilIdle();
+  ASSERT_TRUE(player.LoadListFile("/l.m3u"));
+  player.RefreshListBox();
+  // Every 10 ms slice of the newest track's first 100 ms within 1 dB of `dB` (0 dB: the tone).
+  auto expectLevel = [&](double dB, const char* when) {
+    ASSERT_TRUE(PumpUntil([&] { return media.tracks.back()->Samples().size() >= 4410; })) << when;
+    const std::vector<float> s = media.tracks.back()->Samples();
+    for (std::size_t at = 0; at < 4410; at += 441) {
+      double sum = 1e-20;
+      for (std::size_t i = at; i < at + 441; ++i) sum += s[i] * s[i];
+      EXPECT_NEAR(10 * std::log10(sum / 441 / 0.125), dB, 1.0)
+          << when << ", " << at / 44.1 << " ms";
+    }
+  };
+  player.pauseButtonClick();
+  expectLevel(-40, "first track");
+  player.ToolButton7Click();
+  expectLevel(-40, "next track");
+  player.FormMouseWheelDown();
+  player.ToolButton7Click();
+  expectLevel(-41, "after a wheel step");
+  player.Label3DblClick();
+  player.ToolButton7Click();
+  expectLevel(-41, "after a mute");
+  EXPECT_EQ(media.tracks.size(), 4u);
 }
 
 TEST_F(GstGraphTest, UnusableSinkFallsBackAndStillPlays) {
