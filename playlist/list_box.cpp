@@ -11,6 +11,7 @@ void TDODEDEV::RefreshListBox() {
   form_.SetRows(ListRows{list_.PlayList.Snapshot(), [syntax](const std::string& entry) {
                            return DisplayName(entry, syntax);
                          }});
+  PrepareNext();
 }
 
 void TDODEDEV::FitScrollWidth() {

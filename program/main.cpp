@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
       ClaimOrForward(ipc, entryClock, ArgumentToForward(FirstArgument(argc, argv)));
   if (!role.note.empty()) std::fprintf(stderr, "solka: %s\n", role.note.c_str());
   if (!role.player) return 1;
-  GstEarlyStart media;
+  GstEarlyStart mediaStart;
 
   // Takes its own options (-platform, -display ...) out of argc and argv.
   Application app(argc, argv);
