@@ -78,16 +78,22 @@ void QtEventLoop::RunIdle() {
   // Some dispatchers announce the wait before they look at what is waiting: handle that first,
   // so the handler runs only once the queue is really empty. Bounded, in case something keeps
   // posting.
-  if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
-    for (int i = 0; i < kDrainLimit && dispatcher->processEvents(QEventLoop::AllEvents); ++i) {
-    }
+  QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+  bool handled = false;
+  if (dispatcher) {
+    for (int i = 0; i < kDrainLimit && dispatcher->processEvents(QEventLoop::AllEvents); ++i)
+      handled = true;
   }
   if (idle_) {
     // A copy: the handler may replace or remove itself while it runs.
     std::function<void()> handler = idle_;
     handler();
+    handled = true;
   }
   inIdle_ = false;
+  // What ran here took the loop's wake-ups: a quit among it would otherwise be seen only at
+  // the loop's next event, which may be far off when no timer runs.
+  if (handled && dispatcher) dispatcher->wakeUp();
 }
 
 }  // namespace solka
