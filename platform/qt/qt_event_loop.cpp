@@ -66,6 +66,7 @@ std::unique_ptr<Timer> QtEventLoop::CreateTimer(int milliseconds, bool enabled,
 
 void QtEventLoop::SetIdleHandler(std::function<void()> handler) {
   idle_ = std::move(handler);
+  ++idleChanges_;
 }
 
 void QtEventLoop::ProcessMessages() {
@@ -87,8 +88,10 @@ void QtEventLoop::RunIdle() {
   if (idle_) {
     // A copy: the handler may replace or remove itself while it runs.
     std::function<void()> handler = idle_;
+    const unsigned before = idleChanges_;
     handler();
-    handled = true;
+    // Only a handler that finished its work: one that stays would be woken again at once.
+    if (idleChanges_ != before) handled = true;
   }
   inIdle_ = false;
   // What ran here took the loop's wake-ups: a quit among it would otherwise be seen only at

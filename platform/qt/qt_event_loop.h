@@ -29,6 +29,7 @@ class QtEventLoop : public EventLoop {
 
   std::function<void()> idle_;
   bool inIdle_ = false;
+  unsigned idleChanges_ = 0;  // counts SetIdleHandler calls
   QMetaObject::Connection blockHook_;
 };
 
