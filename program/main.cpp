@@ -27,7 +27,6 @@
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/stderr_diagnostics.h"
 #include "platform/qt/application.h"
-#include "platform/qt/dialog_on_first_use.h"
 #include "platform/qt/form2_window.h"
 #include "platform/qt/form3_window.h"
 #include "platform/qt/list_view.h"
@@ -117,17 +116,11 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
 
   // The two dialogs, created once after the main window (and after the signals are caught, so
   // that a signal during their construction still ends the program normally); kept until exit.
-  // Their windows are built when first shown.
   PlayerDialogs dialogModels(player, services, HomePageAddress());
-  DialogOnFirstUse form2([&dialogModels, &screen] {
-    auto dialog = std::make_unique<Form2Window>(dialogModels.Form2().Form, dialogModels.Form2());
-    screen.SetDialogList(dialog->Control("FIListBox1"));
-    return dialog;
-  });
+  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2());
   dialogModels.Form2().SetWindow(&form2);
-  DialogOnFirstUse form3([&dialogModels] {
-    return std::make_unique<Form3Window>(dialogModels.Form3().Form, dialogModels.Form3());
-  });
+  screen.SetDialogList(form2.Control("FIListBox1"));
+  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3());
   dialogModels.Form3().SetWindow(&form3);
 
   // Media keys and the desktop's player controls, when there is a session bus.
