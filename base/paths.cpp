@@ -1,5 +1,7 @@
 #include "base/paths.h"
 
+#include "base/text.h"
+
 namespace solka {
 
 namespace {
@@ -27,6 +29,10 @@ std::string WithDelimiter(std::string_view folder, const PathSyntax& syntax) {
   std::string result(folder);
   if (result.empty() || !syntax.IsDelimiter(result.back())) result += syntax.separator;
   return result;
+}
+
+bool SamePath(std::string_view a, std::string_view b, const PathSyntax& syntax) {
+  return syntax.caseSensitive ? a == b : EqualsNoCase(a, b);
 }
 
 }  // namespace solka

@@ -60,8 +60,9 @@ void TForm2::FormShow() {
   const std::string& base = host_.Setting(BaseFolder);
   if (!base.empty()) {
     const auto& items = Form.Items(kCombo);
+    const PathSyntax syntax = platform_.files.Syntax();
     const auto found = std::find_if(items.begin(), items.end(), [&](const std::string& item) {
-      return EqualsNoCase(item, base);
+      return SamePath(item, base, syntax);
     });
     Form.SetItemIndex(
         kCombo, found != items.end() ? static_cast<int>(found - items.begin()) : AddSorted(base));
@@ -94,6 +95,12 @@ void TForm2::FitScrollWidth() {
   for (const std::string& row : Form.Items(kList))
     widest = std::max(widest, platform_.screen.DialogListTextWidth(row));
   Form.SetScrollWidth(kList, widest + 4);
+}
+
+bool TForm2::AnyTicked() const {
+  for (int row = 0; row < static_cast<int>(CandidatePaths.size()); ++row)
+    if (Form.Selected(kList, row)) return true;
+  return false;
 }
 
 void TForm2::FitScrollWidthOnIdle() {
@@ -195,7 +202,8 @@ void TForm2::Button1Click() {
       platform_.dialogs.BrowseForFolder(std::string(kBrowseTitle));
   if (!chosen) return;
   std::vector<std::string> items = Form.Items(kCombo);
-  std::erase_if(items, [&](const std::string& item) { return EqualsNoCase(item, *chosen); });
+  const PathSyntax syntax = platform_.files.Syntax();
+  std::erase_if(items, [&](const std::string& item) { return SamePath(item, *chosen, syntax); });
   items.insert(items.begin(), *chosen);
   Form.SetItems(kCombo, std::move(items));
   Form.SetItemIndex(kCombo, 0);

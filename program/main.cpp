@@ -103,6 +103,7 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   PlayerCommands commands(player);
   MainWindow mainWindow(player.FormForView(), commands);
   window = &mainWindow;
+  dialogs.SetOwner(&mainWindow);
   screen.SetMainWindow(&mainWindow, mainWindow.List(), [window] { window->RequestClose(); });
   mainWindow.onClosed = [] { QCoreApplication::quit(); };
 
@@ -115,11 +116,11 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
 
   // The two dialogs, created once after the main window (and after the signals are caught, so
   // that a signal during their construction still ends the program normally); kept until exit.
-  PlayerDialogs dialogModels(player, services, HomePageAddress());
-  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2());
+  PlayerDialogs dialogModels(player, services, HomePageAddress(files));
+  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2(), &mainWindow);
   dialogModels.Form2().SetWindow(&form2);
   screen.SetDialogList(form2.Control("FIListBox1"));
-  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3());
+  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3(), &mainWindow);
   dialogModels.Form3().SetWindow(&form3);
 
   // Media keys and the desktop's player controls, when there is a session bus.
@@ -160,6 +161,7 @@ int main(int argc, char** argv) {
   // hidden would otherwise end the program.
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setApplicationName(QStringLiteral("solka"));
+  app.LoadToolkitTranslations();
   // What goes wrong inside the loop is reported there and the loop goes on; what goes wrong
   // before it (in the start-up) is reported here and ends the program.
   try {

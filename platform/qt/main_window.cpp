@@ -9,6 +9,7 @@
 
 #include "form/commands.h"
 #include "form/layout.h"
+#include "platform/qt/dialog_style.h"
 #include "platform/qt/list_model.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/menus.h"
@@ -46,6 +47,7 @@ MainWindow::MainWindow(MainForm& form, WindowCommands& commands, Trace trace)
   model_ = new RowsModel(form_, this);
   list_ = new PlayListView(this);
   list_->setModel(model_);
+  model_->SetItemMargins(ItemTextMargins(list_));
   list_->onUserPick = [this](int row) {
     form_.SetItemIndexFromView(row);
     commands_.RowClick();

@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <algorithm>
 
 #include "form/commands.h"
@@ -75,16 +76,17 @@ void MainWindow::MinimiseWhenManaged(int triesLeft) {
 }
 
 void MainWindow::RenderBorderIcons() {
-  const bool wasVisible = isVisible();
   Qt::WindowFlags wanted = kWindowFlags;
   if (form_.CloseBox()) wanted |= Qt::WindowCloseButtonHint;
   if (windowFlags() == wanted) return;
-  // Changing the flags hides the window and may forget where its frame stood.
-  const QPoint frame = pos();
-  setWindowFlags(wanted);
-  if (!wasVisible) return;
-  move(frame);
-  minimisedForTray_ ? showMinimized() : show();
+  if (!windowHandle()) {
+    setWindowFlags(wanted);
+    return;
+  }
+  // Told to the window system on the window as it is: re-creating it (what setWindowFlags
+  // does) hides it and shows it again where the frame's offset is counted twice.
+  overrideWindowFlags(wanted);
+  windowHandle()->setFlags(wanted);
 }
 
 void MainWindow::RenderTaskButton() {
