@@ -60,10 +60,8 @@ void TForm2::FormShow() {
   const std::string& base = host_.Setting(BaseFolder);
   if (!base.empty()) {
     const auto& items = Form.Items(kCombo);
-    const PathSyntax syntax = platform_.files.Syntax();
-    const auto found = std::find_if(items.begin(), items.end(), [&](const std::string& item) {
-      return SamePath(item, base, syntax);
-    });
+    const auto found = std::find_if(items.begin(), items.end(),
+                                    [&](const std::string& item) { return SamePath(item, base); });
     Form.SetItemIndex(
         kCombo, found != items.end() ? static_cast<int>(found - items.begin()) : AddSorted(base));
   }
@@ -202,8 +200,7 @@ void TForm2::Button1Click() {
       platform_.dialogs.BrowseForFolder(std::string(kBrowseTitle));
   if (!chosen) return;
   std::vector<std::string> items = Form.Items(kCombo);
-  const PathSyntax syntax = platform_.files.Syntax();
-  std::erase_if(items, [&](const std::string& item) { return SamePath(item, *chosen, syntax); });
+  std::erase_if(items, [&](const std::string& item) { return SamePath(item, *chosen); });
   items.insert(items.begin(), *chosen);
   Form.SetItems(kCombo, std::move(items));
   Form.SetItemIndex(kCombo, 0);

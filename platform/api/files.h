@@ -17,8 +17,6 @@ struct PathSyntax {
   std::string delimiters = "/";
   // The longest path in bytes, its terminating zero included.
   std::size_t maxPath = 4096;
-  // Whether the file system tells names apart by case.
-  bool caseSensitive = true;
   bool IsDelimiter(char c) const { return delimiters.find(c) != std::string::npos; }
 };
 
