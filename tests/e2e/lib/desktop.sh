@@ -120,21 +120,13 @@ main_window() {
   find_main_window
 }
 
-# TITLE: the ids of the shown windows whose title matches. Fails (status 2) when the X server
-# reported an error, such as a window that went away while it was being read: no answer either
-# way, ask again.
+# TITLE: the ids of the shown windows whose title matches; fails on an X error (a window that
+# went away while it was read), which is no answer either way.
 windows_titled() {
-  local ids
-  ids=$(xdotool search --onlyvisible --name "$1" 2>"$work/xdotool.err") || true
-  grep -q 'X Error' "$work/xdotool.err" && return 2
-  [[ -n $ids ]] && echo "$ids"
-  return 0
+  xdotool search --onlyvisible --name "$1" 2>"$work/xdotool.err" || true
+  ! grep -q 'X Error' "$work/xdotool.err"
 }
-# TITLE: succeeds once no shown window has a matching title.
-window_gone() {
-  local ids
-  ids=$(windows_titled "$1") && [[ -z $ids ]]
-}
+window_gone() { local ids && ids=$(windows_titled "$1") && [[ -z $ids ]]; }
 
 # TITLE: the id of the first shown window whose title matches, within 20 s.
 titled_window() {

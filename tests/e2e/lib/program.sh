@@ -55,20 +55,14 @@ wait_for() {
   fail "no line matching '$1'"
 }
 
-# SECONDS CMD...: checks that the command keeps succeeding, every 0.1 s for SECONDS: for what
-# must not change (no late track, no second line). What has to happen is waited for instead.
+# SECONDS CMD...: the command keeps succeeding for SECONDS (what must not change; what has to
+# happen is waited for instead).
 holds() {
-  local seconds=$1 _
-  shift
-  for _ in $(seq $((seconds * 10))); do
-    "$@" >/dev/null 2>&1 || return 1
-    sleep 0.1
-  done
+  local _
+  for _ in $(seq $(($1 * 10))); do "${@:2}" >/dev/null 2>&1 || return 1 && sleep 0.1; done
 }
-
-# NAME: the last value the program traced for its state NAME ("solka: NAME: VALUE").
+# NAME: the last value traced for the state NAME ("solka: NAME: VALUE"), and how many were.
 traced() { sed -n "s/^solka: $1: //p" "${ERR:-$err}" | tail -n1; }
-# NAME: how many values the program traced for NAME so far.
 traced_count() { grep -c "^solka: $1: " "${ERR:-$err}" || true; }
 
 # Sends the signal (default TERM) and checks that the program ends normally within 30 s.
