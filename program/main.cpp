@@ -82,6 +82,12 @@ void PostToGuiThread(std::function<void()> task) {
 
 int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   MainWindow* window = nullptr;
+  // Signals close the window the normal way. Caught from the first moment (a signal in the
+  // start-up would otherwise kill the program); handled in the event loop, which runs only once
+  // the window exists.
+  QuitSignals signals_([&window] {
+    if (window) window->RequestClose();
+  });
   PosixFileSystem files;
   PosixCodec codec;
   // A text set just before a wait (the closing caption) must be on the screen during it.
@@ -107,10 +113,9 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   screen.SetMainWindow(&mainWindow, mainWindow.List(), [window] { window->RequestClose(); });
   mainWindow.onClosed = [] { QCoreApplication::quit(); };
 
-  // Signals and the end of the session close the window the normal way. The session manager
-  // ends the program through quit() (after asking it to commit its data, which may still be
-  // cancelled); whatever ends the loop, the close event runs first.
-  QuitSignals signals_([window] { window->RequestClose(); });
+  // The end of the session closes the window the normal way. The session manager ends the
+  // program through quit() (after asking it to commit its data, which may still be cancelled);
+  // whatever ends the loop, the close event runs first.
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainWindow,
                    [window] { window->RequestClose(); });
 

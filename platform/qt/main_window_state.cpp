@@ -190,9 +190,19 @@ void MainWindow::BringBackModalDialog() {
 void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange) return;
+  const QWidget* modal = QApplication::activeModalWidget();
+  const bool dialogUp = modal && modal != this;
   if (!isMinimized()) {
     RestoredFromTaskBar();
+    if (dialogUp) RenderTaskButton();
     BringBackModalDialog();
+  }
+  // Minimised with a dialog up (the window manager takes the dialog along): the player takes no
+  // input then, its tray icon included, so it stays minimised with a task-bar entry to come
+  // back by, and the dialog comes back with it.
+  if (isMinimized() && dialogUp) {
+    SetTaskbarEntry(this, true);
+    return;
   }
   // The window manager minimised the shown window (its title-bar button): the same as hiding
   // it to the tray, so that it keeps a way back whatever the task-bar setting says.
