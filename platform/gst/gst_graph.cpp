@@ -175,6 +175,25 @@ void GstGraph::SetVolume(int hundredthsOfDb) {
   g_object_set(volume_, "volume", std::pow(10.0, level / 2000.0), nullptr);
 }
 
+MediaTags GstGraph::Tags() {
+  MediaTags tags;
+  gint stream = 0;
+  GstTagList* list = nullptr;
+  if (pipeline_) g_object_get(pipeline_, "current-audio", &stream, nullptr);
+  if (pipeline_) g_signal_emit_by_name(pipeline_, "get-audio-tags", std::max(stream, 0), &list);
+  if (!list) return tags;
+  const auto text = [list](const char* tag) {
+    gchar* value = nullptr;
+    std::string result;
+    if (gst_tag_list_get_string(list, tag, &value) && value) result = value;
+    g_free(value);
+    return result;
+  };
+  tags = {text(GST_TAG_TITLE), text(GST_TAG_ARTIST), text(GST_TAG_ALBUM)};
+  gst_tag_list_unref(list);
+  return tags;
+}
+
 bool GstGraph::GetEvent(MediaEvent& event) {
   return events_->Pop(event);
 }

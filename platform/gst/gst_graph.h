@@ -34,6 +34,7 @@ class GstGraph : public MediaGraph {
   double Rate() override { return rate_; }
   void SetRate(double rate) override;
   void SetVolume(int hundredthsOfDb) override;
+  MediaTags Tags() override;
   bool GetEvent(MediaEvent& event) override;
 
   // The playbin itself, for tests and measurements that watch the output; null if none.
