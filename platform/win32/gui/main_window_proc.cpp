@@ -15,6 +15,7 @@
 #include "platform/win32/gui/tool_bar.h"
 #include "platform/win32/gui/tray.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_codec.h"
 
 namespace solka {
 
@@ -248,8 +249,10 @@ std::uint32_t MainWindow::CopyDataArrived(const COPYDATASTRUCT& data) {
     message.bytes.assign(static_cast<const char*>(data.lpData), data.cbData);
   else if (data.cbData > 0)
     return 0;  // refused unread, as on every platform
-  // A C string's terminator is not part of the text.
+  // A C string's terminator is not part of the text; a sender of the original design sends
+  // its text in the ANSI code page.
   if (!message.bytes.empty() && message.bytes.back() == '\0') message.bytes.pop_back();
+  message.bytes = ReceivedTextToUtf8(message.bytes);
   if (copyData_) return copyData_(message);
   // The player is still starting: it takes the message once it is ready.
   earlyCopyData_.push_back(std::move(message));

@@ -1,0 +1,66 @@
+# Shared by the end-to-end scripts of the Windows program: solka.exe under Wine on the private
+# desktop of lib/desktop.sh. One prefix per build (made once, under a lock) with what a bare
+# Wine lacks for the program: Japanese fonts put in for the Windows ones, ALSA's null device
+# as the sound card, no downloads of add-ons. The scripts share its wine server, so ctest runs
+# them one at a time. Source it after lib/program.sh and lib/desktop.sh, then call
+# wine_prepare PATH-TO-SOLKA.EXE.
+
+wine_loader=/usr/lib/wine/wine64
+[[ -x $wine_loader ]] || wine_loader=$(command -v wine64 || true)
+
+# The prefix beside the build's CMakeCache.txt (SOLKA_E2E_WINEPREFIX chooses another).
+wine_prepare() {
+  [[ -n $wine_loader ]] || {
+    echo "SKIP: wine64 is not installed" >&2
+    exit 77
+  }
+  local exe dir
+  exe=$(realpath "$1")
+  dir=$(dirname "$exe")
+  while [[ $dir != / && ! -f $dir/CMakeCache.txt ]]; do dir=$(dirname "$dir"); done
+  [[ $dir == / ]] && dir=$(dirname "$exe")
+  export WINEPREFIX=${SOLKA_E2E_WINEPREFIX:-$dir/wineprefix-desktop}
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export HOME="$WINEPREFIX/home"
+  e2e_prepare "$exe"
+  cp "$exe" "$work/bin/solka.exe"
+  rm -f "$work/bin/solka"
+  # start_program runs $solka: the program under Wine, keeping the process id.
+  printf '#!/bin/sh\nexec %s "%s" "$@"\n' "$wine_loader" "$work/bin/solka.exe" >"$work/bin/run"
+  chmod +x "$work/bin/run"
+  solka="$work/bin/run"
+  ini="$work/bin/solka.ini"
+  mkdir -p "$HOME"
+  (
+    flock 9
+    [[ -f $WINEPREFIX/.solka-desktop ]] && exit 0
+    printf 'pcm.!default { type null }\nctl.!default { type null }\n' >"$HOME/.asoundrc"
+    DISPLAY= "$wine_loader" wineboot -i >/dev/null 2>&1
+    local face
+    for face in "MS UI Gothic" "MS Gothic" "MS PGothic" "ＭＳ Ｐゴシック" Tahoma "MS Shell Dlg" \
+      "MS Shell Dlg 2"; do
+      "$wine_loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
+        /d "VL PGothic" /f >/dev/null 2>&1
+    done
+    wineserver -w
+    touch "$WINEPREFIX/.solka-desktop"
+  ) 9>"$WINEPREFIX.lock"
+}
+
+# desktop_start, and the prefix's programs ended with the desktop.
+wine_desktop_start() {
+  desktop_start "$@"
+  trap 'e2e_cleanup; wine_stop; desktop_stop' EXIT
+}
+
+# Ends every program of this prefix (ours alone).
+wine_stop() { wineserver -k 2>/dev/null || true; }
+
+# A Unix path as the Windows program sees it (drive Z: is the root).
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# The first shown window of the program whose title matches, within 20 s.
+wine_window() { titled_window "$1"; }
+
+# Succeeds when no shown window has the title.
+no_window_titled() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
