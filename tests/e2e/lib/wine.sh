@@ -1,8 +1,7 @@
 # Shared by the end-to-end scripts of the Windows program: solka.exe under Wine on the private
-# desktop of lib/desktop.sh. One prefix per build (made once, under a lock) with what a bare
-# Wine lacks for the program: Japanese fonts put in for the Windows ones, ALSA's null device
-# as the sound card, no downloads of add-ons. The scripts share its wine server, so ctest runs
-# them one at a time. Source it after lib/program.sh and lib/desktop.sh, then call
+# desktop of lib/desktop.sh, in one prefix per build (tools/wine-desktop-prefix) with ALSA's
+# null device as the sound card. The scripts share its wine server, so ctest runs them one at
+# a time. Source it after lib/program.sh and lib/desktop.sh, then call
 # wine_prepare PATH-TO-SOLKA.EXE.
 
 wine_loader=/usr/lib/wine/wine64
@@ -30,21 +29,10 @@ wine_prepare() {
   chmod +x "$work/bin/run"
   solka="$work/bin/run"
   ini="$work/bin/solka.ini"
+  # No sound card: DirectShow plays to ALSA's null device and still reaches each track's end.
   mkdir -p "$HOME"
-  (
-    flock 9
-    [[ -f $WINEPREFIX/.solka-desktop ]] && exit 0
-    printf 'pcm.!default { type null }\nctl.!default { type null }\n' >"$HOME/.asoundrc"
-    DISPLAY= "$wine_loader" wineboot -i >/dev/null 2>&1
-    local face
-    for face in "MS UI Gothic" "MS Gothic" "MS PGothic" "ＭＳ Ｐゴシック" Tahoma "MS Shell Dlg" \
-      "MS Shell Dlg 2"; do
-      "$wine_loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" \
-        /d "VL PGothic" /f >/dev/null 2>&1
-    done
-    wineserver -w
-    touch "$WINEPREFIX/.solka-desktop"
-  ) 9>"$WINEPREFIX.lock"
+  printf 'pcm.!default { type null }\nctl.!default { type null }\n' >"$HOME/.asoundrc"
+  DISPLAY= "$(dirname "${BASH_SOURCE[0]}")/../../../tools/wine-desktop-prefix" "$WINEPREFIX"
 }
 
 # desktop_start, and the prefix's programs ended with the desktop.
