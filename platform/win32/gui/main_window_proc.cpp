@@ -165,6 +165,11 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_ACTIVATE:
+      // Activated with the focus nowhere in it (a menu or another window had it): the window
+      // itself takes the keys.
+      if (LOWORD(wParam) != WA_INACTIVE && !IsChild(window_, GetFocus())) SetFocus(window_);
+      return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
@@ -183,6 +188,10 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 bool MainWindow::Preview(MSG& msg) {
   if (closed_ || (msg.hwnd != window_ && !IsChild(window_, msg.hwnd))) return false;
   switch (msg.message) {
+    case WM_SYSKEYDOWN:
+      // Without a focused window the keys come as system keys; with Alt they are the system's.
+      if (msg.lParam & (1 << 29)) return false;
+      [[fallthrough]];
     case WM_KEYDOWN:
       // Key preview: the window sees the key before the focused control does.
       commands_.KeyDown(KeyFromVirtualKey(msg.wParam));

@@ -52,3 +52,22 @@ wine_window() { titled_window "$1"; }
 
 # Succeeds when no shown window has the title.
 no_window_titled() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+# A click on the program's icon in the notification area: the window Wine embeds in trayer.
+click_wine_tray() {
+  local x y w h
+  poll 20 wine_tray_icon || fail "no icon in the notification area"
+  read -r x y w h < <(wine_tray_icon)
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) click "$1"
+}
+wine_tray_icon() {
+  local t
+  for t in $(xdotool search --class '^trayer$' 2>/dev/null); do
+    # Lines "0x... (has no name): ()  20x22+27+1  +1003+745": size, then the absolute place.
+    xwininfo -children -id "$t" | awk '$1 ~ /^0x/ && $(NF-1) ~ /^[0-9]+x[0-9]+/ {
+        split($(NF-1), s, /[x+]/); split($NF, p, "+")
+        if (s[1] > 4 && s[2] > 4) {print p[2], p[3], s[1], s[2]; ok=1; exit}}
+      END {exit !ok}' && return 0
+  done
+  return 1
+}
