@@ -82,6 +82,8 @@ class DShowGraph : public MediaGraph {
     long volume = 0;
     hr = audio_->get_Volume(&volume);
     if (FAILED(hr)) return RenderResult::Failure("no audio stream: " + HresultText(hr));
+    // The stored level is on before the first sample reaches the renderer.
+    audio_->put_Volume(volume_);
     // Ready to play: the graph has prerolled when a pause completes, bounded.
     control_->Pause();
     OAFilterState state = State_Stopped;
@@ -121,8 +123,10 @@ class DShowGraph : public MediaGraph {
   void SetRate(double rate) override {
     if (seeking_) seeking_->SetRate(rate);
   }
+  // Also before RenderFile: the graph then starts at that level.
   void SetVolume(int hundredthsOfDb) override {
-    if (audio_) audio_->put_Volume(std::clamp(hundredthsOfDb, -10000, 0));
+    volume_ = std::clamp(hundredthsOfDb, -10000, 0);
+    if (audio_) audio_->put_Volume(volume_);
   }
 
   bool GetEvent(MediaEvent& event) override {
@@ -148,6 +152,7 @@ class DShowGraph : public MediaGraph {
   DShowMediaBackend& backend_;
   const std::uint64_t serial_;
   std::function<void()> notify_;
+  long volume_ = 0;
   IGraphBuilder* builder_ = nullptr;
   IMediaControl* control_ = nullptr;
   IMediaEventEx* events_ = nullptr;
