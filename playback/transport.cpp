@@ -38,6 +38,10 @@ void TDODEDEV::PauseOrResume() {
   UpdateIdleLock();
 }
 
+bool TDODEDEV::Muted() const {
+  return form_.Label(3).text == kMuteMark;
+}
+
 void TDODEDEV::StepVolume(int step) {
   // Wide arithmetic: a level read from the settings file may lie anywhere.
   SetVolumeLevel(static_cast<long long>(playback_.Volume) + step);
@@ -111,6 +115,11 @@ void TDODEDEV::SetVolumeLevel(long long hundredthsOfDb) {
   playback_.Volume = static_cast<int>(std::clamp<long long>(hundredthsOfDb, kSilent, 0));
   if (playback_.Playing) SetVolume(playback_.Volume);
   ShowVolume();
+  // The prepared track takes the level from its first sample: prepared again at the new one.
+  if (Next) {
+    DropNext();
+    PrepareNext();
+  }
 }
 
 void TDODEDEV::Label3DblClick() {

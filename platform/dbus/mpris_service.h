@@ -5,6 +5,8 @@
 // Lives on the GUI thread: bus calls arrive there between other events, like a click.
 #pragma once
 
+#include <QDBusConnection>
+#include <QDBusContext>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -13,12 +15,13 @@
 #include <string>
 
 #include "desktop/media_remote.h"
+#include "platform/dbus/bus_probe.h"
 
 namespace solka {
 
 class MprisPlayerAdaptor;
 
-class MprisService : public QObject {
+class MprisService : public QObject, protected QDBusContext {
   Q_OBJECT
 
  public:
@@ -26,8 +29,9 @@ class MprisService : public QObject {
   MprisService(PlayerRemote& remote, std::function<void()> quit);
   ~MprisService() override;
 
-  // Takes the player's name on the session bus. False when there is no bus to take it on.
-  bool Start();
+  // Takes the player's name on the session bus once the bus has shown that it answers; never
+  // waits for it. Without a session bus nothing happens; a bus that fails says so on stderr.
+  void Start();
 
   // --- For the adaptors ---------------------------------------------------------------------
   // Runs a command unless the run is ending, then tells the bus what it changed.
@@ -41,17 +45,22 @@ class MprisService : public QObject {
   void SeekBy(qlonglong offsetUs);
   void SetPosition(const QString& trackId, qlonglong positionUs);
   void Quit();
+  // Plays a local file, folder or list given as a file URI; refuses anything else.
   void OpenUri(const QString& uri);
   // The player's state now (the bus has been told of what changed since the last look).
   const RemoteState& Current();
-  QVariantMap Metadata();
+  QVariantMap Metadata();  // of the track now
 
  private:
+  bool Register(const QString& address);
   void Refresh();
+  QVariantMap Describe(const RemoteState& state) const;
   void Emit(const QString& interface, const QVariantMap& changed);
   QString TrackId() const;
 
   PlayerRemote& remote_;
+  BusProbe probe_;
+  QDBusConnection bus_{QString()};
   std::function<void()> quit_;
   MprisPlayerAdaptor* player_ = nullptr;
   QString serviceName_;
