@@ -10,19 +10,45 @@ namespace solka {
 
 std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
   // A frame that is no hand-over, or a text no path can be, changes nothing.
-  if (message.dwData != kHandOverData) return 0;
-  if (message.bytes.size() >= platform_.files.Syntax().maxPath) return 0;
+  if (message.dwData != kHandOverData) return kHandOverUnknown;
+  if (message.bytes.size() >= platform_.files.Syntax().maxPath) return kHandOverTooLong;
   // A start without an argument means "show me the player", never "play the whole drive".
   if (message.bytes.empty()) {
-    platform_.screen.BringToFront();
-    return 0;
+    N11Click();
+    return kHandOverTaken;
   }
-  if (playback_.Playing) {
-    StopGraph();
-    ReleasePlayback();
+  // Acted on from the loop once the sender has its answer: what it does may wait for the user
+  // (a message box), and the sender must not. The newest request replaces one still waiting.
+  handOver_.Pending = message.bytes.substr(0, message.bytes.find('\0'));
+  if (!handOver_.Posted) {
+    handOver_.Posted = true;
+    platform_.loop.Post([this, alive = std::weak_ptr<char>(lifetime_)] {
+      if (alive.lock()) RunHandOvers();
+    });
   }
-  BuildListFromPath(message.bytes.substr(0, message.bytes.find('\0')));
-  return 0;
+  return kHandOverTaken;
+}
+
+void TDODEDEV::RunHandOvers() {
+  handOver_.Posted = false;
+  // One at a time: the request that arrives while a box of this one is up waits for it.
+  if (handOver_.Running) return;
+  handOver_.Running = true;
+  // Also when an exception leaves (the loop reports it and goes on): later ones must still run.
+  struct Done {
+    HandOverState& state;
+    ~Done() { state.Running = false; }
+  } done{handOver_};
+  while (handOver_.Pending && !window_.Closing) {
+    const std::string path = std::move(*handOver_.Pending);
+    handOver_.Pending.reset();
+    if (playback_.Playing) {
+      StopGraph();
+      ReleasePlayback();
+    }
+    BuildListFromPath(path);
+  }
+  handOver_.Pending.reset();
 }
 
 void TDODEDEV::BuildListFromPath(const std::string& path) {

@@ -147,7 +147,7 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
 int main(int argc, char** argv) {
   using namespace solka;
   // Decided before the toolkit starts: a second start needs no display and shows nothing.
-  PosixInterProcess ipc(DefaultCopyDataFolder(), PostToGuiThread);
+  PosixInterProcess ipc(DefaultCopyDataFolders(), PostToGuiThread);
   PosixClock entryClock;
   const InstanceRole role =
       ClaimOrForward(ipc, entryClock, ArgumentToForward(FirstArgument(argc, argv)));

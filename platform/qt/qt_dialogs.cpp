@@ -25,7 +25,9 @@ void QtDialogs::MessageBox(const std::string& text, const std::string& caption) 
   // No owner window: the box must show even while the main window is hidden in the tray.
   QMessageBox box(QMessageBox::NoIcon, ToQt(caption), ToQt(text), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);  // a tag or a file name is text, never markup
+  trace_.Box(caption, true);
   box.exec();
+  trace_.Box(caption, false);
 }
 
 std::optional<std::string> QtDialogs::SaveFile(const SaveFileRequest& request) {

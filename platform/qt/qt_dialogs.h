@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "platform/api/desktop.h"
+#include "platform/qt/trace.h"
 
 namespace solka {
 
@@ -13,6 +14,9 @@ class QtDialogs : public Dialogs {
   std::optional<std::string> SaveFile(const SaveFileRequest& request) override;
   std::optional<std::string> OpenFile() override;
   std::optional<std::string> BrowseForFolder(const std::string& title) override;
+
+ private:
+  Trace trace_;
 };
 
 // "desc|pattern|desc|pattern" (the designed form) as Qt's "desc (pattern);;desc (pattern)".

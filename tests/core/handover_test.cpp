@@ -37,8 +37,11 @@ class HandOverTest : public ::testing::Test {
     return *player;
   }
   TDODEDEV& Start() { return Start(PlayerBuilder(p)); }
+  // Answered at once, acted on from the loop.
   std::uint32_t Forward(const std::string& text, std::uint32_t data = 1) {
-    return player->WMCopyData({data, text});
+    const std::uint32_t answer = player->WMCopyData({data, text});
+    p.loop.ProcessMessages();
+    return answer;
   }
   std::string Playing() const {
     return player->Playback().Playing && p.media.Current() ? p.media.Current()->Path() : "";
@@ -185,7 +188,7 @@ TEST_F(HandOverTest, TextsArriveWholeUpToThePathLimitAndLongerOnesAreRefused) {
   }
   // Too long for any path: refused before anything happens, the track plays on.
   const std::string playing = Playing();
-  Forward("/" + std::string(limit - 1, 'e'));
+  EXPECT_EQ(Forward("/" + std::string(limit - 1, 'e')), kHandOverTooLong);
   EXPECT_EQ(Playing(), playing);
   // The text ends at a zero byte.
   Forward(std::string("/albums/x\0/music", 16));
@@ -194,16 +197,47 @@ TEST_F(HandOverTest, TextsArriveWholeUpToThePathLimitAndLongerOnesAreRefused) {
 }
 
 TEST_F(HandOverTest, AnEmptyTextOrAForeignFrameLeavesThePlayerAsItIs) {
-  Start();
+  TDODEDEV& t = Start();
   Forward("/albums/x");
   const int scans = p.files.ListCalls();
-  Forward("");
+  t.SpeedButton1Click();  // hidden in the tray: shown again, as from the tray menu
+  EXPECT_EQ(Forward(""), kHandOverTaken);
+  EXPECT_TRUE(t.Form().Visible());
+  EXPECT_FALSE(t.Window().InTray);
   EXPECT_EQ(p.screen.broughtToFront, 2);
-  Forward("/music", 7);
+  EXPECT_EQ(Forward("/music", 7), kHandOverUnknown);
   EXPECT_EQ(p.screen.broughtToFront, 2);
   EXPECT_EQ(Playing(), "/albums/x/1.ogg");
   EXPECT_EQ(p.files.ListCalls(), scans);
   EXPECT_EQ(List().size(), 2u);
+}
+
+// A box of one hand-over never opens inside the handler, and the requests that arrive while it
+// is up open none of their own: the newest waits for it and is acted on after it.
+TEST_F(HandOverTest, OneBoxAtATimeAndTheNewestRequestWins) {
+  TDODEDEV& t = Start();
+  Forward("/albums/x");
+  int most = 0;
+  p.dialogs.whileOpen = [&] {
+    most = std::max(most, p.dialogs.open);
+    if (p.dialogs.boxes.size() > 1) return;
+    for (int i = 0; i < 300; ++i) {
+      EXPECT_EQ(t.WMCopyData({1, i < 299 ? "/lists/missing.m3u" : "/music"}), kHandOverTaken);
+      p.loop.ProcessMessages();
+    }
+    EXPECT_EQ(Playing(), "");  // stopped by the first, nothing else yet
+  };
+  EXPECT_EQ(t.WMCopyData({1, "/lists/missing.m3u"}), kHandOverTaken);
+  EXPECT_TRUE(p.dialogs.boxes.empty());
+  EXPECT_EQ(Playing(), "/albums/x/1.ogg");
+  p.loop.ProcessMessages();
+  EXPECT_EQ(p.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(most, 1);
+  EXPECT_EQ(Playing(), "/music/a.mp3");
+  // A player that is gone drops what it had not yet done.
+  t.WMCopyData({1, "/albums/x"});
+  player.reset();
+  p.loop.ProcessMessages();
 }
 
 // --- Process entry ---------------------------------------------------------------------------
@@ -250,15 +284,27 @@ TEST(ProcessEntry, ASecondStartWaitsForAPlayerThatIsNotListeningYetOrTakesOverFr
   ending.lockScript = {LockState::HeldElsewhere, LockState::Acquired};
   EXPECT_TRUE(ClaimOrForward(ending, clock, "/music").player);
 
-  MemoryInterProcess gone;  // holds the lock for ever and never listens
+  // Holds the lock for ever and never listens, or listens and never answers: taken over.
+  MemoryInterProcess gone;
   gone.lockScript.assign(kHandOverRetries + 1, LockState::HeldElsewhere);
-  const InstanceRole lost = ClaimOrForward(gone, clock, "/music");
-  EXPECT_FALSE(lost.player);
-  EXPECT_FALSE(lost.note.empty());
+  const InstanceRole taken = ClaimOrForward(gone, clock, "/music");
+  EXPECT_TRUE(taken.player);
+  EXPECT_NE(taken.lock, nullptr);
+  EXPECT_THAT(taken.note, ::testing::HasSubstr("taking over as the player"));
   EXPECT_EQ(gone.sent.size(), std::size_t{kHandOverRetries} + 1);
+  EXPECT_EQ(gone.lockCalls.back(), "take over DODEDEV");
+  MemoryInterProcess mute;
+  mute.lockScript = {LockState::HeldElsewhere};
+  mute.sendScript = {SendStatus::Failed};
+  mute.takeOverScript = {LockState::Unavailable};
+  const InstanceRole alone = ClaimOrForward(mute, clock, "/music");
+  EXPECT_TRUE(alone.player);
+  EXPECT_EQ(alone.lock, nullptr);
+  EXPECT_THAT(alone.note, ::testing::HasSubstr("playing on its own"));
+  EXPECT_EQ(mute.sent.size(), 1u);
 }
 
-TEST(ProcessEntry, NoLockAtAllStillPlaysAndARefusedFrameIsReported) {
+TEST(ProcessEntry, NoLockAtAllStillPlaysAndRefusalsSayWhy) {
   ManualClock clock;
   MemoryInterProcess broken;
   broken.lockScript = {LockState::Unavailable};
@@ -268,12 +314,14 @@ TEST(ProcessEntry, NoLockAtAllStillPlaysAndARefusedFrameIsReported) {
   EXPECT_THAT(alone.note, ::testing::HasSubstr("no private folder"));
 
   MemoryInterProcess refusing;
-  refusing.lockScript = {LockState::HeldElsewhere};
-  refusing.sendScript = {SendStatus::Failed};
+  refusing.lockScript = {LockState::HeldElsewhere, LockState::HeldElsewhere};
+  refusing.sendScript = {SendStatus::Refused};
   const InstanceRole refused = ClaimOrForward(refusing, clock, "/music");
   EXPECT_FALSE(refused.player);
-  EXPECT_FALSE(refused.note.empty());
-  EXPECT_EQ(refusing.sent.size(), 1u);
+  EXPECT_EQ(refused.note, "the argument was not handed over: scripted");
+  refusing.answers["TDODEDEV"] = kHandOverTooLong;
+  EXPECT_EQ(ClaimOrForward(refusing, clock, std::string(5000, 'x')).note,
+            "the running player refused the argument: 5000 bytes is longer than any path here");
 }
 
 }  // namespace
