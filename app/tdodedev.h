@@ -91,7 +91,7 @@ class TDODEDEV {
   void WMDropFiles(const std::vector<std::string>& paths);  // items dropped on the window
   std::uint32_t WMCopyData(const CopyData& message);        // a second start's argument
   void RunHandOvers();  // acts on the newest waiting hand-over, one at a time
-  void BuildListFromPath(const std::string& path);          // a forwarded path or command word
+  void BuildListFromPath(const std::string& path);  // a forwarded path or command word
 
   // --- List box and list commands (playlist/list_box.cpp, playlist/list_commands.cpp) -------
   void RefreshListBox();

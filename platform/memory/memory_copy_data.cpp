@@ -44,7 +44,8 @@ LockResult MemoryInterProcess::TryLock(const std::string& name) {
   }
   if (result.state == LockState::Acquired)
     result.lock = std::make_unique<Lock>(held_, name, ++holdings_);
-  if (result.state == LockState::HeldElsewhere && held != held_->end()) result.holder = held->second;
+  if (result.state == LockState::HeldElsewhere && held != held_->end())
+    result.holder = held->second;
   if (result.state == LockState::Unavailable) result.error = "no private folder";
   return result;
 }
@@ -62,7 +63,8 @@ LockResult MemoryInterProcess::TakeOverLock(const std::string& name, std::uint64
   }
   if (result.state == LockState::Acquired)
     result.lock = std::make_unique<Lock>(held_, name, ++holdings_);
-  if (result.state == LockState::HeldElsewhere && held != held_->end()) result.holder = held->second;
+  if (result.state == LockState::HeldElsewhere && held != held_->end())
+    result.holder = held->second;
   if (result.state == LockState::Unavailable) result.error = "cannot replace the lock";
   return result;
 }

@@ -219,7 +219,8 @@ LockResult PosixInterProcess::TakeOverLock(const std::string& name, std::uint64_
   if (folder.empty()) return result;
   // Take-overs one at a time: each checks that the holder it judged still holds the lock.
   const std::string guardPath = folder + name + ".takeover";
-  const Fd guard(OpenNoInterrupt(guardPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+  const Fd guard(
+      OpenNoInterrupt(guardPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
   const auto giveUp = SteadyClock::now() + std::chrono::seconds(1);
   while (guard && ::flock(guard.get(), LOCK_EX | LOCK_NB) != 0) {
     if ((errno != EWOULDBLOCK && errno != EINTR) || SteadyClock::now() >= giveUp) {
@@ -243,7 +244,8 @@ LockResult PosixInterProcess::TakeOverLock(const std::string& name, std::uint64_
   const std::string fresh = path + ".new";
   ::unlink(fresh.c_str());
   Fd fd(OpenNoInterrupt(fresh.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-  if (!fd || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 || ::rename(fresh.c_str(), path.c_str()) != 0) {
+  if (!fd || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 ||
+      ::rename(fresh.c_str(), path.c_str()) != 0) {
     result.error = path + ": " + std::strerror(errno);
     ::unlink(fresh.c_str());
     return result;

@@ -275,8 +275,8 @@ TEST_F(CopyDataTest, AStaleEndpointCountsAsNoneAndTheLockHolderReplacesIt) {
   std::filesystem::create_directories(EndpointFile() + "/kept");
   endpoint = ipc.Listen("TDODEDEV", record);
   ASSERT_NE(endpoint, nullptr);
-  EXPECT_TRUE(std::filesystem::exists(EndpointFile() + ".moved-" + std::to_string(::getpid()) +
-                                      "/kept"));
+  EXPECT_TRUE(
+      std::filesystem::exists(EndpointFile() + ".moved-" + std::to_string(::getpid()) + "/kept"));
   std::thread again([&] { ipc.Send("TDODEDEV", {1, "y"}, 10000); });
   EXPECT_TRUE(gui.RunUntil([&] { return received.size() == 2; }));
   again.join();
@@ -319,7 +319,8 @@ TEST_F(CopyDataTest, PeersOfAnotherUserAreRefusedOnBothEnds) {
   const auto otherUser = [this] {
     if (::setgid(65534) != 0 || ::setuid(65534) != 0) std::_Exit(2);
     PosixInterProcess stranger(Folder(), [](std::function<void()>) {});
-    std::_Exit(stranger.Send("TDODEDEV", {1, "/evil"}, 3000).status != SendStatus::Answered ? 0 : 1);
+    std::_Exit(stranger.Send("TDODEDEV", {1, "/evil"}, 3000).status != SendStatus::Answered ? 0
+                                                                                            : 1);
   };
   EXPECT_EXIT(otherUser(), ::testing::ExitedWithCode(0), "");
   EXPECT_TRUE(received.empty());
