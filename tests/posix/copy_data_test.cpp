@@ -218,7 +218,7 @@ TEST_F(CopyDataTest, AFrameReachesTheHandlerOnTheGuiThreadAndItsAnswerTheSender)
   big.join();
   EXPECT_EQ(answer.status, SendStatus::Answered);
   EXPECT_EQ(received[1].bytes.size(), kMaxCopyDataBytes);
-  EXPECT_EQ(ipc.Send("TDODEDEV", {2, largest + "x"}, 1000).status, SendStatus::Failed);
+  EXPECT_EQ(ipc.Send("TDODEDEV", {2, largest + "x"}, 1000).status, SendStatus::Refused);
 
   // Gone: the name goes with it.
   endpoint.reset();
