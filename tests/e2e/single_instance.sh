@@ -136,7 +136,11 @@ echo "PASS: after kill -9 the next start is the player and exits 0"
 # A stranger holding the lock, and a folder in the endpoint's place: the next start takes over
 # (after waiting for a player that might still be starting) and later starts reach it.
 mkdir -p "$sock/kept"
-flock "$XDG_RUNTIME_DIR/solka/DODEDEV.lock" sleep 600 &
+(
+  exec 9>"$XDG_RUNTIME_DIR/solka/DODEDEV.lock"
+  flock 9
+  exec sleep 120
+) >/dev/null 2>&1 &
 holder=$!
 err="$work/err.takeover"
 start_program "$work/music/a"

@@ -285,7 +285,7 @@ TEST_F(CopyDataTest, AStaleEndpointCountsAsNoneAndTheLockHolderReplacesIt) {
 TEST_F(CopyDataTest, AFrameStillQueuedWhenTheEndpointGoesIsDroppedUnanswered) {
   auto endpoint = ipc.Listen("TDODEDEV", record);
   ASSERT_NE(endpoint, nullptr);
-  SendResult answer{SendStatus::Answered, 0};
+  SendResult answer{SendStatus::Answered, 0, {}};
   std::thread sender([&] { answer = ipc.Send("TDODEDEV", {1, "x"}, 10000); });
   EXPECT_TRUE(gui.WaitForPost());
   endpoint.reset();
