@@ -108,6 +108,9 @@ void CopyDataListener::Serve() {
   // be accepted from would return at once, for ever.
   SteadyClock::time_point acceptAgain{};
   int pauseMs = 0;
+  // How many connections may be held: fewer after running out of descriptors, until the queue
+  // has run dry.
+  std::size_t room = kMaxConnections;
   for (;;) {
     const auto now = SteadyClock::now();
     std::erase_if(connections, [now](const Connection& c) { return c.deadline <= now; });
@@ -144,18 +147,23 @@ void CopyDataListener::Serve() {
     }
     if (accepting && polled[1].revents) {
       // Half the house per pass: what this pass accepts is read before any of it can be evicted.
-      for (std::size_t taken = 0; taken < kMaxConnections / 2; ++taken) {
+      for (std::size_t taken = 0; taken < std::max<std::size_t>(room / 2, 1); ++taken) {
         const int fd = ::accept4(socket_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0 && (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)) {
-          // The newest connection gives its descriptor back to the rest of the player, which
-          // must go on playing and be able to save its settings.
-          if (!connections.empty()) connections.pop_back();
+          // The newest connections give their descriptors back to the rest of the player, which
+          // must go on playing and be able to save its settings, and fewer are held from now on.
+          room =
+              connections.size() > kSpareDescriptors ? connections.size() - kSpareDescriptors : 1;
+          while (connections.size() >= room && !connections.empty()) connections.pop_back();
           pauseMs = pauseMs == 0 ? kFirstAcceptPauseMs : std::min(2 * pauseMs, kMostAcceptPauseMs);
           acceptAgain = SteadyClock::now() + std::chrono::milliseconds(pauseMs);
           break;
         }
         if (fd < 0) {
-          if (errno == EAGAIN || errno == EWOULDBLOCK) pauseMs = 0;  // the queue is empty
+          if (errno == EAGAIN || errno == EWOULDBLOCK) {  // the queue is empty
+            pauseMs = 0;
+            room = kMaxConnections;
+          }
           break;
         }
         Fd accepted(fd);
@@ -163,10 +171,15 @@ void CopyDataListener::Serve() {
         // A full house makes room by closing its oldest connection: a sender writes its frame as
         // soon as it connects, so only a peer that holds the line idle is old here, and a flood of
         // those must not keep the next sender waiting until it gives up.
-        if (connections.size() >= kMaxConnections) connections.erase(connections.begin());
+        if (connections.size() >= room) connections.erase(connections.begin());
         connections.push_back({std::move(accepted), FrameReader(),
                                SteadyClock::now() + std::chrono::milliseconds(kFrameMilliseconds)});
       }
+      // Short of descriptors, a flood that reconnects as fast as it is closed is taken in at a
+      // measured pace, not as fast as it comes.
+      if (room < kMaxConnections)
+        acceptAgain = std::max(acceptAgain,
+                               SteadyClock::now() + std::chrono::milliseconds(kFirstAcceptPauseMs));
     }
   }
 }

@@ -37,6 +37,8 @@ class CopyDataListener : public CopyDataEndpoint {
   // Out of descriptors, accepting pauses this long, doubling up to the most while it lasts.
   static constexpr int kFirstAcceptPauseMs = 100;
   static constexpr int kMostAcceptPauseMs = 2000;
+  // Descriptors the connections leave to the rest of the player once it has run out.
+  static constexpr std::size_t kSpareDescriptors = 8;
 
  private:
   // Owned by the GUI thread: the pending answers look here before they call the handler.
