@@ -30,7 +30,7 @@ void IdleLock::Hold(bool hold) {
     return;
   }
   release_.stop();
-  if (!lock_.isValid() && !pending_) Take();
+  if (!lock_.isValid() && !pending_ && !connecting_) Take();
 }
 
 void IdleLock::ReleaseNow() {
@@ -40,18 +40,22 @@ void IdleLock::ReleaseNow() {
 }
 
 void IdleLock::Take() {
-  std::string error;
-  const auto connection = bus_.Connection(error);
-  if (!connection) {
-    Failed(error);
-    return;
-  }
-  QDBusMessage call = LogindBus::Method("Inhibit");
-  call << QStringLiteral("idle") << QStringLiteral("SOLKA") << QStringLiteral("Playing music")
-       << QStringLiteral("block");
-  pending_ = new QDBusPendingCallWatcher(connection->asyncCall(call, kAnswerTimeoutMs));
-  QObject::connect(pending_, &QDBusPendingCallWatcher::finished, pending_,
-                   [this](QDBusPendingCallWatcher* watcher) { Answered(watcher); });
+  connecting_ = true;
+  bus_.WhenConnected([this](std::optional<QDBusConnection> connection, const std::string& error) {
+    connecting_ = false;
+    if (!connection) {
+      Failed(error);
+      return;
+    }
+    // Playback may have stopped while the bus was being reached.
+    if (!wanted_ || lock_.isValid() || pending_) return;
+    QDBusMessage call = LogindBus::Method("Inhibit");
+    call << QStringLiteral("idle") << QStringLiteral("SOLKA") << QStringLiteral("Playing music")
+         << QStringLiteral("block");
+    pending_ = new QDBusPendingCallWatcher(connection->asyncCall(call, kAnswerTimeoutMs));
+    QObject::connect(pending_, &QDBusPendingCallWatcher::finished, pending_,
+                     [this](QDBusPendingCallWatcher* watcher) { Answered(watcher); });
+  });
 }
 
 void IdleLock::Answered(QDBusPendingCallWatcher* watcher) {

@@ -1,7 +1,8 @@
 // The login manager's "idle" inhibitor lock ("Playing music"), so that a desktop's idle
 // suspend does not cut an unattended listening short.
 //
-// Taking the lock never waits: the request goes out and the answer is handled when it comes.
+// Taking the lock never waits: the bus is reached and the request goes out in the background,
+// and the answer is handled when it comes.
 // The lock is the descriptor the manager hands back; closing it lets go. A let-go waits for the
 // next turn of the event loop, so the release and retake around a change of track cancel out
 // instead of going to the bus. GUI thread only.
@@ -35,6 +36,7 @@ class IdleLock {
   LogindBus& bus_;
   bool wanted_ = false;
   bool failureReported_ = false;
+  bool connecting_ = false;
   QDBusUnixFileDescriptor lock_;
   QDBusPendingCallWatcher* pending_ = nullptr;
   QTimer release_;

@@ -2,6 +2,7 @@
 
 #include <QDBusError>
 #include <atomic>
+#include <utility>
 
 namespace solka {
 
@@ -9,12 +10,6 @@ namespace {
 constexpr char kService[] = "org.freedesktop.login1";
 constexpr char kPath[] = "/org/freedesktop/login1";
 constexpr char kManager[] = "org.freedesktop.login1.Manager";
-constexpr char kDefaultAddress[] = "unix:path=/var/run/dbus/system_bus_socket";
-
-QString SystemBusAddress() {
-  const QString address = qEnvironmentVariable("DBUS_SYSTEM_BUS_ADDRESS");
-  return address.isEmpty() ? QString::fromLatin1(kDefaultAddress) : address;
-}
 
 std::string OneLine(QString text) {
   text.replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -28,16 +23,19 @@ LogindBus::LogindBus() {
 }
 
 LogindBus::~LogindBus() {
-  QDBusConnection::disconnectFromBus(name_);
+  if (connected_) QDBusConnection::disconnectFromBus(name_);
 }
 
-std::optional<QDBusConnection> LogindBus::Connection(std::string& error) {
-  if (connected_) {
-    QDBusConnection connection(name_);
-    if (connection.isConnected()) return connection;
-    QDBusConnection::disconnectFromBus(name_);
-    connected_ = false;
-  }
+std::optional<QDBusConnection> LogindBus::Existing() {
+  if (!connected_) return std::nullopt;
+  QDBusConnection connection(name_);
+  if (connection.isConnected()) return connection;
+  QDBusConnection::disconnectFromBus(name_);
+  connected_ = false;
+  return std::nullopt;
+}
+
+std::optional<QDBusConnection> LogindBus::Connect(std::string& error) {
   QDBusConnection connection = QDBusConnection::connectToBus(SystemBusAddress(), name_);
   if (!connection.isConnected()) {
     error = "no system bus: " + OneLine(connection.lastError().message());
@@ -46,6 +44,30 @@ std::optional<QDBusConnection> LogindBus::Connection(std::string& error) {
   }
   connected_ = true;
   return connection;
+}
+
+std::optional<QDBusConnection> LogindBus::Connection(std::string& error, QDeadlineTimer deadline) {
+  if (auto connection = Existing()) return connection;
+  const std::string why = BusProbe::Check(SystemBusAddress(), deadline);
+  if (!why.empty()) {
+    error = "no system bus: " + why;
+    return std::nullopt;
+  }
+  return Connect(error);
+}
+
+void LogindBus::WhenConnected(Ready ready) {
+  if (auto connection = Existing()) {
+    ready(connection, {});
+    return;
+  }
+  ready_ = std::move(ready);
+  if (probe_.Running()) return;
+  probe_.Start(SystemBusAddress(), [this](const std::string& why) {
+    std::string error = why.empty() ? std::string() : "no system bus: " + why;
+    const auto connection = error.empty() ? Connect(error) : std::nullopt;
+    if (ready_) std::exchange(ready_, nullptr)(connection, error);
+  });
 }
 
 QDBusMessage LogindBus::Method(const char* name) {

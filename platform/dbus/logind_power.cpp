@@ -24,7 +24,7 @@ LogindPower::LogindPower(std::function<void()> monitorOff) : monitorOff_(std::mo
 std::string LogindPower::Exchange(const char* method, const QVariant& argument,
                                   QDeadlineTimer deadline, QDBusMessage& reply) {
   std::string error;
-  auto connection = bus_.Connection(error);
+  auto connection = bus_.Connection(error, deadline);
   if (!connection) return error;
   const qint64 remaining = deadline.remainingTime();
   if (remaining <= 0) return std::string("no answer in time before ") + method;

@@ -7,8 +7,7 @@
 #include <QDBusObjectPath>
 #include <QUrl>
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
+#include <cstdio>
 
 #include "platform/dbus/mpris_adaptors.h"
 #include "platform/qt/qt_text.h"
@@ -28,16 +27,6 @@ constexpr double kMicroseconds = 1e6;
 constexpr int kPollMs = 200;
 // A position this far from where steady playback would have taken it was a seek.
 constexpr double kJumpSeconds = 1.0;
-
-// Only a bus that is there: without an address the bus library would start a bus of its own
-// for the display, which would outlive the player.
-bool SessionBusConfigured() {
-  const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-  if (address && *address) return true;
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  std::error_code error;
-  return runtime && *runtime && std::filesystem::is_socket(std::string(runtime) + "/bus", error);
-}
 
 // A file URL for the path's own bytes, which need not be valid text.
 QString FileUrl(const std::string& path) {
@@ -59,15 +48,28 @@ MprisService::MprisService(PlayerRemote& remote, std::function<void()> quit)
 
 MprisService::~MprisService() {
   if (!started_) return;
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  bus.unregisterService(serviceName_);
-  bus.unregisterObject(kObjectPath);
+  bus_.unregisterService(serviceName_);
+  bus_.unregisterObject(kObjectPath);
+  QDBusConnection::disconnectFromBus(bus_.name());
 }
 
-bool MprisService::Start() {
-  if (started_ || !SessionBusConfigured()) return started_;
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected()) return false;
+void MprisService::Start() {
+  if (started_ || probe_.Running()) return;
+  const QString address = SessionBusAddress();
+  if (address.isEmpty()) return;
+  probe_.Start(address, [this, address](const std::string& error) {
+    if (error.empty() && Register(address)) return;
+    std::fprintf(stderr, "solka: no media controls: %s\n",
+                 error.empty() ? "the session bus refused the player" : error.c_str());
+  });
+}
+
+bool MprisService::Register(const QString& address) {
+  QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("solka-session"));
+  if (!bus.isConnected()) {
+    QDBusConnection::disconnectFromBus(bus.name());
+    return false;
+  }
   new MprisRootAdaptor(this);
   player_ = new MprisPlayerAdaptor(this);
   if (!bus.registerObject(kObjectPath, this, QDBusConnection::ExportAdaptors)) return false;
@@ -77,9 +79,11 @@ bool MprisService::Start() {
     serviceName_ = kServiceName + QStringLiteral(".instance%1").arg(getpid());
     if (!bus.registerService(serviceName_)) {
       bus.unregisterObject(kObjectPath);
+      QDBusConnection::disconnectFromBus(bus.name());
       return false;
     }
   }
+  bus_ = bus;
   started_ = true;
   last_ = remote_.Read();
   if (last_.status != RemoteStatus::Stopped) ++track_;
@@ -148,7 +152,7 @@ void MprisService::Emit(const QString& interface, const QVariantMap& changed) {
       QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
                                  QStringLiteral("PropertiesChanged"));
   signal << interface << changed << QStringList();
-  QDBusConnection::sessionBus().send(signal);
+  bus_.send(signal);
 }
 
 void MprisService::SeekBy(qlonglong offsetUs) {

@@ -5,6 +5,7 @@
 // Lives on the GUI thread: bus calls arrive there between other events, like a click.
 #pragma once
 
+#include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include <string>
 
 #include "desktop/media_remote.h"
+#include "platform/dbus/bus_probe.h"
 
 namespace solka {
 
@@ -26,8 +28,9 @@ class MprisService : public QObject {
   MprisService(PlayerRemote& remote, std::function<void()> quit);
   ~MprisService() override;
 
-  // Takes the player's name on the session bus. False when there is no bus to take it on.
-  bool Start();
+  // Takes the player's name on the session bus once the bus has shown that it answers; never
+  // waits for it. Without a session bus nothing happens; a bus that fails says so on stderr.
+  void Start();
 
   // --- For the adaptors ---------------------------------------------------------------------
   // Runs a command unless the run is ending, then tells the bus what it changed.
@@ -47,11 +50,14 @@ class MprisService : public QObject {
   QVariantMap Metadata();
 
  private:
+  bool Register(const QString& address);
   void Refresh();
   void Emit(const QString& interface, const QVariantMap& changed);
   QString TrackId() const;
 
   PlayerRemote& remote_;
+  BusProbe probe_;
+  QDBusConnection bus_{QString()};
   std::function<void()> quit_;
   MprisPlayerAdaptor* player_ = nullptr;
   QString serviceName_;

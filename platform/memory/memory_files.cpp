@@ -1,7 +1,6 @@
 #include "platform/memory/memory_files.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace solka {
 
@@ -68,10 +67,25 @@ void MemoryFileSystem::Remove(const std::string& path) {
 
 std::string MemoryFileSystem::FullPath(const std::string& path) {
   if (path.empty()) return {};
-  const std::filesystem::path given(path);
-  return (given.is_relative() ? std::filesystem::path(current_) / given : given)
-      .lexically_normal()
-      .native();
+  // The model's paths are POSIX paths on every host, so no host path class may touch them.
+  const std::string given = path.front() == '/' ? path : current_ + "/" + path;
+  std::vector<std::string> parts;
+  bool finalDelimiter = false;
+  for (std::size_t start = 0; start <= given.size();) {
+    const std::size_t end = std::min(given.find('/', start), given.size());
+    const std::string part = given.substr(start, end - start);
+    finalDelimiter = part.empty() || part == "." || part == "..";
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != ".") {
+      parts.push_back(part);
+    }
+    start = end + 1;
+  }
+  std::string full;
+  for (const std::string& part : parts) full += "/" + part;
+  if (full.empty() || finalDelimiter) full += '/';
+  return full;
 }
 
 bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<DirEntry>& out) {

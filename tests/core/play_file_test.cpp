@@ -42,7 +42,7 @@ TEST_F(PlayFileTest, StartBuildsRunsAndShowsTheTrack) {
   EXPECT_THAT(
       p.media.log,
       ElementsAre("stop", "stop", "notify off", "release", "caption DODEDEV 1.7.2.0", "create",
-                  "notify on", "render /music/a/One.mp3", "volume -1500", "run", "caption One"));
+                  "notify on", "volume -1500", "render /music/a/One.mp3", "run", "caption One"));
   EXPECT_TRUE(player.Playback().Playing);
   EXPECT_FALSE(player.Playback().Paused);
   EXPECT_EQ(player.Playback().DurationText, " / 02:05");  // cut to whole seconds, never rounded up
@@ -53,10 +53,9 @@ TEST_F(PlayFileTest, ANewTrackFirstReleasesTheOldOneAndShowsIdle) {
   ASSERT_TRUE(player.PlayFile("/music/a/One.mp3"));
   p.media.log.clear();
   ASSERT_TRUE(player.PlayFile("/music/b/Two.ogg"));
-  EXPECT_THAT(
-      p.media.log,
-      ElementsAre("stop", "stop", "notify off", "release", "caption DODEDEV 1.7.2.0", "create",
-                  "notify on", "render /music/b/Two.ogg", "volume 0", "run", "caption Two"));
+  EXPECT_THAT(p.media.log, ElementsAre("stop", "stop", "notify off", "release",
+                                       "caption DODEDEV 1.7.2.0", "create", "notify on", "volume 0",
+                                       "render /music/b/Two.ogg", "run", "caption Two"));
   EXPECT_EQ(p.media.LiveGraphs(), 1);
   EXPECT_EQ(player.Playback().DurationText, " / 00:09");
 }
@@ -80,8 +79,8 @@ TEST_F(PlayFileTest, AFailedStartLeavesNoGraphAndSaysSo) {
   EXPECT_FALSE(player.PlayFile("/music/broken.mp3"));
   EXPECT_THAT(p.media.log,
               ElementsAre("stop", "stop", "notify off", "release", "caption DODEDEV 1.7.2.0",
-                          "create", "notify on", "render /music/broken.mp3", "notify off",
-                          "release", "caption 再生できませんでした"));
+                          "create", "notify on", "volume 0", "render /music/broken.mp3",
+                          "notify off", "release", "caption 再生できませんでした"));
   EXPECT_FALSE(player.Playback().Playing);
   EXPECT_FALSE(p.power.idleLockHeld);  // music stopped: the desktop may suspend again
   EXPECT_EQ(p.media.LiveGraphs(), 0);

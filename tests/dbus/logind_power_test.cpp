@@ -1,12 +1,15 @@
 // The power actions and the idle lock against a fake login manager on a private bus: which
 // methods are called, with which arguments, in which order, and what a refusal does.
 #include <gmock/gmock.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "platform/dbus/logind_power.h"
+#include "platform/posix/posix_fd.h"
 #include "tests/dbus/fake_logind.h"
 
 namespace solka {
@@ -122,20 +125,36 @@ TEST_F(LogindPowerTest, IdleLockIsTakenOnceWhileWantedAndLetGoBeforeAnAction) {
   EXPECT_TRUE(WaitUntil([&] { return fake.Inhibitors().isEmpty(); }));
 }
 
+// No bus at all, and a bus that accepts connections and never answers (a wedged bus daemon):
+// the lock is asked for without waiting, and a power action gives up within its own bound.
 TEST(LogindPowerWithoutBus, EachRefusalIsOneLineAndTheLockFailureIsToldOnce) {
   testing_files::TempFolder folder;
-  qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + QByteArray::fromStdString(folder.File("none")));
-  LogindPower power{[] {}};
-  ::testing::internal::CaptureStderr();
-  power.HoldIdleLock(true);
-  power.HoldIdleLock(false);
-  power.HoldIdleLock(true);
-  power.Suspend();
-  const std::string err = ::testing::internal::GetCapturedStderr();
+  const std::string silent = folder.File("silent");
+  sockaddr_un address{AF_UNIX, {}};
+  silent.copy(address.sun_path, sizeof address.sun_path - 1);
+  const Fd listening(::socket(AF_UNIX, SOCK_STREAM, 0));
+  ASSERT_EQ(::bind(listening.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::listen(listening.get(), 16), 0);
+  for (const std::string& socket : {folder.File("none"), silent}) {
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + QByteArray::fromStdString(socket));
+    LogindPower power{[] {}};
+    ::testing::internal::CaptureStderr();
+    power.HoldIdleLock(true);
+    power.HoldIdleLock(false);
+    power.HoldIdleLock(true);
+    power.Suspend();
+    std::string err;
+    EXPECT_TRUE(WaitUntil([&] {
+      err += ::testing::internal::GetCapturedStderr();
+      ::testing::internal::CaptureStderr();
+      return err.find("no idle lock") != std::string::npos;
+    }));
+    err += ::testing::internal::GetCapturedStderr();
+    EXPECT_THAT(err, HasSubstr("solka: power: no idle lock: no system bus"));
+    EXPECT_THAT(err, HasSubstr("solka: power: suspend refused: no system bus"));
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
+  }
   qunsetenv("DBUS_SYSTEM_BUS_ADDRESS");
-  EXPECT_THAT(err, HasSubstr("solka: power: no idle lock: no system bus"));
-  EXPECT_THAT(err, HasSubstr("solka: power: suspend refused: no system bus"));
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
 }
 
 }  // namespace

@@ -90,8 +90,21 @@ wait "$pid" || fail "exit status $? after Quit"
 pid=
 grep -q $'^Volume=-5000\r$' "$work/bin/solka.ini" || fail "volume not stored"
 
-# Without a session bus the program plays as before.
-DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" ERR="$work/err2" start_program "$work/music"
-ERR="$work/err2" wait_for '^solka: caption: track1$'
-end_program
+# Without a session bus, and with buses that accept and never answer (wedged bus daemons; the
+# system bus is where the idle lock is asked for), the program plays as before and a SIGTERM
+# ends it with its settings saved.
+python3 -c 'import socket, sys, time
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(64); time.sleep(900)' \
+  "$work/silent" &
+silent=$!
+trap 'kill $monitor $silent 2>/dev/null || true; e2e_cleanup' EXIT
+for _ in $(seq 100); do [[ -S $work/silent ]] && break || sleep 0.1; done
+for bus in no-bus silent; do
+  rm "$work/bin/solka.ini"
+  SOLKA_POWER= DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/$bus" \
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$work/$bus" ERR="$work/err-$bus" start_program "$work/music"
+  ERR="$work/err-$bus" wait_for '^solka: caption: track1$'
+  end_program
+  [[ -f $work/bin/solka.ini ]] || fail "$bus: settings not saved"
+done
 echo "PASS: the desktop's media controls see and drive the player; no bus, no change"

@@ -35,11 +35,11 @@ inline bool RunPipeline(const std::string& description) {
   return ok;
 }
 
-// A 440 Hz tone of `tenths` tenths of a second, 44.1 kHz stereo, through `encoder` into `path`.
+// A tone of `tenths` tenths of a second, 44.1 kHz stereo, through `encoder` into `path`.
 inline bool EncodeTone(const std::string& path, const std::string& encoder, int tenths = 10,
-                       double amplitude = 0.5) {
+                       double amplitude = 0.5, int hertz = 440) {
   return RunPipeline("audiotestsrc samplesperbuffer=4410 num-buffers=" + std::to_string(tenths) +
-                     " volume=" + std::to_string(amplitude) +
+                     " volume=" + std::to_string(amplitude) + " freq=" + std::to_string(hertz) +
                      " ! audio/x-raw,rate=44100,channels=2 ! audioconvert ! " + encoder +
                      " ! filesink location=\"" + path + "\"");
 }

@@ -52,10 +52,8 @@ inline const char* kProbeSink(bool sync) {
 class OutputProbe {
  public:
   explicit OutputProbe(GstElement* pipeline) {
-    GstElement* bin = nullptr;
-    g_object_get(pipeline, "audio-sink", &bin, nullptr);
-    if (!bin) return;
-    if (GstElement* sink = gst_bin_get_by_name(GST_BIN(bin), "probe")) {
+    if (!pipeline) return;
+    if (GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "probe")) {
       GstPad* pad = gst_element_get_static_pad(sink, "sink");
       gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, &OutputProbe::OnBuffer,
                         new std::shared_ptr<Counts>(counts_), &OutputProbe::Forget);
@@ -63,7 +61,6 @@ class OutputProbe {
       gst_object_unref(sink);
       attached_ = true;
     }
-    gst_object_unref(bin);
   }
   bool Attached() const { return attached_; }
   void Reset() {
@@ -79,12 +76,18 @@ class OutputProbe {
     std::lock_guard lock(counts_->mutex);
     return counts_->peaks;
   }
+  // The left channel as recorded, from the first sample.
+  std::vector<float> Samples() {
+    std::lock_guard lock(counts_->mutex);
+    return counts_->left;
+  }
 
  private:
   struct Counts {
     std::mutex mutex;
     long frames = 0;
     std::vector<float> peaks;
+    std::vector<float> left;
   };
 
   static void Forget(gpointer data) { delete static_cast<std::shared_ptr<Counts>*>(data); }
@@ -101,6 +104,7 @@ class OutputProbe {
     std::lock_guard lock(counts.mutex);
     counts.frames += static_cast<long>(count / 2);
     counts.peaks.push_back(peak);
+    for (std::size_t i = 0; i < count; i += 2) counts.left.push_back(samples[i]);
     return GST_PAD_PROBE_OK;
   }
 

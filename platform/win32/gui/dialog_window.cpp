@@ -1,0 +1,240 @@
+#include "platform/win32/gui/dialog_window.h"
+
+#include <commctrl.h>
+
+#include "platform/win32/gui/dpi.h"
+#include "platform/win32/gui/gui_loop.h"
+#include "platform/win32/gui/hints.h"
+#include "platform/win32/wide_text.h"
+
+namespace solka {
+
+namespace {
+
+constexpr int kFirstId = 100;
+constexpr int kHintShowMs = 5000;  // a hint stays up five seconds
+constexpr wchar_t kPageClass[] = L"SolkaPage";
+
+struct ClassOf {
+  const wchar_t* name;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ClassOf WindowClassOf(DialogWindow::Kind kind) {
+  using K = DialogWindow::Kind;
+  switch (kind) {
+    case K::Button:
+      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case K::CheckBox:
+      return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+    case K::Radio:
+      // Not automatic: the core keeps the group's single check. BS_NOTIFY: the focus arriving
+      // is an event of its own.
+      return {L"BUTTON", BS_RADIOBUTTON | BS_NOTIFY | WS_TABSTOP, 0};
+    case K::Edit:
+      return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case K::Combo:
+      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case K::List:
+      // A click toggles its row, without the Shift/Ctrl scheme.
+      return {L"LISTBOX",
+              LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL |
+                  WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
+    case K::Label:
+      return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+    case K::Link:
+      return {L"STATIC", SS_RIGHT | SS_NOTIFY | SS_NOPREFIX, 0};
+    case K::UpDown:
+      return {UPDOWN_CLASSW, 0, 0};
+    case K::Group:
+      return {L"BUTTON", BS_GROUPBOX, 0};
+    case K::Bevel:
+      return {L"STATIC", SS_ETCHEDVERT, 0};
+  }
+  return {L"STATIC", 0, 0};
+}
+
+}  // namespace
+
+DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop,
+                           const Design& design, const std::vector<Spec>& controls)
+    : form_(form), events_(events), loop_(loop), design_(design) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const std::wstring className = Widen(std::string(design.className));
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = className.c_str();
+  RegisterClassExW(&wc);
+  const DWORD style =
+      WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | (design.toolWindow ? WS_SYSMENU : 0);
+  const DWORD exStyle = design.toolWindow ? WS_EX_TOOLWINDOW : WS_EX_DLGMODALFRAME;
+  window_ = CreateWindowExW(exStyle, className.c_str(), Widen(std::string(design.caption)).c_str(),
+                            style, 0, 0, design.clientWidth, design.clientHeight, nullptr, nullptr,
+                            instance, this);
+  dpi_ = DpiOf(window_);
+  RECT outer{0, 0, Scale(design.clientWidth, dpi_), Scale(design.clientHeight, dpi_)};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  hints_ = std::make_unique<Hints>(window_);
+  hints_->SetShowTime(kHintShowMs);
+  if (!design.pages.empty()) {
+    tabs_ = CreateWindowExW(0, WC_TABCONTROLW, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
+                            0, Scale(design.clientWidth, dpi_), Scale(design.pagesHeight, dpi_),
+                            window_, nullptr, instance, nullptr);
+    SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(MakeFont(12, dpi_)), FALSE);
+    wc.lpfnWndProc = PageProc;
+    wc.lpszClassName = kPageClass;
+    RegisterClassExW(&wc);
+    for (std::size_t i = 0; i < design.pages.size(); ++i) {
+      std::wstring caption = Widen(std::string(design.pages[i]));
+      TCITEMW tab{};
+      tab.mask = TCIF_TEXT;
+      tab.pszText = caption.data();
+      SendMessageW(tabs_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
+    }
+    // A page is a plain window in the tab's display area, in the window face colour as the
+    // designed pages are; its controls' messages go on to the dialog.
+    RECT area;
+    GetClientRect(tabs_, &area);
+    SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    for (std::size_t i = 0; i < design.pages.size(); ++i)
+      pages_.push_back(CreateWindowExW(
+          WS_EX_CONTROLPARENT, kPageClass, nullptr, WS_CHILD | WS_CLIPSIBLINGS, area.left, area.top,
+          area.right - area.left, area.bottom - area.top, window_, nullptr, instance, nullptr));
+    for (HWND page : pages_) SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  items_.reserve(controls.size());
+  for (const Spec& spec : controls) {
+    items_.push_back({spec});
+    Create(items_.back());
+  }
+  ShowPage(1);
+  loop_.AddFilter([this](MSG& msg) { return Preview(msg); });
+  form_.SetObserver(this);
+  RenderAll();
+}
+
+DialogWindow::~DialogWindow() {
+  form_.SetObserver(nullptr);
+  hints_.reset();
+  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  DestroyWindow(window_);
+  for (auto& [key, font] : fonts_) DeleteObject(font);
+}
+
+RECT DialogWindow::Place(const Spec& spec) const {
+  // In the dialog, or in the page that holds the control.
+  return {Scale(spec.x, dpi_), Scale(spec.y, dpi_), Scale(spec.x + spec.width, dpi_),
+          Scale(spec.y + spec.height, dpi_)};
+}
+
+void DialogWindow::Create(Item& item) {
+  const Spec& spec = item.spec;
+  const ClassOf cls = WindowClassOf(spec.kind);
+  const int id = kFirstId + static_cast<int>(&item - items_.data());
+  DWORD style = WS_CHILD | WS_VISIBLE | cls.style;
+  if (spec.kind == Kind::Button && spec.name == design_.defaultButton) style |= BS_DEFPUSHBUTTON;
+  const RECT at = Place(spec);
+  // A combo box's height includes its drop-down list.
+  const int height = spec.kind == Kind::Combo ? Scale(16 * 18, dpi_) : at.bottom - at.top;
+  item.window = CreateWindowExW(
+      cls.exStyle, cls.name, Widen(std::string(spec.text)).c_str(), style, at.left, at.top,
+      at.right - at.left, height,
+      spec.page > 0 ? pages_[static_cast<std::size_t>(spec.page - 1)] : window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  const int fontKey = spec.fontSize * 4 + (spec.bold ? 1 : 0) + (spec.kind == Kind::Link ? 2 : 0);
+  HFONT& font = fonts_[{fontKey, dpi_}];
+  if (!font) font = MakeFont(spec.fontSize, dpi_, spec.bold, spec.kind == Kind::Link);
+  SendMessageW(item.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (spec.kind == Kind::List) SendMessageW(item.window, LB_SETITEMHEIGHT, 0, Scale(18, dpi_));
+  if (!spec.hint.empty()) hints_->Set(item.window, std::string(spec.hint));
+}
+
+HWND DialogWindow::Control(std::string_view name) const {
+  for (const Item& item : items_)
+    if (item.spec.name == name) return item.window;
+  return nullptr;
+}
+
+DialogWindow::Item* DialogWindow::Find(HWND window) {
+  for (Item& item : items_)
+    if (item.window == window) return &item;
+  return nullptr;
+}
+
+DialogWindow::Item* DialogWindow::Find(std::string_view name) {
+  for (Item& item : items_)
+    if (item.spec.name == name) return &item;
+  return nullptr;
+}
+
+void DialogWindow::ShowPage(int page) {
+  page_ = page;
+  if (tabs_) SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(page - 1), 0);
+  for (std::size_t i = 0; i < pages_.size(); ++i)
+    ShowWindow(pages_[i], static_cast<int>(i) + 1 == page ? SW_SHOW : SW_HIDE);
+}
+
+void DialogWindow::CentreOnScreen() {
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+  const RECT& work = info.rcWork;
+  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+  SetWindowPos(window_, nullptr, work.left + (work.right - work.left - w) / 2,
+               work.top + (work.bottom - work.top - h) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DialogWindow::RunModal() {
+  RenderAll();
+  if (form_.ModalResult() != DialogForm::kNoResult || running_) return;
+  running_ = true;
+  // Application-modal: the program's other windows take no input meanwhile.
+  std::vector<HWND> disabled;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND other, LPARAM list) -> BOOL {
+        if (IsWindowVisible(other) && IsWindowEnabled(other)) {
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(other);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&disabled));
+  for (HWND other : disabled)
+    if (other != window_) EnableWindow(other, FALSE);
+  CentreOnScreen();
+  ShowPage(1);
+  ShowWindow(window_, SW_SHOW);
+  SetForegroundWindow(window_);
+  if (Item* first = Find(design_.firstFocus)) SetFocus(first->window);
+  loop_.RunUntil([this] { return form_.ModalResult() != DialogForm::kNoResult; });
+  for (HWND other : disabled)
+    if (other != window_ && IsWindow(other)) EnableWindow(other, TRUE);
+  ShowWindow(window_, SW_HIDE);
+  running_ = false;
+}
+
+void DialogWindow::Changed(std::string_view control) {
+  if (control.empty()) return;  // the modal result: the modal run sees it
+  if (control == "ActiveControl") {
+    if (Item* target = Find(form_.Text("ActiveControl"))) SetFocus(target->window);
+    return;
+  }
+  if (Item* item = Find(control)) Render(*item);
+}
+
+void DialogWindow::RenderAll() {
+  for (Item& item : items_) Render(item);
+}
+
+}  // namespace solka

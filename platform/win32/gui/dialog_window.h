@@ -1,0 +1,101 @@
+// A dialog in Win32 that renders a core DialogForm control by control and forwards what the user
+// does to the dialog's DialogEvents, both by designed control name. It decides nothing itself:
+// even the modal result comes from the core. Its modal run pumps the program's one loop, so
+// timers, track ends and hand-overs go on while it is open.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "form/dialog_form.h"
+#include "platform/api/modal_window.h"
+
+namespace solka {
+
+class GuiLoop;
+class Hints;
+
+class DialogWindow : public DialogObserver, public ModalWindow {
+ public:
+  enum class Kind { Button, CheckBox, Radio, Edit, Combo, List, Label, Link, UpDown, Group, Bevel };
+  // One control: designed name, place in designed units (inside its page for page > 0).
+  struct Spec {
+    Kind kind;
+    std::string_view name;
+    std::string_view text;
+    int x, y, width, height;
+    int page = 0;  // 0: on the dialog itself; n: on tab page n
+    std::string_view hint = {};
+    int fontSize = 12;
+    bool bold = false;
+    COLORREF colour = RGB(0, 0, 0);
+  };
+  struct Design {
+    std::string_view className;
+    std::string_view caption;
+    int clientWidth, clientHeight;
+    bool toolWindow;  // small title bar with a close box; otherwise a dialog frame without one
+    std::vector<std::string_view> pages;  // tab captions; empty for none
+    int pagesHeight = 0;
+    std::string_view defaultButton;
+    std::string_view firstFocus;  // the control with the focus when the dialog opens
+  };
+
+  DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop, const Design& design,
+               const std::vector<Spec>& controls);
+  ~DialogWindow() override;
+  DialogWindow(const DialogWindow&) = delete;
+  DialogWindow& operator=(const DialogWindow&) = delete;
+
+  void RunModal() override;
+  void Changed(std::string_view control) override;
+
+  HWND Handle() const { return window_; }
+  // The window of a designed control, for the screen's measures and tests.
+  HWND Control(std::string_view name) const;
+
+ private:
+  struct Item {
+    Spec spec;
+    HWND window = nullptr;
+    HFONT font = nullptr;
+    unsigned itemsVersion = ~0u;
+  };
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  bool Preview(MSG& msg);
+  void Create(Item& item);
+  void Render(Item& item);
+  void RenderAll();
+  void ShowPage(int page);
+  void Forward(std::string_view control, DialogEvent event, int row = -1);
+  void Command(Item& item, UINT code);
+  Item* Find(HWND window);
+  Item* Find(std::string_view name);
+  RECT Place(const Spec& spec) const;
+  void CentreOnScreen();
+
+  DialogForm& form_;
+  DialogEvents& events_;
+  GuiLoop& loop_;
+  Design design_;
+  HWND window_ = nullptr;
+  HWND tabs_ = nullptr;
+  std::vector<HWND> pages_;  // one plain window per tab page, holding its controls
+  std::unique_ptr<Hints> hints_;
+  std::vector<Item> items_;
+  std::map<std::pair<int, int>, HFONT> fonts_;
+  int dpi_ = 96;
+  int page_ = 1;
+  bool rendering_ = false;
+  bool running_ = false;
+  HWND overList_ = nullptr;
+};
+
+}  // namespace solka

@@ -1,0 +1,263 @@
+#include "platform/win32/gui/main_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "form/commands.h"
+#include "form/layout.h"
+#include "platform/win32/gui/dpi.h"
+#include "platform/win32/gui/gui_loop.h"
+#include "platform/win32/gui/hints.h"
+#include "platform/win32/gui/icons.h"
+#include "platform/win32/gui/menus.h"
+#include "platform/win32/gui/status_panel.h"
+#include "platform/win32/gui/tool_bar.h"
+#include "platform/win32/gui/tray.h"
+#include "platform/win32/wide_text.h"
+
+namespace solka {
+
+namespace {
+
+constexpr UINT kTrayMessage = WM_APP + 10;
+
+}  // namespace
+
+MainWindow::MainWindow(MainForm& form, WindowCommands& commands, GuiLoop& loop, Trace trace)
+    : form_(form), commands_(commands), loop_(loop), trace_(trace) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = instance;
+  wc.hIcon = GroupIcon(0, GetSystemMetrics(SM_CXICON));
+  wc.hIconSm = GroupIcon(0, GetSystemMetrics(SM_CXSMICON));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);
+  listBrush_ = CreateSolidBrush(RGB(kListRed, kListGreen, kListBlue));
+
+  window_ =
+      CreateWindowExW(ExStyle(), kClassName, Widen(form_.Caption()).c_str(), Style(), form_.Left(),
+                      form_.Top(), form_.Width(), form_.Height(), nullptr, nullptr, instance, this);
+  dpi_ = DpiOf(window_);
+  menus_ = std::make_unique<PopupMenus>([this](std::string_view item) { commands_.Click(item); });
+  toolBar_ = std::make_unique<ToolBar>(
+      window_, dpi_, *menus_,
+      ToolBar::Events{[this](std::string_view name) { commands_.Click(name); },
+                      [this](bool right) { commands_.StopButtonMouseDown(right); }});
+  // Owner data: the rows are drawn from the form, so 100,000 rows cost one count message.
+  list_ = CreateWindowExW(0, L"LISTBOX", nullptr,
+                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NODATA |
+                              LBS_OWNERDRAWFIXED | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                          0, 0, 0, 0, window_, nullptr, instance, nullptr);
+  panel_ = std::make_unique<StatusPanel>(
+      window_, StatusPanel::Events{[this](std::string_view name) { commands_.Click(name); },
+                                   [this] { commands_.VolumeDoubleClick(); }});
+  tray_ = std::make_unique<TrayIcon>(
+      window_, kTrayMessage,
+      TrayIcon::Events{[this] { commands_.TrayClick(); }, [this] { commands_.TrayMouseMove(); },
+                       [this](POINT at) { menus_->Open(kTrayMenu, window_, at, true); }});
+  hints_ = std::make_unique<Hints>(window_);
+  for (const PanelControlDef& def : PanelControls()) {
+    const int n = def.name == "SpeedButton1" ? 0 : def.name.back() - '0';
+    hints_->Set(panel_->Control(n), std::string(def.hint));
+  }
+  loop_.AddFilter([this](MSG& msg) { return Preview(msg); });
+  ApplyDpi(dpi_);
+  form_.SetObserver(this);
+  RenderAll();
+}
+
+MainWindow::~MainWindow() {
+  form_.SetObserver(nullptr);
+  tray_.reset();
+  hints_.reset();
+  toolBar_.reset();
+  if (window_) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+  if (font_) DeleteObject(font_);
+  DeleteObject(listBrush_);
+}
+
+DWORD MainWindow::Style() const {
+  // A sizeable tool window; the system menu (and with it the close box) only on request.
+  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME | WS_CLIPCHILDREN;
+  if (form_.CloseBox()) style |= WS_SYSMENU;
+  return style;
+}
+
+DWORD MainWindow::ExStyle() const {
+  // A tool window has no task-bar button unless it is asked for.
+  return WS_EX_TOOLWINDOW | (form_.TaskButtonVisible() ? WS_EX_APPWINDOW : 0);
+}
+
+void MainWindow::Start() {
+  started_ = true;
+  RenderAll();
+}
+
+void MainWindow::RenderAll() {
+  for (FormPart part :
+       {FormPart::Caption, FormPart::WindowHint, FormPart::AppTitle, FormPart::Geometry,
+        FormPart::BorderIcons, FormPart::HintsShown, FormPart::TaskButton, FormPart::Label1,
+        FormPart::Label2, FormPart::Label3, FormPart::Rows, FormPart::ScrollWidth, FormPart::Tray,
+        FormPart::Checks, FormPart::SleepButton, FormPart::Visible, FormPart::ActiveControl,
+        FormPart::DropTarget})
+    Changed(part);
+}
+
+void MainWindow::Changed(FormPart part) {
+  switch (part) {
+    case FormPart::Caption:
+      SetWindowTextW(window_, Widen(form_.Caption()).c_str());
+      trace_.Caption(form_.Caption());
+      break;
+    case FormPart::WindowHint:
+      // Controls without a hint of their own show the window's.
+      hints_->Set(list_, form_.WindowHint());
+      break;
+    case FormPart::AppTitle:
+      break;  // the task-bar button shows the window's caption
+    case FormPart::Geometry:
+      RenderGeometry();
+      break;
+    case FormPart::Visible:
+      RenderVisible();
+      break;
+    case FormPart::BorderIcons:
+      RenderBorderIcons();
+      break;
+    case FormPart::HintsShown:
+      hints_->Activate(form_.HintsShown(), reinterpret_cast<HWND>(SendMessageW(
+                                               toolBar_->Handle(), TB_GETTOOLTIPS, 0, 0)));
+      break;
+    case FormPart::TaskButton:
+      RenderTaskButton();
+      break;
+    case FormPart::Label1:
+    case FormPart::Label2:
+    case FormPart::Label3: {
+      const int n = part == FormPart::Label1 ? 1 : part == FormPart::Label2 ? 2 : 3;
+      panel_->ShowLabel(n, form_.Label(n));
+      break;
+    }
+    case FormPart::Rows:
+      RenderRows();
+      break;
+    case FormPart::Selection:
+      RenderSelection();
+      break;
+    case FormPart::ScrollWidth:
+      SendMessageW(list_, LB_SETHORIZONTALEXTENT,
+                   static_cast<WPARAM>(Scale(form_.ScrollWidth(), dpi_)), 0);
+      break;
+    case FormPart::Tray:
+      tray_->Show(form_.TrayIcon(), form_.TrayHint());
+      trace_.Tray(form_.TrayIcon(), form_.TrayHint());
+      break;
+    case FormPart::Checks:
+      menus_->ShowChecks(form_);
+      break;
+    case FormPart::SleepButton:
+      toolBar_->ShowSleepButton(form_.SleepImage(), form_.SleepHint());
+      trace_.Sleep(form_.SleepImage(), form_.SleepHint());
+      break;
+    case FormPart::ActiveControl:
+      RenderActiveControl();
+      break;
+    case FormPart::DropTarget:
+      DragAcceptFiles(window_, form_.AcceptsDrops());
+      break;
+  }
+}
+
+void MainWindow::RenderRows() {
+  SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list_, LB_SETCOUNT, static_cast<WPARAM>(form_.RowCount()), 0);
+  SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  RenderSelection();
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+void MainWindow::RenderSelection() {
+  const int row = form_.ItemIndex();
+  SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
+
+void MainWindow::RenderActiveControl() {
+  if (form_.Active() == ActiveControl::ListBox) {
+    SetFocus(list_);
+  } else if (GetFocus() && IsChild(window_, GetFocus())) {
+    SetFocus(window_);  // keys reach the window itself
+  }
+}
+
+void MainWindow::DrawRow(const DRAWITEMSTRUCT& item) {
+  HDC dc = item.hDC;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  FillRect(dc, &item.rcItem, selected ? GetSysColorBrush(COLOR_HIGHLIGHT) : listBrush_);
+  if (item.itemID != static_cast<UINT>(-1) && item.itemID < form_.Rows().size()) {
+    const std::wstring text = Widen(form_.Rows()[item.itemID]);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    HGDIOBJ old = SelectObject(dc, font_);
+    RECT rect = item.rcItem;
+    rect.left += Scale(2, dpi_);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    SelectObject(dc, old);
+  }
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &item.rcItem);
+}
+
+void MainWindow::ApplyDpi(int dpi) {
+  dpi_ = dpi;
+  HFONT old = font_;
+  font_ = MakeFont(12, dpi_);
+  SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageW(list_, LB_SETITEMHEIGHT, 0, Scale(kListItemHeight, dpi_));
+  toolBar_->SetDpi(dpi_);
+  LayOut();
+  if (old) DeleteObject(old);
+}
+
+void MainWindow::LayOut() {
+  RECT client;
+  GetClientRect(window_, &client);
+  const int w = client.right, h = client.bottom;
+  const int bar = Scale(kToolBarHeight, dpi_), panel = Scale(kPanelHeight, dpi_);
+  MoveWindow(toolBar_->Handle(), 0, 0, w, bar, TRUE);
+  const int listHeight = std::max(0, h - bar - panel);
+  MoveWindow(list_, 0, bar, w, listHeight, TRUE);
+  ShowWindow(list_, listHeight > 0 ? SW_SHOWNA : SW_HIDE);
+  panel_->LayOut(h, dpi_, font_);
+}
+
+void MainWindow::TraceControls() {
+  // Where each control stands in the client area, so that scripts can aim the pointer.
+  const auto report = [this](const char* name, HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+    trace_.Control(name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  };
+  report("FIListBox1", list_);
+  report("SpeedButton1", panel_->Control(0));
+  for (int n = 1; n <= 3; ++n)
+    report(n == 1 ? "Label1" : n == 2 ? "Label2" : "Label3", panel_->Control(n));
+  for (const ToolButtonDef& def : ToolButtons()) {
+    RECT r;
+    if (!toolBar_->ButtonRect(def.name, r)) continue;
+    MapWindowPoints(toolBar_->Handle(), window_, reinterpret_cast<POINT*>(&r), 2);
+    trace_.Control(std::string(def.name), r.left, r.top, r.right - r.left, r.bottom - r.top);
+  }
+}
+
+}  // namespace solka
