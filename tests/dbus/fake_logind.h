@@ -17,8 +17,7 @@ namespace solka {
 
 class FakeLogind {
  public:
-  // `parameters`: the template's parameters as JSON, e.g. {"CanSuspend": "no"}. The forced
-  // power-off answers as Debian 12's manager does: flag 16 is "Invalid flags parameter".
+  // `parameters`: the template's parameters as JSON, e.g. {"CanSuspend": "no"}.
   explicit FakeLogind(const QString& parameters = QStringLiteral("{}"));
   ~FakeLogind();
   FakeLogind(const FakeLogind&) = delete;

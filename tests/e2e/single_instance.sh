@@ -99,9 +99,6 @@ echo "PASS: a relative folder and a file opened through the desktop entry play i
 second_start "/$(head -c 5000 /dev/zero | tr '\0' x)"
 grep -q "refused the argument: 5001 bytes is longer than any path" "$work/second.err" ||
   fail "no reason for a refused text: $(tail -n 1 "$work/second.err")"
-second_start "/$(head -c 70000 /dev/zero | tr '\0' x)"
-grep -q "not handed over: 70001 bytes, more than" "$work/second.err" ||
-  fail "no reason for a frame too large: $(tail -n 1 "$work/second.err")"
 
 # A flood of hand-overs of a missing list: each answered at once, one box, no descriptor kept.
 fds() { ls "/proc/$pid/fd" | wc -l; }
@@ -111,7 +108,6 @@ import socket, struct, sys
 path, count, text = sys.argv[1], int(sys.argv[2]), sys.argv[3].encode()
 for _ in range(count):
     with socket.socket(socket.AF_UNIX) as peer:
-        peer.settimeout(5)
         peer.connect(path)
         peer.sendall(struct.pack("<II", 1, len(text)) + text)
         assert peer.recv(4) == b"\0\0\0\0"
