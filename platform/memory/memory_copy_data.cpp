@@ -35,19 +35,13 @@ class MemoryInterProcess::Endpoint : public CopyDataEndpoint {
 LockResult MemoryInterProcess::TryLock(const std::string& name) {
   lockCalls.push_back(name);
   LockResult result;
-  const auto held = held_->find(name);
   if (!lockScript.empty()) {
     result.state = lockScript.front();
     lockScript.pop_front();
   } else {
-    result.state = held != held_->end() ? LockState::HeldElsewhere : LockState::Acquired;
+    result.state = held_->count(name) ? LockState::HeldElsewhere : LockState::Acquired;
   }
-  if (result.state == LockState::Acquired)
-    result.lock = std::make_unique<Lock>(held_, name, ++holdings_);
-  if (result.state == LockState::HeldElsewhere && held != held_->end())
-    result.holder = held->second;
-  if (result.state == LockState::Unavailable) result.error = "no private folder";
-  return result;
+  return Finish(std::move(result), name, "no private folder");
 }
 
 LockResult MemoryInterProcess::TakeOverLock(const std::string& name, std::uint64_t holder) {
@@ -61,11 +55,17 @@ LockResult MemoryInterProcess::TakeOverLock(const std::string& name, std::uint64
     const bool changed = held != held_->end() && held->second != holder;
     result.state = changed ? LockState::HeldElsewhere : LockState::Acquired;
   }
-  if (result.state == LockState::Acquired)
-    result.lock = std::make_unique<Lock>(held_, name, ++holdings_);
+  return Finish(std::move(result), name, "cannot replace the lock");
+}
+
+LockResult MemoryInterProcess::Finish(LockResult result, const std::string& name,
+                                      const std::string& error) {
+  const auto held = held_->find(name);
   if (result.state == LockState::HeldElsewhere && held != held_->end())
     result.holder = held->second;
-  if (result.state == LockState::Unavailable) result.error = "cannot replace the lock";
+  if (result.state == LockState::Acquired)
+    result.lock = std::make_unique<Lock>(held_, name, ++holdings_);
+  if (result.state == LockState::Unavailable) result.error = error;
   return result;
 }
 

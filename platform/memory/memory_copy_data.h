@@ -45,6 +45,8 @@ class MemoryInterProcess : public InterProcess {
 
  private:
   class Lock;
+  // The lock, holder or error that goes with the state of `result`.
+  LockResult Finish(LockResult result, const std::string& name, const std::string& error);
   class Endpoint;
   // The holding number of each held lock: a take-over gives it a new one.
   std::shared_ptr<std::map<std::string, std::uint64_t>> held_ =

@@ -169,15 +169,20 @@ std::string PosixInterProcess::EndpointPath(const std::string& windowClass, std:
   return folder + windowClass;
 }
 
+std::string PosixInterProcess::LockFiles(const std::string& name, std::string& error) {
+  if (!UsableName(name)) {
+    error = "unusable lock name";
+    return {};
+  }
+  const std::string folder = ReadyFolder(error);
+  return folder.empty() ? folder : folder + name;
+}
+
 LockResult PosixInterProcess::TryLock(const std::string& name) {
   LockResult result;
-  if (!UsableName(name)) {
-    result.error = "unusable lock name";
-    return result;
-  }
-  const std::string folder = ReadyFolder(result.error);
-  if (folder.empty()) return result;
-  const std::string path = folder + name + ".lock";
+  const std::string files = LockFiles(name, result.error);
+  if (files.empty()) return result;
+  const std::string path = files + ".lock";
   // A lock file replaced by a take-over while we opened it is opened again.
   for (int attempt = 0; attempt < 8; ++attempt) {
     Fd fd(OpenNoInterrupt(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
@@ -211,14 +216,10 @@ LockResult PosixInterProcess::TryLock(const std::string& name) {
 
 LockResult PosixInterProcess::TakeOverLock(const std::string& name, std::uint64_t holder) {
   LockResult result;
-  if (!UsableName(name)) {
-    result.error = "unusable lock name";
-    return result;
-  }
-  const std::string folder = ReadyFolder(result.error);
-  if (folder.empty()) return result;
+  const std::string files = LockFiles(name, result.error);
+  if (files.empty()) return result;
   // Take-overs one at a time: each checks that the holder it judged still holds the lock.
-  const std::string guardPath = folder + name + ".takeover";
+  const std::string guardPath = files + ".takeover";
   const Fd guard(
       OpenNoInterrupt(guardPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
   const auto giveUp = SteadyClock::now() + std::chrono::seconds(1);
@@ -233,7 +234,7 @@ LockResult PosixInterProcess::TakeOverLock(const std::string& name, std::uint64_
     result.error = guardPath + ": " + std::strerror(errno);
     return result;
   }
-  const std::string path = folder + name + ".lock";
+  const std::string path = files + ".lock";
   struct stat current {};
   if (::stat(path.c_str(), &current) == 0 && current.st_ino != holder) {
     result.state = LockState::HeldElsewhere;

@@ -40,6 +40,8 @@ class PosixInterProcess : public InterProcess {
   // One candidate made ready; empty (and `error` set) when it is missing, not ours, not private
   // and cannot be made so, or too long for socket names.
   static std::string Prepare(const std::string& folder, std::string& error);
+  // The lock files' common path ("<folder>/<name>"); empty when the name or folder is unusable.
+  std::string LockFiles(const std::string& name, std::string& error);
   // The socket address of an endpoint; empty when the name or the whole path is unusable.
   std::string EndpointPath(const std::string& windowClass, std::string& error);
 
