@@ -67,8 +67,8 @@ std::string ArgumentToForward(const std::string& argument) {
 
 // What the settings tab's link opens: the address set at build time when it is one, else the
 // README installed beside the program.
-std::string HomePage(const std::string& programFile) {
-  const std::string configured = HomePageAddress();
+std::string HomePage(const std::string& programFile, FileSystem& files) {
+  const std::string configured = HomePageAddress(files);
   if (configured.find("://") != std::string::npos) return configured;
   return programFile.substr(0, programFile.find_last_of('\\') + 1) + "README.txt";
 }
@@ -106,7 +106,7 @@ int RunPlayer(Win32InterProcess& ipc) {
   mainWindow.onClosed = [] { PostQuitMessage(0); };
 
   // The two dialogs, created once after the main window and kept until exit.
-  PlayerDialogs dialogModels(player, services, HomePage(programFile));
+  PlayerDialogs dialogModels(player, services, HomePage(programFile, files));
   DialogWindow form2(dialogModels.Form2().Form, dialogModels.Form2(), loop, Form2Design(),
                      Form2Controls());
   dialogModels.Form2().SetWindow(&form2);
