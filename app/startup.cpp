@@ -148,6 +148,7 @@ void TDODEDEV::FirstIdle() {
     } else {
       sequence_.ContinuousPlay = true;
       SetLabel1Color(Color::Blue);
+      PrepareNext();  // the file's track started before the run did
     }
   }
   startup_.StartedWithFile = false;

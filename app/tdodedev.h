@@ -212,6 +212,19 @@ class TDODEDEV {
   void PassOverFailedStart();
   // How many failures in a row halt a run.
   int FailureLimit(bool midTrack) const;
+  // What the end of the current track leads to in `mode`; changes nothing, so that it also names
+  // the track to prepare (playback/prepare_next.cpp).
+  struct AfterTrack {
+    enum class Kind { Nothing, EndRun, EndOfList, Row, NewPass } kind = Kind::Nothing;
+    int row = -1;
+  };
+  AfterTrack StepAfterTrack(PlayMode mode) const;
+  // The file the end of the current track will start, when the back end can have it follow.
+  std::optional<std::string> NextTrackPath();
+  // Keeps the track that follows the current one prepared, as the list and the mode say now;
+  // a prepared one that no longer follows is dropped.
+  void PrepareNext();
+  void DropNext();
 
   PlatformServices& platform_;
   ProcessInfo process_;
@@ -229,8 +242,11 @@ class TDODEDEV {
   PlayerOptions options_;
 
   std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
-  std::unique_ptr<Timer> Timer1;      // position display, 100 ms
-  std::unique_ptr<Timer> Timer2;      // sleep deadline, 1000 ms while armed
+  std::unique_ptr<MediaGraph> Next;   // the track prepared to follow it, or null
+  // Set while the end of a track runs the sequencer: its start may take the prepared track.
+  bool followOn_ = false;
+  std::unique_ptr<Timer> Timer1;  // position display, 100 ms
+  std::unique_ptr<Timer> Timer2;  // sleep deadline, 1000 ms while armed
   TForm2* form2_ = nullptr;
   TForm3* form3_ = nullptr;
 

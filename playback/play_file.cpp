@@ -11,13 +11,19 @@ std::string Reason(const std::string& reason) {
 }  // namespace
 
 bool TDODEDEV::PlayFile(const std::string& path) {
+  // At the end of a track, the prepared follower of this very file already plays; anything else
+  // prepared goes.
+  std::unique_ptr<MediaGraph> graph;
+  if (std::exchange(followOn_, false) && Next && playback_.PreparedPath == path)
+    graph = std::move(Next);
+  DropNext();
   if (playback_.Playing) {
     StopGraph();
     ReleasePlayback();
   }
   const std::string title = TrackTitle(path, platform_.files.Syntax());
 
-  std::unique_ptr<MediaGraph> graph = platform_.media.CreateGraph();
+  if (!graph) graph = platform_.media.CreateGraph();
   // Its notifications come from the event loop, never during the calls below, so they find the
   // graph installed.
   if (graph) graph->SetNotify([this] { GraphNotify(); });
@@ -46,6 +52,7 @@ bool TDODEDEV::PlayFile(const std::string& path) {
   playback_.PlayingTitle = title;
 
   ShowPlaying(path, title);
+  PrepareNext();
   return true;
 }
 
@@ -57,6 +64,7 @@ void TDODEDEV::SetGraph(std::unique_ptr<MediaGraph> graph) {
 }
 
 void TDODEDEV::ReleasePlayback() {
+  DropNext();
   if (Graph) Graph->Stop();
   form_.SetLabelText(1, "");
   playback_.ReleasePending = false;
@@ -77,7 +85,9 @@ void TDODEDEV::GraphNotify() {
     if (event.kind == MediaEvent::Kind::Ended) {
       failures.ended = true;
       failures.inRow = 0;
+      followOn_ = true;
       EndOfTrack();
+      followOn_ = false;
     } else if (!failures.ended) {
       // A track that breaks down ends as if it had played out, so an unattended run goes on
       // instead of waiting for an end that never comes. Once: a decoder that gives up may

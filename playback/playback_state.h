@@ -2,6 +2,8 @@
 // handlers; everyone else reads it through TDODEDEV::Playback() and TDODEDEV::Sequence().
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "playback/play_mode.h"
@@ -20,6 +22,7 @@ struct PlaybackState {
   TrackFailures Failures;       // how the current track and the last ones failed
   std::string PlayingPath;      // the file of the current graph and its title; empty when none
   std::string PlayingTitle;
+  std::string PreparedPath;  // the file prepared to follow without a gap; empty when none
 };
 
 struct SequenceState {
@@ -27,6 +30,8 @@ struct SequenceState {
   PlayMode ModeCode = PlayMode::ListOnce;  // JukeMode
   ModeChoice Choice;                       // the checked order-of-play items
   bool LastEntryStarted = false;
+  // The order of the next random pass, drawn in advance so that its first track can be prepared.
+  std::optional<std::uint32_t> NextPassSeed;
 };
 
 }  // namespace solka

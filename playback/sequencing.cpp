@@ -86,6 +86,7 @@ void TDODEDEV::N1Click(std::string_view item) {
     if (item != "R2" && sleep_.SleepAfterListEnd) N22Click();
   }
   UpdatePlayMode();
+  PrepareNext();
 }
 
 void TDODEDEV::EndOfTrack() {
@@ -100,6 +101,7 @@ void TDODEDEV::EndOfTrack() {
   form_.SetCaption(std::string(kDesignedCaption));
   form_.SetAppTitle(form_.Caption());
   playback_.ReleasePending = true;
+  followOn_ = false;  // what the user does meanwhile starts afresh
   platform_.loop.ProcessMessages();
 }
 
@@ -161,44 +163,31 @@ int TDODEDEV::FailureLimit(bool midTrack) const {
 
 void TDODEDEV::AdvanceAfterTrack() {
   UpdatePlayMode();
-  const int rows = form_.RowCount();
-  const int next = CurrentIndex() + 1;
-  // A row started by a click, previous or next leaves LastEntryStarted behind; when that row
-  // is the last one, the next row would lie past the end, which is the end of the list too.
-  const bool listDone = sequence_.LastEntryStarted || next >= rows;
-  const PlayMode mode = sequence_.ModeCode;
-  if (rows == 0) {
-    EndRun();
-  } else if (PlaysOnce(mode)) {
-    if (!listDone) {
-      SelectRow(next);
-      PlaySelected();
-    } else {
+  const AfterTrack step = StepAfterTrack(sequence_.ModeCode);
+  switch (step.kind) {
+    case AfterTrack::Kind::EndRun:
+      EndRun();
+      break;
+    case AfterTrack::Kind::EndOfList:
       EndRun();
       if (sleep_.SleepAfterListEnd) {
         N22Click();
         RunSleepAction();
       }
-    }
-  } else if (mode == PlayMode::ListEndless) {
-    SelectRow(next >= rows ? 0 : next);
-    PlaySelected();
-  } else if (mode == PlayMode::RandomEndless) {
-    if (!listDone) {
-      SelectRow(next);
-    } else {
+      break;
+    case AfterTrack::Kind::Row:
+      SelectRow(step.row);
+      PlaySelected();
+      break;
+    case AfterTrack::Kind::NewPass:
       ShufflePlayList(false);
       RefreshListBox();
       SelectRow(0);
       sequence_.LastEntryStarted = false;
-    }
-    PlaySelected();
-  } else if (mode == PlayMode::OneSong) {
-    if (CurrentIndex() == -1) {
-      EndRun();
-    } else {
       PlaySelected();
-    }
+      break;
+    case AfterTrack::Kind::Nothing:
+      break;
   }
   form_.SetAppTitle(form_.Caption());
 }

@@ -111,6 +111,11 @@ void TDODEDEV::SetVolumeLevel(long long hundredthsOfDb) {
   playback_.Volume = static_cast<int>(std::clamp<long long>(hundredthsOfDb, kSilent, 0));
   if (playback_.Playing) SetVolume(playback_.Volume);
   ShowVolume();
+  // The prepared track takes the level from its first sample: prepared again at the new one.
+  if (Next) {
+    DropNext();
+    PrepareNext();
+  }
 }
 
 void TDODEDEV::Label3DblClick() {

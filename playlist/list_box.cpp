@@ -13,6 +13,7 @@ void TDODEDEV::RefreshListBox() {
   for (const std::string& entry : list_.PlayList.Items())
     rows.push_back(DisplayName(entry, syntax));
   form_.SetRows(std::move(rows));
+  PrepareNext();
 }
 
 void TDODEDEV::FitScrollWidth() {

@@ -46,7 +46,10 @@ void TDODEDEV::N20Click() {
 void TDODEDEV::ShufflePlayList(bool avoidFirst) {
   // A shuffled list is no longer in path order; left sorted, additions would land anywhere.
   SetPlayListSorted(false);
-  const auto seed = static_cast<std::uint32_t>(platform_.clock.EpochSeconds());
+  auto seed = static_cast<std::uint32_t>(platform_.clock.EpochSeconds());
+  // A new random pass takes the order drawn when its first track was prepared.
+  if (!avoidFirst && sequence_.NextPassSeed) seed = *sequence_.NextPassSeed;
+  sequence_.NextPassSeed.reset();
   list_.PlayList.Reorder(ShuffleOrder(list_.PlayList.size(), seed, avoidFirst));
 }
 

@@ -4,7 +4,8 @@
 // - Created, driven and destroyed on the GUI thread only. No call blocks longer than the bounded
 //   preroll of RenderFile (a few seconds at most); none throws.
 // - One graph plays one file. Destroying it releases everything it holds (threads, files, bus
-//   watches) before the destructor returns.
+//   watches) before the destructor returns; what it shares with a follower (the output stream)
+//   goes with the last of them.
 // - The notification set by SetNotify is invoked on the GUI thread, from the event loop (never
 //   from inside a call of the core), each time an event has been queued. After SetNotify(nullptr)
 //   or destruction it is never invoked again, not even for events queued earlier.
@@ -64,6 +65,22 @@ class MediaGraph {
 
   // Next queued event, in the order they happened; false when the queue is empty.
   virtual bool GetEvent(MediaEvent& event) = 0;
+
+  // Gapless continuation; a back end need not offer it. A follower is a graph of its own (its
+  // own position, length, rate, volume, events and failure reason) whose track is to follow this
+  // one in the same output stream, its first sample right after this one's last. The caller sets
+  // it up as any graph (SetVolume, SetNotify) and calls Prepare, which starts the decoding in the
+  // background and returns at once. At its turn (this graph has reported Ended) the caller
+  // starts it as any graph: RenderFile with the same path waits, bounded, for the preparation and
+  // returns its outcome (a failure with its reason, as a failed start), the track then already
+  // playing. A follower used in any other way, or one that could not join this output in time,
+  // is an ordinary graph: RenderFile builds it afresh. While a follower is prepared, this graph
+  // reports Ended once its last sample has gone to the output, not after the output has drained.
+  // Destroying a follower before its turn leaves this graph playing.
+  // Null: not offered (now or at all); every track then starts afresh.
+  virtual std::unique_ptr<MediaGraph> CreateFollower() { return nullptr; }
+  // On a follower: starts preparing `path` behind its predecessor. Elsewhere: nothing.
+  virtual void Prepare(const std::string& path) { (void)path; }
 };
 
 class MediaBackend {

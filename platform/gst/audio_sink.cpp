@@ -92,8 +92,13 @@ bool AudioOutput::Usable(const std::string& description, const std::string& envi
   return probe.usable;
 }
 
+bool AudioOutput::Changed() {
+  return (environment_ ? environment_() : std::string()) != lastEnvironment_;
+}
+
 GstElement* AudioOutput::NewSink() {
   const std::string environment = environment_ ? environment_() : std::string();
+  lastEnvironment_ = environment;
   std::string description = description_;
   if (!description.empty() && !Usable(description, environment)) {
     // A user-given sink that does not work falls back to the default output first.

@@ -27,6 +27,8 @@ class AudioOutput {
   // is tried again for a later graph as soon as the environment has changed (a headset
   // plugged in, a sound server started), so the fallback lasts only as long as its cause.
   GstElement* NewSink();
+  // Whether NewSink would now choose otherwise than it last did: what decides it has changed.
+  bool Changed();
 
  private:
   struct Probe {
@@ -39,6 +41,7 @@ class AudioOutput {
   std::string description_;
   std::function<std::string()> environment_;
   std::map<std::string, Probe> probes_;  // the configured output and the default one
+  std::string lastEnvironment_;          // as it was for the last sink
 };
 
 }  // namespace solka

@@ -5,21 +5,6 @@
 namespace solka {
 namespace {
 
-using SharedEvents = std::shared_ptr<GraphEvents>;
-
-GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data) {
-  (*static_cast<SharedEvents*>(data))->Handle(message);
-  // Nothing stays on the bus: no watch reads it, and it must not grow over a long track. A
-  // dropped message is ours to release; it holds its source element, so keeping it would keep
-  // the whole pipeline, its threads and its file descriptors alive.
-  gst_message_unref(message);
-  return GST_BUS_DROP;
-}
-
-void DeleteHandle(gpointer data) {
-  delete static_cast<SharedEvents*>(data);
-}
-
 bool IsMissingPlugin(GstMessage* message) {
   const GstStructure* s = gst_message_get_structure(message);
   return s && gst_structure_has_name(s, "missing-plugin");
@@ -67,65 +52,56 @@ std::string MissingPluginText(GstMessage* message) {
 
 }  // namespace
 
-void GraphEvents::Attach(GstElement* pipeline, const std::shared_ptr<GraphEvents>& events) {
-  events->pipeline_ = pipeline;
-  GstBus* bus = gst_element_get_bus(pipeline);
-  gst_bus_set_sync_handler(bus, OnBusMessage, new SharedEvents(events), DeleteHandle);
-  gst_object_unref(bus);
+std::string FailureText(GstMessage* message, bool& missingPlugin) {
+  missingPlugin = GST_MESSAGE_TYPE(message) == GST_MESSAGE_ELEMENT && IsMissingPlugin(message);
+  if (missingPlugin) return MissingPluginText(message);
+  if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR) return ErrorText(message);
+  return {};
 }
 
-void GraphEvents::Detach(GstElement* pipeline) {
-  GstBus* bus = gst_element_get_bus(pipeline);
-  gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-  gst_bus_set_flushing(bus, TRUE);
-  gst_object_unref(bus);
-}
-
-void GraphEvents::Handle(GstMessage* message) {
-  const GstMessageType type = GST_MESSAGE_TYPE(message);
-  // Built outside the lock: parsing allocates.
-  std::string failure;
-  if (type == GST_MESSAGE_ERROR) failure = ErrorText(message);
-  const bool missingPlugin = type == GST_MESSAGE_ELEMENT && IsMissingPlugin(message);
-  if (missingPlugin) failure = MissingPluginText(message);
-
-  bool queued = false;
+void GraphEvents::Ready() {
   {
     std::lock_guard lock(mutex_);
-    switch (type) {
-      case GST_MESSAGE_ASYNC_DONE:
-        if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_)) ready_ = true;
-        break;
-      case GST_MESSAGE_ELEMENT:
-        // A stream without a decoder: the file would play only in part.
-        if (!started_ && missingPlugin) {
-          failed_ = true;
-          if (startFailure_.empty()) startFailure_ = failure;
-        }
-        break;
-      case GST_MESSAGE_ERROR:
-        if (!started_) {
-          failed_ = true;
-          // The first error is the cause; what follows is its consequences.
-          if (startFailure_.empty()) startFailure_ = failure;
-        } else {
-          queue_.push_back({MediaEvent::Kind::Failed, failure});
-          queued = true;
-        }
-        break;
-      case GST_MESSAGE_EOS:
-        queue_.push_back({MediaEvent::Kind::Ended, {}});
-        queued = true;
-        break;
-      default:
-        break;
+    ready_ = true;
+  }
+  changed_.notify_all();
+}
+
+void GraphEvents::Failure(const std::string& reason, bool missingPlugin) {
+  bool queue = false;
+  {
+    std::lock_guard lock(mutex_);
+    if (started_) {
+      queue = !missingPlugin;
+    } else {
+      failed_ = true;
+      // The first error is the cause; what follows is its consequences.
+      if (startFailure_.empty()) startFailure_ = reason;
     }
   }
   changed_.notify_all();
-  if (queued) PostNotification();
+  if (queue) Queue({MediaEvent::Kind::Failed, reason});
 }
 
-void GraphEvents::PostNotification() {
+void GraphEvents::Ended() {
+  Queue({MediaEvent::Kind::Ended, {}});
+}
+
+bool GraphEvents::Started() {
+  std::lock_guard lock(mutex_);
+  return started_;
+}
+
+bool GraphEvents::Failed() {
+  std::lock_guard lock(mutex_);
+  return failed_;
+}
+
+void GraphEvents::Queue(MediaEvent event) {
+  {
+    std::lock_guard lock(mutex_);
+    queue_.push_back(std::move(event));
+  }
   std::weak_ptr<GraphEvents> weak = weak_from_this();
   post([weak] {
     const auto self = weak.lock();

@@ -1,4 +1,5 @@
-// One track's graph: a playbin prerolled on one file, with its event queue.
+// One track's graph: a decoding bin for one file in an output stream, with its event queue.
+// A graph started afresh makes its own output; a follower joins its predecessor's.
 #pragma once
 
 #include <gst/gst.h>
@@ -6,19 +7,33 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/api/media.h"
 
 namespace solka {
 
 struct GraphEvents;
+class GstOutput;
+struct TrackLink;
+
+// What every graph of one back end shares.
+struct GstGraphServices {
+  // Runs a closure on the GUI thread; called from streaming threads.
+  std::function<void(std::function<void()>)> post;
+  // A new sink for a new output stream (a floating reference).
+  std::function<GstElement*()> newSink;
+  // Whether an output made now would differ from the ones made before (a sound device came or
+  // went): a follower would then keep the old one, so none is offered.
+  std::function<bool()> outputChanged;
+  std::chrono::milliseconds prerollTimeout{5000};
+};
 
 class GstGraph : public MediaGraph {
  public:
-  // Takes ownership of `sink` (floating or not). `post` runs a closure on the GUI thread and is
-  // called from streaming threads.
-  GstGraph(std::function<void(std::function<void()>)> post, GstElement* sink,
-           std::chrono::milliseconds prerollTimeout);
+  // `after`: the output of the predecessor, for a follower; null for a graph of its own.
+  GstGraph(std::shared_ptr<const GstGraphServices> services,
+           std::shared_ptr<GstOutput> after = nullptr);
   ~GstGraph() override;
   GstGraph(const GstGraph&) = delete;
   GstGraph& operator=(const GstGraph&) = delete;
@@ -35,21 +50,33 @@ class GstGraph : public MediaGraph {
   void SetRate(double rate) override;
   void SetVolume(int hundredthsOfDb) override;
   bool GetEvent(MediaEvent& event) override;
+  std::unique_ptr<MediaGraph> CreateFollower() override;
+  void Prepare(const std::string& path) override;
 
-  // The playbin itself, for tests and measurements that watch the output; null if none.
-  GstElement* Pipeline() const { return pipeline_; }
+  // The pipeline of its output, for tests and measurements that watch it; null if none.
+  GstElement* Pipeline() const;
 
  private:
-  bool SeekTo(double seconds, double rate);
+  // A new decoding bin for `path` (into link_); the reason when there can be none.
+  std::string Build(const std::string& path, bool follower);
+  RenderResult StartAfresh(const std::string& path);
   RenderResult Fail(std::string fallbackReason);
+  bool Plays() const;
+  bool SeekTo(double seconds, double rate);
+  void Leave();
 
+  std::shared_ptr<const GstGraphServices> services_;
   std::shared_ptr<GraphEvents> events_;
-  GstElement* pipeline_ = nullptr;
-  GstElement* volume_ = nullptr;  // the gain in front of the output
-  std::chrono::milliseconds prerollTimeout_;
+  std::shared_ptr<GstOutput> after_;   // the predecessor's output, until Prepare
+  std::shared_ptr<GstOutput> output_;  // the output this track plays in
+  std::shared_ptr<TrackLink> link_;
+  GstElement* volume_ = nullptr;  // the track's gain; owned by its bin
+  std::string prepared_;          // the path a follower prepares
+  int level_ = 0;
   double rate_ = 1.0;
   double duration_ = 0.0;
   double position_ = 0.0;
+  bool started_ = false;
 };
 
 }  // namespace solka

@@ -1,4 +1,5 @@
-// The playback graph on GStreamer: one playbin per track, nothing shared between tracks.
+// The playback graph on GStreamer: one decoding bin per track. A track started afresh gets an
+// output stream of its own; a follower prepared behind it joins that stream, without a gap.
 //
 // The Qt program builds the back end with a function that runs a closure on the GUI thread
 // (a queued call); the back end calls it from GStreamer's streaming threads, so it must be
@@ -18,6 +19,7 @@
 namespace solka {
 
 class AudioOutput;
+struct GstGraphServices;
 
 using PostToGui = std::function<void(std::function<void()>)>;
 
@@ -38,9 +40,9 @@ class GstMediaBackend : public MediaBackend {
   std::unique_ptr<MediaGraph> CreateGraph() override;
 
  private:
-  PostToGui post_;
   GstMediaOptions options_;
   std::unique_ptr<AudioOutput> output_;
+  std::shared_ptr<const GstGraphServices> services_;
 };
 
 }  // namespace solka

@@ -52,10 +52,8 @@ inline const char* kProbeSink(bool sync) {
 class OutputProbe {
  public:
   explicit OutputProbe(GstElement* pipeline) {
-    GstElement* bin = nullptr;
-    g_object_get(pipeline, "audio-sink", &bin, nullptr);
-    if (!bin) return;
-    if (GstElement* sink = gst_bin_get_by_name(GST_BIN(bin), "probe")) {
+    if (!pipeline) return;
+    if (GstElement* sink = gst_bin_get_by_name(GST_BIN(pipeline), "probe")) {
       GstPad* pad = gst_element_get_static_pad(sink, "sink");
       gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, &OutputProbe::OnBuffer,
                         new std::shared_ptr<Counts>(counts_), &OutputProbe::Forget);
@@ -63,7 +61,6 @@ class OutputProbe {
       gst_object_unref(sink);
       attached_ = true;
     }
-    gst_object_unref(bin);
   }
   bool Attached() const { return attached_; }
   void Reset() {

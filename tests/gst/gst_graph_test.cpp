@@ -413,12 +413,9 @@ TEST_F(GstGraphTest, UnusableSinkFallsBackAndStillPlays) {
 
 // Whether a graph's output holds an element named `name`.
 bool OutputHolds(MediaGraph& graph, const char* name) {
-  GstElement* sink = nullptr;
-  g_object_get(static_cast<GstGraph&>(graph).Pipeline(), "audio-sink", &sink, nullptr);
-  if (!sink) return false;
-  GstElement* found = GST_IS_BIN(sink) ? gst_bin_get_by_name(GST_BIN(sink), name) : nullptr;
+  GstElement* pipeline = static_cast<GstGraph&>(graph).Pipeline();
+  GstElement* found = pipeline ? gst_bin_get_by_name(GST_BIN(pipeline), name) : nullptr;
   if (found) gst_object_unref(found);
-  gst_object_unref(sink);
   return found != nullptr;
 }
 
@@ -430,7 +427,9 @@ TEST_F(GstGraphTest, AFailedOutputIsTriedAgainWhenTheMachineChanges) {
   options.audioSink = "solkalatesink name=late";  // an output that does not exist yet
   options.soundEnvironment = [&] { return machine; };
   GstMediaBackend backend(testing_gst::QueuedCall(), options);
-  EXPECT_FALSE(OutputHolds(*backend.CreateGraph(), "late"));
+  auto silent = backend.CreateGraph();
+  EXPECT_FALSE(OutputHolds(*silent, "late"));
+  ASSERT_TRUE(silent->RenderFile(Tone(".wav", 3)));
 
   // The output appears: an element of that name that plays silently in real time.
   GstPluginFeature* fake = GST_PLUGIN_FEATURE(gst_element_factory_find("fakesink"));
@@ -444,6 +443,8 @@ TEST_F(GstGraphTest, AFailedOutputIsTriedAgainWhenTheMachineChanges) {
   EXPECT_FALSE(OutputHolds(*backend.CreateGraph(), "late"));
 
   machine = "a device";
+  // A track following the silent one would keep its output: the next one starts afresh.
+  EXPECT_EQ(silent->CreateFollower(), nullptr);
   auto graph = backend.CreateGraph();
   EXPECT_TRUE(OutputHolds(*graph, "late"));
   Watch(*graph);
@@ -467,6 +468,83 @@ TEST_F(GstGraphTest, PauseHoldsThePositionAndRunResumes) {
   EXPECT_EQ(notifications_, 0);
   graph->Run();
   EXPECT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+}
+
+}  // namespace
+}  // namespace solka
+
+namespace solka {
+namespace {
+
+// Tracks that follow each other in one output stream: each keeps its own rate, position, length
+// and end; the second's data follows the first's in the same sink, whatever its format.
+TEST_F(GstGraphTest, AFollowerPlaysRightAfterItsPredecessorAndKeepsItsOwnState) {
+  auto backend = Backend(testing_gst::kProbeSink(false));
+  const std::string other = folder_->File("other.flac");
+  ASSERT_TRUE(fixtures::RunPipeline(
+      "audiotestsrc samplesperbuffer=4800 num-buffers=10 ! audio/x-raw,rate=48000,channels=1 ! "
+      "flacenc ! filesink location=\"" +
+      other + "\""));
+  auto first = backend.CreateGraph();
+  Watch(*first);
+  ASSERT_TRUE(first->RenderFile(Tone(".wav", 15)));
+  OutputProbe probe(static_cast<GstGraph&>(*first).Pipeline());
+  first->SetRate(1.5);
+  first->Run();
+  auto next = first->CreateFollower();
+  ASSERT_NE(next, nullptr);
+  int nextNotifications = 0;
+  next->SetNotify([&] { ++nextNotifications; });
+  next->Prepare(other);
+  ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+  EXPECT_EQ(DrainEnds(*first), 1);
+  EXPECT_NEAR(first->Position(), 1.5, 0.05);  // at its end, not at the follower's start
+  EXPECT_EQ(nextNotifications, 0);
+
+  ASSERT_TRUE(next->RenderFile(other));
+  next->Run();
+  EXPECT_NEAR(next->Duration(), 1.0, 0.05);
+  EXPECT_EQ(next->Rate(), 1.0);
+  ASSERT_TRUE(PumpUntil([&] { return nextNotifications > 0; }));
+  EXPECT_EQ(DrainEnds(*next), 1);
+  EXPECT_EQ(DrainEnds(*first), 0);
+  EXPECT_NEAR(next->Position(), 1.0, 0.05);
+  // 1.5 s at 1.5x, then 1 s: both went to the one sink, converted to the first one's format.
+  EXPECT_NEAR(probe.Frames(), 2.0 * 44100, 4410);
+}
+
+// A follower dropped before its turn (the user did something) leaves the track before it
+// playing to its own end, and a follower that cannot be played fails at its turn, with its
+// reason, as a start does; the track before it is not touched by either.
+TEST_F(GstGraphTest, DroppedAndFailingFollowersLeaveTheirPredecessorWhole) {
+  auto backend = Backend(testing_gst::kProbeSink(false));
+  const std::string broken = Bytes("prepared-broken.wav", std::vector<std::uint8_t>(300, 'x'));
+  for (const bool drop : {true, false}) {
+    SCOPED_TRACE(drop ? "dropped" : "failing");
+    notifications_ = 0;
+    auto first = backend.CreateGraph();
+    Watch(*first);
+    ASSERT_TRUE(first->RenderFile(Tone(".flac", 10)));
+    OutputProbe probe(static_cast<GstGraph&>(*first).Pipeline());
+    probe.Reset();
+    auto next = first->CreateFollower();
+    ASSERT_NE(next, nullptr);
+    next->Prepare(drop ? Tone(".wav", 10) : broken);
+    first->Run();
+    if (drop) next.reset();
+    ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+    MediaEvent event;
+    ASSERT_TRUE(first->GetEvent(event));
+    EXPECT_EQ(event.kind, MediaEvent::Kind::Ended);
+    EXPECT_FALSE(first->GetEvent(event));
+    // All of it after the prerolled first buffer, and nothing of the other.
+    EXPECT_NEAR(probe.Frames(), 44100 - 2500, 2500);
+    if (drop) continue;
+    const RenderResult result = next->RenderFile(broken);
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(result.reason.find('\n'), std::string::npos) << result.reason;
+  }
 }
 
 }  // namespace

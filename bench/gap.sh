@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# The silence between tracks, as a listener hears it: the real program plays half-second 1 kHz
+# tone tracks to a private sound server's null output, whose monitor is recorded; every run of
+# silence inside the recording is a gap. Prints the median and the worst gap over CHANGES track
+# changes in each of four runs: list order (WAV, 44.1 kHz stereo), random order, one-song
+# repeat, and list order over tracks of three sample rates and channel counts in turn.
+#
+#   bench/gap.sh [PATH-TO-SOLKA] [CHANGES]     (defaults: build-release/solka, 50)
+#
+# Takes about half a minute per run. Needs pulseaudio and pulseaudio-utils; no sound card.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+binary=$(realpath "${1:-$root/build-release/solka}")
+changes=${2:-50}
+[[ -x $binary ]] || {
+  echo "no program at $binary (build it with tools/run, or name it)" >&2
+  exit 1
+}
+for tool in pulseaudio parec pactl gst-launch-1.0 python3; do
+  command -v "$tool" >/dev/null || {
+    echo "$tool is missing (tools/install-deps installs it)" >&2
+    exit 1
+  }
+done
+
+work=$(mktemp -d)
+server= player= recorder=
+stop() { [[ -n $1 ]] && kill -TERM "$1" 2>/dev/null && wait "$1" 2>/dev/null || true; }
+cleanup() {
+  stop "$player"
+  stop "$recorder"
+  stop "$server"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/bin" "$work/home" "$work/config"
+mkdir -m 700 "$work/runtime"
+cp "$binary" "$work/bin/solka"
+
+# A sound server of our own, found by the program as the desktop's would be.
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
+pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=stderr \
+  -L "module-native-protocol-unix" -L "module-null-sink sink_name=gap rate=48000 channels=1" \
+  2>"$work/server.log" &
+server=$!
+for ((i = 0; i < 100; i++)); do
+  pactl info >/dev/null 2>&1 && break
+  sleep 0.1
+done
+pactl set-default-sink gap
+
+seconds_per_track=0.5
+tone() {  # tone NAME RATE CHANNELS ENCODER
+  gst-launch-1.0 -q audiotestsrc freq=1000 volume=0.5 samplesperbuffer=$(($2 / 10)) \
+    num-buffers=5 ! "audio/x-raw,rate=$2,channels=$3" ! audioconvert ! $4 ! \
+    filesink location="$work/$1"
+}
+tone a.wav 44100 2 wavenc
+tone b.flac 48000 1 flacenc
+tone c.wav 22050 1 wavenc
+
+# measure LABEL MODE SOURCES...: plays a folder of linked tracks in the mode (JukeMode) and
+# prints the gaps at the first CHANGES changes.
+measure() {
+  local label=$1 mode=$2
+  shift 2
+  local music="$work/music-$mode-$#"
+  mkdir -p "$music"
+  local sources=("$@") i
+  for ((i = 0; i < 12; i++)); do
+    local source=${sources[i % ${#sources[@]}]}
+    ln -f "$work/$source" "$(printf '%s/t%02d.%s' "$music" "$i" "${source##*.}")"
+  done
+  printf '[SETTING]\r\nJukeMode=%s\r\nSort=1\r\n' "$mode" >"$work/bin/solka.ini"
+  parec --latency-msec=10 -d gap.monitor --format=float32le --rate=48000 --channels=1 \
+    --raw >"$work/recording" &
+  recorder=$!
+  QT_QPA_PLATFORM=offscreen SOLKA_POWER=dry-run "$work/bin/solka" "$music" \
+    >/dev/null 2>"$work/player.log" &
+  player=$!
+  # Until CHANGES changes have been heard, and a little more.
+  local needed
+  needed=$(python3 -c "print(int((($changes + 3) * $seconds_per_track + 2) * 48000 * 4))")
+  for ((i = 0; i < 1200; i++)); do
+    (($(stat -c %s "$work/recording") > needed)) && break
+    sleep 0.1
+  done
+  stop "$player"
+  player=
+  stop "$recorder"
+  recorder=
+  python3 - "$work/recording" "$label" "$changes" "$seconds_per_track" <<'EOF'
+import array, statistics, sys
+path, label, changes, track = sys.argv[1], sys.argv[2], int(sys.argv[3]), float(sys.argv[4])
+rate = 48000
+samples = array.array("f")
+with open(path, "rb") as f:
+    data = f.read()
+samples.frombytes(data[: len(data) // 4 * 4])
+loud = [i for i, s in enumerate(samples) if abs(s) > 0.02]
+if not loud:
+    print(f"{label}: nothing was heard")
+    sys.exit(1)
+# Silence shorter than three samples is a zero crossing of the tone, not a gap.
+gaps, start, quiet = [], loud[0], 0
+first_change = start + int(track * rate * 0.5)
+for i in range(start, loud[-1] + 1):
+    if abs(samples[i]) <= 0.02:
+        quiet += 1
+        continue
+    if quiet >= 3:
+        gaps.append((i - quiet, quiet / rate * 1000))
+    quiet = 0
+# One change per track length heard; a change without silence is a gap of 0 ms.
+heard = (loud[-1] - start) / rate
+counted = min(changes, int(heard / track + 0.5) - 1)
+window_end = start + int((counted + 0.5) * track * rate)
+ms = [g for at, g in gaps if at < window_end]
+ms += [0.0] * max(0, counted - len(ms))
+ms = sorted(ms, reverse=True)[:counted]
+print(f"{label}: {counted} changes, gap median {statistics.median(ms):.2f} ms, "
+      f"worst {max(ms):.2f} ms")
+EOF
+}
+
+measure "list order        " 2 a.wav
+measure "random            " 4 a.wav
+measure "one-song repeat   " 5 a.wav
+measure "mixed rates/layout" 2 a.wav b.flac c.wav
