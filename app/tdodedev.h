@@ -140,6 +140,7 @@ class TDODEDEV {
   void FormMouseWheelDown();
   void SetVolumeLevel(long long hundredthsOfDb);  // stored, applied and shown; clamped
   void Label3DblClick();
+  bool Muted() const;  // the volume label shows the mute mark
 
   // --- Status display (playback/status.cpp) ------------------------------------------------
   void Timer1Timer();
@@ -181,6 +182,8 @@ class TDODEDEV {
   // (desktop/media_remote.cpp).
   void SeekFromDesktop(double seconds);  // a position of the playing track
   void SetRateFromDesktop(double rate);  // the nearest speed the player offers
+  void StepFromDesktop(int step);        // next (+1) or previous (-1), keeping pause or stop
+  MediaTags TrackTags();                 // the playing track's own tags
 
   // --- Folder selection (dialogs/) ---------------------------------------------------------
   void ToolButton1Click();  // also N13, F5

@@ -1,10 +1,12 @@
 #include "desktop/media_remote.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "app/single_instance.h"
 #include "app/tdodedev.h"
 #include "form/commands.h"
+#include "playback/play_mode.h"
 
 namespace solka {
 
@@ -23,12 +25,43 @@ void TDODEDEV::SeekFromDesktop(double seconds) {
 }
 
 void TDODEDEV::SetRateFromDesktop(double rate) {
-  if (!playback_.Playing || !std::isfinite(rate)) return;
-  // Only the speed label's steps: any other factor would leave its cycle without a place.
-  double nearest = kPlayerSpeeds[0];
-  for (double speed : kPlayerSpeeds)
-    if (std::abs(speed - rate) < std::abs(nearest - rate)) nearest = speed;
+  if (!playback_.Playing || std::isnan(rate)) return;
+  // Only the speed label's steps: any other factor would leave its cycle without a place. The
+  // nearest is found against the midpoints between steps, since a distance from a huge factor
+  // loses the steps' differences to rounding.
+  double nearest = kPlayerSpeeds[std::size(kPlayerSpeeds) - 1];
+  for (std::size_t i = 0; i + 1 < std::size(kPlayerSpeeds); ++i) {
+    if (rate < (kPlayerSpeeds[i] + kPlayerSpeeds[i + 1]) / 2) {
+      nearest = kPlayerSpeeds[i];
+      break;
+    }
+  }
   if (Rate() != nearest) SetRate(nearest);
+}
+
+void TDODEDEV::StepFromDesktop(int step) {
+  const int rows = form_.RowCount();
+  if (rows == 0) return;
+  const int row = CurrentIndex();
+  // Past the last row of a list that plays once there is no next track.
+  if (step > 0 && row + 1 >= rows && PlaysOnce(sequence_.ModeCode)) {
+    ToolButton9Click();
+    return;
+  }
+  // Stopped: the row waits for play, as it does after a stop.
+  if (!playback_.Playing) {
+    if (step > 0) SelectRow(row + 1 >= rows ? 0 : row + 1);
+    if (step < 0) SelectRow(row > 0 ? row - 1 : rows - 1);
+    return;
+  }
+  const bool paused = playback_.Paused;
+  if (step > 0) ToolButton7Click();
+  if (step < 0) ToolButton3Click();
+  if (paused && playback_.Playing && !playback_.Paused) PauseOrResume();
+}
+
+MediaTags TDODEDEV::TrackTags() {
+  return Graph && playback_.Playing ? Graph->Tags() : MediaTags{};
 }
 
 RemoteState PlayerRemote::Read() const {
@@ -37,23 +70,25 @@ RemoteState PlayerRemote::Read() const {
   state.closing = player_.Window().Closing;
   state.hasTracks = player_.Form().RowCount() > 0;
   // A level read from the settings file may lie anywhere; the bus knows only 0 to 1.
-  state.volume = std::fmin(std::fmax((playback.Volume - kSilent) / -kSilent, 0.0), 1.0);
+  state.volume = player_.Muted()
+                     ? 0.0
+                     : std::fmin(std::fmax((playback.Volume - kSilent) / -kSilent, 0.0), 1.0);
   if (!playback.Playing) return state;
   state.status = playback.Paused ? RemoteStatus::Paused : RemoteStatus::Playing;
   state.path = playback.PlayingPath;
   state.title = playback.PlayingTitle;
+  state.tags = player_.TrackTags();
   state.length = player_.Duration();
   state.position = player_.Position();
   state.rate = player_.Rate();
   return state;
 }
 
-// The tool bar's next and previous buttons.
 void PlayerRemote::Next() {
-  commands_.Click("ToolButton7");
+  player_.StepFromDesktop(1);
 }
 void PlayerRemote::Previous() {
-  commands_.Click("ToolButton3");
+  player_.StepFromDesktop(-1);
 }
 
 // The pause button: pauses, resumes, or starts the selected (else the first) row.

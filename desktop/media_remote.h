@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "platform/api/media.h"
+
 namespace solka {
 
 class TDODEDEV;
@@ -18,11 +20,12 @@ enum class RemoteStatus { Stopped, Playing, Paused };
 
 struct RemoteState {
   RemoteStatus status = RemoteStatus::Stopped;
-  std::string title;  // of the playing track; empty when none
+  std::string title;  // of the playing track, as the window shows it; empty when none
   std::string path;
+  MediaTags tags;       // what the playing track's own tags say
   double length = 0;    // seconds; 0 when unknown
   double position = 0;  // seconds
-  double volume = 1;    // 0 to 1, the volume label's figure over 100
+  double volume = 1;    // 0 to 1, the volume label's figure over 100; 0 while muted
   double rate = 1;
   bool hasTracks = false;
   bool closing = false;  // the run is ending: commands are no longer taken
@@ -34,6 +37,7 @@ class PlayerRemote {
 
   RemoteState Read() const;
 
+  // A paused or stopped player stays so; next past the end of a list that plays once stops.
   void Next();
   void Previous();
   void PlayPause();

@@ -38,6 +38,10 @@ void TDODEDEV::PauseOrResume() {
   UpdateIdleLock();
 }
 
+bool TDODEDEV::Muted() const {
+  return form_.Label(3).text == kMuteMark;
+}
+
 void TDODEDEV::StepVolume(int step) {
   // Wide arithmetic: a level read from the settings file may lie anywhere.
   SetVolumeLevel(static_cast<long long>(playback_.Volume) + step);

@@ -1,5 +1,7 @@
 #include "playlist/media_types.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 
 namespace solka {
@@ -46,6 +48,20 @@ bool InColumn(std::string_view extension, MediaColumn column) {
   for (const MediaType& type : MediaTypeTable)
     if (Matches(extension, type.extension, type.columns[index])) return true;
   return false;
+}
+
+std::vector<std::string_view> PlayableMimeTypes() {
+  std::vector<std::string_view> types;
+  const auto add = [&types](std::string_view list) {
+    while (!list.empty()) {
+      const std::string_view type = list.substr(0, list.find(';'));
+      if (std::find(types.begin(), types.end(), type) == types.end()) types.push_back(type);
+      list.remove_prefix(std::min(list.size(), type.size() + 1));
+    }
+  };
+  for (const MediaType& type : MediaTypeTable) add(type.mimeTypes);
+  add(kListFileMimeType);
+  return types;
 }
 
 bool IsListFileExtension(std::string_view extension, Match how) {

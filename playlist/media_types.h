@@ -28,6 +28,9 @@ struct MediaType {
   std::string_view extension;
   std::array<Match, 4> columns;  // indexed by MediaColumn
   int group;                     // Key of the Ext_* setting that switches it on, or kNoGroup
+  // The desktop's names for files of this kind that play, separated by ';'; empty for kinds
+  // that no decoder here plays.
+  std::string_view mimeTypes;
 };
 
 inline constexpr int kNoGroup = -1;
@@ -41,26 +44,36 @@ inline constexpr Match ci = Match::NoCase, ex = Match::Exact, no = Match::None;
 inline constexpr std::array<MediaType, 16> MediaTypeTable = [] {
   using namespace media_table_detail;
   return std::array<MediaType, 16>{{
-      {".mp3", {ci, ci, ci, ex}, Ext_MP3},
-      {".mid", {ci, ci, ci, ex}, Ext_MIDI},
-      {".midi", {ci, ci, ci, ex}, Ext_MIDI},
-      {".wav", {ci, ci, ci, ex}, Ext_WAV},
-      {".rcp", {ci, ci, ci, ex}, kNoGroup},
-      {".rmi", {ci, ci, ci, ex}, kNoGroup},
-      {".wma", {ci, ci, ci, ex}, Ext_WMA},
-      {".asf", {ci, ci, ci, ex}, kNoGroup},
-      {".ogg", {ci, ci, ci, ex}, Ext_OGG},
-      {".flac", {ci, ci, ci, ex}, kNoGroup},
-      {".ape", {ci, ci, ci, ex}, Ext_APE},
-      {".vqf", {ci, ci, ci, ex}, kNoGroup},
-      {".3g2", {ci, ci, ci, ex}, kNoGroup},
-      {".aac", {ci, ci, ci, no}, kNoGroup},
-      {".m4a", {ci, ci, ci, ex}, Ext_ACC},
-      {".acc", {no, no, no, ex}, Ext_ACC},
+      {".mp3", {ci, ci, ci, ex}, Ext_MP3, "audio/mpeg"},
+      {".mid", {ci, ci, ci, ex}, Ext_MIDI, "audio/midi"},
+      {".midi", {ci, ci, ci, ex}, Ext_MIDI, "audio/midi"},
+      {".wav", {ci, ci, ci, ex}, Ext_WAV, "audio/x-wav"},
+      {".rcp", {ci, ci, ci, ex}, kNoGroup, ""},
+      {".rmi", {ci, ci, ci, ex}, kNoGroup, "audio/midi"},
+      {".wma", {ci, ci, ci, ex}, Ext_WMA, "audio/x-ms-wma"},
+      {".asf", {ci, ci, ci, ex}, kNoGroup, "application/vnd.ms-asf"},
+      {".ogg",
+       {ci, ci, ci, ex},
+       Ext_OGG,
+       "audio/ogg;audio/x-vorbis+ogg;audio/x-flac+ogg;audio/x-opus+ogg"},
+      {".flac", {ci, ci, ci, ex}, kNoGroup, "audio/flac"},
+      {".ape", {ci, ci, ci, ex}, Ext_APE, "audio/x-ape"},
+      {".vqf", {ci, ci, ci, ex}, kNoGroup, ""},
+      {".3g2", {ci, ci, ci, ex}, kNoGroup, "video/3gpp2"},
+      {".aac", {ci, ci, ci, no}, kNoGroup, "audio/aac"},
+      {".m4a", {ci, ci, ci, ex}, Ext_ACC, "audio/mp4"},
+      {".acc", {no, no, no, ex}, Ext_ACC, ""},
   }};
 }();
 
 inline constexpr std::string_view kListFileExtension = ".m3u";
+inline constexpr std::string_view kListFileMimeType = "audio/x-mpegurl";
+
+// The desktop's names of everything the player opens, each once, in table order, the list
+// file's last: what the desktop entry offers the player for and what the media controls
+// announce. Folders play too, but their type stays out: claiming it would make the player the
+// desktop's opener of folders (and its own "open the base folder" would replace the list).
+std::vector<std::string_view> PlayableMimeTypes();
 
 // The text from the last '.' to the end, dot included, when that dot stands after the last
 // delimiter; otherwise empty (which callers take as the sign of a folder).

@@ -29,6 +29,14 @@ struct MediaEvent {
   std::string reason;  // Failed: what went wrong, in the back end's words, on one line
 };
 
+// What a track's own tags say (UTF-8), each empty where the file says nothing.
+struct MediaTags {
+  std::string title;
+  std::string artist;
+  std::string album;
+  bool operator==(const MediaTags&) const = default;
+};
+
 // The outcome of RenderFile.
 struct RenderResult {
   bool ok = false;
@@ -62,6 +70,9 @@ class MediaGraph {
   // Hundredths of a decibel: 0 full, -10000 silent. May be called before RenderFile; the level
   // then applies from the first sample the output receives.
   virtual void SetVolume(int hundredthsOfDb) = 0;
+  // The track's tags as far as the stream has given them (those at its start are there once
+  // RenderFile has succeeded). A back end that reads none leaves them empty.
+  virtual MediaTags Tags() { return {}; }
 
   // Next queued event, in the order they happened; false when the queue is empty.
   virtual bool GetEvent(MediaEvent& event) = 0;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/dbus/mpris_service.h"
+#include "playlist/media_types.h"
 
 namespace solka {
 
@@ -41,15 +42,12 @@ QStringList MprisRootAdaptor::SupportedUriSchemes() const {
   return {QStringLiteral("file")};
 }
 
-// What a second start of the program plays (the forwarded-path types): audio files, list files
-// and folders.
+// The table's types: the ones the desktop entry offers the player for.
 QStringList MprisRootAdaptor::SupportedMimeTypes() const {
-  return {QStringLiteral("audio/mpeg"),      QStringLiteral("audio/midi"),
-          QStringLiteral("audio/x-wav"),     QStringLiteral("audio/x-ms-wma"),
-          QStringLiteral("video/x-ms-asf"),  QStringLiteral("audio/ogg"),
-          QStringLiteral("audio/flac"),      QStringLiteral("audio/x-ape"),
-          QStringLiteral("audio/mp4"),       QStringLiteral("audio/3gpp2"),
-          QStringLiteral("audio/x-mpegurl"), QStringLiteral("inode/directory")};
+  QStringList types;
+  for (std::string_view type : PlayableMimeTypes())
+    types << QString::fromLatin1(type.data(), static_cast<qsizetype>(type.size()));
+  return types;
 }
 
 void MprisRootAdaptor::Raise() {

@@ -3,9 +3,10 @@
 #include <unistd.h>
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QUrl>
+#include <QSysInfo>
 #include <cmath>
 #include <cstdio>
 
@@ -28,10 +29,33 @@ constexpr int kPollMs = 200;
 // A position this far from where steady playback would have taken it was a seek.
 constexpr double kJumpSeconds = 1.0;
 
-// A file URL for the path's own bytes, which need not be valid text.
+// A file URL for the path's own bytes, which need not be valid text: escaped byte by byte (the
+// text version of this escaping would turn them into replacement characters first).
 QString FileUrl(const std::string& path) {
   const QByteArray bytes(path.data(), static_cast<qsizetype>(path.size()));
-  return QStringLiteral("file://") + QString::fromLatin1(QUrl::toPercentEncoding(bytes, "/"));
+  return QStringLiteral("file://") + QString::fromLatin1(bytes.toPercentEncoding("/"));
+}
+
+// The path of a file URI of this machine as the file system's own bytes: the escapes are decoded
+// byte for byte, whatever text they make. Empty for other schemes and hosts, and for a relative
+// path, which would mean the player's own working folder, not the caller's.
+std::string LocalPath(const QString& uri) {
+  QByteArray rest = uri.toUtf8();
+  if (!rest.left(5).toLower().startsWith("file:")) return {};
+  rest.remove(0, 5);
+  if (rest.startsWith("//")) {
+    const qsizetype slash = rest.indexOf('/', 2);
+    const QByteArray host = rest.mid(2, slash < 0 ? -1 : slash - 2).toLower();
+    if (!host.isEmpty() && host != "localhost" &&
+        host != QSysInfo::machineHostName().toUtf8().toLower())
+      return {};
+    rest = slash < 0 ? QByteArray() : rest.mid(slash);
+  }
+  for (const char end : {'?', '#'})
+    if (const qsizetype at = rest.indexOf(end); at >= 0) rest.truncate(at);
+  const QByteArray path = QByteArray::fromPercentEncoding(rest);
+  if (!path.startsWith('/') || path.contains('\0')) return {};
+  return path.toStdString();
 }
 
 bool SameTrack(const RemoteState& a, const RemoteState& b) {
@@ -108,8 +132,8 @@ void MprisService::Refresh() {
   QVariantMap changed;
   if (now.status != before.status)
     changed.insert(QStringLiteral("PlaybackStatus"), StatusName(now));
-  if (newTrack || now.path != before.path || now.length != before.length)
-    changed.insert(QStringLiteral("Metadata"), Metadata());
+  if (newTrack || now.path != before.path || now.length != before.length || now.tags != before.tags)
+    changed.insert(QStringLiteral("Metadata"), Describe(now));
   if (now.volume != before.volume) changed.insert(QStringLiteral("Volume"), now.volume);
   if (now.rate != before.rate) changed.insert(QStringLiteral("Rate"), now.rate);
   if (now.hasTracks != before.hasTracks) {
@@ -130,11 +154,21 @@ void MprisService::Refresh() {
 }
 
 QVariantMap MprisService::Metadata() {
-  const RemoteState& state = last_;
+  Refresh();
+  return Describe(last_);
+}
+
+QVariantMap MprisService::Describe(const RemoteState& state) const {
   QVariantMap metadata;
   metadata.insert(QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(TrackId())));
   if (state.status == RemoteStatus::Stopped) return metadata;
-  metadata.insert(QStringLiteral("xesam:title"), ToQt(state.title));
+  // The stream's own names where it has them; the window's title otherwise.
+  const MediaTags& tags = state.tags;
+  metadata.insert(QStringLiteral("xesam:title"),
+                  ToQt(tags.title.empty() ? state.title : tags.title));
+  if (!tags.artist.empty())
+    metadata.insert(QStringLiteral("xesam:artist"), QStringList{ToQt(tags.artist)});
+  if (!tags.album.empty()) metadata.insert(QStringLiteral("xesam:album"), ToQt(tags.album));
   metadata.insert(QStringLiteral("xesam:url"), FileUrl(state.path));
   if (state.length > 0)
     metadata.insert(QStringLiteral("mpris:length"),
@@ -183,10 +217,13 @@ void MprisService::Quit() {
 }
 
 void MprisService::OpenUri(const QString& uri) {
-  // Only files of this machine; other schemes are not offered.
-  const QUrl url(uri);
-  if (!url.isLocalFile()) return;
-  const std::string path = PathFromQt(url.toLocalFile());
+  const std::string path = LocalPath(uri);
+  if (path.empty()) {
+    if (calledFromDBus())
+      sendErrorReply(QDBusError::NotSupported,
+                     QStringLiteral("only file URIs with an absolute path of this machine"));
+    return;
+  }
   Do([&path](PlayerRemote& remote) { remote.Open(path); });
 }
 

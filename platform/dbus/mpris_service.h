@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -20,7 +21,7 @@ namespace solka {
 
 class MprisPlayerAdaptor;
 
-class MprisService : public QObject {
+class MprisService : public QObject, protected QDBusContext {
   Q_OBJECT
 
  public:
@@ -44,14 +45,16 @@ class MprisService : public QObject {
   void SeekBy(qlonglong offsetUs);
   void SetPosition(const QString& trackId, qlonglong positionUs);
   void Quit();
+  // Plays a local file, folder or list given as a file URI; refuses anything else.
   void OpenUri(const QString& uri);
   // The player's state now (the bus has been told of what changed since the last look).
   const RemoteState& Current();
-  QVariantMap Metadata();
+  QVariantMap Metadata();  // of the track now
 
  private:
   bool Register(const QString& address);
   void Refresh();
+  QVariantMap Describe(const RemoteState& state) const;
   void Emit(const QString& interface, const QVariantMap& changed);
   QString TrackId() const;
 

@@ -2,13 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <string>
+#include <utility>
 
 #include "platform/gst/adts_length.h"
 #include "platform/gst/graph_events.h"
 #include "platform/gst/gst_output.h"
 
 namespace solka {
+
+struct GstTrackTags {
+  std::mutex mutex;
+  MediaTags tags;
+};
+
 namespace {
 
 double Seconds(gint64 nanoseconds) {
@@ -48,6 +56,28 @@ void OnNoMorePads(GstElement*, gpointer data) {
   const auto track = static_cast<DecoderData*>(data)->track.lock();
   // Pictures and video-only files decode too; only a file with sound counts.
   if (track && track->audioStreams == 0) track->events->Failure("no audio stream", false);
+}
+
+// Records what the tag events that pass a pad say of the track (streaming threads).
+GstPadProbeReturn OnTagEvent(GstPad*, GstPadProbeInfo* info, gpointer data) {
+  GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
+  if (!event || GST_EVENT_TYPE(event) != GST_EVENT_TAG) return GST_PAD_PROBE_OK;
+  GstTagList* list = nullptr;
+  gst_event_parse_tag(event, &list);
+  auto& tags = **static_cast<std::shared_ptr<GstTrackTags>*>(data);
+  const std::lock_guard lock(tags.mutex);
+  for (auto [name, text] :
+       {std::pair{GST_TAG_TITLE, &tags.tags.title}, std::pair{GST_TAG_ARTIST, &tags.tags.artist},
+        std::pair{GST_TAG_ALBUM, &tags.tags.album}}) {
+    gchar* value = nullptr;
+    if (list && gst_tag_list_get_string(list, name, &value) && value && *value) *text = value;
+    g_free(value);
+  }
+  return GST_PAD_PROBE_OK;
+}
+
+void DeleteTrackTags(gpointer data) {
+  delete static_cast<std::shared_ptr<GstTrackTags>*>(data);
 }
 
 // The reason a path cannot be opened at all, or empty; `uri` gets its URI.
@@ -151,6 +181,11 @@ std::string GstGraph::Build(const std::string& path, bool follower) {
   GstPad* out = gst_element_get_static_pad(format, "src");
   gst_element_add_pad(link_->bin, gst_ghost_pad_new("src", out));
   gst_object_unref(out);
+  tags_ = std::make_shared<GstTrackTags>();
+  GstPad* in = gst_element_get_static_pad(convert, "sink");
+  gst_pad_add_probe(in, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, OnTagEvent,
+                    new std::shared_ptr<GstTrackTags>(tags_), DeleteTrackTags);
+  gst_object_unref(in);
 
   GstCaps* audioOnly = gst_caps_from_string("audio/x-raw");
   g_object_set(decode, "uri", uri.c_str(), "caps", audioOnly, "expose-all-streams", FALSE, nullptr);
@@ -304,6 +339,12 @@ void GstGraph::SetVolume(int hundredthsOfDb) {
   // Above 0 dB would amplify and clip; below -100 dB is silence anyway.
   level_ = std::clamp(hundredthsOfDb, -10000, 0);
   if (volume_) g_object_set(volume_, "volume", std::pow(10.0, level_ / 2000.0), nullptr);
+}
+
+MediaTags GstGraph::Tags() {
+  if (!tags_) return {};
+  const std::lock_guard lock(tags_->mutex);
+  return tags_->tags;
 }
 
 bool GstGraph::GetEvent(MediaEvent& event) {

@@ -16,6 +16,8 @@ namespace solka {
 struct GraphEvents;
 class GstOutput;
 struct TrackLink;
+// The tags one track's stream has given so far, written by its streaming threads.
+struct GstTrackTags;
 
 // What every graph of one back end shares.
 struct GstGraphServices {
@@ -49,6 +51,7 @@ class GstGraph : public MediaGraph {
   double Rate() override { return rate_; }
   void SetRate(double rate) override;
   void SetVolume(int hundredthsOfDb) override;
+  MediaTags Tags() override;
   bool GetEvent(MediaEvent& event) override;
   std::unique_ptr<MediaGraph> CreateFollower() override;
   void Prepare(const std::string& path) override;
@@ -70,6 +73,7 @@ class GstGraph : public MediaGraph {
   std::shared_ptr<GstOutput> after_;   // the predecessor's output, until Prepare
   std::shared_ptr<GstOutput> output_;  // the output this track plays in
   std::shared_ptr<TrackLink> link_;
+  std::shared_ptr<GstTrackTags> tags_;
   GstElement* volume_ = nullptr;  // the track's gain; owned by its bin
   std::string prepared_;          // the path a follower prepares
   int level_ = 0;

@@ -1,6 +1,9 @@
 #include "playlist/media_types.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace solka {
 namespace {
@@ -50,6 +53,20 @@ TEST(MediaTypes, EveryColumnHoldsFifteenExtensions) {
       if (InColumn(type.extension, static_cast<MediaColumn>(c))) ++members;
     EXPECT_EQ(members, 15) << "column " << c;
   }
+}
+
+// The desktop entry offers the player for exactly the types of the table, which the media
+// controls announce too.
+TEST(MediaTypes, DesktopEntryOffersTheTablesTypes) {
+  std::ifstream entry(SOLKA_DESKTOP_ENTRY);
+  std::string line;
+  while (std::getline(entry, line) && !line.starts_with("MimeType=")) continue;
+  std::vector<std::string_view> offered;
+  for (std::string_view rest = std::string_view(line).substr(9); !rest.empty();) {
+    offered.push_back(rest.substr(0, rest.find(';')));
+    rest.remove_prefix(std::min(rest.size(), offered.back().size() + 1));
+  }
+  EXPECT_THAT(offered, ::testing::UnorderedElementsAreArray(PlayableMimeTypes()));
 }
 
 TEST(MediaTypes, ListFileTestFollowsTheAskedComparison) {

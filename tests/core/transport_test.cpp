@@ -123,6 +123,9 @@ TEST_F(Transport, DesktopRequestsStayWithinTheTrackAndThePlayersSpeeds) {
   EXPECT_DOUBLE_EQ(p.media.Current()->Rate(), 1.5);
   player.SetRateFromDesktop(0.1);
   EXPECT_DOUBLE_EQ(p.media.Current()->Rate(), 0.8);
+  player.SetRateFromDesktop(1e308);
+  EXPECT_DOUBLE_EQ(p.media.Current()->Rate(), 1.5);
+  player.SetRateFromDesktop(0.8);
   player.Label2Click();
   EXPECT_DOUBLE_EQ(p.media.Current()->Rate(), 1.0);
 
@@ -168,9 +171,29 @@ TEST_F(Transport, DesktopPlayAndPauseNeverToggleBack) {
   EXPECT_EQ(player.Playback().Volume, -7500);
   remote.SetVolume(7);
   EXPECT_DOUBLE_EQ(remote.Read().volume, 1);
+  player.Label3DblClick();
+  EXPECT_DOUBLE_EQ(remote.Read().volume, 0);  // muted
   remote.Stop();
   EXPECT_EQ(remote.Read().status, RemoteStatus::Stopped);
   EXPECT_EQ(remote.Read().path, "");
+
+  // Next and previous keep a pause or a stop; next past the end of a list played once stops.
+  remote.Play();
+  remote.Pause();
+  player.N1Click("R3");
+  remote.Next();
+  EXPECT_EQ(remote.Read().title, "t0");
+  EXPECT_EQ(remote.Read().status, RemoteStatus::Paused);
+  player.N1Click("R2");
+  remote.Next();
+  EXPECT_EQ(remote.Read().title, "t1");
+  EXPECT_EQ(remote.Read().status, RemoteStatus::Paused);
+  remote.Next();
+  EXPECT_EQ(remote.Read().status, RemoteStatus::Stopped);
+  remote.Previous();
+  EXPECT_EQ(remote.Read().status, RemoteStatus::Stopped);
+  remote.Play();
+  EXPECT_EQ(remote.Read().title, "t0");
 }
 
 TEST_F(Transport, TheWheelStepsAndClampsTheVolume) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program on a private session bus, driven as the desktop's media controls drive it:
-# what plays, pause, next, seek, volume, open, stop and quit; and without a bus it plays as before.
+# what plays (with the stream's tags), pause, next, seek, volume, open, stop and quit; and without a
+# bus, or with buses that never answer, it plays as before.
 #   media_controls.sh PATH-TO-SOLKA
 set -euo pipefail
 [[ -n ${SOLKA_E2E_TRACE:-} ]] && set -x
@@ -12,7 +13,8 @@ e2e_prepare "$1"
 # Tracks long enough that none ends while the test looks at it.
 for name in track1 track2 track3; do
   gst-launch-1.0 -q audiotestsrc samplesperbuffer=8000 num-buffers=90 ! \
-    audio/x-raw,rate=8000,channels=1 ! wavenc ! filesink location="$work/music/$name.wav" >/dev/null
+    audio/x-raw,rate=8000,channels=1 ! taginject tags="title=Song-$name,artist=Someone" ! \
+    wavenc ! filesink location="$work/music/$name.wav" >/dev/null
 done
 printf '[SETTING]\r\nSort=1\r\n' >"$work/bin/solka.ini"
 
@@ -45,8 +47,11 @@ trap 'kill $monitor 2>/dev/null || true; e2e_cleanup' EXIT
 start_program "$work/music"
 wait_for '^solka: caption: track1$'
 wait_status Playing
+# What plays, named by its tags (the window keeps the file's name).
 meta=$(get $player Metadata)
-grep -q 'string "track1"' <<<"$meta" || fail "title: $meta"
+grep -q 'string "Song-track1"' <<<"$meta" || fail "title: $meta"
+grep -A3 'xesam:artist' <<<"$meta" | grep -q 'string "Someone"' || fail "artist: $meta"
+get $player CanSeek | grep -q 'boolean true$' || fail "cannot seek"
 grep -q "string \"file://$work/music/track1.wav\"" <<<"$meta" || fail "url: $meta"
 length=$(grep -A1 'mpris:length' <<<"$meta" | sed -n 's/.*int64 \([0-9]*\).*/\1/p')
 ((length > 89000000 && length < 91000000)) || fail "length: $length"
@@ -54,14 +59,14 @@ length=$(grep -A1 'mpris:length' <<<"$meta" | sed -n 's/.*int64 \([0-9]*\).*/\1/
 call $player.Pause >/dev/null
 wait_status Paused
 wait_for '^solka: caption: \[Pause\] track1$'
+
+# Next: the caption moves on, the pause stays, and the bus hears of the new track.
+call $player.Next >/dev/null
+wait_for '^solka: caption: \[Pause\] track2$'
+wait_status Paused
+wait_signal 'string "Song-track2"'
 call $player.Play >/dev/null
 wait_status Playing
-
-# Next: the caption moves on, and the bus hears of the new track.
-call $player.Next >/dev/null
-wait_for '^solka: caption: track2$'
-wait_status Playing
-wait_signal 'string "track2"'
 
 # A seek to a position of the current track.
 track=$(get $player Metadata | sed -n 's/.*object path "\(.*\)"$/\1/p')
@@ -77,11 +82,21 @@ get $player Volume | grep -q 'double 0.5$' || fail "volume: $(get $player Volume
 call $player.OpenUri string:"file://$work/music/track3.wav" >/dev/null
 wait_for '^solka: caption: track3$'
 wait_status Playing
+# A name that is not UTF-8 travels as its own bytes both ways; a relative path is refused.
+mkdir "$work/other"
+cp "$work/music/track3.wav" "$work/other/odd"$'\xff\xfe'".wav"
+! call $player.OpenUri string:"file:other/odd%FF%FE.wav" >/dev/null 2>&1 || fail "relative path"
+call $player.OpenUri string:"file://$work/other/odd%FF%FE.wav" >/dev/null
+wait_for '^solka: caption: odd'
+get $player Metadata | grep -q "\"file://$work/other/odd%FF%FE.wav\"" || fail "url of odd name"
 
 call $player.Stop >/dev/null
 wait_status Stopped
 wait_for "^solka: caption: $designed\$"
 get $player Metadata | grep -q 'TrackList/NoTrack' || fail "metadata when stopped"
+# A track the player starts by itself (handed over by a later start) is what the bus reads at once.
+"$solka" "$work/music/track1.wav" 2>/dev/null || true
+get $player Metadata | grep -q 'string "Song-track1"' || fail "metadata after a hand-over"
 
 # Quit closes the program the normal way, which stores the volume it was given.
 call org.mpris.MediaPlayer2.Quit >/dev/null
