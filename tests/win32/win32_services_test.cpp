@@ -1,6 +1,8 @@
 // The Win32 services on real files, windows and processes.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h:
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_copy_data.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_shell.h"
 #include "playlist/list_file.h"
 #include "tests/core/player_fixture.h"
 #include "tests/win32/win32_test_support.h"
@@ -72,6 +75,17 @@ TEST(Win32Text, Cp932ListFileRoundTripsThroughTheListReader) {
             (std::vector<std::string>{"D:\\音楽\\表示.mp3", "D:\\ｶﾀｶﾅ\\ソ.wav"}));
   EXPECT_FALSE(codec.LegacyToUtf8("\x81\x20\xFF"));   // a lead byte without its trail
   EXPECT_EQ(ReceivedTextToUtf8("D:\\夜"), "D:\\夜");  // this program's own senders
+}
+
+TEST(Win32Shell, ArgumentsSurviveTheCommandLineWhateverTheyHold) {
+  const std::vector<std::wstring> arguments = {
+      L"C:\\Program Files\\qvz.exe", L"-c",       L"",  L"say \"hi\"",
+      L"C:\\dir with space\\",       L"a\\\\\"b", L"夜"};
+  int count = 0;
+  wchar_t** split = CommandLineToArgvW(CommandLine(arguments).c_str(), &count);
+  ASSERT_EQ(count, static_cast<int>(arguments.size()));
+  for (int i = 0; i < count; ++i) EXPECT_EQ(split[i], arguments[i]) << i;
+  LocalFree(split);
 }
 
 TEST(Win32InterProcess, SecondStartHandsItsArgumentToThePlayerAndEndsWithOne) {
