@@ -1,5 +1,7 @@
 #include "base/paths.h"
 
+#include "base/text.h"
+
 namespace solka {
 
 namespace {
@@ -27,6 +29,15 @@ std::string WithDelimiter(std::string_view folder, const PathSyntax& syntax) {
   std::string result(folder);
   if (result.empty() || !syntax.IsDelimiter(result.back())) result += syntax.separator;
   return result;
+}
+
+bool SamePath(std::string_view a, std::string_view b) {
+  // Windows' file systems ignore the case of names; those of the other systems tell it apart.
+#ifdef _WIN32
+  return EqualsNoCase(a, b);
+#else
+  return a == b;
+#endif
 }
 
 }  // namespace solka

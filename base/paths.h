@@ -19,4 +19,7 @@ std::string FolderOf(std::string_view path, const PathSyntax& syntax);
 // `folder` with the separator appended unless it already ends in a delimiter.
 std::string WithDelimiter(std::string_view folder, const PathSyntax& syntax);
 
+// Whether two paths name the same entry as the file system compares names.
+bool SamePath(std::string_view a, std::string_view b);
+
 }  // namespace solka

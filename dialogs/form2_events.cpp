@@ -38,9 +38,13 @@ bool TForm2::Handle(std::string_view control, DialogEvent event, int row) {
     Button5Click(control);
   } else if (is("BitBtn1", DialogEvent::Click) || event == DialogEvent::CloseBox) {
     newClick();
-  } else if (is("FIListBox1", DialogEvent::RowClick)) {
-    // Each click toggles its row: several rows can be chosen without modifier keys.
+  } else if (is("FIListBox1", DialogEvent::RowClick) || is("FIListBox1", DialogEvent::SpaceKey)) {
+    // Each click (or Space on the current row) toggles its row: several rows can be chosen
+    // without modifier keys.
     Form.SetSelected(control, row, !Form.Selected(control, row));
+  } else if (event == DialogEvent::ReturnKey) {
+    // Return is "OK" only once something is ticked: a stray key must not empty the play list.
+    if (AnyTicked()) Button5Click("BitBtn2");
   } else if (is("FIListBox1", DialogEvent::MouseEnter)) {
     // The list takes the keyboard focus when the pointer enters it.
     Form.SetText("ActiveControl", "");

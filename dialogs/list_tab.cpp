@@ -60,9 +60,8 @@ void TForm2::FormShow() {
   const std::string& base = host_.Setting(BaseFolder);
   if (!base.empty()) {
     const auto& items = Form.Items(kCombo);
-    const auto found = std::find_if(items.begin(), items.end(), [&](const std::string& item) {
-      return EqualsNoCase(item, base);
-    });
+    const auto found = std::find_if(items.begin(), items.end(),
+                                    [&](const std::string& item) { return SamePath(item, base); });
     Form.SetItemIndex(
         kCombo, found != items.end() ? static_cast<int>(found - items.begin()) : AddSorted(base));
   }
@@ -94,6 +93,12 @@ void TForm2::FitScrollWidth() {
   for (const std::string& row : Form.Items(kList))
     widest = std::max(widest, platform_.screen.DialogListTextWidth(row));
   Form.SetScrollWidth(kList, widest + 4);
+}
+
+bool TForm2::AnyTicked() const {
+  for (int row = 0; row < static_cast<int>(CandidatePaths.size()); ++row)
+    if (Form.Selected(kList, row)) return true;
+  return false;
 }
 
 void TForm2::FitScrollWidthOnIdle() {
@@ -195,7 +200,7 @@ void TForm2::Button1Click() {
       platform_.dialogs.BrowseForFolder(std::string(kBrowseTitle));
   if (!chosen) return;
   std::vector<std::string> items = Form.Items(kCombo);
-  std::erase_if(items, [&](const std::string& item) { return EqualsNoCase(item, *chosen); });
+  std::erase_if(items, [&](const std::string& item) { return SamePath(item, *chosen); });
   items.insert(items.begin(), *chosen);
   Form.SetItems(kCombo, std::move(items));
   Form.SetItemIndex(kCombo, 0);

@@ -47,7 +47,8 @@ class PlayerDialogs {
   TForm3 form3_;
 };
 
-// The project's home page, set when the program is built.
-std::string HomePageAddress();
+// The project's home page, set when the program is built; the source tree's README while the
+// installed one it names does not exist.
+std::string HomePageAddress(FileSystem& files);
 
 }  // namespace solka

@@ -85,6 +85,7 @@ class TForm2 : public DialogEvents {
   std::string ListingFolder() const;
   void ClearCandidates();
   void FitScrollWidth();
+  bool AnyTicked() const;  // a candidate row is chosen
   // Checks `name` and unchecks the other buttons of `group`; true when `name` was not checked
   // before, so that the caller fires its click as a program-checked radio button does.
   bool CheckRadio(std::initializer_list<std::string_view> group, std::string_view name);

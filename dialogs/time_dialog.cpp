@@ -70,7 +70,7 @@ void TForm3::UpDownClick(std::string_view edit, int maximum, int step) {
 
 bool TForm3::Handle(std::string_view control, DialogEvent event, int) {
   const bool up = event == DialogEvent::StepUp, down = event == DialogEvent::StepDown;
-  if (control == "BitBtn1" && event == DialogEvent::Click) {
+  if ((control == "BitBtn1" && event == DialogEvent::Click) || event == DialogEvent::ReturnKey) {
     BitBtn1Click();
   } else if (control == "BitBtn2" && event == DialogEvent::Click) {
     BitBtn2Click();

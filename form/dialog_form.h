@@ -34,7 +34,9 @@ enum class DialogEvent {
   MouseEnter,  // the pointer entered the control
   StepUp,      // an up-down button, or the up arrow key in its edit field
   StepDown,
-  CloseBox,  // the window's close box
+  CloseBox,   // the window's close box
+  SpaceKey,   // Space on a list's current row (row)
+  ReturnKey,  // Return or Enter on the dialog (control "")
 };
 
 // The receiver of a dialog's events. Returns false when the control has no handler for it.

@@ -86,6 +86,12 @@ void PostToGuiThread(std::function<void()> task) {
 
 int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   MainWindow* window = nullptr;
+  // Signals close the window the normal way. Caught from the first moment (a signal in the
+  // start-up would otherwise kill the program); handled in the event loop, which runs only once
+  // the window exists.
+  QuitSignals signals_([&window] {
+    if (window) window->RequestClose();
+  });
   PosixFileSystem files;
   PosixCodec codec;
   // A text set just before a wait (the closing caption) must be on the screen during it.
@@ -107,23 +113,23 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   PlayerCommands commands(player);
   MainWindow mainWindow(player.FormForView(), commands);
   window = &mainWindow;
+  dialogs.SetOwner(&mainWindow);
   screen.SetMainWindow(&mainWindow, mainWindow.List(), [window] { window->RequestClose(); });
   mainWindow.onClosed = [] { QCoreApplication::quit(); };
 
-  // Signals and the end of the session close the window the normal way. The session manager
-  // ends the program through quit() (after asking it to commit its data, which may still be
-  // cancelled); whatever ends the loop, the close event runs first.
-  QuitSignals signals_([window] { window->RequestClose(); });
+  // The end of the session closes the window the normal way. The session manager ends the
+  // program through quit() (after asking it to commit its data, which may still be cancelled);
+  // whatever ends the loop, the close event runs first.
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &mainWindow,
                    [window] { window->RequestClose(); });
 
   // The two dialogs, created once after the main window (and after the signals are caught, so
   // that a signal during their construction still ends the program normally); kept until exit.
-  PlayerDialogs dialogModels(player, services, HomePageAddress());
-  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2());
+  PlayerDialogs dialogModels(player, services, HomePageAddress(files));
+  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2(), &mainWindow);
   dialogModels.Form2().SetWindow(&form2);
   screen.SetDialogList(form2.Control("FIListBox1"));
-  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3());
+  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3(), &mainWindow);
   dialogModels.Form3().SetWindow(&form3);
 
   // Media keys and the desktop's player controls, when there is a session bus.
@@ -170,6 +176,7 @@ int main(int argc, char** argv) {
   // hidden would otherwise end the program.
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setApplicationName(QStringLiteral("solka"));
+  app.LoadToolkitTranslations();
   // What goes wrong inside the loop is reported there and the loop goes on; what goes wrong
   // before it (in the start-up) is reported here and ends the program.
   try {

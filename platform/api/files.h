@@ -75,7 +75,8 @@ class FileSystem {
   virtual std::string WriteFileAtomic(const std::string& path, const std::string& bytes) = 0;
   // True when the existing file `path` may be rewritten (WriteFileAtomic would not refuse it).
   virtual bool IsWritableFile(const std::string& path) = 0;
-  // True when a file can be created in `folder`.
+  // True when a file of the user's can be created in `folder`; never in the system's own
+  // program folders, which belong to the package manager even where root may write.
   virtual bool IsWritableFolder(const std::string& folder) = 0;
   // Creates `folder` and its parents as needed (private to the user); false on failure.
   virtual bool MakeFolders(const std::string& folder) = 0;

@@ -185,7 +185,14 @@ bool GstOutput::Append(const std::shared_ptr<TrackLink>& track) {
     Remove(track);
     return false;
   }
-  gst_element_sync_state_with_parent(track->bin);
+  if (track->follower) {
+    // Its state is its own: the output, already playing, must not wait for a decoder that may
+    // never get ready (a broken file), nor stop it when the output pauses.
+    gst_element_set_locked_state(track->bin, TRUE);
+    gst_element_set_state(track->bin, GST_STATE_PLAYING);
+  } else {
+    gst_element_sync_state_with_parent(track->bin);
+  }
   return true;
 }
 

@@ -2,10 +2,10 @@
 
 namespace solka {
 
-ScriptedGraph::ScriptedGraph(ScriptedMediaBackend& backend, int serial)
+ScriptedGraph::ScriptedGraph(ScriptedMediaBackend& backend, int serial, bool follower)
     : backend_(backend), serial_(serial) {
   ++backend_.live_;
-  backend_.current_ = this;
+  if (!follower) backend_.current_ = this;
 }
 
 ScriptedGraph::~ScriptedGraph() {
@@ -20,6 +20,8 @@ void ScriptedGraph::SetNotify(std::function<void()> notify) {
 }
 
 RenderResult ScriptedGraph::RenderFile(const std::string& path) {
+  if (!prepared_.empty() && prepared_ == path) ++backend_.preparedStarts;
+  backend_.current_ = this;
   path_ = path;
   backend_.log.push_back("render " + path);
   auto it = backend_.playable_.find(path);
@@ -59,6 +61,17 @@ bool ScriptedGraph::GetEvent(MediaEvent& event) {
   event = std::move(events_.front());
   events_.erase(events_.begin());
   return true;
+}
+
+std::unique_ptr<MediaGraph> ScriptedGraph::CreateFollower() {
+  if (!backend_.offerFollowers) return nullptr;
+  backend_.log.push_back("follower");
+  return std::make_unique<ScriptedGraph>(backend_, ++backend_.serial_, true);
+}
+
+void ScriptedGraph::Prepare(const std::string& path) {
+  prepared_ = path;
+  backend_.log.push_back("prepare " + path);
 }
 
 void ScriptedGraph::QueueEvent(MediaEvent event) {

@@ -17,7 +17,8 @@ class ScriptedMediaBackend;
 
 class ScriptedGraph : public MediaGraph {
  public:
-  ScriptedGraph(ScriptedMediaBackend& backend, int serial);
+  // A follower becomes the live graph when it is started.
+  ScriptedGraph(ScriptedMediaBackend& backend, int serial, bool follower = false);
   ~ScriptedGraph() override;
 
   void SetNotify(std::function<void()> notify) override;
@@ -32,6 +33,8 @@ class ScriptedGraph : public MediaGraph {
   void SetRate(double rate) override;
   void SetVolume(int hundredthsOfDb) override;
   bool GetEvent(MediaEvent& event) override;
+  std::unique_ptr<MediaGraph> CreateFollower() override;
+  void Prepare(const std::string& path) override;
 
   // Test side.
   void QueueEvent(MediaEvent event);
@@ -52,6 +55,7 @@ class ScriptedGraph : public MediaGraph {
   double duration_ = 0, position_ = 0, rate_ = 1.0;
   int volume_ = 0;
   bool running_ = false;
+  std::string prepared_;  // a follower's prepared file
 };
 
 class ScriptedMediaBackend : public MediaBackend {
@@ -74,6 +78,10 @@ class ScriptedMediaBackend : public MediaBackend {
   // Every call on every graph, in order ("render /a.mp3", "run", "volume -100", "release" ...).
   std::vector<std::string> log;
   int LiveGraphs() const { return live_; }
+  // Whether graphs offer followers (a back end with gapless output); off: none is offered.
+  bool offerFollowers = false;
+  // Tracks that started as the follower prepared for them.
+  int preparedStarts = 0;
 
  private:
   friend class ScriptedGraph;

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -299,10 +300,25 @@ bool PosixFileSystem::IsWritableFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && MayRewrite(path, st);
 }
 
+namespace {
+
+// The system's program folders belong to the package manager, even for root who may write
+// there: a settings file left in /usr/bin would outlive the package.
+bool IsSystemProgramFolder(std::string folder) {
+  static constexpr std::string_view kSystemFolders[] = {
+      "/usr/bin/",        "/usr/sbin/",        "/usr/games/", "/usr/local/bin/",
+      "/usr/local/sbin/", "/usr/local/games/", "/bin/",       "/sbin/"};
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return std::find(std::begin(kSystemFolders), std::end(kSystemFolders), folder) !=
+         std::end(kSystemFolders);
+}
+
+}  // namespace
+
 bool PosixFileSystem::IsWritableFolder(const std::string& folder) {
   struct stat st {};
-  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
-         ::access(folder.c_str(), W_OK | X_OK) == 0;
+  return !IsSystemProgramFolder(folder) && ::stat(folder.c_str(), &st) == 0 &&
+         S_ISDIR(st.st_mode) && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 bool PosixFileSystem::MakeFolders(const std::string& folder) {

@@ -1,5 +1,6 @@
 #include "platform/qt/application.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <exception>
 
@@ -18,6 +19,17 @@ bool Application::notify(QObject* receiver, QEvent* event) {
   }
   ReportException(what);
   return false;
+}
+
+void Application::LoadToolkitTranslations() {
+  // Installed with the toolkit, or beside the program where it ships its own copy.
+  for (const QString& folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                applicationDirPath() + QStringLiteral("/translations")}) {
+    if (toolkitTexts_.load(QStringLiteral("qtbase_ja"), folder)) {
+      installTranslator(&toolkitTexts_);
+      return;
+    }
+  }
 }
 
 void Application::ReportException(const std::string& what) {

@@ -1,7 +1,6 @@
 #include "platform/qt/dialog_rows_model.h"
 
 #include <QSize>
-#include <algorithm>
 
 #include "platform/qt/qt_text.h"
 
@@ -15,8 +14,9 @@ QVariant DialogRowsModel::data(const QModelIndex& index, int role) const {
   const auto& items = form_.Items(control_);
   if (!index.isValid() || static_cast<std::size_t>(index.row()) >= items.size()) return {};
   if (role == Qt::DisplayRole) return ToQt(items[static_cast<std::size_t>(index.row())]);
-  // Every row is as wide as the list's scroll extent, so the view scrolls exactly that far.
-  if (role == Qt::SizeHintRole) return QSize(std::max(scrollWidth_, minimumWidth_), rowHeight_);
+  // Every row is as wide as the list's scroll extent, so the view scrolls exactly that far (the
+  // view stretches rows to its own width, so a short extent needs no scroll bar).
+  if (role == Qt::SizeHintRole) return QSize(scrollWidth_ + itemMargins_, rowHeight_);
   return {};
 }
 

@@ -21,8 +21,8 @@ class DialogRowsModel : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role) const override;
   // Brings the view up to the form: rows when they changed, then the scroll extent.
   void Update();
-  // Rows are at least this wide (the list's visible width), also before they are measured.
-  void SetMinimumWidth(int width) { minimumWidth_ = width; }
+  // What the view draws on both sides of a row's text, added to the measured extent.
+  void SetItemMargins(int width) { itemMargins_ = width; }
 
  private:
   const DialogForm& form_;
@@ -31,7 +31,7 @@ class DialogRowsModel : public QAbstractListModel {
   std::size_t shownCount_ = 0;
   unsigned shownVersion_ = 0;
   int scrollWidth_ = 0;
-  int minimumWidth_ = 0;
+  int itemMargins_ = 0;
 };
 
 }  // namespace solka

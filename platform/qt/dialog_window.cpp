@@ -9,9 +9,12 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QRadioButton>
+#include <QShowEvent>
 
 #include "platform/qt/dialog_rows_model.h"
+#include "platform/qt/dialog_style.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/x11_window.h"
 
 namespace solka {
 
@@ -41,8 +44,8 @@ QItemSelection SelectionOf(const DialogForm& form, std::string_view name,
 
 }  // namespace
 
-DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events)
-    : QDialog(nullptr), form_(form), events_(events) {
+DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, QWidget* owner)
+    : QDialog(owner), form_(form), events_(events) {
   setModal(true);
   form_.SetObserver(this);
 }
@@ -162,7 +165,7 @@ QListView* DialogWindow::AddList(QListView* list, int rowHeight) {
   auto* model = new DialogRowsModel(form_, Name(list), rowHeight, list);
   rows_.insert(list->objectName(), model);
   list->setModel(model);
-  model->SetMinimumWidth(list->width() - 2 * list->frameWidth());
+  model->SetItemMargins(ItemTextMargins(list));
   list->setUniformItemSizes(true);
   // The selection is the core's: a click is reported, the core toggles the row.
   list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -194,6 +197,12 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
       if (qobject_cast<QListView*>(watched)) Forward(name, DialogEvent::MouseEnter);
       break;
     case QEvent::KeyPress:
+      if (qobject_cast<QListView*>(watched) &&
+          static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+        const QModelIndex current = static_cast<QListView*>(watched)->currentIndex();
+        if (current.isValid()) Forward(name, DialogEvent::SpaceKey, current.row());
+        return true;
+      }
       if (qobject_cast<QLineEdit*>(watched)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
@@ -206,6 +215,23 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
       break;
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+  // Return is the core's to answer (it may keep the dialog open), not the default button's.
+  if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      Forward("", DialogEvent::ReturnKey);
+      return;
+    }
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void DialogWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // The owner's task-bar entry stands for it.
+  if (parentWidget()) SetTaskbarEntry(this, false);
 }
 
 }  // namespace solka

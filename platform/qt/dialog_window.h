@@ -35,7 +35,9 @@ class DropDownCombo : public QComboBox {
 
 class DialogWindow : public QDialog, public DialogObserver, public ModalWindow {
  public:
-  DialogWindow(DialogForm& form, DialogEvents& events);
+  // `owner`: the window the dialog belongs to (it has no task-bar entry of its own and is
+  // minimised and restored with it).
+  DialogWindow(DialogForm& form, DialogEvents& events, QWidget* owner);
   ~DialogWindow() override;
 
   void RunModal() override;
@@ -61,6 +63,8 @@ class DialogWindow : public QDialog, public DialogObserver, public ModalWindow {
   // Esc and the close box reach the core, which sets the result (or keeps the dialog open).
   void reject() override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
   DialogForm& form_;
   DialogEvents& events_;

@@ -52,7 +52,8 @@ class CandidateList : public QListView {
 
 }  // namespace
 
-Form2Window::Form2Window(DialogForm& form, DialogEvents& events) : DialogWindow(form, events) {
+Form2Window::Form2Window(DialogForm& form, DialogEvents& events, QWidget* owner)
+    : DialogWindow(form, events, owner) {
   setObjectName(QStringLiteral("TForm2"));
   setWindowTitle(ToQt(TForm2::kCaption));
   // A dialog border without border icons.

@@ -12,7 +12,7 @@ namespace solka {
 class Form2Window : public DialogWindow {
  public:
   // `form` and `events` are the model's (TForm2::Form and the model itself).
-  Form2Window(DialogForm& form, DialogEvents& events);
+  Form2Window(DialogForm& form, DialogEvents& events, QWidget* owner = nullptr);
   QTabWidget* Pages() const { return pages_; }
 
  private:

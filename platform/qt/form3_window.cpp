@@ -25,7 +25,8 @@ QLabel* UnitLabel(QWidget* parent, const char* name, const char* text, int left)
 
 }  // namespace
 
-Form3Window::Form3Window(DialogForm& form, DialogEvents& events) : DialogWindow(form, events) {
+Form3Window::Form3Window(DialogForm& form, DialogEvents& events, QWidget* owner)
+    : DialogWindow(form, events, owner) {
   setObjectName(QStringLiteral("TForm3"));
   setWindowTitle(ToQt(TForm3::kCaption));
   // A tool window: small title bar with a close box.

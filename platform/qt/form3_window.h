@@ -10,7 +10,7 @@ namespace solka {
 class Form3Window : public DialogWindow {
  public:
   // `form` and `events` are the model's (TForm3::Form and the model itself).
-  Form3Window(DialogForm& form, DialogEvents& events);
+  Form3Window(DialogForm& form, DialogEvents& events, QWidget* owner = nullptr);
 
  protected:
   void showEvent(QShowEvent* event) override;

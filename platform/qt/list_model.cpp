@@ -20,7 +20,7 @@ QVariant RowsModel::data(const QModelIndex& index, int role) const {
     case Qt::SizeHintRole:
       // The width of a row is the list's scroll extent, not its own text: the view scrolls
       // horizontally exactly as far as the widest row needs.
-      return QSize(scrollWidth_, kRowHeight);
+      return QSize(scrollWidth_ + itemMargins_, kRowHeight);
     default:
       return {};
   }

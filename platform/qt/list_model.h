@@ -23,10 +23,13 @@ class RowsModel : public QAbstractListModel {
   void Reload();
   // The horizontal scroll extent changed; every row reports it as its width.
   void SetScrollWidth(int width);
+  // What the view draws on both sides of a row's text, added to the scroll extent.
+  void SetItemMargins(int width) { itemMargins_ = width; }
 
  private:
   const MainForm& form_;
   int scrollWidth_ = 0;
+  int itemMargins_ = 0;
 };
 
 }  // namespace solka

@@ -5,6 +5,7 @@
 #include <QPalette>
 
 #include "form/layout.h"
+#include "platform/qt/dialog_style.h"
 #include "platform/qt/list_model.h"
 
 namespace solka {
@@ -28,6 +29,9 @@ PlayListView::PlayListView(QWidget* parent) : QListView(parent) {
   pal.setColor(QPalette::Base, QColor(kListRed, kListGreen, kListBlue));
   setPalette(pal);
   setAutoFillBackground(true);
+  // One Japanese font for digits, Latin and kana alike: with the desktop's default font the
+  // kana come from a fallback font of another size.
+  setFont(DialogFont(12));
 }
 
 void PlayListView::ShowSelection(int row) {

@@ -9,6 +9,7 @@
 
 #include "form/commands.h"
 #include "form/layout.h"
+#include "platform/qt/dialog_style.h"
 #include "platform/qt/list_model.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/menus.h"
@@ -46,12 +47,19 @@ MainWindow::MainWindow(MainForm& form, WindowCommands& commands, Trace trace)
   model_ = new RowsModel(form_, this);
   list_ = new PlayListView(this);
   list_->setModel(model_);
+  model_->SetItemMargins(ItemTextMargins(list_));
   list_->onUserPick = [this](int row) {
     form_.SetItemIndexFromView(row);
     commands_.RowClick();
   };
-  list_->onEnter = [this] { commands_.ListMouseEnter(); };
-  list_->onLeave = [this] { commands_.ListMouseLeave(); };
+  list_->onEnter = [this] {
+    trace_.State("pointer", "list");
+    commands_.ListMouseEnter();
+  };
+  list_->onLeave = [this] {
+    trace_.State("pointer", "out");
+    commands_.ListMouseLeave();
+  };
   list_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(list_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     if (QMenu* menu = menus_->Menu(kListMenu)) menu->popup(list_->viewport()->mapToGlobal(at));
@@ -140,6 +148,7 @@ void MainWindow::Changed(FormPart part) {
     case FormPart::Label3: {
       const int n = part == FormPart::Label1 ? 1 : part == FormPart::Label2 ? 2 : 3;
       panel_->ShowLabel(n, form_.Label(n));
+      trace_.State("label" + std::to_string(n), form_.Label(n).text);
       break;
     }
     case FormPart::Rows:

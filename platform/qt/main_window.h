@@ -85,8 +85,11 @@ class MainWindow : public QWidget, public FormObserver {
   void TraceControls();
   // The window was minimised for want of a tray and the user brought it back.
   void RestoredFromTaskBar();
+  // A modal dialog minimised with the window (or hidden from it) comes back with it.
+  void BringBackModalDialog();
   void MinimiseWhenManaged(int triesLeft);
-  static constexpr int kManageTries = 80, kManageWaitMs = 50;
+  // A busy machine may take seconds before the window manager takes the window on.
+  static constexpr int kManageTries = 400, kManageWaitMs = 50;
   // The screens' work areas, for keeping the window where it can be reached.
   std::vector<ScreenArea> ScreenAreas() const;
 

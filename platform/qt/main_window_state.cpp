@@ -1,5 +1,6 @@
 // Where the main window stands and whether it is seen: geometry both ways, the layout of its
 // three parts, hidden or minimised, the window flags and the task-bar entry.
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMetaObject>
@@ -7,6 +8,7 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <algorithm>
 
 #include "form/commands.h"
@@ -41,6 +43,7 @@ void MainWindow::RenderGeometry() {
 
 void MainWindow::RenderVisible() {
   if (!started_) return;
+  trace_.State("visible", form_.Visible() ? "1" : "0");
   if (form_.Visible()) {
     if (minimisedForTray_ || isMinimized()) {
       minimisedForTray_ = false;
@@ -75,16 +78,17 @@ void MainWindow::MinimiseWhenManaged(int triesLeft) {
 }
 
 void MainWindow::RenderBorderIcons() {
-  const bool wasVisible = isVisible();
   Qt::WindowFlags wanted = kWindowFlags;
   if (form_.CloseBox()) wanted |= Qt::WindowCloseButtonHint;
   if (windowFlags() == wanted) return;
-  // Changing the flags hides the window and may forget where its frame stood.
-  const QPoint frame = pos();
-  setWindowFlags(wanted);
-  if (!wasVisible) return;
-  move(frame);
-  minimisedForTray_ ? showMinimized() : show();
+  if (!windowHandle()) {
+    setWindowFlags(wanted);
+    return;
+  }
+  // Told to the window system on the window as it is: re-creating it (what setWindowFlags
+  // does) hides it and shows it again where the frame's offset is counted twice.
+  overrideWindowFlags(wanted);
+  windowHandle()->setFlags(wanted);
 }
 
 void MainWindow::RenderTaskButton() {
@@ -107,6 +111,7 @@ void MainWindow::ReportGeometry() {
   // position stays until the user moves the window.
   if (left == placed_.left && top == placed_.top) left = form_.Left(), top = form_.Top();
   form_.SetGeometryFromView(left, top, width(), height() + MainForm::kFrameHeight);
+  trace_.State("geometry", std::to_string(form_.Left()) + " " + std::to_string(form_.Top()));
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
@@ -129,6 +134,7 @@ void MainWindow::showEvent(QShowEvent* event) {
   // window-state change that should say so does not always come (the toolkit may still take
   // the window for minimised here).
   if (event->spontaneous()) RestoredFromTaskBar();
+  BringBackModalDialog();
   if (trace_.Enabled() && !controlsTraced_) {
     controlsTraced_ = true;
     // Once the tool bar has laid out its buttons.
@@ -165,10 +171,39 @@ void MainWindow::RestoredFromTaskBar() {
       Qt::QueuedConnection);
 }
 
+void MainWindow::BringBackModalDialog() {
+  // Queued: after the window is back, so that the dialog stays above it. The window takes no
+  // input while the dialog is up, so a dialog left minimised would block the player.
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == this || !modal->isVisible() || !isVisible() || isMinimized()) return;
+        if (modal->isMinimized() || WindowManagerState(modal) == ManagerState::Iconic)
+          modal->showNormal();
+        modal->raise();
+        modal->activateWindow();
+      },
+      Qt::QueuedConnection);
+}
+
 void MainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange) return;
-  if (!isMinimized()) RestoredFromTaskBar();
+  const QWidget* modal = QApplication::activeModalWidget();
+  const bool dialogUp = modal && modal != this;
+  if (!isMinimized()) {
+    RestoredFromTaskBar();
+    if (dialogUp) RenderTaskButton();
+    BringBackModalDialog();
+  }
+  // Minimised with a dialog up (the window manager takes the dialog along): the player takes no
+  // input then, its tray icon included, so it stays minimised with a task-bar entry to come
+  // back by, and the dialog comes back with it.
+  if (isMinimized() && dialogUp) {
+    SetTaskbarEntry(this, true);
+    return;
+  }
   // The window manager minimised the shown window (its title-bar button): the same as hiding
   // it to the tray, so that it keeps a way back whatever the task-bar setting says.
   if (isMinimized() && !minimisedForTray_ && form_.Visible()) {

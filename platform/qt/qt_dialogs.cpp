@@ -1,19 +1,38 @@
 #include "platform/qt/qt_dialogs.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
 
 #include "platform/qt/qt_text.h"
+#include "platform/qt/x11_window.h"
 
 namespace solka {
 
 namespace {
 
+// Keeps an owned dialog out of the task bar each time it is shown (the window manager forgets
+// the state of a hidden window): its owner's entry stands for it.
+class NoTaskbarEntry : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show) SetTaskbarEntry(static_cast<QWidget*>(watched), false);
+    return false;
+  }
+};
+
+int RunOwned(QDialog& dialog) {
+  NoTaskbarEntry filter;
+  if (dialog.parentWidget()) dialog.installEventFilter(&filter);
+  return dialog.exec();
+}
+
 // Runs the dialog; the first path the user chose, none when cancelled.
 std::optional<std::string> FirstChosen(QFileDialog& dialog) {
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  if (RunOwned(dialog) != QDialog::Accepted) return std::nullopt;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty()) return std::nullopt;
   return PathFromQt(chosen.first());
@@ -21,15 +40,21 @@ std::optional<std::string> FirstChosen(QFileDialog& dialog) {
 
 }  // namespace
 
+QWidget* QtDialogs::Owner() const {
+  // Owned by the dialog that asks, so that it stays above it.
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  return owner_;
+}
+
 void QtDialogs::MessageBox(const std::string& text, const std::string& caption) {
-  // No owner window: the box must show even while the main window is hidden in the tray.
-  QMessageBox box(QMessageBox::NoIcon, ToQt(caption), ToQt(text), QMessageBox::Ok);
+  // It shows also while its owner is hidden in the tray.
+  QMessageBox box(QMessageBox::NoIcon, ToQt(caption), ToQt(text), QMessageBox::Ok, Owner());
   box.setTextFormat(Qt::PlainText);  // a tag or a file name is text, never markup
-  box.exec();
+  RunOwned(box);
 }
 
 std::optional<std::string> QtDialogs::SaveFile(const SaveFileRequest& request) {
-  QFileDialog dialog(nullptr, QString(), PathToQt(request.initialFolder),
+  QFileDialog dialog(Owner(), QString(), PathToQt(request.initialFolder),
                      QtFilterFrom(request.filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -42,15 +67,14 @@ std::optional<std::string> QtDialogs::SaveFile(const SaveFileRequest& request) {
 }
 
 std::optional<std::string> QtDialogs::OpenFile() {
-  QFileDialog dialog(QApplication::activeModalWidget());
+  QFileDialog dialog(Owner());
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   return FirstChosen(dialog);
 }
 
 std::optional<std::string> QtDialogs::BrowseForFolder(const std::string& title) {
-  // Owned by the dialog that asks, so that it stays above it.
-  QFileDialog dialog(QApplication::activeModalWidget(), ToQt(title));
+  QFileDialog dialog(Owner(), ToQt(title));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);

@@ -40,4 +40,13 @@ void Trace::Control(const std::string& name, int x, int y, int width, int height
   std::fflush(stderr);
 }
 
+void Trace::State(const std::string& name, const std::string& value) {
+  if (!enabled_) return;
+  const auto [at, added] = states_.try_emplace(name, value);
+  if (!added && at->second == value) return;
+  at->second = value;
+  std::fprintf(stderr, "solka: %s: %s\n", name.c_str(), value.c_str());
+  std::fflush(stderr);
+}
+
 }  // namespace solka

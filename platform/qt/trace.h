@@ -3,6 +3,7 @@
 // what the player shows and aim the pointer at a control.
 #pragma once
 
+#include <map>
 #include <string>
 
 namespace solka {
@@ -20,6 +21,9 @@ class Trace {
   void Tray(int icon, const std::string& hint);
   // A control's rectangle in the window's client area.
   void Control(const std::string& name, int x, int y, int width, int height);
+  // Any other state the tests follow ("solka: <name>: <value>"), told when it changes: whether
+  // the window is shown, its stored geometry, the panel's labels.
+  void State(const std::string& name, const std::string& value);
 
  private:
   bool enabled_;
@@ -27,6 +31,7 @@ class Trace {
   std::string caption_;
   int trayIcon_ = -1;
   std::string trayHint_;
+  std::map<std::string, std::string> states_;
 };
 
 }  // namespace solka

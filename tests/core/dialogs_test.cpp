@@ -107,13 +107,14 @@ TEST_F(DialogsTest, HistoryLoadsUpToTheFirstGapSortedAndIsWrittenInTheComboOrder
   EXPECT_EQ(SavedSetting(p.files, kTestIni, "BaseFolder"), "/srv/zeta");
 }
 
-TEST_F(DialogsTest, BrowsingMovesAnEntryOfAnyCaseToTheTopAndRelistsInTheCurrentMode) {
-  Start(PlayerBuilder(p).SettingsFile("[RECENT_PATH]\n0=/Music/Rock\n1=/a\n"));
+TEST_F(DialogsTest, BrowsingMovesItsEntryToTheTopAndRelistsAndOtherCasesAreOtherFolders) {
+  Start(PlayerBuilder(p).SettingsFile(
+      "[SETTING]\nBaseFolder=/music/rock\n[RECENT_PATH]\n0=/Music/Rock\n1=/a\n"));
   p.files.AddFolder("/music/rock/live");
   p.dialogs.folderAnswer = "/music/rock";
   window2.script = [this] {
     Event("Button1");
-    EXPECT_THAT(form2->Form.Items("Edit1"), ElementsAre("/music/rock", "/a"));
+    EXPECT_THAT(form2->Form.Items("Edit1"), ElementsAre("/music/rock", "/a", "/Music/Rock"));
     EXPECT_EQ(form2->Form.ItemIndex("Edit1"), 0);
     EXPECT_THAT(Rows(), ElementsAre("live"));
     // A cancelled browse leaves everything as it was.
@@ -281,14 +282,22 @@ TEST_F(DialogsTest, RowsToggleAndADoubleClickChoosesItsRow) {
   p.files.AddFile("/base/A/a.mp3");
   p.files.AddFile("/base/B/b.mp3");
   window2.script = [this] {
-    Event("FIListBox1", DialogEvent::RowClick, 0);
-    Event("FIListBox1", DialogEvent::RowClick, 0);  // a second click takes it back
+    Event("", DialogEvent::ReturnKey);  // nothing ticked: Return does not close the dialog
+    EXPECT_EQ(form2->Form.ModalResult(), DialogForm::kNoResult);
+    Event("FIListBox1", DialogEvent::SpaceKey, 0);
+    Event("FIListBox1", DialogEvent::RowClick, 0);  // a click takes back what Space ticked
     Event("FIListBox1", DialogEvent::RowClick, 1);
     Event("FIListBox1", DialogEvent::RowClick, 1);  // the double-click's own two clicks
     Event("FIListBox1", DialogEvent::DblClick, 1);
   };
   player->ToolButton1Click();
   EXPECT_THAT(player->List().SelectedFolders, ElementsAre("/base/B"));
+  window2.script = [this] {
+    Event("FIListBox1", DialogEvent::SpaceKey, 0);
+    Event("", DialogEvent::ReturnKey);
+  };
+  player->ToolButton1Click();
+  EXPECT_THAT(player->List().SelectedFolders, ElementsAre("/base/A"));
 }
 
 TEST_F(DialogsTest, PlaybackGoesOnBehindTheOpenDialog) {

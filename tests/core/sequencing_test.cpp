@@ -50,10 +50,13 @@ TEST_F(Sequencing, OnlyRepeatRulesWithoutListEndCancelTheAfterListSleep) {
 // Every mode over lists of one, two and five rows: the rows that play, where the run ends,
 // and whether an after-the-list sleep fires.
 TEST_F(Sequencing, EveryModePlaysItsOrderAndEndsWhereItShould) {
+  // Each track after the first is the one prepared to follow it, in every mode and pass.
+  p.media.offerFollowers = true;
   for (int mode = 1; mode <= 5; ++mode) {
     for (int rows : {1, 2, 5}) {
       SCOPED_TRACE("mode " + std::to_string(mode) + ", rows " + std::to_string(rows));
       p.media.log.clear();
+      p.media.preparedStarts = 0;
       p.power.actions.clear();
       SetMode(mode);
       LoadTracks(rows);
@@ -65,6 +68,7 @@ TEST_F(Sequencing, EveryModePlaysItsOrderAndEndsWhereItShould) {
       const std::vector<std::string> played = Rendered();
 
       ASSERT_EQ(played.size(), once ? rows : 3 * rows + 1);
+      EXPECT_EQ(p.media.preparedStarts, static_cast<int>(played.size()) - 1);
       EXPECT_EQ(player.Playback().Playing, !once);
       EXPECT_EQ(player.Sequence().ContinuousPlay, !once);
       EXPECT_EQ(p.power.actions,
@@ -84,8 +88,29 @@ TEST_F(Sequencing, EveryModePlaysItsOrderAndEndsWhereItShould) {
         }
       }
       if (player.Sequence().ContinuousPlay) player.ToolButton5Click();
+      EXPECT_EQ(p.media.LiveGraphs(), 0);  // switching off dropped the prepared one too
     }
   }
+}
+
+TEST_F(Sequencing, WhatTheUserDoesPreparesTheTrackThatNowFollows) {
+  p.media.offerFollowers = true;
+  SetMode(2);
+  LoadTracks(3);
+  player.ToolButton5Click();
+  EXPECT_EQ(player.Playback().PreparedPath, Entry(1));
+  player.ToolButton7Click();  // next starts afresh
+  EXPECT_EQ(p.media.preparedStarts, 0);
+  EXPECT_EQ(player.Playback().PreparedPath, Entry(2));
+  player.N1Click("R1");  // one song: the same row follows
+  EXPECT_EQ(player.Playback().PreparedPath, Entry(1));
+  player.SetVolumeLevel(-500);  // prepared again, at the new level from its first sample
+  const auto& log = p.media.log;
+  const std::vector<std::string> tail(log.end() - 3, log.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"follower", "volume -500", "prepare " + Entry(1)}));
+  player.ToolButton9Click();
+  EXPECT_EQ(p.media.LiveGraphs(), 0);
+  EXPECT_EQ(player.Playback().PreparedPath, "");
 }
 
 TEST_F(Sequencing, RandomEndlessShufflesEachPassAndPlaysTheOrderShown) {

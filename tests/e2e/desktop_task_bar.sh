@@ -15,7 +15,9 @@ ini="$work/bin/solka.ini"
 bar=$(xdotool search --name '^tint2$' | head -n1)
 # The task bar's pixels, as a checksum.
 bar_pixels() { import -window "$bar" rgb:- 2>/dev/null | md5sum; }
-sleep 0.5
+# The empty bar once tint2 has drawn it: two reads alike.
+drawn() { [[ $(bar_pixels) == "$(bar_pixels)" ]]; }
+poll 20 drawn || fail "the task bar keeps changing"
 empty=$(bar_pixels)
 
 printf '[SETTING]\r\nTaskButton=1\r\n' >"$ini"
@@ -36,7 +38,6 @@ start_program
 w=$(main_window)
 poll 20 is_shown "$w" || fail "TaskButton=0: window not shown"
 poll 20 skips_taskbar "$w" || fail "TaskButton=0 does not skip the task bar"
-sleep 0.5
-[[ $(bar_pixels) == "$empty" ]] || fail "TaskButton=0: a button on the task bar"
+holds 2 eval '[[ $(bar_pixels) == "$empty" ]]' || fail "TaskButton=0: a button on the task bar"
 end_program
 echo "ok"

@@ -24,18 +24,19 @@ for round in 1 2 3; do
   click_tray 1
   poll 20 is_shown "$w" || fail "round $round: the tray click did not show the window ($(describe "$w"))"
   poll 20 skips_taskbar "$w" || fail "round $round: a task-bar entry came back ($(describe "$w"))"
-  sleep 0.3
-  skips_taskbar "$w" || fail "round $round: a task-bar entry came back later ($(describe "$w"))"
+  holds 1 skips_taskbar "$w" || fail "round $round: a task-bar entry came back later ($(describe "$w"))"
   click_tray 1
   poll 20 is_withdrawn "$w" || fail "round $round: the tray click did not hide the window ($(describe "$w"))"
 done
 
 # A quick double click on the hidden window's icon: shown, then hidden again (a lost second
 # click would leave it shown).
-sleep 0.6 # not a double click with the last click above
+sleep 0.6 # the double-click interval: not a double click with the last click above
+shows=$(traced_count visible)
 click_tray 1 2
-sleep 0.8
-is_withdrawn "$w" || fail "the second click of a double click was lost ($(wm_state "$w"))"
+poll 20 eval '(($(traced_count visible) >= shows + 2))' ||
+  fail "the second click of a double click was lost (visible: $(traced visible))"
+poll 20 is_withdrawn "$w" || fail "hidden by the double click but not withdrawn ($(wm_state "$w"))"
 click_tray 1
 poll 20 is_shown "$w" || fail "the window did not come back after the double click"
 
@@ -48,12 +49,10 @@ poll 20 is_shown "$w" || fail "the window did not come back normally after minim
 # A quick double right-click on Stop pauses and resumes: the tray ends up showing the track.
 click_control "$w" ToolButton9 3 2
 wait_for 'solka: tray: 3 Pause$'
-sleep 0.5
-[[ $(sed -n 's/^solka: tray: //p' "$err" | tail -n1) == "1 long" ]] ||
+poll 20 eval '[[ $(traced tray) == "1 long" ]]' ||
   fail "the second right-click on Stop was lost: $(grep 'solka: tray:' "$err" | tail -n2 | xargs)"
 # A single one pauses.
 click_control "$w" ToolButton9 3 1
-sleep 0.5
-[[ $(sed -n 's/^solka: tray: //p' "$err" | tail -n1) == "3 Pause" ]] || fail "right-click did not pause"
+poll 20 eval '[[ $(traced tray) == "3 Pause" ]]' || fail "right-click did not pause"
 end_program
 echo "ok"

@@ -27,8 +27,7 @@ for round in 1 2 3; do
   wmctrl -i -a "$w"
   poll 20 is_shown "$w" || fail "round $round: not shown normally after restoring ($(describe "$w"))"
   poll 20 skips_taskbar "$w" || fail "round $round: the task-bar setting was not kept ($(describe "$w"))"
-  sleep 0.3
-  is_shown "$w" || fail "round $round: minimised again after restoring ($(describe "$w"))"
+  holds 1 is_shown "$w" || fail "round $round: minimised again after restoring ($(describe "$w"))"
   case $round in
     1) click_control "$w" SpeedButton1 1 ;;
     2) xdotool windowminimize "$w" ;;
@@ -42,8 +41,8 @@ for run in 1 2; do
   start_program
   w=$(main_window)
   poll 20 is_shown "$w" || fail "run $run: window not shown"
-  sleep 0.3
-  [[ $(frame_position "$w") == "300 200" ]] || fail "run $run: frame at $(frame_position "$w")"
+  at_300_200() { [[ $(frame_position "$w") == "300 200" ]]; }
+  poll 20 at_300_200 && holds 1 at_300_200 || fail "run $run: frame at $(frame_position "$w")"
   end_program
   [[ $(setting Left),$(setting Top) == 300,200 ]] ||
     fail "run $run: position saved as $(setting Left),$(setting Top)"
@@ -65,7 +64,7 @@ poll 20 is_shown "$w" || fail "window not shown"
 # The user moves it (the window manager moves the frame).
 wmctrl -i -r "$w" -e 0,120,90,-1,-1
 poll 20 test "$(frame_position "$w")" == "120 90" || fail "not moved: $(frame_position "$w")"
-sleep 0.3
+poll 20 eval '[[ $(traced geometry) == "120 90" ]]' || fail "the program did not take the move"
 end_program
 [[ $(setting Left),$(setting Top) == 120,90 ]] ||
   fail "moved position saved as $(setting Left),$(setting Top)"
@@ -80,14 +79,15 @@ xdotool windowactivate "$w"
 active() { [[ $(xdotool getactivewindow) == "$w" ]]; }
 poll 20 active || fail "the window did not become active"
 xdotool mousemove --window "$w" $((lx + lw / 2)) $((ly + lh / 2))
-sleep 0.5
+poll 20 eval '[[ $(traced pointer) == list ]]' || fail "the pointer did not reach the list"
 xdotool key F4
 # The window is 68 high now (the window manager may take a moment to say so); the panel is
 # where the pointer goes next.
 compact() { (($(xwininfo -id "$w" | sed -n 's/.*Height: //p') < 100)); }
 poll 5 compact || true
+steps=$(traced_count label3)
 xdotool mousemove --window "$w" 20 $((68 - 24 - 9)) click 4 click 4
-sleep 0.3
+poll 20 eval '(($(traced_count label3) >= steps + 2))' || fail "the wheel did not reach the volume"
 end_program
 [[ $(setting Volume) == -1800 ]] || fail "wheel in compact view: Volume=$(setting Volume)"
 

@@ -2,7 +2,7 @@
 # The real program under a window manager: F5 opens the list selection dialog, "参照" browses to
 # a base folder, "全選択" and "OK" take its sub-folder; the list then plays that folder's tracks,
 # the settings file holds the new base folder and its history, and playback goes on while the
-# dialog is open again.
+# dialog is open again; the dialog belongs to the main window.
 #   dialog_choose_folder.sh PATH-TO-SOLKA
 set -euo pipefail
 source "$(dirname "$0")/lib/program.sh"
@@ -12,7 +12,7 @@ ini="$work/bin/solka.ini"
 desktop_start
 
 # WINDOW X Y: a left click at a point of the window's client area.
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 
 mkdir -p "$work/music/album"
 tone album/first.wav wavenc
@@ -27,13 +27,14 @@ dialog=$(titled_window "^フォルダまたは")
 page_x=2 page_y=24
 click "$dialog" $((page_x + 241)) $((page_y + 33))  # 参照
 browser=$(titled_window "^フォルダを選択してください")
+active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
+poll 20 active "$browser" || fail "the folder browser did not take the keyboard"
 xdotool type --delay 20 "$work/music"
 xdotool key Return
-for _ in $(seq 100); do xdotool search --onlyvisible --name "^フォルダを選択" >/dev/null || break; sleep 0.1; done
+poll 20 window_gone "^フォルダを選択" || fail "the folder browser stayed open"
 click "$dialog" $((page_x + 167)) $((page_y + 61))  # 全選択
 click "$dialog" 45 362                             # OK
-for _ in $(seq 100); do xdotool search --onlyvisible --name "^フォルダまたは" >/dev/null || break; sleep 0.1; done
-xdotool search --onlyvisible --name "^フォルダまたは" >/dev/null && fail "the dialog stayed open"
+poll 20 window_gone "^フォルダまたは" || fail "the dialog stayed open"
 
 tr -d '\r' <"$ini" >"$work/ini.txt"
 grep -qx "BaseFolder=$work/music" "$work/ini.txt" || fail "BaseFolder not saved: $(cat "$work/ini.txt")"
@@ -48,6 +49,14 @@ xdotool windowactivate --sync "$main" key F5
 dialog=$(titled_window "^フォルダまたは")
 wait_for "solka: caption: second"
 xdotool search --onlyvisible --name "^フォルダまたは" >/dev/null || fail "the dialog closed by itself"
+# It belongs to the main window: no task-bar entry of its own, and minimised (the window manager
+# takes the main window along) it comes back when the main window is restored.
+xprop -id "$dialog" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$main")$" || fail "not owned"
+poll 20 skips_taskbar "$dialog" || fail "the dialog has a task-bar entry ($(describe "$dialog"))"
+xdotool windowminimize "$dialog"
+poll 20 is_iconic "$dialog" || fail "the dialog was not minimised ($(describe "$dialog"))"
+wmctrl -i -a "$main"
+poll 20 is_shown "$dialog" || fail "the dialog stayed minimised ($(describe "$dialog"))"
 xdotool windowactivate --sync "$dialog" key Escape
 end_program
 echo "ok"

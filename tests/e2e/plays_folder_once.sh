@@ -26,7 +26,7 @@ for _ in $(seq 1 300); do
   sleep 0.1
 done
 # Nothing may start after the end of the run.
-sleep 2
+holds 2 eval '[[ $(last_caption) == "$idle" ]]' || fail "a track started after the end: $(last_caption)"
 
 played=$(captions | grep -x 'track[0-9]' | paste -sd ' ' -)
 [[ $played == "track1 track2 track3" ]] || fail "tracks played: '$played'"

@@ -40,8 +40,7 @@ end_program
 rm -f "$ini"
 start_program
 wait_for "solka: caption: $designed"
-sleep 1
-grep -q 'solka: tray: 1 ' "$err" && fail "played without a list"
+holds 1 eval '! grep -q "solka: tray: 1 " "$err"' || fail "played without a list"
 end_program
 grep -q '^\[SETTING\]' "$ini" || fail "settings not saved"
 echo "ok"

@@ -15,7 +15,8 @@ entry="$prefix/share/applications/solka.desktop"
 [[ -x $prefix/bin/solka ]] || fail "no program in bin/"
 [[ -f $entry ]] || fail "no desktop entry"
 desktop-file-validate "$entry" || fail "desktop-file-validate"
-grep -qx 'Exec=solka %f' "$entry" || fail "Exec line: $(grep ^Exec= "$entry")"
+# The absolute path of the installed program: "Open with" must not depend on PATH.
+grep -qx "Exec=$prefix/bin/solka %f" "$entry" || fail "Exec line: $(grep ^Exec= "$entry")"
 grep -qx 'Icon=solka' "$entry" || fail "Icon line"
 types=$(sed -n 's/^MimeType=//p' "$entry" | tr ';' '\n')
 for type in audio/mpeg audio/midi audio/x-wav audio/x-ms-wma application/vnd.ms-asf audio/ogg \

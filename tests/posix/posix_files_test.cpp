@@ -319,6 +319,9 @@ TEST_F(TempTree, MakeFoldersCreatesPrivateParents) {
   ASSERT_EQ(::stat((root + "a/b/c").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
   EXPECT_TRUE(files.IsWritableFolder(root + "a/b/c/"));
+  // Root may write there, but a packaged program keeps its settings in the user's folder.
+  EXPECT_FALSE(files.IsWritableFolder("/usr/bin/"));
+  EXPECT_FALSE(files.IsWritableFolder("/usr/local/bin"));
   EXPECT_TRUE(files.MakeFolders(root + "a/b/c/"));  // already there
   Write("plain");
   EXPECT_FALSE(files.MakeFolders(root + "plain/sub/"));

@@ -74,6 +74,8 @@ TEST(DialogWindows, EveryControlOfTheListDialogReachesItsHandler) {
   const QPoint row1 = list->visualRect(list->model()->index(1, 0)).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row1);
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row1);
+  QTest::keyClick(list, Qt::Key_Space);  // on the clicked (current) row
+  QTest::keyClick(&window, Qt::Key_Return);
   QTest::keyClick(&window, Qt::Key_Escape);
 
   std::vector<std::string> expected;
@@ -84,6 +86,7 @@ TEST(DialogWindows, EveryControlOfTheListDialogReachesItsHandler) {
        {Call("RadioButton2", DialogEvent::Enter), Call("RadioButton2", DialogEvent::Click),
         Call("Edit1", DialogEvent::DropDown), Call("Edit1", DialogEvent::Change),
         Call("FIListBox1", DialogEvent::RowClick, 1), Call("FIListBox1", DialogEvent::DblClick, 1),
+        Call("FIListBox1", DialogEvent::SpaceKey, 1), Call("", DialogEvent::ReturnKey),
         Call("", DialogEvent::CloseBox)})
     expected.push_back(call);
   // In this order; the pointer entering the list and the double-click's own clicks may come

@@ -16,6 +16,7 @@
 #include <QToolTip>
 
 #include "form/layout.h"
+#include "platform/qt/dialog_style.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/menus.h"
@@ -244,7 +245,9 @@ TEST_F(WindowRender, AHundredThousandRowsAreVirtual) {
   const int top = list->verticalScrollBar()->value();
   form.SetScrollWidth(900);
   QApplication::processEvents();
-  EXPECT_EQ(list->horizontalScrollBar()->maximum(), 900 - list->viewport()->width());
+  // The extent and the view's margins beside the text.
+  EXPECT_EQ(list->horizontalScrollBar()->maximum(),
+            900 + ItemTextMargins(list) - list->viewport()->width());
   // The width change keeps the selection and the scroll position.
   EXPECT_EQ(list->currentIndex().row(), 70000);
   EXPECT_EQ(list->verticalScrollBar()->value(), top);

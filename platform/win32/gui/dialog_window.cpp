@@ -199,6 +199,7 @@ void DialogWindow::RunModal() {
   RenderAll();
   if (form_.ModalResult() != DialogForm::kNoResult || running_) return;
   running_ = true;
+  HWND previous = GetActiveWindow();
   // Application-modal: the program's other windows take no input meanwhile.
   std::vector<HWND> disabled;
   EnumThreadWindows(
@@ -217,11 +218,28 @@ void DialogWindow::RunModal() {
   ShowWindow(window_, SW_SHOW);
   SetForegroundWindow(window_);
   if (Item* first = Find(design_.firstFocus)) SetFocus(first->window);
+  TraceControls();
   loop_.RunUntil([this] { return form_.ModalResult() != DialogForm::kNoResult; });
   for (HWND other : disabled)
     if (other != window_ && IsWindow(other)) EnableWindow(other, TRUE);
   ShowWindow(window_, SW_HIDE);
+  // The window that was active before takes the focus back, as from a dialog it owned.
+  if (previous && previous != window_ && IsWindowVisible(previous)) SetForegroundWindow(previous);
   running_ = false;
+}
+
+void DialogWindow::TraceControls() {
+  if (!trace_.Enabled() || traced_) return;
+  traced_ = true;
+  // Where each control stands in the dialog's client area ("TForm2.Button2 ..."), so that
+  // scripts can aim the pointer.
+  for (Item& item : items_) {
+    RECT r;
+    GetWindowRect(item.window, &r);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+    trace_.Control(std::string(design_.className) + "." + std::string(item.spec.name), r.left,
+                   r.top, r.right - r.left, r.bottom - r.top);
+  }
 }
 
 void DialogWindow::Changed(std::string_view control) {

@@ -14,6 +14,7 @@
 
 #include "form/dialog_form.h"
 #include "platform/api/modal_window.h"
+#include "platform/qt/trace.h"
 
 namespace solka {
 
@@ -80,6 +81,7 @@ class DialogWindow : public DialogObserver, public ModalWindow {
   Item* Find(std::string_view name);
   RECT Place(const Spec& spec) const;
   void CentreOnScreen();
+  void TraceControls();
 
   DialogForm& form_;
   DialogEvents& events_;
@@ -96,6 +98,8 @@ class DialogWindow : public DialogObserver, public ModalWindow {
   bool rendering_ = false;
   bool running_ = false;
   HWND overList_ = nullptr;
+  Trace trace_;
+  bool traced_ = false;
 };
 
 }  // namespace solka

@@ -241,22 +241,26 @@ void MainWindow::LayOut() {
 }
 
 void MainWindow::TraceControls() {
-  // Where each control stands in the client area, so that scripts can aim the pointer.
-  const auto report = [this](const char* name, HWND control) {
+  // Where each control stands, so that scripts can aim the pointer: from the top-left corner
+  // of the window's frame, which this tool window draws itself (the title bar included).
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  const auto report = [this, &frame](const std::string& name, RECT r, HWND from) {
+    MapWindowPoints(from, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    trace_.Control(name, r.left - frame.left, r.top - frame.top, r.right - r.left,
+                   r.bottom - r.top);
+  };
+  const auto whole = [&report](const std::string& name, HWND control) {
     RECT r;
     GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
-    trace_.Control(name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    report(name, r, nullptr);
   };
-  report("FIListBox1", list_);
-  report("SpeedButton1", panel_->Control(0));
-  for (int n = 1; n <= 3; ++n)
-    report(n == 1 ? "Label1" : n == 2 ? "Label2" : "Label3", panel_->Control(n));
+  whole("FIListBox1", list_);
+  whole("SpeedButton1", panel_->Control(0));
+  for (int n = 1; n <= 3; ++n) whole("Label" + std::to_string(n), panel_->Control(n));
   for (const ToolButtonDef& def : ToolButtons()) {
     RECT r;
-    if (!toolBar_->ButtonRect(def.name, r)) continue;
-    MapWindowPoints(toolBar_->Handle(), window_, reinterpret_cast<POINT*>(&r), 2);
-    trace_.Control(std::string(def.name), r.left, r.top, r.right - r.left, r.bottom - r.top);
+    if (toolBar_->ButtonRect(def.name, r)) report(std::string(def.name), r, toolBar_->Handle());
   }
 }
 

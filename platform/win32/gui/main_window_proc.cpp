@@ -15,6 +15,7 @@
 #include "platform/win32/gui/tool_bar.h"
 #include "platform/win32/gui/tray.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_codec.h"
 
 namespace solka {
 
@@ -164,6 +165,11 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_ACTIVATE:
+      // Activated with the focus nowhere in it (a menu or another window had it): the window
+      // itself takes the keys.
+      if (LOWORD(wParam) != WA_INACTIVE && !IsChild(window_, GetFocus())) SetFocus(window_);
+      return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
@@ -182,6 +188,10 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 bool MainWindow::Preview(MSG& msg) {
   if (closed_ || (msg.hwnd != window_ && !IsChild(window_, msg.hwnd))) return false;
   switch (msg.message) {
+    case WM_SYSKEYDOWN:
+      // Without a focused window the keys come as system keys; with Alt they are the system's.
+      if (msg.lParam & (1 << 29)) return false;
+      [[fallthrough]];
     case WM_KEYDOWN:
       // Key preview: the window sees the key before the focused control does.
       commands_.KeyDown(KeyFromVirtualKey(msg.wParam));
@@ -248,8 +258,10 @@ std::uint32_t MainWindow::CopyDataArrived(const COPYDATASTRUCT& data) {
     message.bytes.assign(static_cast<const char*>(data.lpData), data.cbData);
   else if (data.cbData > 0)
     return 0;  // refused unread, as on every platform
-  // A C string's terminator is not part of the text.
+  // A C string's terminator is not part of the text; a sender of the original design sends
+  // its text in the ANSI code page.
   if (!message.bytes.empty() && message.bytes.back() == '\0') message.bytes.pop_back();
+  message.bytes = ReceivedTextToUtf8(message.bytes);
   if (copyData_) return copyData_(message);
   // The player is still starting: it takes the message once it is ready.
   earlyCopyData_.push_back(std::move(message));

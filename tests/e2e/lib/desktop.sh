@@ -120,11 +120,19 @@ main_window() {
   find_main_window
 }
 
+# TITLE: the ids of the shown windows whose title matches; fails on an X error (a window that
+# went away while it was read), which is no answer either way.
+windows_titled() {
+  xdotool search --onlyvisible --name "$1" 2>"$work/xdotool.err" || true
+  ! grep -q 'X Error' "$work/xdotool.err"
+}
+window_gone() { local ids && ids=$(windows_titled "$1") && [[ -z $ids ]]; }
+
 # TITLE: the id of the first shown window whose title matches, within 20 s.
 titled_window() {
   local _ w
   for _ in $(seq 200); do
-    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [[ -n $w ]] && {
+    w=$(windows_titled "$1" | head -n1) && [[ -n $w ]] && {
       echo "$w"
       return 0
     }

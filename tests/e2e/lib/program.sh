@@ -55,6 +55,16 @@ wait_for() {
   fail "no line matching '$1'"
 }
 
+# SECONDS CMD...: the command keeps succeeding for SECONDS (what must not change; what has to
+# happen is waited for instead).
+holds() {
+  local _
+  for _ in $(seq $(($1 * 10))); do "${@:2}" >/dev/null 2>&1 || return 1 && sleep 0.1; done
+}
+# NAME: the last value traced for the state NAME ("solka: NAME: VALUE"), and how many were.
+traced() { sed -n "s/^solka: $1: //p" "${ERR:-$err}" | tail -n1; }
+traced_count() { grep -c "^solka: $1: " "${ERR:-$err}" || true; }
+
 # Sends the signal (default TERM) and checks that the program ends normally within 30 s.
 end_program() {
   local sig=${1:-TERM} status=0

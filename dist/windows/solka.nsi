@@ -1,0 +1,137 @@
+; The Windows installer of SOLKA: solka.exe and its README into Program Files, a Start-menu
+; entry, "Open with" for the playable types, list files and folders, and an uninstaller that
+; leaves only the user's settings. Built by tools/package-windows:
+;   makensis -DVERSION=1.7.2 -DEXE=path\solka.exe -DREADME=README.md -DOUTFILE=setup.exe solka.nsi
+Unicode true
+; A 64-bit installer: it writes the 64-bit registry and Program Files, and runs on 64-bit
+; Windows alone, as the program does.
+Target amd64-unicode
+
+!include "MUI2.nsh"
+!include "x64.nsh"
+
+!ifndef VERSION
+  !error "VERSION is not set"
+!endif
+!define PRODUCT "SOLKA"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\SOLKA"
+!define PROGID "SOLKA.AudioFile"
+!define LIST_PROGID "SOLKA.ListFile"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\SOLKA"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1041 "ProductName" "SOLKA"
+VIAddVersionKey /LANG=1041 "FileDescription" "SOLKA セットアップ"
+VIAddVersionKey /LANG=1041 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1041 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1041 "LegalCopyright" "KOBARI PROJECT"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "Japanese"
+
+; The types the player opens from the shell (its start-up types), and its list files.
+!macro ForEachType MACRO
+  !insertmacro ${MACRO} ".mp3"
+  !insertmacro ${MACRO} ".mid"
+  !insertmacro ${MACRO} ".midi"
+  !insertmacro ${MACRO} ".rmi"
+  !insertmacro ${MACRO} ".rcp"
+  !insertmacro ${MACRO} ".wav"
+  !insertmacro ${MACRO} ".wma"
+  !insertmacro ${MACRO} ".ogg"
+  !insertmacro ${MACRO} ".flac"
+  !insertmacro ${MACRO} ".ape"
+  !insertmacro ${MACRO} ".vqf"
+  !insertmacro ${MACRO} ".3g2"
+  !insertmacro ${MACRO} ".aac"
+  !insertmacro ${MACRO} ".m4a"
+  !insertmacro ${MACRO} ".asf"
+!macroend
+
+!macro OpenWith EXT
+  WriteRegStr HKLM "Software\Classes\${EXT}\OpenWithProgids" "${PROGID}" ""
+  WriteRegStr HKLM "Software\Classes\Applications\solka.exe\SupportedTypes" "${EXT}" ""
+!macroend
+!macro NoOpenWith EXT
+  DeleteRegValue HKLM "Software\Classes\${EXT}\OpenWithProgids" "${PROGID}"
+!macroend
+
+Function .onInit
+  ${IfNot} ${RunningX64}
+    MessageBox MB_OK|MB_ICONSTOP "SOLKA は 64 ビット版の Windows で動作します。"
+    Abort
+  ${EndIf}
+  SetRegView 64
+FunctionEnd
+
+Function un.onInit
+  SetRegView 64
+FunctionEnd
+
+Section "SOLKA"
+  SetShellVarContext all
+  SetOutPath "$INSTDIR"
+  File "/oname=solka.exe" "${EXE}"
+  File "/oname=README.txt" "${README}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\SOLKA.lnk" "$INSTDIR\solka.exe"
+
+  ; The program and its verbs: "Open with" offers it for audio files, list files and folders,
+  ; and what it opens plays in the running player.
+  WriteRegStr HKLM "Software\Microsoft\Windows\CurrentVersion\App Paths\solka.exe" "" "$INSTDIR\solka.exe"
+  WriteRegStr HKLM "Software\Classes\Applications\solka.exe" "FriendlyAppName" "SOLKA"
+  WriteRegStr HKLM "Software\Classes\Applications\solka.exe\shell\open\command" "" '"$INSTDIR\solka.exe" "%1"'
+  WriteRegStr HKLM "Software\Classes\${PROGID}" "" "SOLKA の曲"
+  WriteRegStr HKLM "Software\Classes\${PROGID}\DefaultIcon" "" '"$INSTDIR\solka.exe",1'
+  WriteRegStr HKLM "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\solka.exe" "%1"'
+  !insertmacro ForEachType OpenWith
+  WriteRegStr HKLM "Software\Classes\${LIST_PROGID}" "" "SOLKA のリスト"
+  WriteRegStr HKLM "Software\Classes\${LIST_PROGID}\shell\open\command" "" '"$INSTDIR\solka.exe" "%1"'
+  WriteRegStr HKLM "Software\Classes\.m3u\OpenWithProgids" "${LIST_PROGID}" ""
+  WriteRegStr HKLM "Software\Classes\Applications\solka.exe\SupportedTypes" ".m3u" ""
+  WriteRegStr HKLM "Software\Classes\Directory\shell\SOLKA" "" "SOLKA で再生"
+  WriteRegStr HKLM "Software\Classes\Directory\shell\SOLKA" "Icon" '"$INSTDIR\solka.exe",0'
+  WriteRegStr HKLM "Software\Classes\Directory\shell\SOLKA\command" "" '"$INSTDIR\solka.exe" "%1"'
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "SOLKA"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "KOBARI PROJECT"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" '"$INSTDIR\solka.exe",0'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ; SHCNE_ASSOCCHANGED: the shell reads the associations again.
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+SectionEnd
+
+Section "Uninstall"
+  SetShellVarContext all
+  ; The installed files alone: a settings file beside the program (where the folder was
+  ; writable) stays, and with it the folder.
+  Delete "$INSTDIR\solka.exe"
+  Delete "$INSTDIR\README.txt"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\SOLKA.lnk"
+  DeleteRegKey HKLM "Software\Microsoft\Windows\CurrentVersion\App Paths\solka.exe"
+  DeleteRegKey HKLM "Software\Classes\Applications\solka.exe"
+  DeleteRegKey HKLM "Software\Classes\${PROGID}"
+  DeleteRegKey HKLM "Software\Classes\${LIST_PROGID}"
+  !insertmacro ForEachType NoOpenWith
+  DeleteRegValue HKLM "Software\Classes\.m3u\OpenWithProgids" "${LIST_PROGID}"
+  DeleteRegKey HKLM "Software\Classes\Directory\shell\SOLKA"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+SectionEnd

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# solka.exe under Wine on a desktop with a notification area: started on a folder it hides to
+# the tray and plays the list to its end through DirectShow; a second solka.exe hands its
+# folder over and ends with exit code 1; from the tray icon the window comes back, F5 opens the
+# list selection dialog and "OK" replaces the list; the exit button saves solka.ini beside the
+# program.
+# Usage: player.sh PATH-TO-SOLKA.EXE
+set -euo pipefail
+here=$(dirname "$0")
+source "$here/../lib/program.sh"
+source "$here/../lib/desktop.sh"
+source "$here/../lib/wine.sh"
+wine_prepare "$1"
+mkdir -p "$work/music/a" "$work/music/b" "$work/lib/c"
+for name in a/t1 a/t2 b/u1 ../lib/c/v1; do tone "$name.wav" wavenc; done
+printf '[SETTING]\r\nSort=1\r\nBaseFolder=%s\r\n' "$(winpath "$work/lib")" >"$ini"
+wine_desktop_start tray
+
+start_program "$(winpath "$work/music/a")"
+wait_for 'solka: caption: t1$'
+poll 20 no_window_titled '^(t[12]|DODEDEV 1.7.2.0|SOLKA Player DirectShow Ver.)$' ||
+  fail "the window did not go to the tray"
+wait_for 'solka: caption: t2$'
+echo "PASS: started on a folder it hides to the tray and plays the list"
+
+status=0
+timeout 60 "$solka" "$(winpath "$work/music/b")" 2>"$work/second.err" || status=$?
+[[ $status -eq 1 ]] || fail "second start: exit status $status ($(cat "$work/second.err"))"
+wait_for 'solka: caption: u1$'
+echo "PASS: a second solka.exe hands its folder over and ends with exit code 1"
+
+# Back from the tray: a click on the icon.
+click_wine_tray 1
+win=$(wine_window '^(u1|DODEDEV 1.7.2.0|SOLKA Player DirectShow Ver.)$')
+# The key goes where the window system's focus is: the window is activated until it has it.
+f5_opens_dialog() {
+  xdotool windowactivate --sync "$win" key F5
+  poll 3 window_named 'フォルダまたはリストファイルを選択してください'
+}
+poll 30 f5_opens_dialog || fail "F5 did not open the list selection dialog"
+dialog=$(wine_window 'フォルダまたはリストファイルを選択してください')
+click_control "$dialog" TForm2.Button2 1
+click_control "$dialog" TForm2.BitBtn2 1
+poll 20 no_window_titled 'フォルダまたは' || fail "OK did not close the dialog"
+# The first row is the new list's one track: a click plays it.
+read -r x y w h < <(control FIListBox1)
+xdotool mousemove --window "$win" $((x + 20)) $((y + 8)) click 1
+wait_for 'solka: caption: v1$'
+echo "PASS: F5 opens the list selection dialog and OK replaces the list"
+
+click_control "$win" ToolButton11 1
+timeout 30 tail --pid="$pid" -f /dev/null || fail "the exit button did not end the program"
+status=0
+wait "$pid" || status=$?
+pid=
+[[ $status -eq 0 ]] || fail "exit status $status"
+[[ $(setting BaseFolder) == "$(winpath "$work/lib")" ]] || fail "solka.ini: $(cat "$ini")"
+grep -q "^0=$(winpath "$work/lib" | sed 's/\\/\\\\/g')" "$ini" || fail "no history in solka.ini"
+[[ -n $(setting Left) ]] || fail "no window position in solka.ini"
+echo "PASS: closing saves solka.ini beside the program"

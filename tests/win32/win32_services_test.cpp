@@ -1,0 +1,140 @@
+// The Win32 services on real files, windows and processes.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h:
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/single_instance.h"
+#include "desktop/now_playing_messages.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_codec.h"
+#include "platform/win32/win32_copy_data.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_shell.h"
+#include "playlist/list_file.h"
+#include "tests/core/player_fixture.h"
+#include "tests/win32/win32_test_support.h"
+
+namespace solka {
+namespace {
+
+TEST(Win32Files, JapaneseAndLongPathsListInCaseFreeOrderAndSavesReplaceWhole) {
+  Win32FileSystem files;
+  TempFolder temp;
+  const std::string root = temp.Path() + "\\";
+  // Deeper than MAX_PATH: reached through the long form only.
+  std::string deep = root + "夜の歌";
+  while (deep.size() < 400) deep += "\\" + std::string(40, 'd');
+  ASSERT_TRUE(files.MakeFolders(deep));
+  ASSERT_EQ(files.WriteFileAtomic(deep + "\\曲.mp3", "abc"), "");
+  EXPECT_EQ(files.ReadFile(deep + "\\曲.mp3").bytes, "abc");
+  EXPECT_EQ(files.ReadRange(deep + "\\曲.mp3", 1, 5).bytes, "bc");
+  EXPECT_EQ(files.FileSize(deep + "\\曲.mp3"), 3u);
+  for (const char* name : {"b.wav", "A.mp3", "c.ogg"}) files.WriteFileAtomic(root + name, "x");
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(files.ListFolder(root, entries));
+  std::vector<std::string> names;
+  for (const DirEntry& e : entries) names.push_back(e.name + (e.isDirectory ? "\\" : ""));
+  EXPECT_EQ(names, (std::vector<std::string>{"A.mp3", "b.wav", "c.ogg", "夜の歌\\"}));
+  EXPECT_EQ(entries[3].id, files.IdOf(root + "夜の歌"));
+  EXPECT_TRUE(files.FileExists(root + "a.MP3"));  // names without regard to case
+
+  // A save replaces the old text whole and leaves no temporary file; a read-only one is refused.
+  const std::string ini = root + "solka.ini";
+  ASSERT_EQ(files.WriteFileAtomic(ini, "old"), "");
+  ASSERT_EQ(files.WriteFileAtomic(ini, "new"), "");
+  EXPECT_EQ(files.ReadFile(ini).bytes, "new");
+  SetFileAttributesW(Widen(ini).c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(files.IsWritableFile(ini));
+  EXPECT_NE(files.WriteFileAtomic(ini, "lost"), "");
+  EXPECT_EQ(files.ReadFile(ini).bytes, "new");
+  SetFileAttributesW(Widen(ini).c_str(), FILE_ATTRIBUTE_NORMAL);
+  entries.clear();
+  files.ListFolder(root, entries);
+  EXPECT_EQ(entries.size(), 5u);
+
+  // Paths as the shell gives them; a folder named as one keeps its delimiter.
+  EXPECT_EQ(files.FullPath(root + "夜の歌\\..\\x/./y.mp3"), root + "x\\y.mp3");
+  EXPECT_EQ(files.FullPath(root + "夜の歌\\.."), root);
+  EXPECT_EQ(files.DriveOf(ini), root.substr(0, 3));
+  EXPECT_EQ(files.TypeOfDrive(files.DriveOf(ini)), DriveType::Fixed);
+  EXPECT_FALSE(files.ReadFile(root + "missing.mp3").ok);
+  EXPECT_FALSE(files.ReadFile(root + "missing.mp3").error.empty());
+}
+
+TEST(Win32Text, Cp932ListFileRoundTripsThroughTheListReader) {
+  Win32Codec codec;
+  const std::string lines = "D:\\音楽\\表示.mp3\r\nD:\\ｶﾀｶﾅ\\ソ.wav\r\n";
+  const std::string cp932 = Utf8ToCodePage(932, lines);
+  ASSERT_NE(cp932, lines);
+  EXPECT_EQ(cp932.size(), 34u);  // two bytes per kanji, one per half-width kana
+  EXPECT_EQ(DecodeListFile(cp932, codec),
+            (std::vector<std::string>{"D:\\音楽\\表示.mp3", "D:\\ｶﾀｶﾅ\\ソ.wav"}));
+  EXPECT_FALSE(codec.LegacyToUtf8("\x81\x20\xFF"));   // a lead byte without its trail
+  EXPECT_EQ(ReceivedTextToUtf8("D:\\夜"), "D:\\夜");  // this program's own senders
+}
+
+TEST(Win32Shell, ArgumentsSurviveTheCommandLineWhateverTheyHold) {
+  const std::vector<std::wstring> arguments = {
+      L"C:\\Program Files\\qvz.exe", L"-c",       L"",  L"say \"hi\"",
+      L"C:\\dir with space\\",       L"a\\\\\"b", L"夜"};
+  int count = 0;
+  wchar_t** split = CommandLineToArgvW(CommandLine(arguments).c_str(), &count);
+  ASSERT_EQ(count, static_cast<int>(arguments.size()));
+  for (int i = 0; i < count; ++i) EXPECT_EQ(split[i], arguments[i]) << i;
+  LocalFree(split);
+}
+
+TEST(Win32InterProcess, SecondStartHandsItsArgumentToThePlayerAndEndsWithOne) {
+  Win32InterProcess ipc;
+  LockResult lock = ipc.TryLock(std::string(kInstanceLockName));
+  ASSERT_EQ(lock.state, LockState::Acquired);
+  std::vector<CopyData> received;
+  auto endpoint = ipc.Listen(std::string(kPlayerWindowClass), [&](const CopyData& frame) {
+    received.push_back(frame);
+    return 0u;
+  });
+  ASSERT_TRUE(endpoint);
+  const std::string path = "D:\\音楽\\夜 の 歌";
+  EXPECT_EQ(RunSecondStart(path), 1u);
+  ASSERT_EQ(received.size(), 1u);
+  EXPECT_EQ(received[0], (CopyData{kHandOverData, path}));
+
+  // The player is gone: the next start becomes the player itself.
+  endpoint.reset();
+  lock.lock.reset();
+  EXPECT_EQ(RunSecondStart(path), 0u);
+  EXPECT_EQ(received.size(), 1u);
+}
+
+TEST(Win32InterProcess, NowPlayingBytesReachListeningWindowsAsTheyExpectThem) {
+  TestPlatform p;
+  Win32InterProcess sender({"Tzzz"});
+  p.services.ipc = &sender;
+  Win32InterProcess listener;  // takes the bytes as they arrive
+  std::vector<std::pair<std::string, CopyData>> received;
+  std::vector<std::unique_ptr<CopyDataEndpoint>> endpoints;
+  for (const char* name : {"MsnMsgrUIManager", "Tzzz"})
+    endpoints.push_back(listener.Listen(name, [&received, name](const CopyData& frame) {
+      received.emplace_back(name, frame);
+      return 0u;
+    }));
+  auto player = PlayerBuilder(p).Paths({"/music/夜の歌.mp3"}).Start();
+  player->Messenger1Click();
+  received.clear();
+  player->pauseButtonClick();  // plays the first track
+  player->ToolButton9Click();  // stops it
+  const std::string tzzz = Utf8ToCodePage(CP_ACP, "DODEDEV : 夜の歌");
+  EXPECT_EQ(received,
+            (std::vector<std::pair<std::string, CopyData>>{
+                {"MsnMsgrUIManager", MessengerMessage(MessengerAnnounceText(true, "夜の歌"))},
+                {"Tzzz", {3000, tzzz}},
+                {"MsnMsgrUIManager", MessengerMessage(MessengerClearText())},
+                {"Tzzz", {3000, ""}}}));
+}
+
+}  // namespace
+}  // namespace solka
