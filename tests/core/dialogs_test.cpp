@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "base/paths.h"
 #include "dialogs/player_dialogs.h"
 #include "player_fixture.h"
 
@@ -114,7 +115,12 @@ TEST_F(DialogsTest, BrowsingMovesItsEntryToTheTopAndRelistsAndOtherCasesAreOther
   p.dialogs.folderAnswer = "/music/rock";
   window2.script = [this] {
     Event("Button1");
-    EXPECT_THAT(form2->Form.Items("Edit1"), ElementsAre("/music/rock", "/a", "/Music/Rock"));
+    // Where names ignore case (Windows), the other case is the same folder and goes.
+    if (SamePath("/Music/Rock", "/music/rock")) {
+      EXPECT_THAT(form2->Form.Items("Edit1"), ElementsAre("/music/rock", "/a"));
+    } else {
+      EXPECT_THAT(form2->Form.Items("Edit1"), ElementsAre("/music/rock", "/a", "/Music/Rock"));
+    }
     EXPECT_EQ(form2->Form.ItemIndex("Edit1"), 0);
     EXPECT_THAT(Rows(), ElementsAre("live"));
     // A cancelled browse leaves everything as it was.
