@@ -257,8 +257,9 @@ TEST_F(DialogsTest, ListFilesOfEitherEncodingGiveTheSameLinesAndReplaceTheListFo
   Choose({"one.m3u"}, "BitBtn3");
   player->ToolButton1Click();
   const std::vector<std::string> fromUtf16 = player->List().SelectedListLines;
-  EXPECT_THAT(fromUtf16, ElementsAre("#EXTM3U", "/m/a.mp3", "rel/b.mp3"));
-  EXPECT_THAT(List(), ElementsAre("#EXTM3U", "/m/a.mp3", "rel/b.mp3"));
+  // Read as the player reads lists: no comment rows, relative entries from the list's folder.
+  EXPECT_THAT(fromUtf16, ElementsAre("/m/a.mp3", "/playlists/rel/b.mp3"));
+  EXPECT_THAT(List(), ElementsAre("/m/a.mp3", "/playlists/rel/b.mp3"));
   Choose({"two.m3u"});
   player->ToolButton1Click();
   EXPECT_EQ(player->List().SelectedListLines, fromUtf16);
