@@ -36,8 +36,9 @@ click "$dialog" $((page_x + 167)) $((page_y + 61))  # 全選択
 click "$dialog" 45 362                             # OK
 poll 20 window_gone "^フォルダまたは" || fail "the dialog stayed open"
 
-tr -d '\r' <"$ini" >"$work/ini.txt"
-grep -qx "BaseFolder=$work/music" "$work/ini.txt" || fail "BaseFolder not saved: $(cat "$work/ini.txt")"
+# Written once the dialog has gone: the history first, then the settings.
+saved() { tr -d '\r' <"$ini" >"$work/ini.txt" && grep -qx "BaseFolder=$work/music" "$work/ini.txt"; }
+poll 20 saved || fail "BaseFolder not saved: $(cat "$work/ini.txt")"
 grep -qx '\[RECENT_PATH\]' "$work/ini.txt" || fail "no [RECENT_PATH] section"
 grep -qx "0=$work/music" "$work/ini.txt" || fail "the base folder is not in the history"
 
