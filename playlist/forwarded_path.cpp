@@ -4,7 +4,7 @@
 #include "app/tdodedev.h"
 #include "base/paths.h"
 #include "playlist/count_label.h"
-#include "playlist/media_types.h"
+#include "playlist/given_path.h"
 
 namespace solka {
 
@@ -27,7 +27,8 @@ std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
 
 void TDODEDEV::BuildListFromPath(const std::string& path) {
   const PathSyntax syntax = platform_.files.Syntax();
-  list_.ReferenceExtension = ExtensionOf(path, syntax);
+  const GivenPath given = ClassifyGivenPath(platform_.files, path);
+  list_.ReferenceExtension = given.extension;
   if (SettingIs(SubFolder, "1")) list_.NoSubFolderScan = true;
   const auto playFrom = [this](int row) {
     SelectRow(row);
@@ -37,15 +38,15 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
     FIListBox1Click();
   };
 
-  if (list_.ReferenceExtension.empty() && path == kNextTrackCommand) {
+  if (given.kind != GivenKind::Folder && path == kNextTrackCommand) {
     ToolButton7Click();
-  } else if (list_.ReferenceExtension.empty()) {
+  } else if (given.kind == GivenKind::Folder) {
     list_.PlayList.Clear();
     ScanFolder(WithDelimiter(path, syntax));
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
     RefreshListBox();
     if (form_.RowCount() > 0) playFrom(0);
-  } else if (InColumn(list_.ReferenceExtension, MediaColumn::ForwardedPath)) {
+  } else if (given.kind == GivenKind::Track) {
     list_.PlayList.Clear();
     ScanFolder(FolderWithDelimiter(path, syntax));
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
@@ -54,7 +55,7 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
     // The file itself, even where another differs from it in case only.
     const int row = list_.PlayList.IndexOfPreferExact(path);
     if (row >= 0) playFrom(row);
-  } else if (IsListFileExtension(list_.ReferenceExtension, Match::Exact)) {
+  } else if (given.kind == GivenKind::List) {
     if (LoadListFile(path)) {
       RefreshListBox();
       form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));

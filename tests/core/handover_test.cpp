@@ -89,18 +89,22 @@ TEST_F(HandOverTest, DroppedFoldersKeepTheirSubFoldersAndTheReferenceExtension) 
   EXPECT_EQ(t.List().ReferenceExtension, ".ogg");
 }
 
-// The three sources side by side: upper-case extensions.
-TEST_F(HandOverTest, StartUpDropAndHandOverEachCompareExtensionsTheirOwnWay) {
-  TDODEDEV& started = Start(PlayerBuilder(p).Argument("/albums/y/t.MP3"));
-  EXPECT_EQ(Playing(), "/albums/y/t.MP3");  // start-up: without regard to case
-  Forward("/albums/y/t.MP3");               // forwarded: exact, so neither track nor list
-  EXPECT_EQ(Playing(), "");
-  started.WMDropFiles({"/albums/y/t.MP3", "/lists/TWO.M3U"});  // dropped: without regard to case
-  EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3"}));
+// The three sources side by side: a folder whose name looks like a file, upper-case extensions.
+TEST_F(HandOverTest, StartUpDropAndHandOverClassifyAPathAlike) {
+  Track("/Best Of Vol. 2/01 LOUD.MP3");
+  TDODEDEV& started = Start(PlayerBuilder(p).Argument("/Best Of Vol. 2"));
+  EXPECT_EQ(List(), (Paths{"/Best Of Vol. 2/01 LOUD.MP3"}));
+  Forward("/albums/y/t.MP3");
+  EXPECT_EQ(Playing(), "/albums/y/t.MP3");
+  Forward("/Best Of Vol. 2");
+  EXPECT_EQ(Playing(), "/Best Of Vol. 2/01 LOUD.MP3");
+  Forward("/lists/TWO.M3U");
+  EXPECT_EQ(Playing(), "/music/b.wav");
+  started.WMDropFiles({"/Best Of Vol. 2", "/albums/y/t.MP3"});
+  EXPECT_EQ(List().size(), 4u);
 
-  TDODEDEV& list = Start(PlayerBuilder(p).Argument("/lists/TWO.M3U"));
-  EXPECT_TRUE(List().empty());  // start-up: the list extension compares exactly
-  EXPECT_EQ(list.Form().RowCount(), 0);
+  Start(PlayerBuilder(p).Argument("/lists/TWO.M3U"));
+  EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3"}));
 }
 
 // --- Hand-over in the running player ---------------------------------------------------------
@@ -131,9 +135,8 @@ TEST_F(HandOverTest, AForwardedAudioFileScansItsFolderAndPlaysExactlyThatFile) {
   EXPECT_EQ(Playing(), "/albums/y/song.mp3");
   EXPECT_EQ(t.Form().Label(2).text, " / 3 曲");
   EXPECT_TRUE(t.Sequence().ContinuousPlay);
-  // Extensions compare exactly here: an upper-case one is neither track nor list, and all that
-  // happens is the stop.
-  Forward("/albums/y/t.MP3");
+  // A file of no known type is neither track nor list: all that happens is the stop.
+  Forward("/albums/y/notes.txt");
   EXPECT_EQ(Playing(), "");
   EXPECT_EQ(List().size(), 3u);
   EXPECT_EQ(p.screen.broughtToFront, 2);
@@ -144,11 +147,11 @@ TEST_F(HandOverTest, AForwardedListFileAndAMissingFolder) {
   Forward("/lists/two.m3u");
   EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3"}));
   EXPECT_EQ(Playing(), "/music/b.wav");
-  // The lower-case command word is a folder name like any other; it does not exist.
+  // The lower-case command word is a path like any other; nothing of that name exists, so the
+  // list stays.
   Forward("zzz_next_play");
-  EXPECT_TRUE(List().empty());
-  EXPECT_EQ(t.Form().RowCount(), 0);
-  EXPECT_EQ(t.Form().Label(2).text, "");
+  EXPECT_EQ(List().size(), 2u);
+  EXPECT_EQ(t.Form().RowCount(), 2);
   EXPECT_EQ(Playing(), "");
 }
 

@@ -107,12 +107,14 @@ grep -q $'^Volume=-5000\r$' "$work/bin/solka.ini" || fail "volume not stored"
 
 # Without a session bus, and with buses that accept and never answer (wedged bus daemons; the
 # system bus is where the idle lock is asked for), the program plays as before and a SIGTERM
-# ends it with its settings saved.
+# ends it with its settings saved. On a real display, where the toolkit uses the session bus too.
+source "$(dirname "$0")/lib/desktop.sh"
+desktop_start
 python3 -c 'import socket, sys, time
 s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(64); time.sleep(900)' \
   "$work/silent" &
 silent=$!
-trap 'kill $monitor $silent 2>/dev/null || true; e2e_cleanup' EXIT
+trap 'kill $monitor $silent 2>/dev/null || true; e2e_cleanup; desktop_stop' EXIT
 for _ in $(seq 100); do [[ -S $work/silent ]] && break || sleep 0.1; done
 for bus in no-bus silent; do
   rm "$work/bin/solka.ini"

@@ -12,8 +12,8 @@ long_tone() {
   gst-launch-1.0 -q audiotestsrc num-buffers=300 samplesperbuffer=800 ! \
     audio/x-raw,rate=8000,channels=1 ! wavenc ! filesink location="$work/music/$1"
 }
-mkdir -p "$work/music/a" "$work/music/b c"
-for name in a/t1 a/t2 a/t3 "b c/u1"; do long_tone "$name.wav"; done
+mkdir -p "$work/music/a" "$work/music/Vol. 2"
+for name in a/t1 a/t2 a/t3 "Vol. 2/u1"; do long_tone "$name.wav"; done
 printf '[SETTING]\r\nSort=1\r\n' >"$work/bin/solka.ini"
 sock="$XDG_RUNTIME_DIR/solka/TDODEDEV"
 
@@ -78,8 +78,8 @@ wait_caption t2
 timeout 30 tail --pid="$silent" -f /dev/null || fail "the silent connection is still open"
 echo "PASS: hostile connections leave the player playing; the command word skips a track"
 
-# A relative folder means the sender's folder; only the first argument counts.
-(cd "$work/music" && second_start "b c" "$work/music/a")
+# A relative folder means the sender's folder, whatever its name; only the first argument counts.
+(cd "$work/music" && second_start "Vol. 2" "$work/music/a")
 wait_caption u1
 # The desktop entry's command for one file, as a file manager runs it.
 exec_line=$(sed -n 's/^Exec=//p' "$(dirname "$0")/../../dist/solka.desktop.in")
