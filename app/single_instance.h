@@ -18,6 +18,10 @@ inline constexpr std::string_view kPlayerWindowClass = "TDODEDEV";
 inline constexpr std::string_view kNextTrackCommand = "ZZZ_NEXT_PLAY";
 // The number field every sender of a hand-over sets.
 inline constexpr std::uint32_t kHandOverData = 1;
+// The player's answers: taken (acted on once the answer is out), or refused and why.
+inline constexpr std::uint32_t kHandOverTaken = 0;
+inline constexpr std::uint32_t kHandOverTooLong = 1;  // longer than any path here
+inline constexpr std::uint32_t kHandOverUnknown = 2;  // a number field that is no hand-over
 
 struct InstanceRole {
   bool player = false;
@@ -37,6 +41,8 @@ inline constexpr int kHandOverRetries = 200;
 // Becomes the player when no other process is one; otherwise sends `argument` (the first
 // argument, already absolute unless it is the command word) to the player and waits for its
 // answer. A player that ends meanwhile hands the role over: the loop then takes the lock itself.
+// A lock holder that never listens or does not answer is taken over (or, failing that, this start
+// plays on its own without the lock); the note says which.
 InstanceRole ClaimOrForward(InterProcess& ipc, Clock& clock, const std::string& argument);
 
 }  // namespace solka

@@ -8,7 +8,7 @@
 #include "base/text.h"
 #include "playback/tray_icons.h"
 #include "playlist/count_label.h"
-#include "playlist/media_types.h"
+#include "playlist/given_path.h"
 
 namespace solka {
 
@@ -91,15 +91,16 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
   const std::string target =
       argument.empty() ? files.DriveOf(startup_.ProgramPath) : files.FullPath(argument);
   if (SettingIs(SubFolder, "1")) list_.NoSubFolderScan = true;
-  list_.ReferenceExtension = ExtensionOf(target, syntax);
+  const GivenPath given = ClassifyGivenPath(files, target);
+  list_.ReferenceExtension = given.extension;
   const auto installFirstIdle = [this] { platform_.loop.SetIdleHandler([this] { FirstIdle(); }); };
 
-  if (list_.ReferenceExtension.empty()) {
+  if (given.kind == GivenKind::Folder) {
     ScanFolder(WithDelimiter(target, syntax));
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
     RefreshListBox();
     if (form_.RowCount() > 0) installFirstIdle();
-  } else if (InColumn(list_.ReferenceExtension, MediaColumn::StartUpArgument)) {
+  } else if (given.kind == GivenKind::Track) {
     ScanFolder(FolderWithDelimiter(target, syntax));
     RefreshListBox();
     startup_.StartedWithFile = true;
@@ -113,7 +114,7 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
       startup_.StartFileSelected = true;
       PlaySelected();
     }
-  } else if (IsListFileExtension(list_.ReferenceExtension, Match::Exact)) {
+  } else if (given.kind == GivenKind::List) {
     if (LoadListFile(target)) {
       form_.SetLabelText(2, list_.PlayList.empty() ? "" : TrackCountText(list_.PlayList.size()));
       RefreshListBox();
@@ -121,6 +122,8 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
     }
   }
   list_.ReferenceExtension.clear();
+  // Meant for the start-up scan only, also when there was none (a path that does not exist).
+  list_.NoSubFolderScan = false;
 }
 
 void TDODEDEV::FirstIdle() {

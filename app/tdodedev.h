@@ -90,7 +90,8 @@ class TDODEDEV {
   // --- Drops and hand-over (playlist/drops.cpp, playlist/forwarded_path.cpp) ----------------
   void WMDropFiles(const std::vector<std::string>& paths);  // items dropped on the window
   std::uint32_t WMCopyData(const CopyData& message);        // a second start's argument
-  void BuildListFromPath(const std::string& path);          // a forwarded path or command word
+  void RunHandOvers();  // acts on the newest waiting hand-over, one at a time
+  void BuildListFromPath(const std::string& path);  // a forwarded path or command word
 
   // --- List box and list commands (playlist/list_box.cpp, playlist/list_commands.cpp) -------
   void RefreshListBox();
@@ -246,6 +247,7 @@ class TDODEDEV {
   CompanionState companion_;
   TrackInfoState track_;
   PlayerOptions options_;
+  HandOverState handOver_;
 
   std::unique_ptr<MediaGraph> Graph;  // the playback graph of the current track, or null
   std::unique_ptr<MediaGraph> Next;   // the track prepared to follow it, or null
@@ -255,6 +257,8 @@ class TDODEDEV {
   std::unique_ptr<Timer> Timer2;  // sleep deadline, 1000 ms while armed
   TForm2* form2_ = nullptr;
   TForm3* form3_ = nullptr;
+  // Tasks posted to the loop check it: they outlive the player when the loop does.
+  std::shared_ptr<char> lifetime_ = std::make_shared<char>();
 
   // The dialogs' window on the player: the few values they show and store at a click.
   friend class PlayerDialogHost;

@@ -33,6 +33,7 @@ class BenchHost : public solka::DialogHost {
   void SetListMode(bool on) override { listMode = on; }
   bool ListBoxSorted() const override { return false; }
   bool MonitorPower() const override { return false; }
+  bool ExtendedLists() const override { return true; }
   const std::string& SettingsFilePath() const override { return ini; }
   std::string ArmedDeadline() const override { return {}; }
   bool listMode = false;

@@ -19,6 +19,8 @@ class DialogHost {
   // The list box's sorted state as it is now (not the stored setting).
   virtual bool ListBoxSorted() const = 0;
   virtual bool MonitorPower() const = 0;
+  // List files are read in their extended form (option ExtendedLists).
+  virtual bool ExtendedLists() const = 0;
   virtual const std::string& SettingsFilePath() const = 0;
   // The armed time-of-day deadline ("h:m"), or empty when none is armed.
   virtual std::string ArmedDeadline() const = 0;

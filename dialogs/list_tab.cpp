@@ -8,7 +8,7 @@
 #include "base/text.h"
 #include "dialogs/modal_run.h"
 #include "dialogs/tform2.h"
-#include "playlist/list_file.h"
+#include "playlist/extended_list.h"
 #include "playlist/media_types.h"
 
 namespace solka {
@@ -230,7 +230,8 @@ void TForm2::Button5Click(std::string_view sender) {
     std::vector<std::string> lines;
     for (int i = 0; i < rows; ++i) {
       if (!Form.Selected(kList, i)) continue;
-      ListFileRead read = ReadListFile(platform_.files, platform_.codec, CandidatePaths[i]);
+      ListFileRead read = ReadListEntries(platform_.files, platform_.codec, CandidatePaths[i],
+                                          host_.ExtendedLists());
       if (!read.ok) {
         // Refused as a whole: the dialog stays open and nothing is handed back or written.
         platform_.dialogs.MessageBox(read.message, "SOLKA");

@@ -22,6 +22,9 @@ bool PlayerDialogHost::ListBoxSorted() const {
 bool PlayerDialogHost::MonitorPower() const {
   return player_.Sleep().MonitorPower;
 }
+bool PlayerDialogHost::ExtendedLists() const {
+  return player_.Options().extendedLists;
+}
 const std::string& PlayerDialogHost::SettingsFilePath() const {
   return player_.Startup().SettingsFilePath;
 }

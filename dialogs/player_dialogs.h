@@ -22,6 +22,7 @@ class PlayerDialogHost : public DialogHost {
   void SetListMode(bool listFiles) override;
   bool ListBoxSorted() const override;
   bool MonitorPower() const override;
+  bool ExtendedLists() const override;
   const std::string& SettingsFilePath() const override;
   std::string ArmedDeadline() const override;
 

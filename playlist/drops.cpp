@@ -2,22 +2,22 @@
 #include "app/tdodedev.h"
 #include "base/paths.h"
 #include "playlist/count_label.h"
-#include "playlist/media_types.h"
+#include "playlist/given_path.h"
 
 namespace solka {
 
 void TDODEDEV::WMDropFiles(const std::vector<std::string>& paths) {
   const PathSyntax syntax = platform_.files.Syntax();
   for (const std::string& path : paths) {
-    const std::string extension = ExtensionOf(path, syntax);
-    if (InColumn(extension, MediaColumn::DroppedFile)) {
+    const GivenKind kind = ClassifyGivenPath(platform_.files, path).kind;
+    if (kind == GivenKind::Folder) {
+      // Always with its sub-folders.
+      ScanFolder(WithDelimiter(path, syntax));
+    } else if (kind == GivenKind::Track) {
       list_.PlayList.Add(path);
-    } else if (IsListFileExtension(extension, Match::NoCase)) {
+    } else if (kind == GivenKind::List) {
       // An unreadable list file ends the drop; what came before it stays.
       if (!LoadListFile(path)) break;
-    } else {
-      // Anything else is taken as a folder, always with its sub-folders.
-      ScanFolder(WithDelimiter(path, syntax));
     }
     form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));
   }

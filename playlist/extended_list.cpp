@@ -42,4 +42,11 @@ std::vector<std::string> ExtendedListEntries(const std::vector<std::string>& lin
   return entries;
 }
 
+ListFileRead ReadListEntries(FileSystem& files, const TextCodec& codec, const std::string& path,
+                             bool extended) {
+  ListFileRead read = ReadListFile(files, codec, path);
+  if (read.ok && extended) read.lines = ExtendedListEntries(read.lines, path, files.Syntax());
+  return read;
+}
+
 }  // namespace solka

@@ -4,30 +4,57 @@
 #include "app/tdodedev.h"
 #include "base/paths.h"
 #include "playlist/count_label.h"
-#include "playlist/media_types.h"
+#include "playlist/given_path.h"
 
 namespace solka {
 
 std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
   // A frame that is no hand-over, or a text no path can be, changes nothing.
-  if (message.dwData != kHandOverData) return 0;
-  if (message.bytes.size() >= platform_.files.Syntax().maxPath) return 0;
+  if (message.dwData != kHandOverData) return kHandOverUnknown;
+  if (message.bytes.size() >= platform_.files.Syntax().maxPath) return kHandOverTooLong;
   // A start without an argument means "show me the player", never "play the whole drive".
   if (message.bytes.empty()) {
-    platform_.screen.BringToFront();
-    return 0;
+    N11Click();
+    return kHandOverTaken;
   }
-  if (playback_.Playing) {
-    StopGraph();
-    ReleasePlayback();
+  // Acted on from the loop once the sender has its answer: what it does may wait for the user
+  // (a message box), and the sender must not. The newest request replaces one still waiting.
+  handOver_.Pending = message.bytes.substr(0, message.bytes.find('\0'));
+  if (!handOver_.Posted) {
+    handOver_.Posted = true;
+    platform_.loop.Post([this, alive = std::weak_ptr<char>(lifetime_)] {
+      if (alive.lock()) RunHandOvers();
+    });
   }
-  BuildListFromPath(message.bytes.substr(0, message.bytes.find('\0')));
-  return 0;
+  return kHandOverTaken;
+}
+
+void TDODEDEV::RunHandOvers() {
+  handOver_.Posted = false;
+  // One at a time: the request that arrives while a box of this one is up waits for it.
+  if (handOver_.Running) return;
+  handOver_.Running = true;
+  // Also when an exception leaves (the loop reports it and goes on): later ones must still run.
+  struct Done {
+    HandOverState& state;
+    ~Done() { state.Running = false; }
+  } done{handOver_};
+  while (handOver_.Pending && !window_.Closing) {
+    const std::string path = std::move(*handOver_.Pending);
+    handOver_.Pending.reset();
+    if (playback_.Playing) {
+      StopGraph();
+      ReleasePlayback();
+    }
+    BuildListFromPath(path);
+  }
+  handOver_.Pending.reset();
 }
 
 void TDODEDEV::BuildListFromPath(const std::string& path) {
   const PathSyntax syntax = platform_.files.Syntax();
-  list_.ReferenceExtension = ExtensionOf(path, syntax);
+  const GivenPath given = ClassifyGivenPath(platform_.files, path);
+  list_.ReferenceExtension = given.extension;
   if (SettingIs(SubFolder, "1")) list_.NoSubFolderScan = true;
   const auto playFrom = [this](int row) {
     SelectRow(row);
@@ -37,15 +64,15 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
     FIListBox1Click();
   };
 
-  if (list_.ReferenceExtension.empty() && path == kNextTrackCommand) {
+  if (given.kind != GivenKind::Folder && path == kNextTrackCommand) {
     ToolButton7Click();
-  } else if (list_.ReferenceExtension.empty()) {
+  } else if (given.kind == GivenKind::Folder) {
     list_.PlayList.Clear();
     ScanFolder(WithDelimiter(path, syntax));
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
     RefreshListBox();
     if (form_.RowCount() > 0) playFrom(0);
-  } else if (InColumn(list_.ReferenceExtension, MediaColumn::ForwardedPath)) {
+  } else if (given.kind == GivenKind::Track) {
     list_.PlayList.Clear();
     ScanFolder(FolderWithDelimiter(path, syntax));
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
@@ -54,7 +81,7 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
     // The file itself, even where another differs from it in case only.
     const int row = list_.PlayList.IndexOfPreferExact(path);
     if (row >= 0) playFrom(row);
-  } else if (IsListFileExtension(list_.ReferenceExtension, Match::Exact)) {
+  } else if (given.kind == GivenKind::List) {
     if (LoadListFile(path)) {
       RefreshListBox();
       form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));

@@ -10,6 +10,16 @@ namespace solka {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+bool StartsWith(std::string_view text, std::string_view start) {
+  return text.substr(0, start.size()) == start;
+}
+
+// A UTF-16 mark, or what reads as one: the first bytes of a name that begins with them.
+bool StartsLikeUtf16(std::string_view bytes) {
+  return StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF");
+}
 
 void AppendUtf8(std::string& out, std::uint32_t cp) {
   if (cp < 0x80) {
@@ -123,14 +133,14 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 }
 
 std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec) {
-  const auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+  const auto starts = [&](std::string_view mark) { return StartsWith(bytes, mark); };
   std::vector<std::string> lines;
-  if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
+  if (StartsLikeUtf16(bytes)) {
     const std::string text = Utf16ToUtf8(bytes.substr(2), starts("\xFE\xFF"));
     for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
     return lines;
   }
-  if (starts("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  if (starts(kUtf8Mark)) bytes.remove_prefix(kUtf8Mark.size());
   const std::string_view text = UpToZero(bytes);
   // One encoding for the whole file, as it was written: a legacy name can look like valid UTF-8
   // on its own (half-width katakana often do), so no line is judged alone. Bytes that are
@@ -148,10 +158,14 @@ std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec&
 }
 
 std::string EncodeListFile(const std::vector<std::string>& lines) {
-  std::size_t size = 0;
+  std::size_t size = 3;
   for (const std::string& line : lines) size += line.size() + 2;
   std::string out;
   out.reserve(size);
+  // A first entry that begins like a byte-order mark would be read as one: the UTF-8 mark in
+  // front says how the file is to be read, and the reader drops it again.
+  if (!lines.empty() && (StartsLikeUtf16(lines[0]) || StartsWith(lines[0], kUtf8Mark)))
+    out += kUtf8Mark;
   for (const std::string& line : lines) {
     out += line;
     out += "\r\n";

@@ -17,7 +17,9 @@ namespace solka {
 // the last one needs no line end.
 std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec);
 
-// The bytes written for `lines`: UTF-8, CR LF after every line, nothing for no lines.
+// The bytes written for `lines`: UTF-8, CR LF after every line, nothing for no lines. A first
+// line that begins with the bytes of a byte-order mark gets the UTF-8 mark in front, so that it
+// reads back as written.
 std::string EncodeListFile(const std::vector<std::string>& lines);
 
 // Text of unknown origin as UTF-8: kept when it is UTF-8 already, else decoded from the legacy

@@ -1,7 +1,6 @@
 // Reading a list file into the play list, and saving the play list as a list file.
 #include "app/tdodedev.h"
 #include "playlist/extended_list.h"
-#include "playlist/list_file.h"
 
 namespace solka {
 
@@ -11,15 +10,14 @@ constexpr const char* kErrorCaption = "SOLKA";
 }  // namespace
 
 bool TDODEDEV::LoadListFile(const std::string& path) {
-  ListFileRead read = ReadListFile(platform_.files, platform_.codec, path);
+  ListFileRead read =
+      ReadListEntries(platform_.files, platform_.codec, path, options_.extendedLists);
   if (!read.ok) {
     // The play list and the rows keep what they held.
     platform_.dialogs.MessageBox(read.message, kErrorCaption);
     return false;
   }
-  list_.SelectedListLines = options_.extendedLists
-                                ? ExtendedListEntries(read.lines, path, platform_.files.Syntax())
-                                : std::move(read.lines);
+  list_.SelectedListLines = std::move(read.lines);
   list_.PlayList.Assign(list_.SelectedListLines);
   return true;
 }

@@ -17,6 +17,7 @@
 #include "app/tdodedev.h"
 #include "desktop/media_remote.h"
 #include "dialogs/player_dialogs.h"
+#include "platform/dbus/bus_probe.h"
 #include "platform/dbus/mpris_service.h"
 #include "platform/dbus/system_power.h"
 #include "platform/gst/gst_media.h"
@@ -42,6 +43,9 @@
 namespace solka {
 
 namespace {
+
+// How long the session bus may take to answer before the player starts without it.
+constexpr int kSessionBusBoundMs = 500;
 
 std::string ProgramFile() {
   std::error_code error;
@@ -165,13 +169,19 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
 int main(int argc, char** argv) {
   using namespace solka;
   // Decided before the toolkit starts: a second start needs no display and shows nothing.
-  PosixInterProcess ipc(DefaultCopyDataFolder(), PostToGuiThread);
+  PosixInterProcess ipc(DefaultCopyDataFolders(), PostToGuiThread);
   PosixClock entryClock;
   const InstanceRole role =
       ClaimOrForward(ipc, entryClock, ArgumentToForward(FirstArgument(argc, argv)));
   if (!role.note.empty()) std::fprintf(stderr, "solka: %s\n", role.note.c_str());
   if (!role.player) return 1;
   GstEarlyStart mediaStart;
+
+  // Checked before the toolkit starts, which would otherwise wait for ever on a session bus that
+  // accepts and never answers; a sound one answers within milliseconds.
+  const std::string noSessionBus = ShunSilentSessionBus(kSessionBusBoundMs);
+  if (!noSessionBus.empty())
+    std::fprintf(stderr, "solka: no session bus (no media controls): %s\n", noSessionBus.c_str());
 
   // Takes its own options (-platform, -display ...) out of argc and argv.
   Application app(argc, argv);

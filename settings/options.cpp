@@ -5,12 +5,14 @@
 namespace solka {
 
 PlayerOptions ReadOptions(const IniFile& ini) {
-  const auto on = [&](std::string_view key) {
-    return ini.ReadString(kOptionsSection, key, "0") == "1";
+  const auto value = [&](std::string_view key, const char* otherwise) {
+    return ini.ReadString(kOptionsSection, key, otherwise);
   };
   PlayerOptions options;
-  options.skipUnplayable = on("SkipUnplayable");
-  options.extendedLists = on("ExtendedLists");
+  options.skipUnplayable = value("SkipUnplayable", "0") == "1";
+  // No list this player writes holds comments or relative entries, so reading them as the
+  // standard form does changes no stored list; "0" keeps every line as written.
+  options.extendedLists = value("ExtendedLists", "1") != "0";
   return options;
 }
 

@@ -1,5 +1,5 @@
-// Section [OPTIONS] of the settings file: behaviour beyond the design that the user opts into
-// by hand. Each is off unless its value is exactly "1"; the player never writes them.
+// Section [OPTIONS] of the settings file: behaviour beyond the design that the user sets by
+// hand; the player never writes them.
 #pragma once
 
 #include <string_view>
@@ -10,11 +10,11 @@ class IniFile;
 
 struct PlayerOptions {
   // A track that cannot be started during a continuous run is passed over; the run halts only
-  // after a whole pass of failures in a row.
+  // after a whole pass of failures in a row. Off unless exactly "1".
   bool skipUnplayable = false;
   // List files: lines starting with "#" and empty lines are comments, and relative entries
-  // are resolved against the list file's folder.
-  bool extendedLists = false;
+  // are resolved against the list file's folder. On unless exactly "0".
+  bool extendedLists = true;
 };
 
 constexpr std::string_view kOptionsSection = "OPTIONS";

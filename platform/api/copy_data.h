@@ -46,7 +46,8 @@ class CopyDataEndpoint {
 };
 
 // Runs on the GUI thread, from the event loop (never from inside a call of the core), one frame at
-// a time; its result goes back to the sender.
+// a time; its result goes back to the sender. It returns at once: whatever may wait (for the user)
+// is done after the answer. A frame whose sender has stopped waiting never reaches it.
 using CopyDataHandler = std::function<std::uint32_t(const CopyData&)>;
 
 enum class LockState {
@@ -59,17 +60,21 @@ struct LockResult {
   LockState state = LockState::Unavailable;
   std::unique_ptr<InstanceLock> lock;  // set when Acquired
   std::string error;                   // set when Unavailable
+  // Set when HeldElsewhere: which holding this is (a lock taken anew by anyone has another).
+  std::uint64_t holder = 0;
 };
 
 enum class SendStatus {
   Answered,    // the receiver handled the frame; `result` is its answer
   NoEndpoint,  // nobody listens under that class name (yet, or any more)
-  Failed,      // refused, too large, a peer of another user, closed without answer, or timed out
+  Refused,     // not sent at all: too large, an unusable name, or no socket to be had here
+  Failed,      // a peer of another user, closed without answer, or timed out
 };
 
 struct SendResult {
   SendStatus status = SendStatus::Failed;
   std::uint32_t result = 0;
+  std::string error;  // why, when Refused or Failed
 };
 
 class InterProcess {
@@ -80,9 +85,16 @@ class InterProcess {
   // processes trying at the same moment, exactly one gets Acquired. Returns at once.
   virtual LockResult TryLock(const std::string& name) = 0;
 
+  // For a holder that does not answer: replaces the lock `name` held by `holder` (from an earlier
+  // HeldElsewhere) with one this process holds; the old holder keeps nothing a later TryLock
+  // sees. Of any number of processes trying at once one gets Acquired; the others, and a caller
+  // whose holder has changed meanwhile, get HeldElsewhere. Returns at once.
+  virtual LockResult TakeOverLock(const std::string& name, std::uint64_t holder) = 0;
+
   // Starts receiving the frames sent to `windowClass`; `handler` answers them. Call it only while
   // holding the instance lock: it replaces whatever endpoint of that name a crashed process left
-  // behind. Null (with nothing set up) when the endpoint cannot be made. Returns at once.
+  // behind or anything else in its place. Null (with nothing set up) when the endpoint cannot be
+  // made. Returns at once.
   virtual std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass,
                                                    CopyDataHandler handler) = 0;
 

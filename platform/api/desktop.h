@@ -33,6 +33,9 @@ class EventLoop {
   virtual bool HasIdleHandler() const = 0;
   // Handles the events that are waiting, then returns.
   virtual void ProcessMessages() = 0;
+  // Runs `task` later from the loop, after the event being handled (and any modal wait it
+  // starts) has returned to it or to a nested loop.
+  virtual void Post(std::function<void()> task) = 0;
 };
 
 struct SaveFileRequest {

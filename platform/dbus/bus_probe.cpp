@@ -19,6 +19,8 @@ namespace solka {
 namespace {
 
 constexpr char kDefaultSystemAddress[] = "unix:path=/var/run/dbus/system_bus_socket";
+// An address the bus library refuses at once, for a session bus that is kept away.
+constexpr char kNoBus[] = "disabled:";
 // More than any sane answer to the handshake holds.
 constexpr std::size_t kMaxAnswer = 4096;
 
@@ -184,12 +186,21 @@ QString SystemBusAddress() {
 // for the display, which would outlive the player.
 QString SessionBusAddress() {
   const QString address = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+  if (address == QLatin1String(kNoBus)) return {};
   if (!address.isEmpty()) return address;
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
   std::error_code error;
   if (runtime.isEmpty() || !std::filesystem::is_socket(runtime.toStdString() + "/bus", error))
     return {};
   return QStringLiteral("unix:path=") + runtime + QStringLiteral("/bus");
+}
+
+std::string ShunSilentSessionBus(int boundMs) {
+  const QString address = SessionBusAddress();
+  if (address.isEmpty()) return {};
+  const std::string why = BusProbe::Check(address, QDeadlineTimer(boundMs));
+  if (!why.empty()) qputenv("DBUS_SESSION_BUS_ADDRESS", kNoBus);
+  return why;
 }
 
 BusProbe::BusProbe() {

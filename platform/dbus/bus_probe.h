@@ -27,6 +27,12 @@ QString SystemBusAddress();
 // $XDG_RUNTIME_DIR when there is one; empty when there is no session bus to use.
 QString SessionBusAddress();
 
+// Keeps a session bus that does not answer within `boundMs` away from this process, before the
+// toolkit starts: its accessibility bridge, tray and theme connect to the session bus on their
+// own, on the GUI thread, and would wait for ever. The process (and what it starts) then runs
+// without a session bus. Empty when the bus answered or none is configured, else why not.
+std::string ShunSilentSessionBus(int boundMs);
+
 class BusProbe : public QObject {
  public:
   // How long a check in the background may take.

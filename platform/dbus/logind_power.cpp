@@ -58,10 +58,20 @@ void LogindPower::PowerOff() {
   std::string why = Ask("CanPowerOff", deadline);
   if (why.empty()) {
     why = Call("PowerOff", false, deadline);
-    if (!why.empty()) {
+    if (!why.empty() && forcedKnown_) {
       const std::string forced =
           Call("PowerOffWithFlags", QVariant::fromValue(kSkipInhibitors), deadline);
-      why = forced.empty() ? std::string() : why + "; forced: " + forced;
+      if (forced.empty()) {
+        why.clear();
+      } else if (forced.find("InvalidArgs") != std::string::npos) {
+        // An older manager (systemd before 256) knows no such flag; its plain power-off is as
+        // far as it goes (it passes over other programs' inhibitors where the policy allows).
+        // Said once; later power-offs do not ask again.
+        forcedKnown_ = false;
+        why += "; this login manager cannot force a power-off (" + forced + ")";
+      } else {
+        why += "; forced: " + forced;
+      }
     }
   }
   if (!why.empty()) Refused("power-off", why);

@@ -23,7 +23,7 @@ class LogindPower : public Power {
   explicit LogindPower(std::function<void()> monitorOff);
 
   // PowerOff(false); when refused, the forced variant: PowerOffWithFlags with the flag that
-  // skips the block inhibitors of other programs, where the manager knows that flag.
+  // skips the block inhibitors of other programs, as long as the manager knows that flag.
   void PowerOff() override;
   void Suspend() override;
   void Hibernate() override;
@@ -42,6 +42,7 @@ class LogindPower : public Power {
   LogindBus bus_;
   IdleLock idleLock_{bus_};
   std::function<void()> monitorOff_;
+  bool forcedKnown_ = true;  // false once the manager refused the flag as invalid
 };
 
 }  // namespace solka

@@ -30,6 +30,9 @@ GstOutput::GstOutput(GstElement* sink, std::function<void(std::function<void()>)
     concat_ = nullptr;
     return;
   }
+  // Under the lock: the bus handler reads these on streaming threads, which GStreamer hands work
+  // to under locks of its own.
+  std::lock_guard lock(mutex_);
   pipeline_ = GST_ELEMENT(gst_object_ref_sink(gst_pipeline_new(nullptr)));
   sink_ = sink;
   gst_bin_add_many(GST_BIN(pipeline_), concat_, sink_, nullptr);
@@ -77,7 +80,8 @@ void GstOutput::Route(GstMessage* message) {
   bool missingPlugin = false;
   // Built outside the lock: parsing allocates.
   const std::string failure = FailureText(message, missingPlugin);
-  const bool fromPipeline = GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_);
+  // The one pipeline on this bus is ours.
+  const bool fromPipeline = GST_IS_PIPELINE(GST_MESSAGE_SRC(message));
   if (failure.empty() &&
       !(fromPipeline && (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ASYNC_DONE)))
     return;

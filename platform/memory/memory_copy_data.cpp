@@ -4,15 +4,21 @@ namespace solka {
 
 class MemoryInterProcess::Lock : public InstanceLock {
  public:
-  Lock(std::shared_ptr<std::set<std::string>> held, std::string name)
-      : held_(std::move(held)), name_(std::move(name)) {
-    held_->insert(name_);
+  Lock(std::shared_ptr<std::map<std::string, std::uint64_t>> held, std::string name,
+       std::uint64_t holding)
+      : held_(std::move(held)), name_(std::move(name)), holding_(holding) {
+    (*held_)[name_] = holding_;
   }
-  ~Lock() override { held_->erase(name_); }
+  // A holder that was taken over from releases nothing of the new one's.
+  ~Lock() override {
+    const auto it = held_->find(name_);
+    if (it != held_->end() && it->second == holding_) held_->erase(it);
+  }
 
  private:
-  std::shared_ptr<std::set<std::string>> held_;
+  std::shared_ptr<std::map<std::string, std::uint64_t>> held_;
   std::string name_;
+  std::uint64_t holding_;
 };
 
 class MemoryInterProcess::Endpoint : public CopyDataEndpoint {
@@ -35,8 +41,31 @@ LockResult MemoryInterProcess::TryLock(const std::string& name) {
   } else {
     result.state = held_->count(name) ? LockState::HeldElsewhere : LockState::Acquired;
   }
-  if (result.state == LockState::Acquired) result.lock = std::make_unique<Lock>(held_, name);
-  if (result.state == LockState::Unavailable) result.error = "no private folder";
+  return Finish(std::move(result), name, "no private folder");
+}
+
+LockResult MemoryInterProcess::TakeOverLock(const std::string& name, std::uint64_t holder) {
+  lockCalls.push_back("take over " + name);
+  LockResult result;
+  const auto held = held_->find(name);
+  if (!takeOverScript.empty()) {
+    result.state = takeOverScript.front();
+    takeOverScript.pop_front();
+  } else {
+    const bool changed = held != held_->end() && held->second != holder;
+    result.state = changed ? LockState::HeldElsewhere : LockState::Acquired;
+  }
+  return Finish(std::move(result), name, "cannot replace the lock");
+}
+
+LockResult MemoryInterProcess::Finish(LockResult result, const std::string& name,
+                                      const std::string& error) {
+  const auto held = held_->find(name);
+  if (result.state == LockState::HeldElsewhere && held != held_->end())
+    result.holder = held->second;
+  if (result.state == LockState::Acquired)
+    result.lock = std::make_unique<Lock>(held_, name, ++holdings_);
+  if (result.state == LockState::Unavailable) result.error = error;
   return result;
 }
 
@@ -52,11 +81,11 @@ SendResult MemoryInterProcess::Send(const std::string& windowClass, const CopyDa
   if (!sendScript.empty()) {
     const SendStatus status = sendScript.front();
     sendScript.pop_front();
-    return {status, 0};
+    return {status, 0, status == SendStatus::Answered ? "" : "scripted"};
   }
   const auto answer = answers.find(windowClass);
-  if (answer == answers.end()) return {SendStatus::NoEndpoint, 0};
-  return {SendStatus::Answered, answer->second};
+  if (answer == answers.end()) return {SendStatus::NoEndpoint, 0, {}};
+  return {SendStatus::Answered, answer->second, {}};
 }
 
 std::optional<std::uint32_t> MemoryInterProcess::Deliver(const std::string& windowClass,

@@ -7,7 +7,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -29,11 +28,14 @@ class MemoryInterProcess : public InterProcess {
   // other has no endpoint.
   std::deque<SendStatus> sendScript;
   std::map<std::string, std::uint32_t> answers;
+  // Taken first, one per take-over; after that a take-over is Acquired.
+  std::deque<LockState> takeOverScript;
 
-  std::vector<std::string> lockCalls;
+  std::vector<std::string> lockCalls;  // TryLock and, as "take over NAME", TakeOverLock
   std::vector<Sent> sent;
 
   LockResult TryLock(const std::string& name) override;
+  LockResult TakeOverLock(const std::string& name, std::uint64_t holder) override;
   std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass,
                                            CopyDataHandler handler) override;
   SendResult Send(const std::string& windowClass, const CopyData& frame, int timeoutMs) override;
@@ -43,8 +45,13 @@ class MemoryInterProcess : public InterProcess {
 
  private:
   class Lock;
+  // The lock, holder or error that goes with the state of `result`.
+  LockResult Finish(LockResult result, const std::string& name, const std::string& error);
   class Endpoint;
-  std::shared_ptr<std::set<std::string>> held_ = std::make_shared<std::set<std::string>>();
+  // The holding number of each held lock: a take-over gives it a new one.
+  std::shared_ptr<std::map<std::string, std::uint64_t>> held_ =
+      std::make_shared<std::map<std::string, std::uint64_t>>();
+  std::uint64_t holdings_ = 0;
   std::shared_ptr<std::map<std::string, CopyDataHandler>> endpoints_ =
       std::make_shared<std::map<std::string, CopyDataHandler>>();
 };

@@ -44,7 +44,7 @@ class ManualEventLoop : public EventLoop {
   void ProcessMessages() override;
 
   // Queues a task as if an event had arrived (graph notifications, user actions).
-  void Post(std::function<void()> task) { posted_.push_back(std::move(task)); }
+  void Post(std::function<void()> task) override { posted_.push_back(std::move(task)); }
   // Handles pending tasks, then runs the idle handler once if the queue is then empty.
   void RunUntilIdle();
   // Moves the clock on and fires every enabled timer whose interval has passed, in time order.
@@ -68,6 +68,10 @@ class RecordingDialogs : public Dialogs {
   };
   void MessageBox(const std::string& text, const std::string& caption) override {
     boxes.push_back({text, caption});
+    ++open;
+    // What happens while the user has not yet closed it (a modal box keeps the loop running).
+    if (whileOpen) whileOpen();
+    --open;
   }
   std::optional<std::string> SaveFile(const SaveFileRequest& request) override {
     saveRequests.push_back(request);
@@ -82,6 +86,8 @@ class RecordingDialogs : public Dialogs {
     return folderAnswer;
   }
   std::vector<Box> boxes;
+  int open = 0;  // boxes up at this moment
+  std::function<void()> whileOpen;
   std::vector<SaveFileRequest> saveRequests;
   std::optional<std::string> saveAnswer;  // what the user picks; nullopt = cancel
   int openRequests = 0;

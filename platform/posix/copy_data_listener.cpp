@@ -38,6 +38,15 @@ bool ReadSome(Connection& connection, bool& complete) {
   return connection.reader.Status() == FrameReader::State::NeedMore;
 }
 
+// False once the sender has closed its end: it gave up waiting for the answer.
+bool SenderStillWaits(int connection) {
+  char byte;
+  ssize_t got;
+  do got = ::recv(connection, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+  while (got < 0 && errno == EINTR);
+  return got > 0 || (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK));
+}
+
 }  // namespace
 
 bool PeerIsSameUser(int socket) {
@@ -82,7 +91,8 @@ CopyDataListener::~CopyDataListener() {
 void CopyDataListener::Deliver(int connection, CopyData frame) {
   auto fd = std::make_shared<Fd>(connection);
   post_([receiver = receiver_, fd, frame = std::move(frame)] {
-    if (!receiver->alive) return;
+    // A request whose sender has already reported failure is not acted on.
+    if (!receiver->alive || !SenderStillWaits(fd->get())) return;
     const std::string answer = EncodeLe32(receiver->handler(frame));
     // Four bytes always fit a fresh socket's buffer; a sender that gave up just misses them.
     ssize_t sent;
@@ -94,17 +104,27 @@ void CopyDataListener::Deliver(int connection, CopyData frame) {
 void CopyDataListener::Serve() {
   std::vector<Connection> connections;
   std::vector<pollfd> polled;
+  // While the process has no descriptor to spare, accepting waits: polling a socket that cannot
+  // be accepted from would return at once, for ever.
+  SteadyClock::time_point acceptAgain{};
+  int pauseMs = 0;
+  // How many connections may be held: fewer after running out of descriptors, until the queue
+  // has run dry.
+  std::size_t room = kMaxConnections;
   for (;;) {
     const auto now = SteadyClock::now();
     std::erase_if(connections, [now](const Connection& c) { return c.deadline <= now; });
     int timeout = -1;
-    for (const Connection& c : connections) {
-      const auto left = std::chrono::ceil<std::chrono::milliseconds>(c.deadline - now).count();
+    const auto waitUntil = [&timeout, now](SteadyClock::time_point until) {
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - now).count();
       timeout = timeout < 0 ? static_cast<int>(left) : std::min(timeout, static_cast<int>(left));
-    }
+    };
+    for (const Connection& c : connections) waitUntil(c.deadline);
+    const bool paused = now < acceptAgain;
+    if (paused) waitUntil(acceptAgain);
     polled.clear();
     polled.push_back({wakeRead_.get(), POLLIN, 0});
-    const bool accepting = connections.size() < kMaxConnections;
+    const bool accepting = !paused;
     polled.push_back({accepting ? socket_.get() : -1, POLLIN, 0});
     for (const Connection& c : connections) polled.push_back({c.fd.get(), POLLIN, 0});
     if (::poll(polled.data(), polled.size(), timeout) < 0) {
@@ -126,14 +146,40 @@ void CopyDataListener::Serve() {
       polled.erase(polled.begin() + static_cast<std::ptrdiff_t>(i + 2));
     }
     if (accepting && polled[1].revents) {
-      while (connections.size() < kMaxConnections) {
+      // Half the house per pass: what this pass accepts is read before any of it can be evicted.
+      for (std::size_t taken = 0; taken < std::max<std::size_t>(room / 2, 1); ++taken) {
         const int fd = ::accept4(socket_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd < 0) break;
+        if (fd < 0 && (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)) {
+          // The newest connections give their descriptors back to the rest of the player, which
+          // must go on playing and be able to save its settings, and fewer are held from now on.
+          room =
+              connections.size() > kSpareDescriptors ? connections.size() - kSpareDescriptors : 1;
+          while (connections.size() >= room && !connections.empty()) connections.pop_back();
+          pauseMs = pauseMs == 0 ? kFirstAcceptPauseMs : std::min(2 * pauseMs, kMostAcceptPauseMs);
+          acceptAgain = SteadyClock::now() + std::chrono::milliseconds(pauseMs);
+          break;
+        }
+        if (fd < 0) {
+          if (errno == EAGAIN || errno == EWOULDBLOCK) {  // the queue is empty
+            pauseMs = 0;
+            room = kMaxConnections;
+          }
+          break;
+        }
         Fd accepted(fd);
         if (!PeerIsSameUser(fd)) continue;
+        // A full house makes room by closing its oldest connection: a sender writes its frame as
+        // soon as it connects, so only a peer that holds the line idle is old here, and a flood of
+        // those must not keep the next sender waiting until it gives up.
+        if (connections.size() >= room) connections.erase(connections.begin());
         connections.push_back({std::move(accepted), FrameReader(),
                                SteadyClock::now() + std::chrono::milliseconds(kFrameMilliseconds)});
       }
+      // Short of descriptors, a flood that reconnects as fast as it is closed is taken in at a
+      // measured pace, not as fast as it comes.
+      if (room < kMaxConnections)
+        acceptAgain = std::max(acceptAgain,
+                               SteadyClock::now() + std::chrono::milliseconds(kFirstAcceptPauseMs));
     }
   }
 }

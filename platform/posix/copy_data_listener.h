@@ -32,8 +32,13 @@ class CopyDataListener : public CopyDataEndpoint {
 
   // How long a peer has from connecting to the last byte of its frame.
   static constexpr int kFrameMilliseconds = 5000;
-  // Connections read at the same time; later ones wait in the socket's queue.
+  // Connections read at the same time; a later one closes the oldest.
   static constexpr std::size_t kMaxConnections = 64;
+  // Out of descriptors, accepting pauses this long, doubling up to the most while it lasts.
+  static constexpr int kFirstAcceptPauseMs = 100;
+  static constexpr int kMostAcceptPauseMs = 2000;
+  // Descriptors the connections leave to the rest of the player once it has run out.
+  static constexpr std::size_t kSpareDescriptors = 8;
 
  private:
   // Owned by the GUI thread: the pending answers look here before they call the handler.

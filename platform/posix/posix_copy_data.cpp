@@ -31,9 +31,11 @@ class FlockLock : public InstanceLock {
   Fd fd_;  // closing it releases the lock
 };
 
+constexpr std::size_t kLongestName = 64;
+
 // A class or lock name becomes one file name in the folder, nothing else.
 bool UsableName(const std::string& name) {
-  return !name.empty() && name.size() <= 64 && name != "." && name != ".." &&
+  return !name.empty() && name.size() <= kLongestName && name != "." && name != ".." &&
          name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
 }
 
@@ -93,38 +95,68 @@ sockaddr_un AddressOf(const std::string& path) {
 
 }  // namespace
 
-std::string DefaultCopyDataFolder() {
+std::vector<std::string> DefaultCopyDataFolders() {
+  std::vector<std::string> folders;
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   if (runtime && runtime[0] == '/') {
     std::string folder = runtime;
     if (folder.back() != '/') folder += '/';
-    return folder + "solka/";
+    folders.push_back(folder + "solka/");
   }
-  return "/tmp/solka-" + std::to_string(::geteuid()) + "/";
+  folders.push_back("/tmp/solka-" + std::to_string(::geteuid()) + "/");
+  return folders;
 }
 
-PosixInterProcess::PosixInterProcess(std::string folder, PostToGui post)
-    : folder_(std::move(folder)), post_(std::move(post)) {
-  while (folder_.size() > 1 && folder_.back() == '/') folder_.pop_back();
+PosixInterProcess::PosixInterProcess(std::vector<std::string> folders, PostToGui post)
+    : folders_(std::move(folders)), post_(std::move(post)) {
+  for (std::string& folder : folders_)
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
 }
 
-std::string PosixInterProcess::ReadyFolder(std::string& error) {
-  if (::mkdir(folder_.c_str(), 0700) != 0 && errno != EEXIST) {
-    error = folder_ + ": " + std::strerror(errno);
+std::string PosixInterProcess::Prepare(const std::string& folder, std::string& error) {
+  // Every usable name must still fit a socket address below it.
+  if (folder.size() + 1 + kLongestName >= sizeof(sockaddr_un::sun_path)) {
+    error = folder + ": too long a path for sockets";
+    return {};
+  }
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+    error = folder + ": " + std::strerror(errno);
     return {};
   }
   // Opened without following a link, so the checks below are about the folder itself.
-  const Fd fd(OpenNoInterrupt(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  const Fd fd(OpenNoInterrupt(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   struct stat st {};
   if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) {
-    error = folder_ + ": not a folder of this user";
+    error = folder + ": not a folder of this user";
     return {};
   }
   if ((st.st_mode & 077) != 0 && ::fchmod(fd.get(), 0700) != 0) {
-    error = folder_ + ": cannot be made private";
+    error = folder + ": cannot be made private";
     return {};
   }
-  return folder_ + "/";
+  if (::faccessat(fd.get(), ".", W_OK | X_OK, AT_EACCESS) != 0) {
+    error = folder + ": " + std::strerror(errno);
+    return {};
+  }
+  return folder + "/";
+}
+
+std::string PosixInterProcess::ReadyFolder(std::string& error) {
+  // Once one is in use it stays: the locks and endpoints of this run are there.
+  if (hasChosen_) return Prepare(folders_[chosen_], error);
+  std::string reasons;
+  for (std::size_t i = 0; i < folders_.size(); ++i) {
+    std::string why;
+    std::string ready = Prepare(folders_[i], why);
+    if (!ready.empty()) {
+      chosen_ = i;
+      hasChosen_ = true;
+      return ready;
+    }
+    reasons += (reasons.empty() ? "" : "; ") + why;
+  }
+  error = reasons.empty() ? "no folder for it" : reasons;
+  return {};
 }
 
 std::string PosixInterProcess::EndpointPath(const std::string& windowClass, std::string& error) {
@@ -134,39 +166,93 @@ std::string PosixInterProcess::EndpointPath(const std::string& windowClass, std:
   }
   const std::string folder = ReadyFolder(error);
   if (folder.empty()) return {};
-  const std::string path = folder + windowClass;
-  if (path.size() >= sizeof(sockaddr_un::sun_path)) {
-    error = path + ": path too long for a socket";
+  return folder + windowClass;
+}
+
+std::string PosixInterProcess::LockFiles(const std::string& name, std::string& error) {
+  if (!UsableName(name)) {
+    error = "unusable lock name";
     return {};
   }
-  return path;
+  const std::string folder = ReadyFolder(error);
+  return folder.empty() ? folder : folder + name;
 }
 
 LockResult PosixInterProcess::TryLock(const std::string& name) {
   LockResult result;
-  if (!UsableName(name)) {
-    result.error = "unusable lock name";
+  const std::string files = LockFiles(name, result.error);
+  if (files.empty()) return result;
+  const std::string path = files + ".lock";
+  // A lock file replaced by a take-over while we opened it is opened again.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    Fd fd(OpenNoInterrupt(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd) {
+      result.error = path + ": " + std::strerror(errno);
+      return result;
+    }
+    struct stat opened {};
+    ::fstat(fd.get(), &opened);
+    int locked;
+    do locked = ::flock(fd.get(), LOCK_EX | LOCK_NB);
+    while (locked != 0 && errno == EINTR);
+    if (locked != 0 && errno != EWOULDBLOCK) {
+      result.error = path + ": " + std::strerror(errno);
+      return result;
+    }
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0 || named.st_ino != opened.st_ino) continue;
+    if (locked == 0) {
+      result.state = LockState::Acquired;
+      result.lock = std::make_unique<FlockLock>(std::move(fd));
+    } else {
+      result.state = LockState::HeldElsewhere;
+      result.holder = opened.st_ino;
+    }
     return result;
   }
-  const std::string folder = ReadyFolder(result.error);
-  if (folder.empty()) return result;
-  const std::string path = folder + name + ".lock";
-  Fd fd(OpenNoInterrupt(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
-  if (!fd) {
-    result.error = path + ": " + std::strerror(errno);
+  result.error = path + ": replaced over and over";
+  return result;
+}
+
+LockResult PosixInterProcess::TakeOverLock(const std::string& name, std::uint64_t holder) {
+  LockResult result;
+  const std::string files = LockFiles(name, result.error);
+  if (files.empty()) return result;
+  // Take-overs one at a time: each checks that the holder it judged still holds the lock.
+  const std::string guardPath = files + ".takeover";
+  const Fd guard(
+      OpenNoInterrupt(guardPath.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+  const auto giveUp = SteadyClock::now() + std::chrono::seconds(1);
+  while (guard && ::flock(guard.get(), LOCK_EX | LOCK_NB) != 0) {
+    if ((errno != EWOULDBLOCK && errno != EINTR) || SteadyClock::now() >= giveUp) {
+      result.error = guardPath + ": cannot be had";
+      return result;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (!guard) {
+    result.error = guardPath + ": " + std::strerror(errno);
     return result;
   }
-  int locked;
-  do locked = ::flock(fd.get(), LOCK_EX | LOCK_NB);
-  while (locked != 0 && errno == EINTR);
-  if (locked == 0) {
-    result.state = LockState::Acquired;
-    result.lock = std::make_unique<FlockLock>(std::move(fd));
-  } else if (errno == EWOULDBLOCK) {
+  const std::string path = files + ".lock";
+  struct stat current {};
+  if (::stat(path.c_str(), &current) == 0 && current.st_ino != holder) {
     result.state = LockState::HeldElsewhere;
-  } else {
-    result.error = path + ": " + std::strerror(errno);
+    result.holder = current.st_ino;
+    return result;
   }
+  // A fresh file, locked before it takes the name: nobody can find it unlocked.
+  const std::string fresh = path + ".new";
+  ::unlink(fresh.c_str());
+  Fd fd(OpenNoInterrupt(fresh.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (!fd || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 ||
+      ::rename(fresh.c_str(), path.c_str()) != 0) {
+    result.error = path + ": " + std::strerror(errno);
+    ::unlink(fresh.c_str());
+    return result;
+  }
+  result.state = LockState::Acquired;
+  result.lock = std::make_unique<FlockLock>(std::move(fd));
   return result;
 }
 
@@ -177,8 +263,11 @@ std::unique_ptr<CopyDataEndpoint> PosixInterProcess::Listen(const std::string& w
   if (path.empty()) return nullptr;
   Fd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
   if (!fd) return nullptr;
-  // Left behind by a player that died; the caller holds the lock, so no live one owns it.
-  ::unlink(path.c_str());
+  // The lock holder owns the name: a socket left behind by a player that died (or a stranger's)
+  // goes, anything else is moved aside, as it may hold something of the user's.
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT &&
+      ::rename(path.c_str(), (path + ".moved-" + std::to_string(::getpid())).c_str()) != 0)
+    return nullptr;
   const sockaddr_un address = AddressOf(path);
   struct stat st {};
   if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
@@ -194,16 +283,29 @@ SendResult PosixInterProcess::Send(const std::string& windowClass, const CopyDat
                                    int timeoutMs) {
   const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
   SendResult result;
-  if (frame.bytes.size() > kMaxCopyDataBytes || !UsableName(windowClass)) return result;
-  const std::string path = folder_ + "/" + windowClass;
+  result.status = SendStatus::Refused;
+  if (frame.bytes.size() > kMaxCopyDataBytes) {
+    result.error = std::to_string(frame.bytes.size()) + " bytes, more than the " +
+                   std::to_string(kMaxCopyDataBytes) + " a message may hold";
+    return result;
+  }
+  const std::string path = EndpointPath(windowClass, result.error);
+  if (path.empty()) return result;
   struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode) ||
-      path.size() >= sizeof(sockaddr_un::sun_path)) {
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode)) {
     result.status = SendStatus::NoEndpoint;
     return result;
   }
   const Fd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-  if (!fd) return result;
+  if (!fd) {
+    result.error = std::string("no socket: ") + std::strerror(errno);
+    return result;
+  }
+  result.status = SendStatus::Failed;
+  const auto noAnswer = [&result, timeoutMs] {
+    result.error = "no answer within " + std::to_string(timeoutMs) + " ms";
+    return result;
+  };
   const sockaddr_un address = AddressOf(path);
   for (;;) {
     if (::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
@@ -213,15 +315,26 @@ SendResult PosixInterProcess::Send(const std::string& windowClass, const CopyDat
       return result;
     }
     // A full queue of a live endpoint: try again shortly.
-    if ((errno != EAGAIN && errno != EINTR) || MillisecondsLeft(deadline) == 0) return result;
+    if (errno != EAGAIN && errno != EINTR) {
+      result.error = std::string("cannot connect: ") + std::strerror(errno);
+      return result;
+    }
+    if (MillisecondsLeft(deadline) == 0) return noAnswer();
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  if (!PeerIsSameUser(fd.get())) return result;
+  if (!PeerIsSameUser(fd.get())) {
+    result.error = "the endpoint belongs to another user";
+    return result;
+  }
   char answer[4];
   if (!SendAll(fd.get(), EncodeFrame(frame), deadline) ||
-      !ReceiveAll(fd.get(), answer, sizeof answer, deadline))
+      !ReceiveAll(fd.get(), answer, sizeof answer, deadline)) {
+    if (MillisecondsLeft(deadline) == 0) return noAnswer();
+    result.error = "closed without answering";
     return result;
+  }
   result.status = SendStatus::Answered;
+  result.error.clear();
   result.result = DecodeLe32(std::string_view(answer, sizeof answer));
   return result;
 }

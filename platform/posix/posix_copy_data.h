@@ -1,13 +1,16 @@
 // Copy-data messages and the instance lock on POSIX: one private folder per user holding a
 // Unix-domain stream socket per window class (named after the class) and the lock files.
 //
-// The folder is $XDG_RUNTIME_DIR/solka/, else /tmp/solka-<uid>/; it must be a real folder of this
-// user with mode 0700, or nothing is set up in it. A lock is an flock on "<name>.lock" there.
-// Peers are checked on both ends by their credentials: same user only.
+// The folder is the first usable one of $XDG_RUNTIME_DIR/solka/ and /tmp/solka-<uid>/: a real
+// folder of this user with mode 0700 (made so when it can be), short enough for socket names.
+// A lock is an flock on "<name>.lock" there. Peers are checked on both ends by their
+// credentials: same user only.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/api/copy_data.h"
 
@@ -18,26 +21,37 @@ class PosixInterProcess : public InterProcess {
   // Runs a closure on the GUI thread, from its event loop; callable from any thread.
   using PostToGui = std::function<void(std::function<void()>)>;
 
-  // `folder`: where endpoints and locks live (see DefaultCopyDataFolder); made on first use.
-  PosixInterProcess(std::string folder, PostToGui post);
+  // `folders`: where endpoints and locks may live, in order of preference (see
+  // DefaultCopyDataFolders); the first usable one is made on first use and kept from then on.
+  PosixInterProcess(std::vector<std::string> folders, PostToGui post);
+  PosixInterProcess(std::string folder, PostToGui post)
+      : PosixInterProcess(std::vector<std::string>{std::move(folder)}, std::move(post)) {}
 
   LockResult TryLock(const std::string& name) override;
+  LockResult TakeOverLock(const std::string& name, std::uint64_t holder) override;
   std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass,
                                            CopyDataHandler handler) override;
   SendResult Send(const std::string& windowClass, const CopyData& frame, int timeoutMs) override;
 
  private:
-  // The folder ready for use; empty (and `error` set) when it is missing, not ours or not private
-  // and cannot be made so.
+  // The folder in use, ready, with a trailing delimiter; empty (and `error` set) when none of
+  // the candidates is usable.
   std::string ReadyFolder(std::string& error);
+  // One candidate made ready; empty (and `error` set) when it is missing, not ours, not private
+  // and cannot be made so, or too long for socket names.
+  static std::string Prepare(const std::string& folder, std::string& error);
+  // The lock files' common path ("<folder>/<name>"); empty when the name or folder is unusable.
+  std::string LockFiles(const std::string& name, std::string& error);
   // The socket address of an endpoint; empty when the name or the whole path is unusable.
   std::string EndpointPath(const std::string& windowClass, std::string& error);
 
-  std::string folder_;
+  std::vector<std::string> folders_;
+  std::size_t chosen_ = 0;  // index into folders_ once one was usable
+  bool hasChosen_ = false;
   PostToGui post_;
 };
 
-// $XDG_RUNTIME_DIR/solka/ when that variable names an absolute folder, else /tmp/solka-<uid>/.
-std::string DefaultCopyDataFolder();
+// $XDG_RUNTIME_DIR/solka/ when that variable names an absolute folder, then /tmp/solka-<uid>/.
+std::vector<std::string> DefaultCopyDataFolders();
 
 }  // namespace solka

@@ -50,7 +50,9 @@ void QtDialogs::MessageBox(const std::string& text, const std::string& caption) 
   // It shows also while its owner is hidden in the tray.
   QMessageBox box(QMessageBox::NoIcon, ToQt(caption), ToQt(text), QMessageBox::Ok, Owner());
   box.setTextFormat(Qt::PlainText);  // a tag or a file name is text, never markup
+  trace_.Box(caption, true);
   RunOwned(box);
+  trace_.Box(caption, false);
 }
 
 std::optional<std::string> QtDialogs::SaveFile(const SaveFileRequest& request) {

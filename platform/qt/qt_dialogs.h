@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "platform/api/desktop.h"
+#include "platform/qt/trace.h"
 
 class QWidget;
 
@@ -24,6 +25,7 @@ class QtDialogs : public Dialogs {
   QWidget* Owner() const;
 
   QWidget* owner_ = nullptr;
+  Trace trace_;
 };
 
 // "desc|pattern|desc|pattern" (the designed form) as Qt's "desc (pattern);;desc (pattern)".

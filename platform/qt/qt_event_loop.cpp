@@ -73,6 +73,10 @@ void QtEventLoop::ProcessMessages() {
   QCoreApplication::processEvents();
 }
 
+void QtEventLoop::Post(std::function<void()> task) {
+  QMetaObject::invokeMethod(&context_, std::move(task), Qt::QueuedConnection);
+}
+
 void QtEventLoop::RunIdle() {
   if (!idle_ || inIdle_) return;
   inIdle_ = true;

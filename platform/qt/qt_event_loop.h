@@ -23,10 +23,13 @@ class QtEventLoop : public EventLoop {
   void SetIdleHandler(std::function<void()> handler) override;
   bool HasIdleHandler() const override { return static_cast<bool>(idle_); }
   void ProcessMessages() override;
+  void Post(std::function<void()> task) override;
 
  private:
   void RunIdle();
 
+  // Posted tasks belong to it: those still queued when the loop object goes are dropped.
+  QObject context_;
   std::function<void()> idle_;
   bool inIdle_ = false;
   unsigned idleChanges_ = 0;  // counts SetIdleHandler calls

@@ -34,6 +34,15 @@ void Trace::Tray(int icon, const std::string& hint) {
   std::fflush(stderr);
 }
 
+void Trace::Box(const std::string& caption, bool up) {
+  if (!enabled_) return;
+  if (up)
+    std::fprintf(stderr, "solka: box: %s\n", caption.c_str());
+  else
+    std::fprintf(stderr, "solka: box closed\n");
+  std::fflush(stderr);
+}
+
 void Trace::Control(const std::string& name, int x, int y, int width, int height) {
   if (!enabled_) return;
   std::fprintf(stderr, "solka: control: %s %d %d %d %d\n", name.c_str(), x, y, width, height);

@@ -1,6 +1,6 @@
 // SOLKA_TRACE=1: the window reports each change of its caption and of the tray icon and hint on
-// stderr, and where its controls stand once it is first shown, so whole-program tests can follow
-// what the player shows and aim the pointer at a control.
+// stderr, each message box, and where its controls stand once it is first shown, so
+// whole-program tests can follow what the player shows and aim the pointer at a control.
 #pragma once
 
 #include <map>
@@ -19,6 +19,8 @@ class Trace {
   void Sleep(int image, const std::string& hint);
   void Caption(const std::string& text);
   void Tray(int icon, const std::string& hint);
+  // A message box coming up ("solka: box: <caption>") and going ("solka: box closed").
+  void Box(const std::string& caption, bool up);
   // A control's rectangle in the window's client area.
   void Control(const std::string& name, int x, int y, int width, int height);
   // Any other state the tests follow ("solka: <name>: <value>"), told when it changes: whether

@@ -96,6 +96,12 @@ LockResult Win32InterProcess::TryLock(const std::string& name) {
   return result;
 }
 
+LockResult Win32InterProcess::TakeOverLock(const std::string&, std::uint64_t) {
+  LockResult result;
+  result.error = "a mutex held by another process cannot be taken over";
+  return result;
+}
+
 std::unique_ptr<CopyDataEndpoint> Win32InterProcess::Listen(const std::string& windowClass,
                                                             CopyDataHandler handler) {
   auto endpoint =
@@ -114,7 +120,12 @@ SendResult Win32InterProcess::Send(const std::string& windowClass, const CopyDat
   }
   const std::string bytes =
       ansiReceivers_.count(windowClass) ? Utf8ToCodePage(CP_ACP, frame.bytes) : frame.bytes;
-  if (bytes.size() > kMaxCopyDataBytes) return result;
+  if (bytes.size() > kMaxCopyDataBytes) {
+    result.status = SendStatus::Refused;
+    result.error = std::to_string(bytes.size()) + " bytes, more than the " +
+                   std::to_string(kMaxCopyDataBytes) + " a message may hold";
+    return result;
+  }
   // Only the foreground process may pass the foreground on: the player receiving a hand-over
   // may then come to the front as the user expects.
   DWORD pid = 0;

@@ -27,6 +27,9 @@ class Win32InterProcess : public InterProcess {
   void SetSenderWindow(HWND window) { sender_ = window; }
 
   LockResult TryLock(const std::string& name) override;
+  // A named mutex stays with its holder: a start that finds it held by a player that does not
+  // answer plays on its own.
+  LockResult TakeOverLock(const std::string& name, std::uint64_t holder) override;
   // A hidden top-level window of class `windowClass` (registered here), found by FindWindowW.
   std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass,
                                            CopyDataHandler handler) override;

@@ -32,7 +32,6 @@ class Handle {
   HANDLE h_;
 };
 
-
 std::string LastError() {
   return SystemMessage(GetLastError());
 }

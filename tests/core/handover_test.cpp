@@ -37,8 +37,11 @@ class HandOverTest : public ::testing::Test {
     return *player;
   }
   TDODEDEV& Start() { return Start(PlayerBuilder(p)); }
+  // Answered at once, acted on from the loop.
   std::uint32_t Forward(const std::string& text, std::uint32_t data = 1) {
-    return player->WMCopyData({data, text});
+    const std::uint32_t answer = player->WMCopyData({data, text});
+    p.loop.ProcessMessages();
+    return answer;
   }
   std::string Playing() const {
     return player->Playback().Playing && p.media.Current() ? p.media.Current()->Path() : "";
@@ -89,18 +92,22 @@ TEST_F(HandOverTest, DroppedFoldersKeepTheirSubFoldersAndTheReferenceExtension) 
   EXPECT_EQ(t.List().ReferenceExtension, ".ogg");
 }
 
-// The three sources side by side: upper-case extensions.
-TEST_F(HandOverTest, StartUpDropAndHandOverEachCompareExtensionsTheirOwnWay) {
-  TDODEDEV& started = Start(PlayerBuilder(p).Argument("/albums/y/t.MP3"));
-  EXPECT_EQ(Playing(), "/albums/y/t.MP3");  // start-up: without regard to case
-  Forward("/albums/y/t.MP3");               // forwarded: exact, so neither track nor list
-  EXPECT_EQ(Playing(), "");
-  started.WMDropFiles({"/albums/y/t.MP3", "/lists/TWO.M3U"});  // dropped: without regard to case
-  EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3"}));
+// The three sources side by side: a folder whose name looks like a file, upper-case extensions.
+TEST_F(HandOverTest, StartUpDropAndHandOverClassifyAPathAlike) {
+  Track("/Best Of Vol. 2/01 LOUD.MP3");
+  TDODEDEV& started = Start(PlayerBuilder(p).Argument("/Best Of Vol. 2"));
+  EXPECT_EQ(List(), (Paths{"/Best Of Vol. 2/01 LOUD.MP3"}));
+  Forward("/albums/y/t.MP3");
+  EXPECT_EQ(Playing(), "/albums/y/t.MP3");
+  Forward("/Best Of Vol. 2");
+  EXPECT_EQ(Playing(), "/Best Of Vol. 2/01 LOUD.MP3");
+  Forward("/lists/TWO.M3U");
+  EXPECT_EQ(Playing(), "/music/b.wav");
+  started.WMDropFiles({"/Best Of Vol. 2", "/albums/y/t.MP3"});
+  EXPECT_EQ(List().size(), 4u);
 
-  TDODEDEV& list = Start(PlayerBuilder(p).Argument("/lists/TWO.M3U"));
-  EXPECT_TRUE(List().empty());  // start-up: the list extension compares exactly
-  EXPECT_EQ(list.Form().RowCount(), 0);
+  Start(PlayerBuilder(p).Argument("/lists/TWO.M3U"));
+  EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3"}));
 }
 
 // --- Hand-over in the running player ---------------------------------------------------------
@@ -131,9 +138,8 @@ TEST_F(HandOverTest, AForwardedAudioFileScansItsFolderAndPlaysExactlyThatFile) {
   EXPECT_EQ(Playing(), "/albums/y/song.mp3");
   EXPECT_EQ(t.Form().Label(2).text, " / 3 曲");
   EXPECT_TRUE(t.Sequence().ContinuousPlay);
-  // Extensions compare exactly here: an upper-case one is neither track nor list, and all that
-  // happens is the stop.
-  Forward("/albums/y/t.MP3");
+  // A file of no known type is neither track nor list: all that happens is the stop.
+  Forward("/albums/y/notes.txt");
   EXPECT_EQ(Playing(), "");
   EXPECT_EQ(List().size(), 3u);
   EXPECT_EQ(p.screen.broughtToFront, 2);
@@ -144,11 +150,11 @@ TEST_F(HandOverTest, AForwardedListFileAndAMissingFolder) {
   Forward("/lists/two.m3u");
   EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3"}));
   EXPECT_EQ(Playing(), "/music/b.wav");
-  // The lower-case command word is a folder name like any other; it does not exist.
+  // The lower-case command word is a path like any other; nothing of that name exists, so the
+  // list stays.
   Forward("zzz_next_play");
-  EXPECT_TRUE(List().empty());
-  EXPECT_EQ(t.Form().RowCount(), 0);
-  EXPECT_EQ(t.Form().Label(2).text, "");
+  EXPECT_EQ(List().size(), 2u);
+  EXPECT_EQ(t.Form().RowCount(), 2);
   EXPECT_EQ(Playing(), "");
 }
 
@@ -185,7 +191,7 @@ TEST_F(HandOverTest, TextsArriveWholeUpToThePathLimitAndLongerOnesAreRefused) {
   }
   // Too long for any path: refused before anything happens, the track plays on.
   const std::string playing = Playing();
-  Forward("/" + std::string(limit - 1, 'e'));
+  EXPECT_EQ(Forward("/" + std::string(limit - 1, 'e')), kHandOverTooLong);
   EXPECT_EQ(Playing(), playing);
   // The text ends at a zero byte.
   Forward(std::string("/albums/x\0/music", 16));
@@ -194,16 +200,45 @@ TEST_F(HandOverTest, TextsArriveWholeUpToThePathLimitAndLongerOnesAreRefused) {
 }
 
 TEST_F(HandOverTest, AnEmptyTextOrAForeignFrameLeavesThePlayerAsItIs) {
-  Start();
+  TDODEDEV& t = Start();
   Forward("/albums/x");
   const int scans = p.files.ListCalls();
-  Forward("");
+  t.SpeedButton1Click();  // hidden in the tray: shown again, as from the tray menu
+  EXPECT_EQ(Forward(""), kHandOverTaken);
+  EXPECT_TRUE(t.Form().Visible());
   EXPECT_EQ(p.screen.broughtToFront, 2);
-  Forward("/music", 7);
+  EXPECT_EQ(Forward("/music", 7), kHandOverUnknown);
   EXPECT_EQ(p.screen.broughtToFront, 2);
   EXPECT_EQ(Playing(), "/albums/x/1.ogg");
   EXPECT_EQ(p.files.ListCalls(), scans);
   EXPECT_EQ(List().size(), 2u);
+}
+
+// A box of one hand-over never opens inside the handler, and the requests that arrive while it
+// is up open none of their own: the newest waits for it and is acted on after it.
+TEST_F(HandOverTest, OneBoxAtATimeAndTheNewestRequestWins) {
+  TDODEDEV& t = Start();
+  Forward("/albums/x");
+  int most = 0;
+  p.dialogs.whileOpen = [&] {
+    most = std::max(most, p.dialogs.open);
+    if (p.dialogs.boxes.size() > 1) return;
+    for (int i = 0; i < 300; ++i) {
+      EXPECT_EQ(t.WMCopyData({1, i < 299 ? "/lists/missing.m3u" : "/music"}), kHandOverTaken);
+      p.loop.ProcessMessages();
+    }
+  };
+  EXPECT_EQ(t.WMCopyData({1, "/lists/missing.m3u"}), kHandOverTaken);
+  EXPECT_TRUE(p.dialogs.boxes.empty());
+  EXPECT_EQ(Playing(), "/albums/x/1.ogg");
+  p.loop.ProcessMessages();
+  EXPECT_EQ(p.dialogs.boxes.size(), 1u);
+  EXPECT_EQ(most, 1);
+  EXPECT_EQ(Playing(), "/music/a.mp3");
+  // A player that is gone drops what it had not yet done.
+  t.WMCopyData({1, "/albums/x"});
+  player.reset();
+  p.loop.ProcessMessages();
 }
 
 // --- Process entry ---------------------------------------------------------------------------
@@ -250,15 +285,26 @@ TEST(ProcessEntry, ASecondStartWaitsForAPlayerThatIsNotListeningYetOrTakesOverFr
   ending.lockScript = {LockState::HeldElsewhere, LockState::Acquired};
   EXPECT_TRUE(ClaimOrForward(ending, clock, "/music").player);
 
-  MemoryInterProcess gone;  // holds the lock for ever and never listens
+  // Holds the lock for ever and never listens, or listens and never answers: taken over.
+  MemoryInterProcess gone;
   gone.lockScript.assign(kHandOverRetries + 1, LockState::HeldElsewhere);
-  const InstanceRole lost = ClaimOrForward(gone, clock, "/music");
-  EXPECT_FALSE(lost.player);
-  EXPECT_FALSE(lost.note.empty());
+  const InstanceRole taken = ClaimOrForward(gone, clock, "/music");
+  EXPECT_TRUE(taken.player);
+  EXPECT_NE(taken.lock, nullptr);
+  EXPECT_THAT(taken.note, ::testing::HasSubstr("taking over as the player"));
   EXPECT_EQ(gone.sent.size(), std::size_t{kHandOverRetries} + 1);
+  EXPECT_EQ(gone.lockCalls.back(), "take over DODEDEV");
+  MemoryInterProcess mute;
+  mute.lockScript = {LockState::HeldElsewhere};
+  mute.sendScript = {SendStatus::Failed};
+  mute.takeOverScript = {LockState::Unavailable};
+  const InstanceRole alone = ClaimOrForward(mute, clock, "/music");
+  EXPECT_TRUE(alone.player);
+  EXPECT_EQ(alone.lock, nullptr);
+  EXPECT_THAT(alone.note, ::testing::HasSubstr("playing on its own"));
 }
 
-TEST(ProcessEntry, NoLockAtAllStillPlaysAndARefusedFrameIsReported) {
+TEST(ProcessEntry, NoLockAtAllStillPlaysAndRefusalsSayWhy) {
   ManualClock clock;
   MemoryInterProcess broken;
   broken.lockScript = {LockState::Unavailable};
@@ -268,12 +314,11 @@ TEST(ProcessEntry, NoLockAtAllStillPlaysAndARefusedFrameIsReported) {
   EXPECT_THAT(alone.note, ::testing::HasSubstr("no private folder"));
 
   MemoryInterProcess refusing;
-  refusing.lockScript = {LockState::HeldElsewhere};
-  refusing.sendScript = {SendStatus::Failed};
+  refusing.lockScript = {LockState::HeldElsewhere, LockState::HeldElsewhere};
+  refusing.sendScript = {SendStatus::Refused};
   const InstanceRole refused = ClaimOrForward(refusing, clock, "/music");
   EXPECT_FALSE(refused.player);
-  EXPECT_FALSE(refused.note.empty());
-  EXPECT_EQ(refusing.sent.size(), 1u);
+  EXPECT_EQ(refused.note, "the argument was not handed over: scripted");
 }
 
 }  // namespace

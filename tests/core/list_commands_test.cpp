@@ -231,8 +231,8 @@ TEST_F(ListCommands, NoTagFromShortFilesOrFilesWithoutTheBlock) {
 
 TEST_F(ListCommands, RowsShowDisplayNamesAndClicksPlayTheirEntry) {
   p.media.AddPlayable("/m/a.b.c.mp3", 10);
-  Fill({"/m/a.b.c.mp3", "/m/", "#EXTINF:123,Title", "noext"});
-  EXPECT_THAT(Rows(), ElementsAre("a.b.c", "", "#EXTINF:123,Title", "noext"));
+  Fill({"/m/a.b.c.mp3", "/m/", "/EXTINF:123,Title", "/noext"});
+  EXPECT_THAT(Rows(), ElementsAre("a.b.c", "", "EXTINF:123,Title", "noext"));
 
   Select(1);  // empty text: nothing happens
   player.FIListBox1Click();

@@ -97,6 +97,11 @@ TEST(ListFileEncode, CrLfAfterEveryLineAndNothingForNoLines) {
   EXPECT_EQ(EncodeListFile({"/m/a.mp3", "/m/日.mp3"}), "/m/a.mp3\r\n/m/日.mp3\r\n");
   const std::vector<std::string> lines = {"#EXTM3U", "", "/m/日本語.mp3", " x ", ""};
   EXPECT_EQ(Decode(EncodeListFile(lines)), lines);
+  // First names that begin with the bytes of a byte-order mark are no mark.
+  for (const char* first : {"\xFF\xFE.mp3", "\xFE\xFFx", "\xEF\xBB\xBFy"}) {
+    const std::vector<std::string> named = {first, "/m/\xFF.mp3"};
+    EXPECT_EQ(Decode(EncodeListFile(named)), named);
+  }
 }
 
 using ListFileCommands = PlayerTest;
@@ -105,16 +110,16 @@ TEST_F(ListFileCommands, LoadReplacesLinesAndPlayList) {
   LoadEntries({"/old.mp3"});
   p.files.AddFile("/m/l.m3u", "b.mp3\r\na.mp3\r\nb.mp3\r\n");
   ASSERT_TRUE(player.LoadListFile("/m/l.m3u"));
-  EXPECT_THAT(player.List().SelectedListLines, ElementsAre("b.mp3", "a.mp3", "b.mp3"));
-  EXPECT_THAT(player.List().PlayList.Items(), ElementsAre("b.mp3", "a.mp3", "b.mp3"));
+  EXPECT_THAT(player.List().SelectedListLines, ElementsAre("/m/b.mp3", "/m/a.mp3", "/m/b.mp3"));
+  EXPECT_THAT(player.List().PlayList.Items(), ElementsAre("/m/b.mp3", "/m/a.mp3", "/m/b.mp3"));
 }
 
 TEST_F(ListFileCommands, LoadIntoSortedListSortsAndDropsRepeats) {
   player.N19Click();
-  p.files.AddFile("/m/l.m3u", "b.mp3\r\nA.mp3\r\na.MP3\r\nb.mp3");
+  p.files.AddFile("/m/l.m3u", "/b.mp3\r\n/A.mp3\r\n/a.MP3\r\n/b.mp3");
   ASSERT_TRUE(player.LoadListFile("/m/l.m3u"));
-  EXPECT_THAT(player.List().SelectedListLines, ElementsAre("b.mp3", "A.mp3", "a.MP3", "b.mp3"));
-  EXPECT_THAT(player.List().PlayList.Items(), ElementsAre("A.mp3", "b.mp3"));
+  EXPECT_THAT(player.List().SelectedListLines, ElementsAre("/b.mp3", "/A.mp3", "/a.MP3", "/b.mp3"));
+  EXPECT_THAT(player.List().PlayList.Items(), ElementsAre("/A.mp3", "/b.mp3"));
 }
 
 TEST_F(ListFileCommands, UnreadableFileKeepsListAndTellsWhy) {

@@ -61,6 +61,7 @@ TEST(MediaTypes, DesktopEntryOffersTheTablesTypes) {
   std::ifstream entry(SOLKA_DESKTOP_ENTRY);
   std::string line;
   while (std::getline(entry, line) && !line.starts_with("MimeType=")) continue;
+  ASSERT_TRUE(line.starts_with("MimeType=")) << SOLKA_DESKTOP_ENTRY;
   std::vector<std::string_view> offered;
   for (std::string_view rest = std::string_view(line).substr(9); !rest.empty();) {
     offered.push_back(rest.substr(0, rest.find(';')));

@@ -134,13 +134,13 @@ TEST(PlayerOptions, ExtendedListsSkipCommentsAndResolveAgainstTheListFolder) {
       "#EXTM3U\r\n#EXTINF:12,Title\r\na.mp3\r\n\r\n  \r\n./sub/b.mp3\r\n../c.mp3\r\n"
       "/abs/d.mp3\r\nhttp://host/e.mp3\r\n";
   TestPlatform p;
-  auto plain = PlayerBuilder(p).Start();
+  auto plain = PlayerBuilder(p).SettingsFile("[OPTIONS]\r\nExtendedLists=0\r\n").Start();
   p.files.AddFile("/m/lists/l.m3u", list);
   ASSERT_TRUE(plain->LoadListFile("/m/lists/l.m3u"));
   EXPECT_EQ(plain->List().PlayList.size(), 9u);  // off: every line as written
 
   TestPlatform q;
-  auto extended = PlayerBuilder(q).SettingsFile("[OPTIONS]\r\nExtendedLists=1\r\n").Start();
+  auto extended = PlayerBuilder(q).Start();  // the default
   q.files.AddFile("/m/lists/l.m3u", list);
   ASSERT_TRUE(extended->LoadListFile("/m/lists/l.m3u"));
   EXPECT_THAT(extended->List().PlayList.Items(),

@@ -63,6 +63,12 @@ FakeLogind::FakeLogind(const QString& parameters) {
     return connection.isConnected() &&
            connection.interface()->isServiceRegistered(kService).value();
   });
+  // As the manager of systemd 252 (Debian 12) answers: flag 16 is "Invalid flags parameter".
+  if (ready_)
+    SetMethod(QStringLiteral("PowerOffWithFlags"), QStringLiteral("t"), QString(),
+              QStringLiteral("if args[0] & ~3:\n"
+                             "  raise dbus.exceptions.DBusException('Invalid flags parameter', "
+                             "name='org.freedesktop.DBus.Error.InvalidArgs')\n"));
 }
 
 FakeLogind::~FakeLogind() {

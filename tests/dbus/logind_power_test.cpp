@@ -65,6 +65,20 @@ TEST_F(LogindPowerTest, RefusedPowerOffIsForcedAndATotalRefusalIsOneLine) {
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
 }
 
+// Debian 12's manager: the forced variant's flag is invalid there. Said once, then not tried.
+TEST_F(LogindPowerTest, AManagerWithoutTheForcingFlagIsToldOnceAndNotAskedAgain) {
+  fake.Refuse(QStringLiteral("PowerOff"), QStringLiteral("b"));
+  ::testing::internal::CaptureStderr();
+  power.PowerOff();
+  power.PowerOff();
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_THAT(err, HasSubstr("this login manager cannot force a power-off (PowerOffWithFlags: "
+                             "org.freedesktop.DBus.Error.InvalidArgs: Invalid flags parameter)"));
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2);
+  EXPECT_EQ(err.find("cannot force"), err.rfind("cannot force"));
+  EXPECT_EQ(fake.Count("PowerOffWithFlags 16"), 1);
+}
+
 class RefusingLogindTest : public LogindPowerTest {
  protected:
   RefusingLogindTest()

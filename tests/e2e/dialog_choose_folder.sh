@@ -21,13 +21,19 @@ tone album/second.wav wavenc
 start_program
 wait_for "solka: caption: $designed"
 main=$(titled_window "^SOLKA Player")
-xdotool windowactivate --sync "$main" key F5
+active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
+# WINDOW KEY: the key once the window is active (activating may need asking again when busy).
+key_to() {
+  activate() { xdotool windowactivate "$1" 2>/dev/null; active "$1"; }
+  poll 20 activate "$1" || fail "window $1 did not become active"
+  xdotool key "$2"
+}
+key_to "$main" F5
 dialog=$(titled_window "^フォルダまたは")
 # The list tab's page starts below the tab bar; its controls sit at their designed places.
 page_x=2 page_y=24
 click "$dialog" $((page_x + 241)) $((page_y + 33))  # 参照
 browser=$(titled_window "^フォルダを選択してください")
-active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
 poll 20 active "$browser" || fail "the folder browser did not take the keyboard"
 xdotool type --delay 20 "$work/music"
 xdotool key Return
@@ -43,10 +49,10 @@ grep -qx '\[RECENT_PATH\]' "$work/ini.txt" || fail "no [RECENT_PATH] section"
 grep -qx "0=$work/music" "$work/ini.txt" || fail "the base folder is not in the history"
 
 # The list holds the folder's tracks in order: continuous play goes through them.
-xdotool windowactivate --sync "$main" key F8
+key_to "$main" F8
 wait_for "solka: caption: first"
 # The dialog open again does not hold the music up: the next track starts behind it.
-xdotool windowactivate --sync "$main" key F5
+key_to "$main" F5
 dialog=$(titled_window "^フォルダまたは")
 wait_for "solka: caption: second"
 xdotool search --onlyvisible --name "^フォルダまたは" >/dev/null || fail "the dialog closed by itself"
@@ -58,6 +64,6 @@ xdotool windowminimize "$dialog"
 poll 20 is_iconic "$dialog" || fail "the dialog was not minimised ($(describe "$dialog"))"
 wmctrl -i -a "$main"
 poll 20 is_shown "$dialog" || fail "the dialog stayed minimised ($(describe "$dialog"))"
-xdotool windowactivate --sync "$dialog" key Escape
+key_to "$dialog" Escape
 end_program
 echo "ok"

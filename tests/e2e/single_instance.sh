@@ -2,7 +2,8 @@
 # The real program as one player: of twenty simultaneous starts one plays and the others hand
 # their argument over and exit 1; later starts (from a terminal or through the desktop entry)
 # skip a track, replace the list, or only bring the player forward; hostile connections leave
-# it playing; after kill -9 the next start plays.
+# it playing; refusals say why; a flood of hand-overs opens one box; after kill -9 the next start
+# plays, and so does one after a stranger that holds the lock.
 # Usage: single_instance.sh PATH-TO-SOLKA
 set -euo pipefail
 source "$(dirname "$0")/lib/program.sh"
@@ -12,8 +13,8 @@ long_tone() {
   gst-launch-1.0 -q audiotestsrc num-buffers=300 samplesperbuffer=800 ! \
     audio/x-raw,rate=8000,channels=1 ! wavenc ! filesink location="$work/music/$1"
 }
-mkdir -p "$work/music/a" "$work/music/b c"
-for name in a/t1 a/t2 a/t3 "b c/u1"; do long_tone "$name.wav"; done
+mkdir -p "$work/music/a" "$work/music/Vol. 2"
+for name in a/t1 a/t2 a/t3 "Vol. 2/u1"; do long_tone "$name.wav"; done
 printf '[SETTING]\r\nSort=1\r\n' >"$work/bin/solka.ini"
 sock="$XDG_RUNTIME_DIR/solka/TDODEDEV"
 
@@ -78,8 +79,8 @@ wait_caption t2
 timeout 30 tail --pid="$silent" -f /dev/null || fail "the silent connection is still open"
 echo "PASS: hostile connections leave the player playing; the command word skips a track"
 
-# A relative folder means the sender's folder; only the first argument counts.
-(cd "$work/music" && second_start "b c" "$work/music/a")
+# A relative folder means the sender's folder, whatever its name; only the first argument counts.
+(cd "$work/music" && second_start "Vol. 2" "$work/music/a")
 wait_caption u1
 # The desktop entry's command for one file, as a file manager runs it.
 exec_line=$(sed -n 's/^Exec=//p' "$(dirname "$0")/../../dist/solka.desktop.in")
@@ -94,6 +95,28 @@ second_start
 holds 1 eval '[[ $(last_caption) == t3 ]]' || fail "a start without argument changed the player: '$(last_caption)'"
 echo "PASS: a relative folder and a file opened through the desktop entry play in the player"
 
+# Texts too long to hand over are refused, and the sender says why.
+second_start "/$(head -c 5000 /dev/zero | tr '\0' x)"
+grep -q "refused the argument: 5001 bytes is longer than any path" "$work/second.err" ||
+  fail "no reason for a refused text: $(tail -n 1 "$work/second.err")"
+
+# A flood of hand-overs of a missing list: each answered at once, one box, no descriptor kept.
+fds() { ls "/proc/$pid/fd" | wc -l; }
+before=$(fds)
+python3 - "$sock" 300 "$work/missing.m3u" <<'PY' || fail "a hand-over was not answered"
+import socket, struct, sys
+path, count, text = sys.argv[1], int(sys.argv[2]), sys.argv[3].encode()
+for _ in range(count):
+    with socket.socket(socket.AF_UNIX) as peer:
+        peer.connect(path)
+        peer.sendall(struct.pack("<II", 1, len(text)) + text)
+        assert peer.recv(4) == b"\0\0\0\0"
+PY
+for _ in $(seq 100); do [[ $(fds) -le $before ]] && break; sleep 0.1; done
+[[ $(fds) -le $before ]] || fail "descriptors $before before the flood, $(fds) after"
+[[ $(grep -c '^solka: box: ' "$err") -eq 1 ]] || fail "$(grep -c '^solka: box: ' "$err") boxes"
+echo "PASS: refusals say why; 300 hand-overs of a missing list leave one box"
+
 # A crash leaves the socket behind; the next start becomes the player all the same.
 kill -KILL "$pid"
 wait "$pid" 2>/dev/null || true
@@ -105,3 +128,23 @@ second_start ZZZ_NEXT_PLAY
 wait_caption t2
 end_program
 echo "PASS: after kill -9 the next start is the player and exits 0"
+
+# A stranger holding the lock, and a folder in the endpoint's place: the next start takes over
+# (after waiting for a player that might still be starting) and later starts reach it.
+mkdir -p "$sock/kept"
+(
+  exec 9>"$XDG_RUNTIME_DIR/solka/DODEDEV.lock"
+  flock 9
+  exec sleep 120
+) >/dev/null 2>&1 &
+holder=$!
+err="$work/err.takeover"
+start_program "$work/music/a"
+wait_for "taking over as the player"
+wait_caption t1
+second_start ZZZ_NEXT_PLAY
+wait_caption t2
+[[ -d $(echo "$sock".moved-*)/kept ]] || fail "the folder in the endpoint's place is gone"
+end_program
+kill "$holder"
+echo "PASS: a start takes over from a lock holder that does not answer"

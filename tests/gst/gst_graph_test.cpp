@@ -351,18 +351,15 @@ TEST_F(GstGraphTest, VolumeIsAppliedAsDecibelGain) {
 }
 
 // The real engine with each graph's output recorded from its first sample, for the player.
-class RecordedBackend : public MediaBackend {
- public:
-  explicit RecordedBackend(GstMediaBackend& engine) : engine_(engine) {}
+struct RecordedBackend : MediaBackend {
+  explicit RecordedBackend(GstMediaBackend& e) : engine(e) {}
   std::unique_ptr<MediaGraph> CreateGraph() override {
-    auto graph = engine_.CreateGraph();
+    auto graph = engine.CreateGraph();
     tracks.push_back(std::make_unique<OutputProbe>(static_cast<GstGraph&>(*graph).Pipeline()));
     return graph;
   }
+  GstMediaBackend& engine;
   std::vector<std::unique_ptr<OutputProbe>> tracks;
-
- private:
-  GstMediaBackend& engine_;
 };
 
 TEST_F(GstGraphTest, ThePlayersLevelHoldsFromTheFirstSampleOfEveryTrack) {

@@ -123,11 +123,11 @@ TEST(CopyDataFolder, TheUsersRuntimeFolderElseOneOfItsOwnInTmp) {
       current ? std::optional<std::string>(current) : std::nullopt;
   const std::string own = "/tmp/solka-" + std::to_string(::geteuid()) + "/";
   ::setenv("XDG_RUNTIME_DIR", "/run/user/1000", 1);
-  EXPECT_EQ(DefaultCopyDataFolder(), "/run/user/1000/solka/");
+  EXPECT_THAT(DefaultCopyDataFolders(), ElementsAre("/run/user/1000/solka/", own));
   ::setenv("XDG_RUNTIME_DIR", "relative/run", 1);
-  EXPECT_EQ(DefaultCopyDataFolder(), own);
+  EXPECT_THAT(DefaultCopyDataFolders(), ElementsAre(own));
   ::unsetenv("XDG_RUNTIME_DIR");
-  EXPECT_EQ(DefaultCopyDataFolder(), own);
+  EXPECT_THAT(DefaultCopyDataFolders(), ElementsAre(own));
   if (saved) ::setenv("XDG_RUNTIME_DIR", saved->c_str(), 1);
 }
 
@@ -158,8 +158,19 @@ TEST_F(CopyDataTest, OneLockHolderAtATimeAndTheLockDiesWithItsProcess) {
   char byte;
   ASSERT_EQ(::read(ready[0], &byte, 1), 1);
   EXPECT_EQ(ipc.TryLock("DODEDEV").state, LockState::HeldElsewhere);
+  // A holder that does not answer is taken over; one judged earlier but replaced since is not.
+  const LockResult held = other.TryLock("DODEDEV");
+  ASSERT_EQ(held.state, LockState::HeldElsewhere);
+  LockResult taken = ipc.TakeOverLock("DODEDEV", held.holder);
+  ASSERT_EQ(taken.state, LockState::Acquired) << taken.error;
+  const LockResult after = other.TryLock("DODEDEV");
+  EXPECT_EQ(after.state, LockState::HeldElsewhere);
+  EXPECT_NE(after.holder, held.holder);
+  EXPECT_EQ(other.TakeOverLock("DODEDEV", held.holder).state, LockState::HeldElsewhere);
   ::kill(child, SIGKILL);
   ::waitpid(child, nullptr, 0);
+  EXPECT_EQ(other.TryLock("DODEDEV").state, LockState::HeldElsewhere);
+  taken.lock.reset();
   EXPECT_EQ(ipc.TryLock("DODEDEV").state, LockState::Acquired);
   ::close(ready[0]);
   ::close(ready[1]);
@@ -175,14 +186,17 @@ TEST_F(CopyDataTest, AFolderThatIsNotPrivateIsMadeSoAndNamesCannotLeaveIt) {
   for (const char* name : {"", "..", "../x", "a/b"}) {
     EXPECT_EQ(ipc.TryLock(name).state, LockState::Unavailable) << name;
     EXPECT_EQ(ipc.Listen(name, record), nullptr) << name;
-    EXPECT_EQ(ipc.Send(name, {1, "x"}, 100).status, SendStatus::Failed) << name;
+    EXPECT_EQ(ipc.Send(name, {1, "x"}, 100).status, SendStatus::Refused) << name;
   }
-  // A link in the folder's place is not followed.
+  // A link in the folder's place is not followed; the next candidate is used instead.
   std::filesystem::remove_all(Folder());
   ASSERT_EQ(::symlink(temp.Path().c_str(), Folder().c_str()), 0);
   const LockResult linked = ipc.TryLock("DODEDEV");
   EXPECT_EQ(linked.state, LockState::Unavailable);
   EXPECT_FALSE(linked.error.empty());
+  PosixInterProcess fallback({Folder(), temp.File("spare")}, gui.Poster());
+  EXPECT_EQ(fallback.TryLock("DODEDEV").state, LockState::Acquired);
+  EXPECT_TRUE(std::filesystem::exists(temp.File("spare") + "/DODEDEV.lock"));
 }
 
 TEST_F(CopyDataTest, AFrameReachesTheHandlerOnTheGuiThreadAndItsAnswerTheSender) {
@@ -204,7 +218,7 @@ TEST_F(CopyDataTest, AFrameReachesTheHandlerOnTheGuiThreadAndItsAnswerTheSender)
   big.join();
   EXPECT_EQ(answer.status, SendStatus::Answered);
   EXPECT_EQ(received[1].bytes.size(), kMaxCopyDataBytes);
-  EXPECT_EQ(ipc.Send("TDODEDEV", {2, largest + "x"}, 1000).status, SendStatus::Failed);
+  EXPECT_EQ(ipc.Send("TDODEDEV", {2, largest + "x"}, 1000).status, SendStatus::Refused);
 
   // Gone: the name goes with it.
   endpoint.reset();
@@ -260,7 +274,7 @@ TEST_F(CopyDataTest, AStaleEndpointCountsAsNoneAndTheLockHolderReplacesIt) {
 TEST_F(CopyDataTest, AFrameStillQueuedWhenTheEndpointGoesIsDroppedUnanswered) {
   auto endpoint = ipc.Listen("TDODEDEV", record);
   ASSERT_NE(endpoint, nullptr);
-  SendResult answer{SendStatus::Answered, 0};
+  SendResult answer{SendStatus::Answered, 0, {}};
   std::thread sender([&] { answer = ipc.Send("TDODEDEV", {1, "x"}, 10000); });
   EXPECT_TRUE(gui.WaitForPost());
   endpoint.reset();
@@ -268,6 +282,16 @@ TEST_F(CopyDataTest, AFrameStillQueuedWhenTheEndpointGoesIsDroppedUnanswered) {
   sender.join();
   EXPECT_TRUE(received.empty());
   EXPECT_EQ(answer.status, SendStatus::Failed);
+
+  // So is one whose sender gave up before the GUI thread got to it.
+  endpoint = ipc.Listen("TDODEDEV", record);
+  const int gaveUp = Connect();
+  const std::string wire = EncodeFrame({1, "/music"});
+  ASSERT_EQ(::write(gaveUp, wire.data(), wire.size()), static_cast<ssize_t>(wire.size()));
+  EXPECT_TRUE(gui.WaitForPost());
+  ::close(gaveUp);
+  EXPECT_TRUE(gui.RunUntil([&] { return gui.Pending() == 0; }));
+  EXPECT_TRUE(received.empty());
 }
 
 // Only root can act as another user; the folder is opened up so that the kernel lets the other
@@ -284,7 +308,8 @@ TEST_F(CopyDataTest, PeersOfAnotherUserAreRefusedOnBothEnds) {
   const auto otherUser = [this] {
     if (::setgid(65534) != 0 || ::setuid(65534) != 0) std::_Exit(2);
     PosixInterProcess stranger(Folder(), [](std::function<void()>) {});
-    std::_Exit(stranger.Send("TDODEDEV", {1, "/evil"}, 3000).status == SendStatus::Failed ? 0 : 1);
+    std::_Exit(stranger.Send("TDODEDEV", {1, "/evil"}, 3000).status != SendStatus::Answered ? 0
+                                                                                            : 1);
   };
   EXPECT_EXIT(otherUser(), ::testing::ExitedWithCode(0), "");
   EXPECT_TRUE(received.empty());

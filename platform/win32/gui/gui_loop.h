@@ -30,7 +30,7 @@ class GuiLoop : public EventLoop {
   void ProcessMessages() override;
 
   // Runs `task` on the GUI thread from the loop; callable from any thread.
-  void Post(std::function<void()> task);
+  void Post(std::function<void()> task) override;
   // A message-only window that lives as long as the loop (timers and posted tasks arrive there).
   HWND MessageWindow() const { return window_; }
 
