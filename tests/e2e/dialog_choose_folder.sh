@@ -38,6 +38,8 @@ poll 20 active "$browser" || fail "the folder browser did not take the keyboard"
 xdotool type --delay 20 "$work/music"
 xdotool key Return
 poll 20 window_gone "^フォルダを選択" || fail "the folder browser stayed open"
+# Clicks reach the dialog only once it takes input again after the browser.
+poll 20 active "$dialog" || fail "the dialog did not take input back from the browser"
 click "$dialog" $((page_x + 167)) $((page_y + 61))  # 全選択
 click "$dialog" 45 362                             # OK
 poll 20 window_gone "^フォルダまたは" || fail "the dialog stayed open"
