@@ -67,7 +67,7 @@ desktop_start() {
         trayer --edge bottom --align right --widthtype pixel --width 48 --height 24 \
           --SetDockType true --transparent false >"$work/trayer.log" 2>&1 &
         desktop_pids+=($!)
-        poll 20 tray_area || fail "the notification area did not start: $(cat "$work/trayer.log")"
+        poll 60 tray_area || fail "the notification area did not start: $(cat "$work/trayer.log")"
         ;;
       taskbar | panel)
         # taskbar: task buttons only, nothing that changes by itself (no clock); panel: a task
