@@ -44,10 +44,11 @@ start_program() {
   pid=$!
 }
 
-# Waits up to 20 s for a line of the trace matching the grep pattern.
+# Waits up to 60 s (a first start in a fresh Wine prefix is slow) for a line of the trace
+# matching the grep pattern.
 wait_for() {
   local _
-  for _ in $(seq 200); do
+  for _ in $(seq 600); do
     grep -q -- "$1" "${ERR:-$err}" && return 0
     kill -0 "$pid" 2>/dev/null || fail "the program ended before '$1'"
     sleep 0.1
