@@ -18,10 +18,10 @@ const DialogWindow::Design& Form2Design() {
   return design;
 }
 
-const std::vector<DialogWindow::Spec>& Form2Controls() {
+const std::vector<DialogWindow::ControlDesign>& Form2Controls() {
   // Settings tab: one row of 18 per check box from the top.
   constexpr int g = 186;  // top of the file-type group
-  static const std::vector<DialogWindow::Spec> controls = {
+  static const std::vector<DialogWindow::ControlDesign> controls = {
       // List tab
       {K::Label, "Label1", "基準フォルダ", 8, 6, 120, 14, 1, {}, 12, false, kNavy},
       {K::Combo, "Edit1", "", 8, 22, 204, 22, 1},
@@ -79,8 +79,8 @@ const DialogWindow::Design& Form3Design() {
   return design;
 }
 
-const std::vector<DialogWindow::Spec>& Form3Controls() {
-  static const std::vector<DialogWindow::Spec> controls = {
+const std::vector<DialogWindow::ControlDesign>& Form3Controls() {
+  static const std::vector<DialogWindow::ControlDesign> controls = {
       {K::Edit, "Edit1", "", 8, 8, 31, 22, 0, {}, 13},
       {K::UpDown, "UpDown1", "", 39, 8, 15, 22},
       {K::Label, "Label2", "時", 57, 10, 18, 18, 0, {}, 15, true},

@@ -9,8 +9,8 @@
 namespace solka {
 
 const DialogWindow::Design& Form2Design();
-const std::vector<DialogWindow::Spec>& Form2Controls();
+const std::vector<DialogWindow::ControlDesign>& Form2Controls();
 const DialogWindow::Design& Form3Design();
-const std::vector<DialogWindow::Spec>& Form3Controls();
+const std::vector<DialogWindow::ControlDesign>& Form3Controls();
 
 }  // namespace solka

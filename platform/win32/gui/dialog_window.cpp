@@ -59,7 +59,7 @@ ClassOf WindowClassOf(DialogWindow::Kind kind) {
 }  // namespace
 
 DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop,
-                           const Design& design, const std::vector<Spec>& controls)
+                           const Design& design, const std::vector<ControlDesign>& controls)
     : form_(form), events_(events), loop_(loop), design_(design) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   const std::wstring className = Widen(std::string(design.className));
@@ -111,8 +111,8 @@ DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop
     for (HWND page : pages_) SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
   items_.reserve(controls.size());
-  for (const Spec& spec : controls) {
-    items_.push_back({spec});
+  for (const ControlDesign& layout : controls) {
+    items_.push_back({layout});
     Create(items_.back());
   }
   ShowPage(1);
@@ -129,37 +129,39 @@ DialogWindow::~DialogWindow() {
   for (auto& [key, font] : fonts_) DeleteObject(font);
 }
 
-RECT DialogWindow::Place(const Spec& spec) const {
+RECT DialogWindow::Place(const ControlDesign& layout) const {
   // In the dialog, or in the page that holds the control.
-  return {Scale(spec.x, dpi_), Scale(spec.y, dpi_), Scale(spec.x + spec.width, dpi_),
-          Scale(spec.y + spec.height, dpi_)};
+  return {Scale(layout.x, dpi_), Scale(layout.y, dpi_), Scale(layout.x + layout.width, dpi_),
+          Scale(layout.y + layout.height, dpi_)};
 }
 
 void DialogWindow::Create(Item& item) {
-  const Spec& spec = item.spec;
-  const ClassOf cls = WindowClassOf(spec.kind);
+  const ControlDesign& layout = item.layout;
+  const ClassOf cls = WindowClassOf(layout.kind);
   const int id = kFirstId + static_cast<int>(&item - items_.data());
   DWORD style = WS_CHILD | WS_VISIBLE | cls.style;
-  if (spec.kind == Kind::Button && spec.name == design_.defaultButton) style |= BS_DEFPUSHBUTTON;
-  const RECT at = Place(spec);
+  if (layout.kind == Kind::Button && layout.name == design_.defaultButton)
+    style |= BS_DEFPUSHBUTTON;
+  const RECT at = Place(layout);
   // A combo box's height includes its drop-down list.
-  const int height = spec.kind == Kind::Combo ? Scale(16 * 18, dpi_) : at.bottom - at.top;
+  const int height = layout.kind == Kind::Combo ? Scale(16 * 18, dpi_) : at.bottom - at.top;
   item.window = CreateWindowExW(
-      cls.exStyle, cls.name, Widen(std::string(spec.text)).c_str(), style, at.left, at.top,
+      cls.exStyle, cls.name, Widen(std::string(layout.text)).c_str(), style, at.left, at.top,
       at.right - at.left, height,
-      spec.page > 0 ? pages_[static_cast<std::size_t>(spec.page - 1)] : window_,
+      layout.page > 0 ? pages_[static_cast<std::size_t>(layout.page - 1)] : window_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  const int fontKey = spec.fontSize * 4 + (spec.bold ? 1 : 0) + (spec.kind == Kind::Link ? 2 : 0);
+  const int fontKey =
+      layout.fontSize * 4 + (layout.bold ? 1 : 0) + (layout.kind == Kind::Link ? 2 : 0);
   HFONT& font = fonts_[{fontKey, dpi_}];
-  if (!font) font = MakeFont(spec.fontSize, dpi_, spec.bold, spec.kind == Kind::Link);
+  if (!font) font = MakeFont(layout.fontSize, dpi_, layout.bold, layout.kind == Kind::Link);
   SendMessageW(item.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (spec.kind == Kind::List) SendMessageW(item.window, LB_SETITEMHEIGHT, 0, Scale(18, dpi_));
-  if (!spec.hint.empty()) hints_->Set(item.window, std::string(spec.hint));
+  if (layout.kind == Kind::List) SendMessageW(item.window, LB_SETITEMHEIGHT, 0, Scale(18, dpi_));
+  if (!layout.hint.empty()) hints_->Set(item.window, std::string(layout.hint));
 }
 
 HWND DialogWindow::Control(std::string_view name) const {
   for (const Item& item : items_)
-    if (item.spec.name == name) return item.window;
+    if (item.layout.name == name) return item.window;
   return nullptr;
 }
 
@@ -171,7 +173,7 @@ DialogWindow::Item* DialogWindow::Find(HWND window) {
 
 DialogWindow::Item* DialogWindow::Find(std::string_view name) {
   for (Item& item : items_)
-    if (item.spec.name == name) return &item;
+    if (item.layout.name == name) return &item;
   return nullptr;
 }
 
@@ -237,7 +239,7 @@ void DialogWindow::TraceControls() {
     RECT r;
     GetWindowRect(item.window, &r);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
-    trace_.Control(std::string(design_.className) + "." + std::string(item.spec.name), r.left,
+    trace_.Control(std::string(design_.className) + "." + std::string(item.layout.name), r.left,
                    r.top, r.right - r.left, r.bottom - r.top);
   }
 }

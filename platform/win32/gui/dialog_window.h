@@ -25,7 +25,7 @@ class DialogWindow : public DialogObserver, public ModalWindow {
  public:
   enum class Kind { Button, CheckBox, Radio, Edit, Combo, List, Label, Link, UpDown, Group, Bevel };
   // One control: designed name, place in designed units (inside its page for page > 0).
-  struct Spec {
+  struct ControlDesign {
     Kind kind;
     std::string_view name;
     std::string_view text;
@@ -48,7 +48,7 @@ class DialogWindow : public DialogObserver, public ModalWindow {
   };
 
   DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop, const Design& design,
-               const std::vector<Spec>& controls);
+               const std::vector<ControlDesign>& controls);
   ~DialogWindow() override;
   DialogWindow(const DialogWindow&) = delete;
   DialogWindow& operator=(const DialogWindow&) = delete;
@@ -62,7 +62,7 @@ class DialogWindow : public DialogObserver, public ModalWindow {
 
  private:
   struct Item {
-    Spec spec;
+    ControlDesign layout;
     HWND window = nullptr;
     HFONT font = nullptr;
     unsigned itemsVersion = ~0u;
@@ -79,7 +79,7 @@ class DialogWindow : public DialogObserver, public ModalWindow {
   void Command(Item& item, UINT code);
   Item* Find(HWND window);
   Item* Find(std::string_view name);
-  RECT Place(const Spec& spec) const;
+  RECT Place(const ControlDesign& layout) const;
   void CentreOnScreen();
   void TraceControls();
 

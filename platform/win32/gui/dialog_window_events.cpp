@@ -23,10 +23,10 @@ std::wstring TextOf(HWND window) {
 }  // namespace
 
 void DialogWindow::Render(Item& item) {
-  const std::string_view name = item.spec.name;
+  const std::string_view name = item.layout.name;
   HWND control = item.window;
   rendering_ = true;
-  switch (item.spec.kind) {
+  switch (item.layout.kind) {
     case Kind::CheckBox:
     case Kind::Radio:
       SendMessageW(control, BM_SETCHECK, form_.Checked(name) ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -92,8 +92,8 @@ void DialogWindow::Forward(std::string_view control, DialogEvent event, int row)
 }
 
 void DialogWindow::Command(Item& item, UINT code) {
-  const std::string_view name = item.spec.name;
-  switch (item.spec.kind) {
+  const std::string_view name = item.layout.name;
+  switch (item.layout.kind) {
     case Kind::Button:
     case Kind::Link:
       if (code == BN_CLICKED) Forward(name, DialogEvent::Click);  // STN_CLICKED is also 0
@@ -172,7 +172,7 @@ LRESULT DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (id == IDOK) {
         if (Item* button = Find(design_.defaultButton))
-          Forward(button->spec.name, DialogEvent::Click);
+          Forward(button->layout.name, DialogEvent::Click);
         return 0;
       }
       const int index = id - kFirstId;
@@ -192,7 +192,8 @@ LRESULT DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // The core steps the number; the arrows only say which way.
         const auto* step = reinterpret_cast<const NMUPDOWN*>(lParam);
         if (Item* item = Find(header->hwndFrom))
-          Forward(item->spec.name, step->iDelta > 0 ? DialogEvent::StepUp : DialogEvent::StepDown);
+          Forward(item->layout.name,
+                  step->iDelta > 0 ? DialogEvent::StepUp : DialogEvent::StepDown);
         return TRUE;
       }
       break;
@@ -201,13 +202,13 @@ LRESULT DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       Item* item = Find(reinterpret_cast<HWND>(lParam));
       if (!item) break;
       HDC dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, item->spec.colour);
+      SetTextColor(dc, item->layout.colour);
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_SETCURSOR: {
       Item* item = Find(reinterpret_cast<HWND>(wParam));
-      if (item && item->spec.kind == Kind::Link) {
+      if (item && item->layout.kind == Kind::Link) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
@@ -225,18 +226,18 @@ LRESULT DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 bool DialogWindow::Preview(MSG& msg) {
   if (!running_ || (msg.hwnd != window_ && !IsChild(window_, msg.hwnd))) return false;
   Item* item = Find(msg.hwnd);
-  if (msg.message == WM_KEYDOWN && item && item->spec.kind == Kind::Edit &&
+  if (msg.message == WM_KEYDOWN && item && item->layout.kind == Kind::Edit &&
       (msg.wParam == VK_UP || msg.wParam == VK_DOWN)) {
     // The arrow keys step the number in the field, as its up-down buttons do.
-    Forward(item->spec.name, msg.wParam == VK_UP ? DialogEvent::StepUp : DialogEvent::StepDown);
+    Forward(item->layout.name, msg.wParam == VK_UP ? DialogEvent::StepUp : DialogEvent::StepDown);
     return true;
   }
-  if (msg.message == WM_MOUSEMOVE && item && item->spec.kind == Kind::List &&
+  if (msg.message == WM_MOUSEMOVE && item && item->layout.kind == Kind::List &&
       overList_ != msg.hwnd) {
     overList_ = msg.hwnd;
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, msg.hwnd, 0};
     TrackMouseEvent(&track);
-    Forward(item->spec.name, DialogEvent::MouseEnter);
+    Forward(item->layout.name, DialogEvent::MouseEnter);
   }
   if (msg.message == WM_MOUSELEAVE && msg.hwnd == overList_) overList_ = nullptr;
   // Tab, Enter and Esc as in any dialog.
