@@ -52,7 +52,9 @@ HANDLE OpenFolder(const std::wstring& folder) {
 
 std::optional<FolderId> IdOfHandle(HANDLE h) {
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(h, &info)) return std::nullopt;
+  // A file opens with the same flags as a folder; only a folder has a folder's identity.
+  if (!GetFileInformationByHandle(h, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return std::nullopt;
   return FolderId{info.dwVolumeSerialNumber,
                   (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
 }
