@@ -7,6 +7,7 @@
 // notify back.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -39,6 +40,15 @@ enum class FormPart {
   ActiveControl,
   DropTarget,
 };
+
+// Every part a freshly built window draws, in the order it draws them: the window is placed
+// before it is shown. The selection is drawn with the rows.
+inline constexpr std::array<FormPart, 18> kEveryFormPart = {
+    FormPart::Caption,       FormPart::WindowHint, FormPart::AppTitle,    FormPart::Geometry,
+    FormPart::BorderIcons,   FormPart::HintsShown, FormPart::TaskButton,  FormPart::Label1,
+    FormPart::Label2,        FormPart::Label3,     FormPart::Rows,        FormPart::ScrollWidth,
+    FormPart::Tray,          FormPart::Checks,     FormPart::SleepButton, FormPart::Visible,
+    FormPart::ActiveControl, FormPart::DropTarget};
 
 class FormObserver {
  public:

@@ -104,13 +104,7 @@ void MainWindow::Start() {
 }
 
 void MainWindow::RenderAll() {
-  for (FormPart part :
-       {FormPart::Caption, FormPart::WindowHint, FormPart::AppTitle, FormPart::Geometry,
-        FormPart::BorderIcons, FormPart::HintsShown, FormPart::TaskButton, FormPart::Label1,
-        FormPart::Label2, FormPart::Label3, FormPart::Rows, FormPart::ScrollWidth, FormPart::Tray,
-        FormPart::Checks, FormPart::SleepButton, FormPart::Visible, FormPart::ActiveControl,
-        FormPart::DropTarget})
-    Changed(part);
+  for (FormPart part : kEveryFormPart) Changed(part);
 }
 
 void MainWindow::Changed(FormPart part) {
