@@ -31,13 +31,8 @@ std::string WithDelimiter(std::string_view folder, const PathSyntax& syntax) {
   return result;
 }
 
-bool SamePath(std::string_view a, std::string_view b) {
-  // Windows' file systems ignore the case of names; those of the other systems tell it apart.
-#ifdef _WIN32
-  return EqualsNoCase(a, b);
-#else
-  return a == b;
-#endif
+bool SamePath(std::string_view a, std::string_view b, const PathSyntax& syntax) {
+  return syntax.namesIgnoreCase ? EqualsNoCase(a, b) : a == b;
 }
 
 }  // namespace solka

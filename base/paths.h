@@ -20,6 +20,6 @@ std::string FolderOf(std::string_view path, const PathSyntax& syntax);
 std::string WithDelimiter(std::string_view folder, const PathSyntax& syntax);
 
 // Whether two paths name the same entry as the file system compares names.
-bool SamePath(std::string_view a, std::string_view b);
+bool SamePath(std::string_view a, std::string_view b, const PathSyntax& syntax);
 
 }  // namespace solka

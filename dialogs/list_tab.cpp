@@ -60,8 +60,10 @@ void TForm2::FormShow() {
   const std::string& base = host_.Setting(BaseFolder);
   if (!base.empty()) {
     const auto& items = Form.Items(kCombo);
-    const auto found = std::find_if(items.begin(), items.end(),
-                                    [&](const std::string& item) { return SamePath(item, base); });
+    const PathSyntax syntax = platform_.files.Syntax();
+    const auto found = std::find_if(items.begin(), items.end(), [&](const std::string& item) {
+      return SamePath(item, base, syntax);
+    });
     Form.SetItemIndex(
         kCombo, found != items.end() ? static_cast<int>(found - items.begin()) : AddSorted(base));
   }
@@ -200,7 +202,8 @@ void TForm2::Button1Click() {
       platform_.dialogs.BrowseForFolder(std::string(kBrowseTitle));
   if (!chosen) return;
   std::vector<std::string> items = Form.Items(kCombo);
-  std::erase_if(items, [&](const std::string& item) { return SamePath(item, *chosen); });
+  const PathSyntax syntax = platform_.files.Syntax();
+  std::erase_if(items, [&](const std::string& item) { return SamePath(item, *chosen, syntax); });
   items.insert(items.begin(), *chosen);
   Form.SetItems(kCombo, std::move(items));
   Form.SetItemIndex(kCombo, 0);

@@ -39,7 +39,8 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "KOBARI PROJECT"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Japanese"
 
-; The types the player opens from the shell (its start-up types), and its list files.
+; The types a start-up argument plays (a core test holds this list to the player's table); list
+; files have a type of their own below.
 !macro ForEachType MACRO
   !insertmacro ${MACRO} ".mp3"
   !insertmacro ${MACRO} ".mid"

@@ -17,6 +17,8 @@ struct PathSyntax {
   std::string delimiters = "/";
   // The longest path in bytes, its terminating zero included.
   std::size_t maxPath = 4096;
+  // Whether the file system takes names that differ only in case for one name.
+  bool namesIgnoreCase = false;
   bool IsDelimiter(char c) const { return delimiters.find(c) != std::string::npos; }
 };
 

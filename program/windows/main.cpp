@@ -101,6 +101,10 @@ int RunPlayer(Win32InterProcess& ipc) {
   MainWindow mainWindow(player.FormForView(), commands, loop);
   window = &mainWindow;
   screen.SetMainWindow(mainWindow.Handle(), mainWindow.List());
+  // Shell windows the player opens belong to it, and the display is turned off through its own
+  // window rather than by a broadcast that waits on every window of the session.
+  shell.SetOwner(mainWindow.Handle());
+  power.SetWindow(mainWindow.Handle());
   // Now-playing messages name the player's window as their sender.
   ipc.SetSenderWindow(mainWindow.Handle());
   mainWindow.onClosed = [] { PostQuitMessage(0); };

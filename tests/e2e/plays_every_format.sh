@@ -44,7 +44,8 @@ captions_show() {
 check() {
   local file=$1 expected=$2 log="$work/stderr.$1"
   ERR=$log start_program "$work/music/$file"
-  for _ in $(seq 1 200); do
+  local deadline=$((SECONDS + 60))
+  while ((SECONDS < deadline)); do
     captions_show "$log" "$expected" && break
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
