@@ -39,8 +39,7 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "KOBARI PROJECT"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Japanese"
 
-; The types a start-up argument plays (a core test holds this list to the player's table); list
-; files have a type of their own below.
+; The types a start-up argument plays; list files have a type of their own below.
 !macro ForEachType MACRO
   !insertmacro ${MACRO} ".mp3"
   !insertmacro ${MACRO} ".mid"

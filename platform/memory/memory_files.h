@@ -37,13 +37,7 @@ class MemoryFileSystem : public FileSystem {
   const std::vector<std::string>& FlushedDrives() const { return flushed_; }
   int ListCalls() const { return listCalls_; }
 
-  void SetNamesIgnoreCase(bool ignore) { namesIgnoreCase_ = ignore; }
-
-  PathSyntax Syntax() const override {
-    PathSyntax syntax;
-    syntax.namesIgnoreCase = namesIgnoreCase_;
-    return syntax;
-  }
+  PathSyntax Syntax() const override { return {}; }
   std::string FullPath(const std::string& path) override;
   bool ListFolder(const std::string& folder, std::vector<DirEntry>& out) override;
   std::optional<FolderId> IdOf(const std::string& folder) override;
@@ -82,7 +76,6 @@ class MemoryFileSystem : public FileSystem {
               current_ = "/";
   std::uint64_t nextId_ = 1;
   int listCalls_ = 0;
-  bool namesIgnoreCase_ = false;
 };
 
 }  // namespace solka

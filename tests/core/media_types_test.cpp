@@ -70,21 +70,6 @@ TEST(MediaTypes, DesktopEntryOffersTheTablesTypes) {
   EXPECT_THAT(offered, ::testing::UnorderedElementsAreArray(PlayableMimeTypes()));
 }
 
-// The Windows installer offers the player from the shell for what a start-up argument plays.
-TEST(MediaTypes, InstallerOffersTheStartUpTypes) {
-  std::ifstream script(SOLKA_INSTALLER_SCRIPT);
-  const std::string prefix = "  !insertmacro ${MACRO} \"";
-  std::vector<std::string> offered;
-  for (std::string line; std::getline(script, line);)
-    if (line.starts_with(prefix))
-      offered.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 1));
-  std::vector<std::string> played;
-  for (const MediaType& type : MediaTypeTable)
-    if (type.columns[static_cast<int>(MediaColumn::StartUpArgument)] != Match::None)
-      played.emplace_back(type.extension);
-  EXPECT_THAT(offered, ::testing::UnorderedElementsAreArray(played)) << SOLKA_INSTALLER_SCRIPT;
-}
-
 TEST(MediaTypes, ListFileTestFollowsTheAskedComparison) {
   EXPECT_TRUE(IsListFileExtension(".m3u", Match::Exact));
   EXPECT_FALSE(IsListFileExtension(".M3U", Match::Exact));

@@ -46,6 +46,8 @@ printf '#!/bin/sh\nexec %s "%s" "$@"\n' "$wine_loader" "$installed/solka.exe" >"
 start_program "$(winpath "$work/music/a/t1.wav")"
 wait_for 'solka: caption: t1$'
 win=$(wine_window '^t1$')
+# The first click on a window that has just appeared waits until it is the active one.
+timeout 30 xdotool windowactivate --sync "$win" || fail "the window could not be activated"
 click_control "$win" ToolButton11 1
 timeout 30 tail --pid="$pid" -f /dev/null || fail "the exit button did not end the program"
 status=0
