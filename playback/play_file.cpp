@@ -16,6 +16,9 @@ bool TDODEDEV::PlayFile(const std::string& path) {
   std::unique_ptr<MediaGraph> graph;
   if (std::exchange(followOn_, false) && Next && playback_.PreparedPath == path)
     graph = std::move(Next);
+  // A track reports its end while its last samples are still being heard; a pause pressed then
+  // holds, and the follower waits at its start.
+  const bool holdPause = graph && playback_.Paused;
   DropNext();
   if (playback_.Playing) {
     StopGraph();
@@ -44,7 +47,7 @@ bool TDODEDEV::PlayFile(const std::string& path) {
   playback_.Failures.ended = false;
 
   ShowVolume();
-  graph->Run();
+  if (!holdPause) graph->Run();
   playback_.Paused = false;
   playback_.DurationText = " / " + FormatClock(graph->Duration());
   SetGraph(std::move(graph));
@@ -52,6 +55,7 @@ bool TDODEDEV::PlayFile(const std::string& path) {
   playback_.PlayingTitle = title;
 
   ShowPlaying(path, title);
+  if (holdPause) PauseOrResume();
   PrepareNext();
   return true;
 }

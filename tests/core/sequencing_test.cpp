@@ -108,6 +108,12 @@ TEST_F(Sequencing, WhatTheUserDoesPreparesTheTrackThatNowFollows) {
   const auto& log = p.media.log;
   const std::vector<std::string> tail(log.end() - 3, log.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"follower", "volume -500", "prepare " + Entry(1)}));
+  // A pause pressed while the track's end is still being heard holds over the follower.
+  player.pauseButtonClick();
+  FinishTrack();
+  EXPECT_EQ(p.media.preparedStarts, 1);
+  EXPECT_TRUE(player.Playback().Paused);
+  EXPECT_FALSE(p.media.Current()->Running());
   player.ToolButton9Click();
   EXPECT_EQ(p.media.LiveGraphs(), 0);
   EXPECT_EQ(player.Playback().PreparedPath, "");
