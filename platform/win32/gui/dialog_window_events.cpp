@@ -6,6 +6,7 @@
 #include "platform/win32/gui/dialog_window.h"
 #include "platform/win32/gui/gui_loop.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/window_owner.h"
 
 namespace solka {
 
@@ -135,12 +136,7 @@ void DialogWindow::Command(Item& item, UINT code) {
 }
 
 LRESULT CALLBACK DialogWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* created =
-        static_cast<DialogWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-  }
-  auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowOwner<DialogWindow>(window, message, lParam);
   if (!self || !self->hints_) return DefWindowProcW(window, message, wParam, lParam);
   return self->Handle(message, wParam, lParam);
 }
