@@ -58,17 +58,8 @@ void DialogWindow::Render(Item& item) {
       }
       // The selection as runs of rows, so that ten thousand selected rows are one call.
       SendMessageW(control, LB_SETSEL, FALSE, -1);
-      const int count = static_cast<int>(rows.size());
-      for (int row = 0; row < count;) {
-        if (!form_.Selected(name, row)) {
-          ++row;
-          continue;
-        }
-        int end = row;
-        while (end + 1 < count && form_.Selected(name, end + 1)) ++end;
-        SendMessageW(control, LB_SELITEMRANGEEX, static_cast<WPARAM>(row), end);
-        row = end + 1;
-      }
+      for (const auto& [first, last] : form_.SelectedRuns(name))
+        SendMessageW(control, LB_SELITEMRANGEEX, static_cast<WPARAM>(first), last);
       SendMessageW(control, LB_SETHORIZONTALEXTENT,
                    static_cast<WPARAM>(MulDiv(form_.ScrollWidth(name), dpi_, 96)), 0);
       SendMessageW(control, WM_SETREDRAW, TRUE, 0);
