@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/gui/dialog_window.h"
+#include "platform/win32/gui/dpi.h"
 #include "platform/win32/gui/gui_loop.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/window_owner.h"
@@ -61,7 +62,7 @@ void DialogWindow::Render(Item& item) {
       for (const auto& [first, last] : form_.SelectedRuns(name))
         SendMessageW(control, LB_SELITEMRANGEEX, static_cast<WPARAM>(first), last);
       SendMessageW(control, LB_SETHORIZONTALEXTENT,
-                   static_cast<WPARAM>(MulDiv(form_.ScrollWidth(name), dpi_, 96)), 0);
+                   static_cast<WPARAM>(Scale(form_.ScrollWidth(name), dpi_)), 0);
       SendMessageW(control, WM_SETREDRAW, TRUE, 0);
       InvalidateRect(control, nullptr, TRUE);
       break;
