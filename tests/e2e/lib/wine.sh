@@ -44,6 +44,16 @@ wine_desktop_start() {
 # Ends every program of this prefix (ours alone).
 wine_stop() { wineserver -k 2>/dev/null || true; }
 
+# WIN: a click on the window's exit button ends the program normally within 30 s.
+exit_by_button() {
+  local status=0
+  click_control "$1" ToolButton11 1
+  timeout 30 tail --pid="$pid" -f /dev/null || fail "the exit button did not end the program"
+  wait "$pid" || status=$?
+  pid=
+  [[ $status -eq 0 ]] || fail "exit status $status"
+}
+
 # A Unix path as the Windows program sees it (drive Z: is the root).
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 

@@ -48,12 +48,7 @@ wait_for 'solka: caption: t1$'
 win=$(wine_window '^t1$')
 # The first click on a window that has just appeared waits until it is the active one.
 timeout 30 xdotool windowactivate --sync "$win" || fail "the window could not be activated"
-click_control "$win" ToolButton11 1
-timeout 30 tail --pid="$pid" -f /dev/null || fail "the exit button did not end the program"
-status=0
-wait "$pid" || status=$?
-pid=
-[[ $status -eq 0 ]] || fail "exit status $status"
+exit_by_button "$win"
 settings=$(find "$installed" "$WINEPREFIX/drive_c/users" -name solka.ini 2>/dev/null | head -n1)
 [[ -n $settings ]] || fail "no settings file after the run"
 echo "PASS: the installed program plays a file and saves its settings"

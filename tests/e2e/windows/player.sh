@@ -48,12 +48,7 @@ xdotool mousemove --window "$win" $((x + 20)) $((y + 8)) click 1
 wait_for 'solka: caption: v1$'
 echo "PASS: F5 opens the list selection dialog and OK replaces the list"
 
-click_control "$win" ToolButton11 1
-timeout 30 tail --pid="$pid" -f /dev/null || fail "the exit button did not end the program"
-status=0
-wait "$pid" || status=$?
-pid=
-[[ $status -eq 0 ]] || fail "exit status $status"
+exit_by_button "$win"
 [[ $(setting BaseFolder) == "$(winpath "$work/lib")" ]] || fail "solka.ini: $(cat "$ini")"
 grep -q "^0=$(winpath "$work/lib" | sed 's/\\/\\\\/g')" "$ini" || fail "no history in solka.ini"
 [[ -n $(setting Left) ]] || fail "no window position in solka.ini"
