@@ -42,4 +42,19 @@ class WindowCommands {
   virtual void Close() = 0;
 };
 
+// Wheel turns as notches, one WheelUp or WheelDown each: every platform counts a notch as 120
+// units, and a fine-grained wheel's smaller turns add up to whole notches.
+class WheelNotches {
+ public:
+  static constexpr int kUnitsPerNotch = 120;
+  void Turn(int units, WindowCommands& commands) {
+    remainder_ += units;
+    for (; remainder_ >= kUnitsPerNotch; remainder_ -= kUnitsPerNotch) commands.WheelUp();
+    for (; remainder_ <= -kUnitsPerNotch; remainder_ += kUnitsPerNotch) commands.WheelDown();
+  }
+
+ private:
+  int remainder_ = 0;
+};
+
 }  // namespace solka

@@ -185,16 +185,7 @@ void MainWindow::RenderActiveControl() {
 }
 
 void MainWindow::wheelEvent(QWheelEvent* event) {
-  // One step per notch; fine-grained wheels add up to notches.
-  wheelRemainder_ += event->angleDelta().y();
-  while (wheelRemainder_ >= QWheelEvent::DefaultDeltasPerStep) {
-    wheelRemainder_ -= QWheelEvent::DefaultDeltasPerStep;
-    commands_.WheelUp();
-  }
-  while (wheelRemainder_ <= -QWheelEvent::DefaultDeltasPerStep) {
-    wheelRemainder_ += QWheelEvent::DefaultDeltasPerStep;
-    commands_.WheelDown();
-  }
+  wheel_.Turn(event->angleDelta().y(), commands_);
   event->ignore();  // not marked as handled
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "form/commands.h"
 #include "form/main_form.h"
 #include "form/window_place.h"
 #include "platform/qt/trace.h"
@@ -21,7 +22,6 @@ class RowsModel;
 class StatusPanel;
 class ToolBar;
 class Tray;
-class WindowCommands;
 class WindowInput;
 
 class MainWindow : public QWidget, public FormObserver {
@@ -113,7 +113,7 @@ class MainWindow : public QWidget, public FormObserver {
   // Where the window was put for the form's position (moved onto a screen when that lies off
   // every screen); a move to anywhere else is the user's.
   ScreenArea placed_;
-  int wheelRemainder_ = 0;
+  WheelNotches wheel_;
 };
 
 }  // namespace solka

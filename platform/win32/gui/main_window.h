@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "form/commands.h"
 #include "form/main_form.h"
 #include "form/window_place.h"
 #include "platform/api/copy_data.h"
@@ -26,7 +27,6 @@ class PopupMenus;
 class StatusPanel;
 class ToolBar;
 class TrayIcon;
-class WindowCommands;
 
 class MainWindow : public FormObserver {
  public:
@@ -104,7 +104,7 @@ class MainWindow : public FormObserver {
   bool controlsTraced_ = false;
   bool overList_ = false;
   POINT lastMove_{-1, -1};
-  int wheelRemainder_ = 0;
+  WheelNotches wheel_;
   ScreenArea placed_;
   std::function<std::uint32_t(const CopyData&)> copyData_;
   std::vector<CopyData> earlyCopyData_;

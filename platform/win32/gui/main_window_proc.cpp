@@ -216,17 +216,9 @@ bool MainWindow::Preview(MSG& msg) {
       }
       return false;
     case WM_MOUSEWHEEL:
-      // One step per notch; fine-grained wheels add up to notches. The list scrolls itself
-      // as well when the pointer is over it (the player leaves the volume alone then).
-      wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(msg.wParam);
-      while (wheelRemainder_ >= WHEEL_DELTA) {
-        wheelRemainder_ -= WHEEL_DELTA;
-        commands_.WheelUp();
-      }
-      while (wheelRemainder_ <= -WHEEL_DELTA) {
-        wheelRemainder_ += WHEEL_DELTA;
-        commands_.WheelDown();
-      }
+      // The list scrolls itself as well when the pointer is over it (the player leaves the
+      // volume alone then).
+      wheel_.Turn(GET_WHEEL_DELTA_WPARAM(msg.wParam), commands_);
       return msg.hwnd != list_;
     default:
       return false;
