@@ -52,6 +52,22 @@ void DialogForm::SetSelected(std::string_view name, int row, bool selected) {
   Notify(name);
 }
 
+std::vector<std::pair<int, int>> DialogForm::SelectedRuns(std::string_view name) const {
+  std::vector<std::pair<int, int>> runs;
+  const int rows = static_cast<int>(Find(name).items.size());
+  for (int row = 0; row < rows;) {
+    if (!Selected(name, row)) {
+      ++row;
+      continue;
+    }
+    int end = row;
+    while (end + 1 < rows && Selected(name, end + 1)) ++end;
+    runs.emplace_back(row, end);
+    row = end + 1;
+  }
+  return runs;
+}
+
 void DialogForm::SelectAll(std::string_view name, bool selected) {
   Control& control = At(name);
   control.selected.assign(control.items.size(), selected);

@@ -78,6 +78,8 @@ class DialogForm {
   bool Selected(std::string_view name, int row) const;
   void SetSelected(std::string_view name, int row, bool selected);
   void SelectAll(std::string_view name, bool selected);
+  // The selected rows as runs of [first, last], so that ten thousand selected rows are one run.
+  std::vector<std::pair<int, int>> SelectedRuns(std::string_view name) const;
   int ScrollWidth(std::string_view name) const { return Find(name).scrollWidth; }
   void SetScrollWidth(std::string_view name, int v) { Set(name, &Control::scrollWidth, v); }
 

@@ -24,24 +24,6 @@ std::string Name(const QObject* object) {
   return FromQt(object->objectName());
 }
 
-// The selected rows as ranges, so that ten thousand selected rows are one range.
-QItemSelection SelectionOf(const DialogForm& form, std::string_view name,
-                           const QAbstractItemModel* model) {
-  QItemSelection selection;
-  const int rows = static_cast<int>(form.Items(name).size());
-  for (int row = 0; row < rows;) {
-    if (!form.Selected(name, row)) {
-      ++row;
-      continue;
-    }
-    int end = row;
-    while (end + 1 < rows && form.Selected(name, end + 1)) ++end;
-    selection.select(model->index(row, 0), model->index(end, 0));
-    row = end + 1;
-  }
-  return selection;
-}
-
 }  // namespace
 
 DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, QWidget* owner)
@@ -105,8 +87,10 @@ void DialogWindow::Render(const QString& name) {
   } else if (auto* list = qobject_cast<QListView*>(widget)) {
     DialogRowsModel* model = rows_.value(name, nullptr);
     model->Update();
-    list->selectionModel()->select(SelectionOf(form_, key, model),
-                                   QItemSelectionModel::ClearAndSelect);
+    QItemSelection selection;
+    for (const auto& [first, last] : form_.SelectedRuns(key))
+      selection.select(model->index(first, 0), model->index(last, 0));
+    list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
   } else if (auto* label = qobject_cast<QLabel*>(widget)) {
     label->setText(ToQt(form_.Text(key)));
   }

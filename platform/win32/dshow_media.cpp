@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/win32/wide_text.h"
+#include "platform/win32/window_owner.h"
 
 namespace solka {
 
@@ -183,11 +184,7 @@ std::unique_ptr<MediaGraph> DShowMediaBackend::CreateGraph() {
 }
 
 LRESULT CALLBACK DShowMediaBackend::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<DShowMediaBackend*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowOwner<DShowMediaBackend>(window, message, lParam);
   if (message == kGraphNotify && self) {
     // A graph released since it posted this is gone from the map: its message is dropped.
     const auto it = self->graphs_.find(static_cast<std::uint64_t>(lParam));

@@ -2,6 +2,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_codec.h"
+#include "platform/win32/window_owner.h"
 
 namespace solka {
 
@@ -56,11 +57,7 @@ bool WindowEndpoint::Create(const std::wstring& windowClass) {
 }
 
 LRESULT CALLBACK WindowEndpoint::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<WindowEndpoint*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowOwner<WindowEndpoint>(window, message, lParam);
   if (message == WM_COPYDATA && self) {
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
     // Too large or without data where it claims some: dropped unread.

@@ -4,8 +4,10 @@
 #include <commctrl.h>
 
 #include "platform/win32/gui/dialog_window.h"
+#include "platform/win32/gui/dpi.h"
 #include "platform/win32/gui/gui_loop.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/window_owner.h"
 
 namespace solka {
 
@@ -57,19 +59,10 @@ void DialogWindow::Render(Item& item) {
       }
       // The selection as runs of rows, so that ten thousand selected rows are one call.
       SendMessageW(control, LB_SETSEL, FALSE, -1);
-      const int count = static_cast<int>(rows.size());
-      for (int row = 0; row < count;) {
-        if (!form_.Selected(name, row)) {
-          ++row;
-          continue;
-        }
-        int end = row;
-        while (end + 1 < count && form_.Selected(name, end + 1)) ++end;
-        SendMessageW(control, LB_SELITEMRANGEEX, static_cast<WPARAM>(row), end);
-        row = end + 1;
-      }
+      for (const auto& [first, last] : form_.SelectedRuns(name))
+        SendMessageW(control, LB_SELITEMRANGEEX, static_cast<WPARAM>(first), last);
       SendMessageW(control, LB_SETHORIZONTALEXTENT,
-                   static_cast<WPARAM>(MulDiv(form_.ScrollWidth(name), dpi_, 96)), 0);
+                   static_cast<WPARAM>(Scale(form_.ScrollWidth(name), dpi_)), 0);
       SendMessageW(control, WM_SETREDRAW, TRUE, 0);
       InvalidateRect(control, nullptr, TRUE);
       break;
@@ -135,12 +128,7 @@ void DialogWindow::Command(Item& item, UINT code) {
 }
 
 LRESULT CALLBACK DialogWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* created =
-        static_cast<DialogWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-  }
-  auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowOwner<DialogWindow>(window, message, lParam);
   if (!self || !self->hints_) return DefWindowProcW(window, message, wParam, lParam);
   return self->Handle(message, wParam, lParam);
 }

@@ -16,6 +16,7 @@
 #include "platform/win32/gui/tray.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_codec.h"
+#include "platform/win32/window_owner.h"
 
 namespace solka {
 
@@ -55,12 +56,8 @@ BOOL CALLBACK CloseMessageBox(HWND window, LPARAM) {
 }  // namespace
 
 LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = WindowOwner<MainWindow>(window, message, lParam);
+  if (message == WM_NCCREATE) self->window_ = window;  // before CreateWindowExW returns
   // Until every part exists (messages during creation) the system's defaults do.
   if (!self || !self->hints_) return DefWindowProcW(window, message, wParam, lParam);
   return self->Handle(message, wParam, lParam);
