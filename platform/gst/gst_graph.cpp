@@ -201,16 +201,7 @@ RenderResult GstGraph::RenderFile(const std::string& path) {
   if (!prepared_.empty() && path == prepared_) {
     // A prepared track that failed fails its turn as a start does, with its own reason.
     if (events_->Failed()) return Fail("the prepared track failed");
-    if (output_ && output_->Plays(*link_)) {
-      if (!events_->WaitUntilReady(services_->prerollTimeout))
-        return Fail("not ready to play within " +
-                    std::to_string(services_->prerollTimeout.count()) + " ms");
-      if (link_->audioStreams <= 0) return Fail("no audio stream");
-      if (!events_->MarkStarted()) return Fail("the pipeline failed");
-      started_ = true;
-      if (Duration() <= 0) duration_ = AdtsLength(path);
-      return RenderResult::Success();
-    }
+    if (output_ && output_->Plays(*link_)) return Begin(path);
   }
   return StartAfresh(path);
 }
@@ -234,6 +225,10 @@ RenderResult GstGraph::StartAfresh(const std::string& path) {
   }
   if (gst_element_set_state(output_->Pipeline(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
     return Fail("the pipeline could not start");
+  return Begin(path);
+}
+
+RenderResult GstGraph::Begin(const std::string& path) {
   if (!events_->WaitUntilReady(services_->prerollTimeout))
     return Fail("not ready to play within " + std::to_string(services_->prerollTimeout.count()) +
                 " ms");

@@ -63,6 +63,8 @@ class GstGraph : public MediaGraph {
   // A new decoding bin for `path` (into link_); the reason when there can be none.
   std::string Build(const std::string& path, bool follower);
   RenderResult StartAfresh(const std::string& path);
+  // Waits for the track in its output to be ready, then counts it as started.
+  RenderResult Begin(const std::string& path);
   RenderResult Fail(std::string fallbackReason);
   bool Plays() const;
   bool SeekTo(double seconds, double rate);

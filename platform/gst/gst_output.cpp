@@ -228,13 +228,6 @@ bool GstOutput::Plays(const TrackLink& track) {
   return !tracks_.empty() && tracks_.back().get() == &track;
 }
 
-bool GstOutput::HasFollower(const TrackLink& track) {
-  std::lock_guard lock(mutex_);
-  for (std::size_t i = 0; i + 1 < tracks_.size(); ++i)
-    if (tracks_[i].get() == &track) return true;
-  return false;
-}
-
 GstCaps* GstOutput::Format() {
   std::lock_guard lock(mutex_);
   return format_ ? gst_caps_ref(format_) : nullptr;

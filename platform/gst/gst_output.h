@@ -56,8 +56,6 @@ class GstOutput : public std::enable_shared_from_this<GstOutput> {
   void Remove(const std::shared_ptr<TrackLink>& track);
   // Whether the output plays this track now: every track before it has ended.
   bool Plays(const TrackLink& track);
-  // Whether a track is linked behind this one.
-  bool HasFollower(const TrackLink& track);
   // The format of the stream (the first track's), a new reference; null until it is known.
   GstCaps* Format();
 

@@ -143,14 +143,13 @@ std::string PosixInterProcess::Prepare(const std::string& folder, std::string& e
 
 std::string PosixInterProcess::ReadyFolder(std::string& error) {
   // Once one is in use it stays: the locks and endpoints of this run are there.
-  if (hasChosen_) return Prepare(folders_[chosen_], error);
+  if (chosen_) return Prepare(folders_[*chosen_], error);
   std::string reasons;
   for (std::size_t i = 0; i < folders_.size(); ++i) {
     std::string why;
     std::string ready = Prepare(folders_[i], why);
     if (!ready.empty()) {
       chosen_ = i;
-      hasChosen_ = true;
       return ready;
     }
     reasons += (reasons.empty() ? "" : "; ") + why;
@@ -159,19 +158,10 @@ std::string PosixInterProcess::ReadyFolder(std::string& error) {
   return {};
 }
 
-std::string PosixInterProcess::EndpointPath(const std::string& windowClass, std::string& error) {
-  if (!UsableName(windowClass)) {
-    error = "unusable endpoint name";
-    return {};
-  }
-  const std::string folder = ReadyFolder(error);
-  if (folder.empty()) return {};
-  return folder + windowClass;
-}
-
-std::string PosixInterProcess::LockFiles(const std::string& name, std::string& error) {
+std::string PosixInterProcess::PathOf(const std::string& name, const char* what,
+                                      std::string& error) {
   if (!UsableName(name)) {
-    error = "unusable lock name";
+    error = std::string("unusable ") + what + " name";
     return {};
   }
   const std::string folder = ReadyFolder(error);
@@ -180,7 +170,7 @@ std::string PosixInterProcess::LockFiles(const std::string& name, std::string& e
 
 LockResult PosixInterProcess::TryLock(const std::string& name) {
   LockResult result;
-  const std::string files = LockFiles(name, result.error);
+  const std::string files = PathOf(name, "lock", result.error);
   if (files.empty()) return result;
   const std::string path = files + ".lock";
   // A lock file replaced by a take-over while we opened it is opened again.
@@ -216,7 +206,7 @@ LockResult PosixInterProcess::TryLock(const std::string& name) {
 
 LockResult PosixInterProcess::TakeOverLock(const std::string& name, std::uint64_t holder) {
   LockResult result;
-  const std::string files = LockFiles(name, result.error);
+  const std::string files = PathOf(name, "lock", result.error);
   if (files.empty()) return result;
   // Take-overs one at a time: each checks that the holder it judged still holds the lock.
   const std::string guardPath = files + ".takeover";
@@ -259,7 +249,7 @@ LockResult PosixInterProcess::TakeOverLock(const std::string& name, std::uint64_
 std::unique_ptr<CopyDataEndpoint> PosixInterProcess::Listen(const std::string& windowClass,
                                                             CopyDataHandler handler) {
   std::string error;
-  const std::string path = EndpointPath(windowClass, error);
+  const std::string path = PathOf(windowClass, "endpoint", error);
   if (path.empty()) return nullptr;
   Fd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
   if (!fd) return nullptr;
@@ -289,7 +279,7 @@ SendResult PosixInterProcess::Send(const std::string& windowClass, const CopyDat
                    std::to_string(kMaxCopyDataBytes) + " a message may hold";
     return result;
   }
-  const std::string path = EndpointPath(windowClass, result.error);
+  const std::string path = PathOf(windowClass, "endpoint", result.error);
   if (path.empty()) return result;
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode)) {

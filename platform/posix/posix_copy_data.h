@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,14 +41,12 @@ class PosixInterProcess : public InterProcess {
   // One candidate made ready; empty (and `error` set) when it is missing, not ours, not private
   // and cannot be made so, or too long for socket names.
   static std::string Prepare(const std::string& folder, std::string& error);
-  // The lock files' common path ("<folder>/<name>"); empty when the name or folder is unusable.
-  std::string LockFiles(const std::string& name, std::string& error);
-  // The socket address of an endpoint; empty when the name or the whole path is unusable.
-  std::string EndpointPath(const std::string& windowClass, std::string& error);
+  // "<folder>/<name>": an endpoint's socket address, or the lock files' common path; empty
+  // (and `error` set) when the name, told as `what`, or the folder is unusable.
+  std::string PathOf(const std::string& name, const char* what, std::string& error);
 
   std::vector<std::string> folders_;
-  std::size_t chosen_ = 0;  // index into folders_ once one was usable
-  bool hasChosen_ = false;
+  std::optional<std::size_t> chosen_;  // index into folders_ once one was usable
   PostToGui post_;
 };
 
