@@ -39,7 +39,6 @@ ToolBar::ToolBar(HWND parent, int dpi, PopupMenus& menus, Events events)
     button.fsStyle = static_cast<BYTE>(defs[i].dropDown ? BTNS_DROPDOWN : BTNS_BUTTON);
     SendMessageW(bar_, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
   }
-  sleepHint_ = Widen(std::string(defs[static_cast<std::size_t>(IndexOf("SleepButton"))].hint));
   SetWindowSubclass(bar_, Subclass, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
