@@ -63,10 +63,8 @@ MainWindow::MainWindow(MainForm& form, WindowCommands& commands, GuiLoop& loop, 
       TrayIcon::Events{[this] { commands_.TrayClick(); }, [this] { commands_.TrayMouseMove(); },
                        [this](POINT at) { menus_->Open(kTrayMenu, window_, at, true); }});
   hints_ = std::make_unique<Hints>(window_);
-  for (const PanelControlDef& def : PanelControls()) {
-    const int n = def.name == "SpeedButton1" ? 0 : def.name.back() - '0';
-    hints_->Set(panel_->Control(n), std::string(def.hint));
-  }
+  for (const PanelControlDef& def : PanelControls())
+    hints_->Set(panel_->Control(def.name), std::string(def.hint));
   loop_.AddFilter([this](MSG& msg) { return Preview(msg); });
   ApplyDpi(dpi_);
   form_.SetObserver(this);
@@ -250,8 +248,8 @@ void MainWindow::TraceControls() {
     report(name, r, nullptr);
   };
   whole("FIListBox1", list_);
-  whole("SpeedButton1", panel_->Control(0));
-  for (int n = 1; n <= 3; ++n) whole("Label" + std::to_string(n), panel_->Control(n));
+  for (const PanelControlDef& def : PanelControls())
+    whole(std::string(def.name), panel_->Control(def.name));
   for (const ToolButtonDef& def : ToolButtons()) {
     RECT r;
     if (toolBar_->ButtonRect(def.name, r)) report(std::string(def.name), r, toolBar_->Handle());

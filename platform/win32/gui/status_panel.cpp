@@ -24,9 +24,8 @@ StatusPanel::StatusPanel(HWND parent, Events events) : events_(std::move(events)
                                     0, 0, parent, nullptr, instance, nullptr);
       continue;
     }
-    const int n = def.name.back() - '0';
     // SS_NOTIFY: clicks and double-clicks reach the parent.
-    labels_[n - 1] =
+    labels_[def.name.back() - '1'] =
         CreateWindowExW(0, L"STATIC", L"",
                         WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_NOTIFY | SS_CENTERIMAGE | SS_NOPREFIX,
                         0, 0, 0, 0, parent, nullptr, instance, nullptr);
@@ -48,7 +47,7 @@ void StatusPanel::LayOut(int height, int dpi, HFONT font) {
                    reinterpret_cast<LPARAM>(SmallIcon(SOLKA_TRAY_BUTTON, Scale(12, dpi))));
       continue;
     }
-    HWND label = labels_[def.name.back() - '1'];
+    HWND label = Control(def.name);
     MoveWindow(label, left, top, width, Scale(kPanelHeight, dpi), TRUE);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }

@@ -25,8 +25,10 @@ class StatusPanel {
   // Places the controls along the bottom of a client area `height` pixels high.
   void LayOut(int height, int dpi, HFONT font);
   void ShowLabel(int n, const LabelState& state);
-  // Label n (1..3), or the tray button for 0.
-  HWND Control(int n) const { return n == 0 ? trayButton_ : labels_[n - 1]; }
+  // The control of a designed name: Label1 to Label3, or the tray button SpeedButton1.
+  HWND Control(std::string_view name) const {
+    return name == "SpeedButton1" ? trayButton_ : labels_[name.back() - '1'];
+  }
 
   // The parent hands on WM_COMMAND and WM_CTLCOLORSTATIC; true when they were the panel's.
   bool Command(HWND control, UINT code);
