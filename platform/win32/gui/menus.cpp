@@ -9,7 +9,6 @@ PopupMenus::PopupMenus(std::function<void(std::string_view)> onItem) : onItem_(s
     HMENU menu = CreatePopupMenu();
     Fill(menu, def.items);
     menus_.emplace(std::string(def.name), menu);
-    animated_.emplace(std::string(def.name), def.animated);
   }
 }
 
@@ -59,7 +58,7 @@ void PopupMenus::Open(std::string_view menu, HWND owner, POINT at, bool fromTray
   if (!handle) return;
   if (fromTray) SetForegroundWindow(owner);
   UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY;
-  if (animated_[std::string(menu)]) flags |= TPM_VERPOSANIMATION;
+  if (FindMenu(menu)->animated) flags |= TPM_VERPOSANIMATION;
   const UINT id = static_cast<UINT>(TrackPopupMenuEx(handle, flags, at.x, at.y, owner, nullptr));
   if (fromTray) PostMessageW(owner, WM_NULL, 0, 0);
   const std::string_view name = NameOf(id);

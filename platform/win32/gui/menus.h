@@ -36,7 +36,6 @@ class PopupMenus {
 
   std::function<void(std::string_view)> onItem_;
   std::map<std::string, HMENU, std::less<>> menus_;
-  std::map<std::string, bool, std::less<>> animated_;
   std::vector<std::string> names_;  // command id - kFirstId
   static constexpr UINT kFirstId = 1000;
 };
