@@ -88,7 +88,7 @@ DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop
     tabs_ = CreateWindowExW(0, WC_TABCONTROLW, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
                             0, Scale(design.clientWidth, dpi_), Scale(design.pagesHeight, dpi_),
                             window_, nullptr, instance, nullptr);
-    SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(MakeFont(12, dpi_)), FALSE);
+    SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(12, false, false)), FALSE);
     wc.lpfnWndProc = PageProc;
     wc.lpszClassName = kPageClass;
     RegisterClassExW(&wc);
@@ -150,13 +150,18 @@ void DialogWindow::Create(Item& item) {
       at.right - at.left, height,
       layout.page > 0 ? pages_[static_cast<std::size_t>(layout.page - 1)] : window_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  const int fontKey =
-      layout.fontSize * 4 + (layout.bold ? 1 : 0) + (layout.kind == Kind::Link ? 2 : 0);
-  HFONT& font = fonts_[{fontKey, dpi_}];
-  if (!font) font = MakeFont(layout.fontSize, dpi_, layout.bold, layout.kind == Kind::Link);
-  SendMessageW(item.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SendMessageW(
+      item.window, WM_SETFONT,
+      reinterpret_cast<WPARAM>(Font(layout.fontSize, layout.bold, layout.kind == Kind::Link)),
+      FALSE);
   if (layout.kind == Kind::List) SendMessageW(item.window, LB_SETITEMHEIGHT, 0, Scale(18, dpi_));
   if (!layout.hint.empty()) hints_->Set(item.window, std::string(layout.hint));
+}
+
+HFONT DialogWindow::Font(int pixelHeight, bool bold, bool underline) {
+  HFONT& font = fonts_[{pixelHeight * 4 + (bold ? 1 : 0) + (underline ? 2 : 0), dpi_}];
+  if (!font) font = MakeFont(pixelHeight, dpi_, bold, underline);
+  return font;
 }
 
 HWND DialogWindow::Control(std::string_view name) const {

@@ -80,6 +80,8 @@ class DialogWindow : public DialogObserver, public ModalWindow {
   Item* Find(HWND window);
   Item* Find(std::string_view name);
   RECT Place(const ControlDesign& layout) const;
+  // A font of the designed face at this DPI, made once and kept until the dialog goes.
+  HFONT Font(int pixelHeight, bool bold, bool underline);
   void CentreOnScreen();
   void TraceControls();
 
