@@ -1,5 +1,7 @@
 #include "app/single_instance.h"
 
+#include "playlist/given_path.h"
+
 namespace solka {
 
 namespace {
@@ -25,6 +27,8 @@ std::string Refusal(std::uint32_t answer, const std::string& argument) {
   if (answer == kHandOverTooLong)
     return "the running player refused the argument: " + std::to_string(argument.size()) +
            " bytes is longer than any path here";
+  if (answer == kHandOverMissing)
+    return "the running player refused the argument: " + NamesNothingLine(argument);
   return "the running player refused the argument (answer " + std::to_string(answer) + ")";
 }
 

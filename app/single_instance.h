@@ -22,6 +22,7 @@ inline constexpr std::uint32_t kHandOverData = 1;
 inline constexpr std::uint32_t kHandOverTaken = 0;
 inline constexpr std::uint32_t kHandOverTooLong = 1;  // longer than any path here
 inline constexpr std::uint32_t kHandOverUnknown = 2;  // a number field that is no hand-over
+inline constexpr std::uint32_t kHandOverMissing = 3;  // a path that names nothing
 
 struct InstanceRole {
   bool player = false;

@@ -3,6 +3,7 @@
 // hides the window and starts play.
 #include <string>
 
+#include "app/single_instance.h"
 #include "app/tdodedev.h"
 #include "base/paths.h"
 #include "base/text.h"
@@ -90,6 +91,12 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
   // name is found again in the list the scan builds from full paths.
   const std::string target =
       argument.empty() ? files.DriveOf(startup_.ProgramPath) : files.FullPath(argument);
+  // A mistyped path must not stand for the folder around it (for "/x.mp3", the whole root):
+  // the window shows with an empty list and the terminal says why.
+  if (!argument.empty() && argument != kNextTrackCommand && NamesNothing(files, target)) {
+    platform_.diagnostics.Warn(NamesNothingLine(target));
+    return;
+  }
   if (SettingIs(SubFolder, "1")) list_.NoSubFolderScan = true;
   const GivenPath given = ClassifyGivenPath(files, target);
   list_.ReferenceExtension = given.extension;

@@ -217,8 +217,8 @@ class TDODEDEV {
   void TrackBrokeDown();
   // A start of the sequencer failed during a run with SkipUnplayable: the run goes on.
   void PassOverFailedStart();
-  // How many failures in a row halt a run.
-  int FailureLimit(bool midTrack) const;
+  // Whether the failures in a row so far halt the run.
+  bool FailuresHaltRun(bool midTrack) const;
   // What the end of the current track leads to in `mode`; changes nothing, so that it also names
   // the track to prepare (playback/prepare_next.cpp).
   struct AfterTrack {

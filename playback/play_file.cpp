@@ -89,7 +89,7 @@ void TDODEDEV::GraphNotify() {
   while (Graph && Graph->GetEvent(event)) {
     if (event.kind == MediaEvent::Kind::Ended) {
       failures.ended = true;
-      failures.inRow = 0;
+      failures.Reset();
       followOn_ = true;
       EndOfTrack();
       followOn_ = false;

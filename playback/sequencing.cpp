@@ -55,7 +55,7 @@ void TDODEDEV::ToolButton5Click() {
   SetLabel1Color(Color::Blue);
   form_.SetChecked("N9", true);
   sequence_.ContinuousPlay = true;
-  playback_.Failures.inRow = 0;
+  playback_.Failures.Reset();
   UpdatePlayMode();
   if (IsRandom(sequence_.ModeCode)) {
     SetPlayListSorted(false);
@@ -118,8 +118,8 @@ void TDODEDEV::EndRun() {
 
 void TDODEDEV::TrackBrokeDown() {
   TrackFailures& failures = playback_.Failures;
-  ++failures.inRow;
-  if (!sequence_.ContinuousPlay || failures.inRow < FailureLimit(true)) {
+  failures.Count();
+  if (!sequence_.ContinuousPlay || !FailuresHaltRun(true)) {
     EndOfTrack();
     return;
   }
@@ -134,7 +134,7 @@ void TDODEDEV::TrackBrokeDown() {
 
 void TDODEDEV::PassOverFailedStart() {
   TrackFailures& failures = playback_.Failures;
-  ++failures.inRow;
+  failures.Count();
   if (failures.passingOver) {
     failures.again = true;  // the loop below goes on with the next track
     return;
@@ -142,7 +142,7 @@ void TDODEDEV::PassOverFailedStart() {
   failures.passingOver = true;
   do {
     failures.again = false;
-    if (failures.inRow >= FailureLimit(false)) {
+    if (FailuresHaltRun(false)) {
       platform_.diagnostics.Warn(std::to_string(failures.inRow) +
                                  " tracks in a row failed; the run halts");
       break;
@@ -154,11 +154,13 @@ void TDODEDEV::PassOverFailedStart() {
   if (!Graph) playback_.ReleasePending = false;
 }
 
-int TDODEDEV::FailureLimit(bool midTrack) const {
-  if (!options_.skipUnplayable) return midTrack ? kMidTrackFailureLimit : 1;
-  // A whole pass: the list, or the one song that repeats.
+bool TDODEDEV::FailuresHaltRun(bool midTrack) const {
+  const TrackFailures& failures = playback_.Failures;
+  if (midTrack && failures.inRow < kMidTrackFailureLimit) return false;
+  if (!options_.skipUnplayable) return true;
+  // A whole pass failed: the list, or the one song that repeats.
   const int pass = sequence_.ModeCode == PlayMode::OneSong ? 1 : std::max(1, form_.RowCount());
-  return midTrack ? std::max(pass, kMidTrackFailureLimit) : pass;
+  return failures.inPass >= pass;
 }
 
 void TDODEDEV::AdvanceAfterTrack() {
@@ -180,6 +182,7 @@ void TDODEDEV::AdvanceAfterTrack() {
       PlaySelected();
       break;
     case AfterTrack::Kind::NewPass:
+      playback_.Failures.inPass = 0;
       ShufflePlayList(false);
       RefreshListBox();
       SelectRow(0);

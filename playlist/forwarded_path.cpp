@@ -17,9 +17,16 @@ std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
     N11Click();
     return kHandOverTaken;
   }
+  std::string path = message.bytes.substr(0, message.bytes.find('\0'));
+  // A mistyped path must not stop the music or stand for the folder around it; the sender
+  // tells its user why.
+  if (path != kNextTrackCommand && NamesNothing(platform_.files, path)) {
+    platform_.diagnostics.Warn(NamesNothingLine(path));
+    return kHandOverMissing;
+  }
   // Acted on from the loop once the sender has its answer: what it does may wait for the user
   // (a message box), and the sender must not. The newest request replaces one still waiting.
-  handOver_.Pending = message.bytes.substr(0, message.bytes.find('\0'));
+  handOver_.Pending = std::move(path);
   if (!handOver_.Posted) {
     handOver_.Posted = true;
     platform_.loop.Post([this, alive = std::weak_ptr<char>(lifetime_)] {
@@ -56,12 +63,21 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
   const GivenPath given = ClassifyGivenPath(platform_.files, path);
   list_.ReferenceExtension = given.extension;
   if (SettingIs(SubFolder, "1")) list_.NoSubFolderScan = true;
+  // A folder or list starts a run as the start-up does, from the first row of the new order;
+  // nothing an earlier run left behind (its end, its last row) cuts it short.
+  const auto startRun = [this] {
+    sequence_.ContinuousPlay = false;
+    SelectRow(0);
+    ToolButton5Click();
+  };
+  // A file starts a run at its own row.
   const auto playFrom = [this](int row) {
     SelectRow(row);
     sequence_.ContinuousPlay = true;
     form_.SetChecked("N9", true);
     SetLabel1Color(Color::Blue);
-    FIListBox1Click();
+    playback_.Failures.Reset();
+    PlaySelected();
   };
 
   if (given.kind != GivenKind::Folder && path == kNextTrackCommand) {
@@ -71,7 +87,7 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
     ScanFolder(WithDelimiter(path, syntax));
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
     RefreshListBox();
-    if (form_.RowCount() > 0) playFrom(0);
+    if (form_.RowCount() > 0) startRun();
   } else if (given.kind == GivenKind::Track) {
     list_.PlayList.Clear();
     ScanFolder(FolderWithDelimiter(path, syntax));
@@ -85,7 +101,7 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
     if (LoadListFile(path)) {
       RefreshListBox();
       form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));
-      if (form_.RowCount() > 0) playFrom(0);
+      if (form_.RowCount() > 0) startRun();
     }
   }
   list_.ReferenceExtension.clear();

@@ -27,4 +27,12 @@ GivenPath ClassifyGivenPath(FileSystem& files, const std::string& path) {
   return {GivenKind::Other, std::move(extension)};
 }
 
+bool NamesNothing(FileSystem& files, const std::string& path) {
+  return !files.IdOf(path) && !files.FileExists(path);
+}
+
+std::string NamesNothingLine(const std::string& path) {
+  return "\"" + path + "\" does not exist";
+}
+
 }  // namespace solka

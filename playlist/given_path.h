@@ -20,4 +20,9 @@ struct GivenPath {
 // case: a track of a known type, a list file, or something the player does not take.
 GivenPath ClassifyGivenPath(FileSystem& files, const std::string& path);
 
+// Neither a folder nor a file: such a path loads nothing, and never stands for its parent folder.
+bool NamesNothing(FileSystem& files, const std::string& path);
+// The line that tells the user so.
+std::string NamesNothingLine(const std::string& path);
+
 }  // namespace solka

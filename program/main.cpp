@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/platform_services.h"
 #include "app/player_commands.h"
 #include "app/single_instance.h"
@@ -169,10 +170,17 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
 int main(int argc, char** argv) {
   using namespace solka;
   // Decided before the toolkit starts: a second start needs no display and shows nothing.
+  // Help, the version and a mistyped option are answered here and never reach a running player.
+  const std::string first = FirstArgument(argc, argv);
+  std::error_code missing;
+  if (const auto answer = AnswerOption(first, std::filesystem::exists(first, missing))) {
+    std::fputs(answer->out.c_str(), stdout);
+    if (!answer->error.empty()) std::fprintf(stderr, "solka: %s\n", answer->error.c_str());
+    return answer->exitCode;
+  }
   PosixInterProcess ipc(DefaultCopyDataFolders(), PostToGuiThread);
   PosixClock entryClock;
-  const InstanceRole role =
-      ClaimOrForward(ipc, entryClock, ArgumentToForward(FirstArgument(argc, argv)));
+  const InstanceRole role = ClaimOrForward(ipc, entryClock, ArgumentToForward(first));
   if (!role.note.empty()) std::fprintf(stderr, "solka: %s\n", role.note.c_str());
   if (!role.player) return 1;
   GstEarlyStart mediaStart;

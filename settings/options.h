@@ -10,8 +10,8 @@ class IniFile;
 
 struct PlayerOptions {
   // A track that cannot be started during a continuous run is passed over; the run halts only
-  // after a whole pass of failures in a row. Off unless exactly "1".
-  bool skipUnplayable = false;
+  // after a whole pass of failures in a row. On unless exactly "0".
+  bool skipUnplayable = true;
   // List files: lines starting with "#" and empty lines are comments, and relative entries
   // are resolved against the list file's folder. On unless exactly "0".
   bool extendedLists = true;

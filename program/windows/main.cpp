@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/platform_services.h"
 #include "app/player_commands.h"
 #include "app/single_instance.h"
@@ -141,11 +142,20 @@ int main() {
   _setmode(_fileno(stderr), _O_BINARY);
   // A later start lets the player come to the front when it hands its argument over.
   AllowSetForegroundWindow(ASFW_ANY);
+  // Help, the version and a mistyped option are answered here and never reach a running player.
+  const std::string first = FirstArgument();
+  std::error_code missing;
+  if (const auto answer = AnswerOption(first, std::filesystem::exists(Widen(first), missing))) {
+    std::fputs(answer->out.c_str(), stdout);
+    std::fflush(stdout);
+    if (!answer->error.empty()) WarnLine(answer->error);
+    return answer->exitCode;
+  }
   // Decided before any window exists: a second start shows nothing.
   // The "Tzzz" window reads its text in the ANSI code page, as the original sent it.
   Win32InterProcess ipc({"Tzzz"});
   Win32Clock entryClock;
-  const InstanceRole role = ClaimOrForward(ipc, entryClock, ArgumentToForward(FirstArgument()));
+  const InstanceRole role = ClaimOrForward(ipc, entryClock, ArgumentToForward(first));
   if (!role.note.empty()) WarnLine(role.note);
   if (!role.player) return 1;
 

@@ -129,6 +129,23 @@ TEST_F(HandOverTest, AForwardedFolderReplacesTheListAndPlaysItContinuously) {
   EXPECT_EQ(p.screen.broughtToFront, 1);
   EXPECT_EQ(t.List().ReferenceExtension, "");
   EXPECT_FALSE(t.List().NoSubFolderScan);
+  // Once that run has played to its end, the same hand-over plays the whole list again.
+  const auto finish = [&] {
+    p.media.FinishTrack();
+    p.loop.RunUntilIdle();
+  };
+  finish();
+  finish();
+  EXPECT_EQ(Playing(), "");
+  Forward("/albums/x");
+  finish();
+  EXPECT_EQ(Playing(), "/albums/x/2.ogg");
+  // A request still waiting when the window closes is dropped: nothing after the settings save.
+  t.WMCopyData({1, "/music"});
+  t.FormClose();
+  p.loop.RunUntilIdle();
+  EXPECT_EQ(List(), (Paths{"/albums/x/1.ogg", "/albums/x/2.ogg"}));
+  EXPECT_EQ(Playing(), "");
 }
 
 TEST_F(HandOverTest, AForwardedAudioFileScansItsFolderAndPlaysExactlyThatFile) {
@@ -139,6 +156,7 @@ TEST_F(HandOverTest, AForwardedAudioFileScansItsFolderAndPlaysExactlyThatFile) {
   EXPECT_EQ(t.Form().Label(2).text, " / 3 曲");
   EXPECT_TRUE(t.Sequence().ContinuousPlay);
   // A file of no known type is neither track nor list: all that happens is the stop.
+  p.files.AddFile("/albums/y/notes.txt");
   Forward("/albums/y/notes.txt");
   EXPECT_EQ(Playing(), "");
   EXPECT_EQ(List().size(), 3u);
@@ -150,12 +168,16 @@ TEST_F(HandOverTest, AForwardedListFileAndAMissingFolder) {
   Forward("/lists/two.m3u");
   EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3"}));
   EXPECT_EQ(Playing(), "/music/b.wav");
-  // The lower-case command word is a path like any other; nothing of that name exists, so the
-  // list stays.
-  Forward("zzz_next_play");
+  // The lower-case command word is a path like any other; nothing of that name exists, so it
+  // is refused and the player goes on as it was, saying why.
+  const int scans = p.files.ListCalls();
+  EXPECT_EQ(Forward("zzz_next_play"), kHandOverMissing);
+  EXPECT_EQ(Forward("/music/gone.mp3"), kHandOverMissing);
   EXPECT_EQ(List().size(), 2u);
   EXPECT_EQ(t.Form().RowCount(), 2);
-  EXPECT_EQ(Playing(), "");
+  EXPECT_EQ(Playing(), "/music/b.wav");
+  EXPECT_EQ(p.files.ListCalls(), scans);
+  EXPECT_EQ(p.diagnostics.lines.back(), "\"/music/gone.mp3\" does not exist");
 }
 
 TEST_F(HandOverTest, TheCommandWordSkipsToTheNextTrackWithoutRebuildingTheList) {
@@ -218,6 +240,8 @@ TEST_F(HandOverTest, AnEmptyTextOrAForeignFrameLeavesThePlayerAsItIs) {
 // is up open none of their own: the newest waits for it and is acted on after it.
 TEST_F(HandOverTest, OneBoxAtATimeAndTheNewestRequestWins) {
   TDODEDEV& t = Start();
+  p.files.AddFile("/lists/missing.m3u");
+  p.files.SetUnreadable("/lists/missing.m3u");
   Forward("/albums/x");
   int most = 0;
   p.dialogs.whileOpen = [&] {

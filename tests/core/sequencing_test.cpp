@@ -206,7 +206,13 @@ TEST_F(Sequencing, ListOrderChosenWhilePlayingSortsAndGoesOnFromRowZero) {
   EXPECT_EQ(Rendered().back(), "/m/a.mp3");
 }
 
-TEST_F(Sequencing, AFailedStartHaltsTheRunButKeepsItOn) {
+// With [OPTIONS] SkipUnplayable=0 a run halts where a track cannot start.
+class HaltingSequencing : public PlayerTest {
+ protected:
+  HaltingSequencing() : PlayerTest("[OPTIONS]\r\nSkipUnplayable=0\r\n") {}
+};
+
+TEST_F(HaltingSequencing, AFailedStartHaltsTheRunButKeepsItOn) {
   p.media.AddPlayable("/m/a.mp3", 100);
   p.media.AddPlayable("/m/c.mp3", 100);
   LoadEntries({"/m/a.mp3", "/m/broken.mp3", "/m/c.mp3"});

@@ -23,11 +23,8 @@ TEST_F(SleepMenuTest, DeadlinesWrapTheHourAndMidnightWithoutLeadingZeros) {
     int hour, minute;
     const char* item;
     const char* deadline;
-  } cases[] = {{23, 45, "N301", "0:15"},
-               {23, 10, "N601", "0:10"},
-               {10, 5, "N301", "10:35"},
-               {10, 35, "N302", "11:5"},
-               {9, 59, "N602", "10:59"}};
+  } cases[] = {{23, 45, "N301", "0:15"}, {23, 10, "N601", "0:10"}, {10, 5, "N301", "10:35"},
+               {10, 35, "N302", "11:5"}, {10, 30, "N301", "11:0"}, {9, 59, "N602", "10:59"}};
   for (const auto& c : cases) {
     At(c.hour, c.minute, 40);
     player.Click(c.item);

@@ -135,7 +135,9 @@ TEST_F(StartupTest, EmptyResultOrUnknownExtensionShowsTheWindowWithoutFirstIdle)
 }
 
 TEST_F(StartupTest, UnreadableListFileIsReportedAndTheStartCompletes) {
-  TDODEDEV& t = Start("/lists/missing.m3u");
+  p.files.AddFile("/lists/locked.m3u");
+  p.files.SetUnreadable("/lists/locked.m3u");
+  TDODEDEV& t = Start("/lists/locked.m3u");
   EXPECT_EQ(p.dialogs.boxes.size(), 1u);
   EXPECT_FALSE(idleInstalled);
   EXPECT_EQ(t.List().PlayList.size(), 0u);
@@ -169,9 +171,13 @@ TEST_F(StartupTest, AudioFileArgumentPrefersTheExactNameOverOneDifferingInCase) 
   EXPECT_EQ(Playing(), "/music/Song.mp3");
   Start("/music/song.mp3");
   EXPECT_EQ(Playing(), "/music/song.mp3");
-  // No exact match: the first without regard to case.
-  Start("/music/SONG.MP3");
-  EXPECT_EQ(Playing(), "/music/song.mp3");
+  // A name that exists in no case is no stand-in for its folder: nothing is scanned.
+  const int scans = p.files.ListCalls();
+  TDODEDEV& t = Start("/music/SONG.MP3");
+  EXPECT_EQ(p.files.ListCalls(), scans);
+  EXPECT_EQ(t.Form().RowCount(), 0);
+  EXPECT_FALSE(t.Window().InTray);
+  EXPECT_EQ(p.diagnostics.lines.back(), "\"/music/SONG.MP3\" does not exist");
 }
 
 TEST_F(StartupTest, AutoPlayWithoutArgumentPlaysTheProgramsDrive) {
