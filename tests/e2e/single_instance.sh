@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The real program as one player: of twenty simultaneous starts one plays and the others hand
 # their argument over and exit 1; later starts (from a terminal or through the desktop entry)
-# skip a track, replace the list, or only bring the player forward; hostile connections leave
-# it playing; refusals say why; a flood of hand-overs opens one box; after kill -9 the next start
-# plays, and so does one after a stranger that holds the lock.
+# skip a track, replace the list, or only bring the player forward; hostile connections, options
+# and missing paths leave it playing; refusals say why; a flood of hand-overs opens one box;
+# after kill -9 the next start plays, and so does one after a stranger that holds the lock.
 # Usage: single_instance.sh PATH-TO-SOLKA
 set -euo pipefail
 source "$(dirname "$0")/lib/program.sh"
@@ -100,10 +100,26 @@ second_start "/$(head -c 5000 /dev/zero | tr '\0' x)"
 grep -q "refused the argument: 5001 bytes is longer than any path" "$work/second.err" ||
   fail "no reason for a refused text: $(tail -n 1 "$work/second.err")"
 
-# A flood of hand-overs of a missing list: each answered at once, one box, no descriptor kept.
+# Options are answered by the new start alone, and a path that does not exist is refused: the
+# player plays on.
+out=$(timeout 60 "$solka" --help) || fail "--help: exit status $?"
+[[ $out == Usage:* ]] || fail "--help printed '$out'"
+[[ $(timeout 60 "$solka" -V) == "$idle" ]] || fail "-V did not print '$idle'"
+status=0
+timeout 60 "$solka" --bogus 2>"$work/option.err" >/dev/null || status=$?
+[[ $status -eq 2 && $(wc -l <"$work/option.err") -eq 1 ]] ||
+  fail "--bogus: status $status, '$(cat "$work/option.err")'"
+second_start "$work/music/a/typo.wav"
+grep -q "refused the argument: \"$work/music/a/typo.wav\" does not exist" "$work/second.err" ||
+  fail "no reason for a missing path: $(tail -n 1 "$work/second.err")"
+holds 1 eval '[[ $(last_caption) == t3 ]]' || fail "options or a missing path changed the player: '$(last_caption)'"
+
+# A flood of hand-overs of a list that cannot be read: each answered at once, one box, no
+# descriptor kept.
+mkfifo "$work/pipe.m3u"
 fds() { ls "/proc/$pid/fd" | wc -l; }
 before=$(fds)
-python3 - "$sock" 300 "$work/missing.m3u" <<'PY' || fail "a hand-over was not answered"
+python3 - "$sock" 300 "$work/pipe.m3u" <<'PY' || fail "a hand-over was not answered"
 import socket, struct, sys
 path, count, text = sys.argv[1], int(sys.argv[2]), sys.argv[3].encode()
 for _ in range(count):
@@ -115,7 +131,7 @@ PY
 for _ in $(seq 100); do [[ $(fds) -le $before ]] && break; sleep 0.1; done
 [[ $(fds) -le $before ]] || fail "descriptors $before before the flood, $(fds) after"
 [[ $(grep -c '^solka: box: ' "$err") -eq 1 ]] || fail "$(grep -c '^solka: box: ' "$err") boxes"
-echo "PASS: refusals say why; 300 hand-overs of a missing list leave one box"
+echo "PASS: options, a missing path and refusals say why; 300 hand-overs of a bad list leave one box"
 
 # A crash leaves the socket behind; the next start becomes the player all the same.
 kill -KILL "$pid"
