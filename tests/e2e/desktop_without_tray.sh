@@ -96,7 +96,8 @@ end_program
 
 # --- SIGTERM while the start-up's "cannot open" box waits: the program ends, settings saved.
 rm -f "$ini"
-start_program "$work/missing.m3u"
+mkfifo "$work/unreadable.m3u"  # a list that exists but cannot be read
+start_program "$work/unreadable.m3u"
 poll 20 xdotool search --all --pid "$pid" --name '^SOLKA$' || fail "no message box"
 end_program TERM
 grep -q '^\[SETTING\]' "$ini" || fail "settings not saved on SIGTERM during the message box"
