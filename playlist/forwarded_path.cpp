@@ -70,14 +70,16 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
     SelectRow(0);
     ToolButton5Click();
   };
-  // A file starts a run at its own row.
+  // A file starts a run at its own row; like a start-up file, it is not passed over when it
+  // cannot be played.
   const auto playFrom = [this](int row) {
     SelectRow(row);
     sequence_.ContinuousPlay = true;
     form_.SetChecked("N9", true);
     SetLabel1Color(Color::Blue);
+    sequence_.LastEntryStarted = false;  // an earlier run's last row must not end this one
     playback_.Failures.Reset();
-    PlaySelected();
+    FIListBox1Click();
   };
 
   if (given.kind != GivenKind::Folder && path == kNextTrackCommand) {
