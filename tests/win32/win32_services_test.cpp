@@ -13,6 +13,7 @@
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_copy_data.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_log.h"
 #include "platform/win32/win32_shell.h"
 #include "playlist/list_file.h"
 #include "tests/core/player_fixture.h"
@@ -63,6 +64,35 @@ TEST(Win32Files, JapaneseAndLongPathsListInCaseFreeOrderAndSavesReplaceWhole) {
   EXPECT_EQ(files.TypeOfDrive(files.DriveOf(ini)), DriveType::Fixed);
   EXPECT_FALSE(files.ReadFile(root + "missing.mp3").ok);
   EXPECT_FALSE(files.ReadFile(root + "missing.mp3").error.empty());
+}
+
+TEST(Win32Files, ProgramFoldersHoldNoSettingsAndTheLogKeepsItsNewestLinesWithinItsLimit) {
+  Win32FileSystem files;
+  TempFolder temp;
+  // Wine lets anyone write to Program Files; it still belongs to the system.
+  wchar_t programs[MAX_PATH + 1];
+  ASSERT_TRUE(ExpandEnvironmentStringsW(L"%ProgramFiles%\\solka-test", programs, MAX_PATH + 1));
+  CreateDirectoryW(programs, nullptr);
+  EXPECT_FALSE(files.IsWritableFolder(Narrow(programs)));
+  EXPECT_FALSE(files.IsWritableFolder(Narrow(programs) + "\\..\\"));
+  RemoveDirectoryW(programs);
+  EXPECT_TRUE(files.IsWritableFolder(temp.Path()));
+
+  // Its folder is made on the first line; the oldest half goes whenever the limit would pass.
+  const std::string log = temp.Path() + "\\ログ\\solka.log";
+  for (int i = 1; i <= 200; ++i)
+    ASSERT_TRUE(AppendToLog(log, "solka: line " + std::to_string(i) + "\n", 1000));
+  const std::string kept = files.ReadFile(log).bytes;
+  EXPECT_LE(kept.size(), 1000u);
+  EXPECT_GE(kept.size(), 400u);
+  int expected = 0;
+  for (std::size_t at = 0; at < kept.size(); at = kept.find('\n', at) + 1) {
+    const int number = std::stoi(kept.substr(at + 12));
+    ASSERT_EQ(kept.compare(at, 12, "solka: line "), 0) << kept;
+    if (expected) EXPECT_EQ(number, expected);  // whole lines, none lost in between
+    expected = number + 1;
+  }
+  EXPECT_EQ(expected, 201);
 }
 
 TEST(Win32Text, Cp932ListFileRoundTripsThroughTheListReader) {
