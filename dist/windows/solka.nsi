@@ -196,10 +196,10 @@ Section "Uninstall"
   Delete "$INSTDIR\solka.exe"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\uninstall.exe"
-  ; Files left mean no uninstall: the entry stays, so that it can be run again.
+  ; Files left mean no uninstall: the entry stays, so that it can be run again. (The
+  ; uninstaller itself stays only when run in place with "_?=", which leaves it to the caller.)
   ${If} ${FileExists} "$INSTDIR\solka.exe"
   ${OrIf} ${FileExists} "$INSTDIR\README.txt"
-  ${OrIf} ${FileExists} "$INSTDIR\uninstall.exe"
     MessageBox MB_OK|MB_ICONSTOP "$INSTDIR のファイルを削除できませんでした。" /SD IDOK
     Abort "$INSTDIR のファイルを削除できませんでした。"
   ${EndIf}
