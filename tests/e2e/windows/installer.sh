@@ -105,5 +105,22 @@ rmdir "$installed" || fail "the uninstaller left $(ls "$installed")"
 ! registered 'HKLM\Software\Classes\Directory\shell\SOLKA' || fail "the folder verb is still there"
 [[ $(stat -c %y "$settings") != "$saved" ]] || fail "the player did not save its settings"
 grep -q '^JukeMode=3' "$settings" || fail "the uninstaller changed the user's settings"
-rm -rf "$appdata/solka"
 echo "PASS: a silent uninstall while the player runs closes it and removes everything but the settings"
+
+# A player the installer cannot reach (on another desktop, as in another user's session) keeps
+# its program in use: the installer and the uninstaller fail and keep the entry, and one run
+# where that player is closes it and goes.
+"$wine_loader" "$setup" /S || fail "the installer failed"
+other_desktop() { "$wine_loader" explorer /desktop=other,640x480 "$@" >>"$work/other.err" 2>&1; }
+other_desktop 'C:\Program Files\SOLKA\solka.exe' "$(winpath "$work/music/b/broken.wav")" &
+other=$!
+ERR="$work/other.err" pid=$other wait_for 'solka: cannot play .*broken.wav'
+"$wine_loader" "$setup" /S && fail "the installer reported success with its program in use"
+uninstall_in_place && fail "the uninstaller reported success with its program in use"
+[[ -f $installed/solka.exe ]] && registered "$key" || fail "a failed uninstall removed its program"
+other_desktop 'C:\Program Files\SOLKA\uninstall.exe' /S &
+poll 60 test ! -e "$installed/uninstall.exe" || fail "the uninstaller did not close the other player"
+[[ ! -e $installed/solka.exe ]] && ! registered "$key" || fail "the uninstall did not finish"
+timeout 30 tail --pid="$other" -f /dev/null || kill "$other"
+rm -rf "$appdata/solka"
+echo "PASS: a player out of reach fails the installer and the uninstaller instead of files left"
