@@ -89,7 +89,10 @@ TEST(Win32Files, ProgramFoldersHoldNoSettingsAndTheLogKeepsItsNewestLinesWithinI
   for (std::size_t at = 0; at < kept.size(); at = kept.find('\n', at) + 1) {
     const int number = std::stoi(kept.substr(at + 12));
     ASSERT_EQ(kept.compare(at, 12, "solka: line "), 0) << kept;
-    if (expected) EXPECT_EQ(number, expected);  // whole lines, none lost in between
+    // Whole lines, none lost in between.
+    if (expected) {
+      EXPECT_EQ(number, expected);
+    }
     expected = number + 1;
   }
   EXPECT_EQ(expected, 201);
