@@ -28,8 +28,7 @@ older="$work/solka-setup-0.9.0.exe"
 package "$version" "$setup"
 package 0.9.0 "$older"
 mkdir -p "$work/music/a" "$work/music/b"
-tone a/t1.wav wavenc
-tone a/t2.wav wavenc
+for name in t1 t2; do tone "a/$name.wav" wavenc; done
 head -c 4096 /dev/urandom >"$work/music/b/broken.wav"
 wine_desktop_start
 
@@ -38,7 +37,6 @@ key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\SOLKA'
 registered() { "$wine_loader" reg query "$1" >/dev/null 2>&1; }
 appdata_win=$("$wine_loader" cmd /c 'echo %APPDATA%' 2>/dev/null | tr -d '\r')
 appdata=$("$wine_loader" winepath -u "$appdata_win" 2>/dev/null)
-[[ -d $appdata ]] || fail "no %APPDATA% folder: '$appdata'"
 settings="$appdata/solka/solka.ini"
 sendto="$appdata/Microsoft/Windows/SendTo"
 # Left from an earlier run that failed half-way.
@@ -53,8 +51,8 @@ grep -q '^■ 設定の置き場所' "$installed/README.txt" || fail "the instal
 [[ -f $WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/SOLKA.lnk ]] ||
   fail "no Start-menu entry"
 registered "$key" || fail "no uninstall entry"
-registered 'HKLM\Software\Classes\.mp3\OpenWithProgids' || fail "no Open with for .mp3"
-registered 'HKLM\Software\Classes\Directory\shell\SOLKA\command' || fail "no Open with for folders"
+registered 'HKLM\Software\Classes\.mp3\OpenWithProgids' &&
+  registered 'HKLM\Software\Classes\Directory\shell\SOLKA\command' || fail "no Open with"
 [[ -f $sendto/SOLKA.lnk ]] || fail "no Send To entry in '$sendto'"
 echo "PASS: a silent install puts the program, its menu and Send To entries and its registration in place"
 
@@ -97,7 +95,7 @@ uninstall_in_place || fail "the uninstaller failed"
 timeout 30 tail --pid="$pid" -f /dev/null || fail "the uninstaller left the player running"
 wait "$pid" || fail "the player closed by the uninstaller ended with status $?"
 pid=
-[[ ! -e $installed/solka.exe && ! -e $installed/README.txt ]] || fail "left: $(ls "$installed")"
+# Run in place, the uninstaller leaves itself alone.
 rm -f "$installed/uninstall.exe"
 rmdir "$installed" || fail "the uninstaller left $(ls "$installed")"
 [[ ! -e $sendto/SOLKA.lnk ]] || fail "the Send To entry is still there"
