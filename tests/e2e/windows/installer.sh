@@ -24,9 +24,8 @@ package() {
     "$root/dist/windows/solka.nsi" >"$work/makensis.log" || fail "makensis: $(cat "$work/makensis.log")"
 }
 setup="$work/solka-setup-$version.exe"
-older="$work/solka-setup-0.9.0.exe"
 package "$version" "$setup"
-package 0.9.0 "$older"
+package 0.9.0 "$work/solka-setup-0.9.0.exe"
 mkdir -p "$work/music/a" "$work/music/b"
 for name in t1 t2; do tone "a/$name.wav" wavenc; done
 head -c 4096 /dev/urandom >"$work/music/b/broken.wav"
@@ -44,17 +43,17 @@ sendto="$appdata/Microsoft/Windows/SendTo"
 poll 30 test ! -e "$installed/solka.exe" || fail "an earlier install could not be removed"
 rm -rf "$appdata/solka" "$installed"
 
-"$wine_loader" "$older" /S || fail "the older installer failed"
+"$wine_loader" "$work/solka-setup-0.9.0.exe" /S || fail "the older installer failed"
 [[ -f $installed/solka.exe && -f $installed/README.txt && -f $installed/uninstall.exe ]] ||
   fail "installed: $(ls "$installed" 2>&1)"
 grep -q '^■ 設定の置き場所' "$installed/README.txt" || fail "the installed read-me is not the Windows one"
 [[ -f $WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/SOLKA.lnk ]] ||
   fail "no Start-menu entry"
 registered "$key" || fail "no uninstall entry"
-registered 'HKLM\Software\Classes\.mp3\OpenWithProgids' &&
-  registered 'HKLM\Software\Classes\Directory\shell\SOLKA\command' || fail "no Open with"
+registered 'HKLM\Software\Classes\.mp3\OpenWithProgids' || fail "no Open with for .mp3"
+registered 'HKLM\Software\Classes\Directory\shell\SOLKA\command' || fail "no Open with for folders"
 [[ -f $sendto/SOLKA.lnk ]] || fail "no Send To entry in '$sendto'"
-echo "PASS: a silent install puts the program, its menu and Send To entries and its registration in place"
+echo "PASS: a silent install puts the program, its menu entry and its registration in place"
 
 # The older player, with a file it cannot play: the reason goes to stderr and to the log.
 printf '#!/bin/sh\nexec %s "%s" "$@"\n' "$wine_loader" "$installed/solka.exe" >"$work/bin/run"
@@ -67,8 +66,8 @@ pid=
 [[ -f $settings && ! -e $installed/solka.ini ]] ||
   fail "settings not in %APPDATA%: $(find "$WINEPREFIX/drive_c" -name solka.ini)"
 grep -q '^solka: cannot play .*broken.wav' "$appdata/solka/solka.log" || fail "nothing in solka.log"
-"$wine_loader" reg query "$key" /v DisplayVersion | grep -q "$version" || fail "still the older version"
-registered 'HKLM\Software\Classes\.mp3\OpenWithProgids' || fail "the upgrade lost Open with"
+"$wine_loader" reg query "$key" /v DisplayVersion | grep -q "$version" &&
+  registered 'HKLM\Software\Classes\.mp3\OpenWithProgids' || fail "not this version's registration"
 echo "PASS: installing over a running older version closes it, its settings and log in %APPDATA%"
 
 # Send To hands a folder to the running player, the way the shell hands the selection over.
