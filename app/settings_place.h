@@ -1,7 +1,7 @@
 // Where the settings file lives, decided once per process: beside the program where the user
 // may write there (or may still rewrite the file found there), in the temporary folder when
 // the program runs from optical media, otherwise in the user's own settings folder. The
-// program's log goes to the same folder.
+// Windows program keeps its log there too.
 #pragma once
 
 #include <string>
