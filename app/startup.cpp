@@ -3,6 +3,7 @@
 // hides the window and starts play.
 #include <string>
 
+#include "app/settings_place.h"
 #include "app/single_instance.h"
 #include "app/tdodedev.h"
 #include "base/paths.h"
@@ -29,17 +30,9 @@ void TDODEDEV::FormCreate() {
         WithDelimiter(startup_.SettingsFolder, syntax) + std::string(kCompanionName);
     companion_.CompanionAvailable = files.FileExists(companion_.CompanionPath);
   }
-  // Optical media cannot hold the settings; an installed program's folder may not either,
-  // unless a settings file there may still be rewritten in place.
-  const bool fromCdRom = files.TypeOfDrive(files.DriveOf(startup_.ProgramPath)) == DriveType::CdRom;
-  if (fromCdRom) {
-    startup_.SettingsFolder = files.TempFolder();
-  } else if (!files.IsWritableFolder(startup_.SettingsFolder) &&
-             !files.IsWritableFile(WithDelimiter(startup_.SettingsFolder, syntax) +
-                                   std::string(kSettingsFileName))) {
-    startup_.SettingsFolder = files.UserConfigFolder();
-    files.MakeFolders(startup_.SettingsFolder);
-  }
+  const SettingsPlace place = ChooseSettingsPlace(startup_.ProgramPath, files);
+  const bool fromCdRom = place.fromCdRom;
+  startup_.SettingsFolder = place.folder;
   startup_.SettingsFilePath =
       WithDelimiter(startup_.SettingsFolder, syntax) + std::string(kSettingsFileName);
   window_.ScreenHeight = platform_.screen.AvailableHeight();

@@ -1,6 +1,10 @@
-// Diagnostics on Windows: one "solka: ..." line on stderr when the program has one (started
-// from a console or with its output redirected), else on the debugger's output.
+// Diagnostics on Windows: each "solka: ..." line goes to stderr when the program has one
+// (started from a console, or with its output redirected), to the log file beside the settings,
+// and to the debugger's output, so that a program of the GUI subsystem started from Explorer
+// still leaves its reasons where they can be read.
 #pragma once
+
+#include <string>
 
 #include "platform/api/diagnostics.h"
 
@@ -14,5 +18,14 @@ class Win32Diagnostics : public Diagnostics {
 // The same line written the same way, for callers outside the player (process entry, the
 // services' own failures).
 void WarnLine(const std::string& line);
+
+// Started from a console without standard handles of its own (as a GUI program is): stdout
+// and stderr become that console's, so `solka.exe --help` and the diagnostics show there.
+// Call once at process entry, before anything is written.
+void AttachToParentConsole();
+
+// Where WarnLine's lines are also kept from now on (the process's one log, like its stderr);
+// set once at process entry.
+void SetLogFile(const std::string& path);
 
 }  // namespace solka

@@ -290,8 +290,52 @@ bool Win32FileSystem::IsWritableFile(const std::string& path) {
   return static_cast<bool>(file);
 }
 
+namespace {
+
+// `folder` (full, with its final delimiter) is `root` or lies below it, in any case.
+bool IsWithin(const std::wstring& folder, std::wstring root) {
+  if (root.empty()) return false;
+  if (root.back() != L'\\') root += L'\\';
+  return folder.size() >= root.size() &&
+         CompareStringOrdinal(folder.c_str(), static_cast<int>(root.size()), root.c_str(),
+                              static_cast<int>(root.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+  wchar_t* path = nullptr;
+  std::wstring folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) folder = path;
+  CoTaskMemFree(path);
+  return folder;
+}
+
+// The folder the installer put the program into, as its uninstall entry records it.
+std::wstring InstalledFolder() {
+  wchar_t path[MAX_PATH + 1] = L"";
+  DWORD size = sizeof path;
+  if (RegGetValueW(HKEY_LOCAL_MACHINE,
+                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\SOLKA",
+                   L"InstallLocation", RRF_RT_REG_SZ | RRF_SUBKEY_WOW6464KEY, nullptr, path,
+                   &size) != ERROR_SUCCESS)
+    return {};
+  return path;
+}
+
+// The system's program folders and the installer's own belong to the system and the
+// installer, even for an administrator (or Wine) who may write there: a settings file in
+// Program Files would be every user's and would outlive the uninstall.
+bool IsProgramFolder(const std::wstring& full) {
+  return IsWithin(full, KnownFolder(FOLDERID_ProgramFiles)) ||
+         IsWithin(full, KnownFolder(FOLDERID_ProgramFilesX86)) ||
+         IsWithin(full, KnownFolder(FOLDERID_Windows)) || IsWithin(full, InstalledFolder());
+}
+
+}  // namespace
+
 bool Win32FileSystem::IsWritableFolder(const std::string& folder) {
-  if (!IsFolderAttribute(Attributes(folder))) return false;
+  if (!IsFolderAttribute(Attributes(folder)) ||
+      IsProgramFolder(Widen(WithFinalDelimiter(FullPath(folder)))))
+    return false;
   // Only trying tells: access rights, a write-protected medium, a read-only share.
   wchar_t name[64];
   std::swprintf(name, 64, L"%lsprobe-%lu.tmp", kTemporaryPrefix.data(), GetCurrentProcessId());

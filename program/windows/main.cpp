@@ -19,8 +19,10 @@
 #include "app/command_line.h"
 #include "app/platform_services.h"
 #include "app/player_commands.h"
+#include "app/settings_place.h"
 #include "app/single_instance.h"
 #include "app/tdodedev.h"
+#include "base/paths.h"
 #include "dialogs/player_dialogs.h"
 #include "platform/win32/dshow_media.h"
 #include "platform/win32/gui/dialog_designs.h"
@@ -72,6 +74,12 @@ std::string HomePage(const std::string& programFile, FileSystem& files) {
   const std::string configured = HomePageAddress(files);
   if (configured.find("://") != std::string::npos) return configured;
   return programFile.substr(0, programFile.find_last_of('\\') + 1) + "README.txt";
+}
+
+// The log beside the settings, wherever this copy keeps them.
+std::string LogFile(FileSystem& files) {
+  return WithDelimiter(ChooseSettingsPlace(ProgramFile(), files).folder, files.Syntax()) +
+         "solka.log";
 }
 
 void ReportException(const char* what) {
@@ -138,8 +146,11 @@ int RunPlayer(Win32InterProcess& ipc) {
 
 int main() {
   using namespace solka;
+  AttachToParentConsole();
   // Lines on stderr end as on every platform (scripts read them), not with CR LF.
   _setmode(_fileno(stderr), _O_BINARY);
+  Win32FileSystem entryFiles;
+  SetLogFile(LogFile(entryFiles));
   // A later start lets the player come to the front when it hands its argument over.
   AllowSetForegroundWindow(ASFW_ANY);
   // Help, the version and a mistyped option are answered here and never reach a running player.

@@ -4,6 +4,7 @@
 // After windows.h:
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_copy_data.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_log.h"
 #include "platform/win32/win32_shell.h"
 #include "playlist/list_file.h"
 #include "tests/core/player_fixture.h"
@@ -63,6 +65,21 @@ TEST(Win32Files, JapaneseAndLongPathsListInCaseFreeOrderAndSavesReplaceWhole) {
   EXPECT_EQ(files.TypeOfDrive(files.DriveOf(ini)), DriveType::Fixed);
   EXPECT_FALSE(files.ReadFile(root + "missing.mp3").ok);
   EXPECT_FALSE(files.ReadFile(root + "missing.mp3").error.empty());
+}
+
+TEST(Win32Files, TheLogKeepsItsNewestWholeLinesWithinItsLimit) {
+  TempFolder temp;
+  // Its folder is made on the first line; the older half goes whenever the limit would pass.
+  const std::string log = temp.Path() + "\\ログ\\solka.log";
+  for (int i = 1; i <= 200; ++i)
+    ASSERT_TRUE(AppendToLog(log, "solka: line " + std::to_string(i) + "\n", 1000));
+  const std::string kept = Win32FileSystem().ReadFile(log).bytes;
+  EXPECT_LE(kept.size(), 1000u);
+  EXPECT_GE(kept.size(), 400u);
+  std::string expected;
+  for (int i = std::atoi(kept.c_str() + 12); i <= 200; ++i)
+    expected += "solka: line " + std::to_string(i) + "\n";
+  EXPECT_EQ(kept, expected);
 }
 
 TEST(Win32Text, Cp932ListFileRoundTripsThroughTheListReader) {
