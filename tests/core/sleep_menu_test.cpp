@@ -100,6 +100,39 @@ TEST_F(SleepMenuTest, ADeadlineFiresOnceInItsMinuteAndSleepModeChoosesTheAction)
   }
 }
 
+// A suspend or a clock set forward over the deadline's minute fires it at the first check after,
+// once; a clock set back passes over nothing and the deadline waits for its minute.
+TEST_F(SleepMenuTest, AClockJumpOverTheDeadlineFiresItOnceAndAJumpBackStillWaits) {
+  At(10, 0);
+  player.N301Click();
+  At(9, 0);
+  player.Timer2Timer();
+  At(10, 29, 59);
+  player.Timer2Timer();
+  EXPECT_TRUE(p.power.actions.empty());
+  At(10, 30, 0);
+  player.Timer2Timer();
+  EXPECT_EQ(p.power.actions, std::vector<std::string>{"power-off"});
+
+  for (const int hours : {1, 25}) {
+    At(22, 50, 30);
+    player.N301Click();  // 23:20
+    p.clock.Advance(hours * 3600 * 1000);
+    player.Timer2Timer();
+    player.Timer2Timer();
+    EXPECT_FALSE(player.Sleep().SleepArmed) << hours;
+  }
+  EXPECT_EQ(p.power.actions.size(), 3u);
+  // Over midnight: a jump short of the deadline waits, the next one past it fires.
+  At(23, 50);
+  player.N301Click();  // 0:20
+  for (const std::size_t actions : {3u, 4u}) {
+    p.clock.Advance(20 * 60 * 1000);
+    player.Timer2Timer();
+    EXPECT_EQ(p.power.actions.size(), actions);
+  }
+}
+
 TEST_F(SleepMenuTest, StopKeepsATimeDeadline) {
   LoadTracks(1, 7200);
   Select(0);
