@@ -11,7 +11,7 @@ namespace solka {
 std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
   // A frame that is no hand-over, or a text no path can be, changes nothing.
   if (message.dwData != kHandOverData) return kHandOverUnknown;
-  if (message.bytes.size() >= platform_.files.Syntax().maxPath) return kHandOverTooLong;
+  if (!FitsPathLimit(message.bytes, platform_.files.Syntax())) return kHandOverTooLong;
   // A start without an argument means "show me the player", never "play the whole drive".
   if (message.bytes.empty()) {
     N11Click();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "base/paths.h"
 #include "base/text.h"
 
 namespace solka {
@@ -133,11 +134,27 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 }
 
 std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec) {
+  std::size_t skipped = 0;
+  PathSyntax unlimited;
+  unlimited.maxPath = std::string::npos;
+  return DecodeListFile(bytes, codec, unlimited, skipped);
+}
+
+std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec,
+                                        const PathSyntax& syntax, std::size_t& skipped) {
   const auto starts = [&](std::string_view mark) { return StartsWith(bytes, mark); };
   std::vector<std::string> lines;
+  // A line no path can be is never copied: it may be hundreds of megabytes.
+  const auto keep = [&](std::string_view text) {
+    for (std::string_view line : SplitLines(text)) {
+      if (FitsPathLimit(line, syntax))
+        lines.emplace_back(line);
+      else
+        ++skipped;
+    }
+  };
   if (StartsLikeUtf16(bytes)) {
-    const std::string text = Utf16ToUtf8(bytes.substr(2), starts("\xFE\xFF"));
-    for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
+    keep(Utf16ToUtf8(bytes.substr(2), starts("\xFE\xFF")));
     return lines;
   }
   if (starts(kUtf8Mark)) bytes.remove_prefix(kUtf8Mark.size());
@@ -153,7 +170,7 @@ std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec&
       chosen = decoded;
     }
   }
-  for (std::string_view line : SplitLines(chosen)) lines.emplace_back(line);
+  keep(chosen);
   return lines;
 }
 
@@ -176,7 +193,9 @@ std::string EncodeListFile(const std::vector<std::string>& lines) {
 ListFileRead ReadListFile(FileSystem& files, const TextCodec& codec, const std::string& path) {
   ReadResult read = files.ReadFile(path);
   if (!read.ok) return {false, {}, CannotOpenMessage(path, read.error)};
-  return {true, DecodeListFile(read.bytes, codec), {}};
+  ListFileRead list{true, {}, {}};
+  list.lines = DecodeListFile(read.bytes, codec, files.Syntax(), list.skipped);
+  return list;
 }
 
 std::string CannotOpenMessage(const std::string& path, const std::string& reason) {
