@@ -10,8 +10,9 @@ namespace solka {
 
 std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
   // A frame that is no hand-over, or a text no path can be, changes nothing.
-  if (message.dwData != kHandOverData) return kHandOverUnknown;
-  if (!FitsPathLimit(message.bytes, platform_.files.Syntax())) return kHandOverTooLong;
+  if (const std::uint32_t answer = CheckHandOver(message, platform_.files.Syntax());
+      answer != kHandOverTaken)
+    return answer;
   // A start without an argument means "show me the player", never "play the whole drive".
   if (message.bytes.empty()) {
     N11Click();
