@@ -191,10 +191,48 @@ std::string EncodeListFile(const std::vector<std::string>& lines) {
 }
 
 ListFileRead ReadListFile(FileSystem& files, const TextCodec& codec, const std::string& path) {
-  ReadResult read = files.ReadFile(path);
-  if (!read.ok) return {false, {}, CannotOpenMessage(path, read.error)};
+  const PathSyntax syntax = files.Syntax();
+  // Read in pieces: a line whose bytes alone rule out any path (no decoding takes a line below a
+  // third of its bytes in UTF-16 units) is dropped as it passes, with its line end, and never
+  // held whole. UTF-16 lines end in two-byte units: such a file is read whole.
+  const std::size_t hopeless = syntax.maxPath * (syntax.maxPathInUtf16Units ? 3 : 1);
+  constexpr std::size_t kPiece = 1 << 20;
   ListFileRead list{true, {}, {}};
-  list.lines = DecodeListFile(read.bytes, codec, files.Syntax(), list.skipped);
+  std::string kept;
+  std::size_t lineStart = 0;  // in `kept`
+  enum { Keeping, Dropping, DroppedCr } state = Keeping;
+  for (std::uint64_t offset = 0;; offset += kPiece) {
+    ReadResult read = files.ReadRange(path, offset, kPiece);
+    const bool utf16 = read.ok && offset == 0 && StartsLikeUtf16(read.bytes);
+    if (utf16 && read.bytes.size() == kPiece) read = files.ReadFile(path);
+    if (!read.ok) return {false, {}, CannotOpenMessage(path, read.error)};
+    if (utf16) {
+      list.lines = DecodeListFile(read.bytes, codec, syntax, list.skipped);
+      return list;
+    }
+    const std::string_view piece = UpToZero(read.bytes);
+    for (const char c : piece) {
+      if (state == Dropping) {
+        if (c == '\n') state = Keeping;
+        if (c == '\r') state = DroppedCr;
+        continue;
+      }
+      if (state == DroppedCr) {
+        state = Keeping;
+        if (c == '\n') continue;
+      }
+      kept += c;
+      if (c == '\r' || c == '\n') {
+        lineStart = kept.size();
+      } else if (kept.size() - lineStart >= hopeless) {
+        kept.resize(lineStart);
+        ++list.skipped;
+        state = Dropping;
+      }
+    }
+    if (piece.size() < kPiece) break;
+  }
+  list.lines = DecodeListFile(kept, codec, syntax, list.skipped);
   return list;
 }
 
