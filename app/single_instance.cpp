@@ -1,5 +1,6 @@
 #include "app/single_instance.h"
 
+#include "base/paths.h"
 #include "playlist/given_path.h"
 
 namespace solka {
@@ -37,7 +38,8 @@ std::string Refusal(std::uint32_t answer, const std::string& argument) {
 InstanceRole ClaimOrForward(InterProcess& ipc, Clock& clock, const std::string& argument) {
   const std::string name(kInstanceLockName);
   std::uint64_t holder = 0;
-  int tries = 0;  // hand-overs to this holder that found nobody listening
+  std::int64_t since = 0;  // when the first frame to this holder went unanswered
+  bool unanswered = false;
   for (int round = 0;;) {
     LockResult lock = ipc.TryLock(name);
     if (lock.state == LockState::Acquired) return Player(std::move(lock.lock), "");
@@ -46,7 +48,7 @@ InstanceRole ClaimOrForward(InterProcess& ipc, Clock& clock, const std::string& 
       return Player(nullptr, "no single-instance lock (" + lock.error + "); running on its own");
     if (lock.holder != holder) {
       holder = lock.holder;
-      tries = 0;
+      unanswered = false;
     }
     const SendResult sent =
         ipc.Send(std::string(kPlayerWindowClass), {kHandOverData, argument}, kHandOverAnswerMs);
@@ -54,25 +56,47 @@ InstanceRole ClaimOrForward(InterProcess& ipc, Clock& clock, const std::string& 
       return HandedOver(sent.result == kHandOverTaken ? "" : Refusal(sent.result, argument));
     if (sent.status == SendStatus::Refused)
       return HandedOver("the argument was not handed over: " + sent.error);
-    // A player that is still starting listens soon; one that never does, or does not answer,
-    // must not leave the user without a player.
-    if (sent.status == SendStatus::NoEndpoint && ++tries <= kHandOverRetries) {
+    // A player that is still starting listens soon, one that is ending lets go of the lock soon,
+    // and a busy one answers when it can: a live holder is waited for, never replaced.
+    const std::int64_t now = clock.SteadyMilliseconds();
+    if (!unanswered) {
+      unanswered = true;
+      since = now;
+    }
+    const std::string why =
+        sent.status == SendStatus::NoEndpoint ? std::string("nothing listens for it") : sent.error;
+    if (!lock.holderGone) {
+      if (now - since < kHandOverPatienceMs) {
+        clock.Sleep(kHandOverRetryMs);
+        continue;
+      }
+      return HandedOver("the running player did not take the argument within " +
+                        std::to_string(kHandOverPatienceMs / 1000) + " s (" + why +
+                        "); nothing was handed over");
+    }
+    if (now - since < kHandOverGoneMs) {
       clock.Sleep(kHandOverRetryMs);
       continue;
     }
-    const std::string why = "the lock holder does not answer (" +
-                            (sent.status == SendStatus::NoEndpoint
-                                 ? "nothing listens for it after " +
-                                       std::to_string(kHandOverRetries * kHandOverRetryMs) + " ms"
-                                 : sent.error) +
-                            ")";
+    const std::string gone = "the lock holder's process is gone (" + why + ")";
     LockResult taken = ipc.TakeOverLock(name, holder);
     if (taken.state == LockState::Acquired)
-      return Player(std::move(taken.lock), why + "; taking over as the player");
+      return Player(std::move(taken.lock), gone + "; taking over as the player");
     if (taken.state == LockState::HeldElsewhere && ++round < kTakeOverRounds) continue;
-    return Player(nullptr, why + "; playing on its own (" +
+    return Player(nullptr, gone + "; playing on its own (" +
                                (taken.error.empty() ? "the lock is held" : taken.error) + ")");
   }
+}
+
+std::uint32_t CheckHandOver(const CopyData& frame, FileSystem& files) {
+  if (frame.dwData != kHandOverData) return kHandOverUnknown;
+  if (!FitsPathLimit(frame.bytes, files.Syntax())) return kHandOverTooLong;
+  // A mistyped path must not stop the music or stand for the folder around it; the sender
+  // tells its user why. Only looks at the file system, so the endpoint's thread may ask.
+  const std::string path = frame.bytes.substr(0, frame.bytes.find('\0'));
+  if (!path.empty() && path != kNextTrackCommand && NamesNothing(files, path))
+    return kHandOverMissing;
+  return kHandOverTaken;
 }
 
 }  // namespace solka

@@ -9,6 +9,7 @@
 
 #include "platform/api/clock.h"
 #include "platform/api/copy_data.h"
+#include "platform/api/files.h"
 
 namespace solka {
 
@@ -34,16 +35,24 @@ struct InstanceRole {
 
 // How long a second start waits for the player's answer to its frame.
 inline constexpr int kHandOverAnswerMs = 10000;
-// How long a second start waits for a player that holds the lock but does not listen yet (it is
-// still starting, or ending), retrying every kHandOverRetryMs.
+// A frame that was not answered is sent again after this pause.
 inline constexpr int kHandOverRetryMs = 50;
-inline constexpr int kHandOverRetries = 200;
+// How long a lock holder whose process is gone may still listen or answer before it is taken
+// over (it may have handed its lock to something that is no player).
+inline constexpr int kHandOverGoneMs = 10000;
+// How long a second start waits for a live lock holder that does not answer (still starting,
+// ending, or its endpoint starved) before it gives up; it never becomes a second player.
+inline constexpr int kHandOverPatienceMs = 60000;
 
 // Becomes the player when no other process is one; otherwise sends `argument` (the first
 // argument, already absolute unless it is the command word) to the player and waits for its
 // answer. A player that ends meanwhile hands the role over: the loop then takes the lock itself.
-// A lock holder that never listens or does not answer is taken over (or, failing that, this start
-// plays on its own without the lock); the note says which.
+// Only a lock holder whose process is gone is taken over (or, failing that, this start plays on
+// its own without the lock); the note says which, or why nothing was handed over.
 InstanceRole ClaimOrForward(InterProcess& ipc, Clock& clock, const std::string& argument);
+
+// The running player's answer to a frame, from the frame and the file system alone: taken, or
+// why not.
+std::uint32_t CheckHandOver(const CopyData& frame, FileSystem& files);
 
 }  // namespace solka

@@ -206,6 +206,8 @@ class TDODEDEV {
   // The only writer of Timer2 and SleepState::SleepArmed/SleepDeadline: a deadline arms the
   // timer, nullopt stops it.
   void SetSleepDeadline(std::optional<std::string> deadline);
+  // Notes where the clock stands now, the start of the next deadline check's span.
+  void NoteSleepCheck();
   void ArmAfter(int minutes, std::string_view item);
   // Arms the time deadline "h:m" with the sleep items' check on `item`.
   void Arm(std::string deadline, std::string_view item);

@@ -35,4 +35,18 @@ bool SamePath(std::string_view a, std::string_view b, const PathSyntax& syntax) 
   return syntax.namesIgnoreCase ? EqualsNoCase(a, b) : a == b;
 }
 
+bool FitsPathLimit(std::string_view text, const PathSyntax& syntax) {
+  if (text.size() < syntax.maxPath || !syntax.maxPathInUtf16Units)
+    return text.size() < syntax.maxPath;
+  // A UTF-8 lead byte starts one unit, a four-byte one (a pair of surrogates) two.
+  std::size_t units = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    units += (byte & 0xC0) != 0x80;
+    units += byte >= 0xF0;
+    if (units >= syntax.maxPath) return false;
+  }
+  return true;
+}
+
 }  // namespace solka

@@ -22,4 +22,8 @@ std::string WithDelimiter(std::string_view folder, const PathSyntax& syntax);
 // Whether two paths name the same entry as the file system compares names.
 bool SamePath(std::string_view a, std::string_view b, const PathSyntax& syntax);
 
+// Whether a text is short enough to be a path here at all (longer ones are no path, whatever
+// they hold).
+bool FitsPathLimit(std::string_view text, const PathSyntax& syntax);
+
 }  // namespace solka

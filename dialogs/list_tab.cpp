@@ -233,8 +233,8 @@ void TForm2::Button5Click(std::string_view sender) {
     std::vector<std::string> lines;
     for (int i = 0; i < rows; ++i) {
       if (!Form.Selected(kList, i)) continue;
-      ListFileRead read = ReadListEntries(platform_.files, platform_.codec, CandidatePaths[i],
-                                          host_.ExtendedLists());
+      ListFileRead read = ReadListEntries(platform_.files, platform_.codec, platform_.diagnostics,
+                                          CandidatePaths[i], host_.ExtendedLists());
       if (!read.ok) {
         // Refused as a whole: the dialog stays open and nothing is handed back or written.
         platform_.dialogs.MessageBox(read.message, "SOLKA");

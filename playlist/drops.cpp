@@ -9,6 +9,11 @@ namespace solka {
 void TDODEDEV::WMDropFiles(const std::vector<std::string>& paths) {
   const PathSyntax syntax = platform_.files.Syntax();
   for (const std::string& path : paths) {
+    if (!FitsPathLimit(path, syntax)) {
+      platform_.diagnostics.Warn("dropped item of " + std::to_string(path.size()) +
+                                 " bytes skipped, longer than any path can be");
+      continue;
+    }
     const GivenKind kind = ClassifyGivenPath(platform_.files, path).kind;
     if (kind == GivenKind::Folder) {
       // Always with its sub-folders.

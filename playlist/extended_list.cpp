@@ -42,10 +42,20 @@ std::vector<std::string> ExtendedListEntries(const std::vector<std::string>& lin
   return entries;
 }
 
-ListFileRead ReadListEntries(FileSystem& files, const TextCodec& codec, const std::string& path,
-                             bool extended) {
+ListFileRead ReadListEntries(FileSystem& files, const TextCodec& codec, Diagnostics& diagnostics,
+                             const std::string& path, bool extended) {
   ListFileRead read = ReadListFile(files, codec, path);
-  if (read.ok && extended) read.lines = ExtendedListEntries(read.lines, path, files.Syntax());
+  if (read.ok && extended) {
+    const PathSyntax syntax = files.Syntax();
+    read.lines = ExtendedListEntries(read.lines, path, syntax);
+    // A relative entry grows by the list's folder.
+    read.skipped += std::erase_if(
+        read.lines, [&syntax](const std::string& entry) { return !FitsPathLimit(entry, syntax); });
+  }
+  if (read.skipped > 0)
+    diagnostics.Warn("list \"" + path + "\": " + std::to_string(read.skipped) +
+                     (read.skipped == 1 ? " line" : " lines") +
+                     " skipped, longer than any path can be");
   return read;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/diagnostics.h"
 #include "platform/api/files.h"
 #include "platform/api/text_codec.h"
 #include "playlist/list_file.h"
@@ -17,8 +18,9 @@ std::vector<std::string> ExtendedListEntries(const std::vector<std::string>& lin
                                              const std::string& listPath, const PathSyntax& syntax);
 
 // Reads the list file at `path` into the entries it names: in the extended form when
-// `extended`, else every line as written. Every reader of list files goes through here.
-ListFileRead ReadListEntries(FileSystem& files, const TextCodec& codec, const std::string& path,
-                             bool extended);
+// `extended`, else every line as written. Every reader of list files goes through here. Lines
+// too long to be a path are left out, with one line for all of them on `diagnostics`.
+ListFileRead ReadListEntries(FileSystem& files, const TextCodec& codec, Diagnostics& diagnostics,
+                             const std::string& path, bool extended);
 
 }  // namespace solka

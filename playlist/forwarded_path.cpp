@@ -10,20 +10,18 @@ namespace solka {
 
 std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
   // A frame that is no hand-over, or a text no path can be, changes nothing.
-  if (message.dwData != kHandOverData) return kHandOverUnknown;
-  if (message.bytes.size() >= platform_.files.Syntax().maxPath) return kHandOverTooLong;
+  if (const std::uint32_t answer = CheckHandOver(message, platform_.files);
+      answer != kHandOverTaken) {
+    if (answer == kHandOverMissing)
+      platform_.diagnostics.Warn(NamesNothingLine(message.bytes.substr(0, message.bytes.find('\0'))));
+    return answer;
+  }
   // A start without an argument means "show me the player", never "play the whole drive".
   if (message.bytes.empty()) {
     N11Click();
     return kHandOverTaken;
   }
   std::string path = message.bytes.substr(0, message.bytes.find('\0'));
-  // A mistyped path must not stop the music or stand for the folder around it; the sender
-  // tells its user why.
-  if (path != kNextTrackCommand && NamesNothing(platform_.files, path)) {
-    platform_.diagnostics.Warn(NamesNothingLine(path));
-    return kHandOverMissing;
-  }
   // Acted on from the loop once the sender has its answer: what it does may wait for the user
   // (a message box), and the sender must not. The newest request replaces one still waiting.
   handOver_.Pending = std::move(path);

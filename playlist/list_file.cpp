@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "base/paths.h"
 #include "base/text.h"
 
 namespace solka {
@@ -133,11 +134,27 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 }
 
 std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec) {
+  std::size_t skipped = 0;
+  PathSyntax unlimited;
+  unlimited.maxPath = std::string::npos;
+  return DecodeListFile(bytes, codec, unlimited, skipped);
+}
+
+std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec,
+                                        const PathSyntax& syntax, std::size_t& skipped) {
   const auto starts = [&](std::string_view mark) { return StartsWith(bytes, mark); };
   std::vector<std::string> lines;
+  // A line no path can be is never copied: it may be hundreds of megabytes.
+  const auto keep = [&](std::string_view text) {
+    for (std::string_view line : SplitLines(text)) {
+      if (FitsPathLimit(line, syntax))
+        lines.emplace_back(line);
+      else
+        ++skipped;
+    }
+  };
   if (StartsLikeUtf16(bytes)) {
-    const std::string text = Utf16ToUtf8(bytes.substr(2), starts("\xFE\xFF"));
-    for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
+    keep(Utf16ToUtf8(bytes.substr(2), starts("\xFE\xFF")));
     return lines;
   }
   if (starts(kUtf8Mark)) bytes.remove_prefix(kUtf8Mark.size());
@@ -153,7 +170,7 @@ std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec&
       chosen = decoded;
     }
   }
-  for (std::string_view line : SplitLines(chosen)) lines.emplace_back(line);
+  keep(chosen);
   return lines;
 }
 
@@ -174,9 +191,49 @@ std::string EncodeListFile(const std::vector<std::string>& lines) {
 }
 
 ListFileRead ReadListFile(FileSystem& files, const TextCodec& codec, const std::string& path) {
-  ReadResult read = files.ReadFile(path);
-  if (!read.ok) return {false, {}, CannotOpenMessage(path, read.error)};
-  return {true, DecodeListFile(read.bytes, codec), {}};
+  const PathSyntax syntax = files.Syntax();
+  // Read in pieces: a line whose bytes alone rule out any path (no decoding takes a line below a
+  // third of its bytes in UTF-16 units) is dropped as it passes, with its line end, and never
+  // held whole. UTF-16 lines end in two-byte units: such a file is read whole.
+  const std::size_t hopeless = syntax.maxPath * (syntax.maxPathInUtf16Units ? 3 : 1);
+  constexpr std::size_t kPiece = 1 << 20;
+  ListFileRead list{true, {}, {}};
+  std::string kept;
+  std::size_t lineStart = 0;  // in `kept`
+  enum { Keeping, Dropping, DroppedCr } state = Keeping;
+  for (std::uint64_t offset = 0;; offset += kPiece) {
+    ReadResult read = files.ReadRange(path, offset, kPiece);
+    const bool utf16 = read.ok && offset == 0 && StartsLikeUtf16(read.bytes);
+    if (utf16 && read.bytes.size() == kPiece) read = files.ReadFile(path);
+    if (!read.ok) return {false, {}, CannotOpenMessage(path, read.error)};
+    if (utf16) {
+      list.lines = DecodeListFile(read.bytes, codec, syntax, list.skipped);
+      return list;
+    }
+    const std::string_view piece = UpToZero(read.bytes);
+    for (const char c : piece) {
+      if (state == Dropping) {
+        if (c == '\n') state = Keeping;
+        if (c == '\r') state = DroppedCr;
+        continue;
+      }
+      if (state == DroppedCr) {
+        state = Keeping;
+        if (c == '\n') continue;
+      }
+      kept += c;
+      if (c == '\r' || c == '\n') {
+        lineStart = kept.size();
+      } else if (kept.size() - lineStart >= hopeless) {
+        kept.resize(lineStart);
+        ++list.skipped;
+        state = Dropping;
+      }
+    }
+    if (piece.size() < kPiece) break;
+  }
+  list.lines = DecodeListFile(kept, codec, syntax, list.skipped);
+  return list;
 }
 
 std::string CannotOpenMessage(const std::string& path, const std::string& reason) {

@@ -16,6 +16,9 @@ namespace solka {
 // else the bytes as they are. A zero character ends the text; lines end at CR LF, CR or LF and
 // the last one needs no line end.
 std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec);
+// The same without the lines too long to be a path by `syntax`; `skipped` counts them.
+std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec,
+                                        const PathSyntax& syntax, std::size_t& skipped);
 
 // The bytes written for `lines`: UTF-8, CR LF after every line, nothing for no lines. A first
 // line that begins with the bytes of a byte-order mark gets the UTF-8 mark in front, so that it
@@ -35,10 +38,11 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);
 struct ListFileRead {
   bool ok = false;
   std::vector<std::string> lines;
-  std::string message;  // the text to show the user when the file could not be read
+  std::string message;      // the text to show the user when the file could not be read
+  std::size_t skipped = 0;  // lines left out: too long to be a path here
 };
 
-// Reads and decodes the list file at `path`.
+// Reads and decodes the list file at `path`, without the lines too long to be a path here.
 ListFileRead ReadListFile(FileSystem& files, const TextCodec& codec, const std::string& path);
 
 // The user's texts for a list file that cannot be read or written.

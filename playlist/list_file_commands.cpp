@@ -10,8 +10,8 @@ constexpr const char* kErrorCaption = "SOLKA";
 }  // namespace
 
 bool TDODEDEV::LoadListFile(const std::string& path) {
-  ListFileRead read =
-      ReadListEntries(platform_.files, platform_.codec, path, options_.extendedLists);
+  ListFileRead read = ReadListEntries(platform_.files, platform_.codec, platform_.diagnostics, path,
+                                      options_.extendedLists);
   if (!read.ok) {
     // The play list and the rows keep what they held.
     platform_.dialogs.MessageBox(read.message, kErrorCaption);

@@ -153,9 +153,11 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   // Closed during the start-up (a signal while a message box waited): the loop never runs.
   if (mainWindow.Closed()) return 0;
   // Later starts reach the player once it has a list; until then they wait for the endpoint.
-  const std::unique_ptr<CopyDataEndpoint> handOver =
-      ipc.Listen(std::string(kPlayerWindowClass),
-                 [&player](const CopyData& message) { return player.WMCopyData(message); });
+  // They are answered on the endpoint's own thread, however busy this one is.
+  const std::unique_ptr<CopyDataEndpoint> handOver = ipc.Listen(
+      std::string(kPlayerWindowClass),
+      [&files](const CopyData& message) { return CheckHandOver(message, files); },
+      [&player](const CopyData& message) { player.WMCopyData(message); });
   if (!handOver) std::fprintf(stderr, "solka: later starts cannot reach this player\n");
   mainWindow.Start();
   mpris.Start();

@@ -37,18 +37,20 @@ class InstanceLock {
   virtual ~InstanceLock() = default;
 };
 
-// A listening endpoint. Destroying it stops deliveries at once: a frame that has arrived but not
-// yet reached the handler is dropped and its sender gets no result. The endpoint's name is
-// removed from the system.
+// A listening endpoint. Destroying it stops deliveries at once: a frame that has been answered but
+// not yet reached the handler is dropped. The endpoint's name is removed from the system.
 class CopyDataEndpoint {
  public:
   virtual ~CopyDataEndpoint() = default;
 };
 
+// Answers a frame from the frame alone, as soon as it has arrived whole: 0 takes it, anything else
+// refuses it. It may run on a thread of the endpoint's own (so that a busy GUI thread never leaves
+// a sender without its answer) and touches nothing but its argument.
+using CopyDataCheck = std::function<std::uint32_t(const CopyData&)>;
 // Runs on the GUI thread, from the event loop (never from inside a call of the core), one frame at
-// a time; its result goes back to the sender. It returns at once: whatever may wait (for the user)
-// is done after the answer. A frame whose sender has stopped waiting never reaches it.
-using CopyDataHandler = std::function<std::uint32_t(const CopyData&)>;
+// a time, for each frame its check took, once the sender has its answer.
+using CopyDataHandler = std::function<void(const CopyData&)>;
 
 enum class LockState {
   Acquired,       // this process holds the lock now
@@ -60,8 +62,11 @@ struct LockResult {
   LockState state = LockState::Unavailable;
   std::unique_ptr<InstanceLock> lock;  // set when Acquired
   std::string error;                   // set when Unavailable
-  // Set when HeldElsewhere: which holding this is (a lock taken anew by anyone has another).
+  // Set when HeldElsewhere: which holding this is (a lock taken anew by anyone has another),
+  // and whether the process that holds it is known to be gone (a lock that outlived it, or one
+  // held by something that is no player).
   std::uint64_t holder = 0;
+  bool holderGone = false;
 };
 
 enum class SendStatus {
@@ -85,17 +90,18 @@ class InterProcess {
   // processes trying at the same moment, exactly one gets Acquired. Returns at once.
   virtual LockResult TryLock(const std::string& name) = 0;
 
-  // For a holder that does not answer: replaces the lock `name` held by `holder` (from an earlier
+  // For a holder whose process is gone: replaces the lock `name` held by `holder` (from an earlier
   // HeldElsewhere) with one this process holds; the old holder keeps nothing a later TryLock
   // sees. Of any number of processes trying at once one gets Acquired; the others, and a caller
   // whose holder has changed meanwhile, get HeldElsewhere. Returns at once.
   virtual LockResult TakeOverLock(const std::string& name, std::uint64_t holder) = 0;
 
-  // Starts receiving the frames sent to `windowClass`; `handler` answers them. Call it only while
-  // holding the instance lock: it replaces whatever endpoint of that name a crashed process left
-  // behind or anything else in its place. Null (with nothing set up) when the endpoint cannot be
-  // made. Returns at once.
+  // Starts receiving the frames sent to `windowClass`; `check` answers them and `handler` acts on
+  // those it took. Call it only while holding the instance lock: it replaces whatever endpoint of
+  // that name a crashed process left behind or anything else in its place. Null (with nothing set
+  // up) when the endpoint cannot be made. Returns at once.
   virtual std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass,
+                                                   CopyDataCheck check,
                                                    CopyDataHandler handler) = 0;
 
   // Sends one frame to the endpoint of `windowClass` and waits for its answer, at most

@@ -15,10 +15,12 @@ namespace solka {
 struct PathSyntax {
   char separator = '/';
   std::string delimiters = "/";
-  // The longest path in bytes, its terminating zero included.
+  // The longest path, its terminating zero included: in bytes, or in UTF-16 units where the
+  // system counts those.
   std::size_t maxPath = 4096;
   // Whether the file system takes names that differ only in case for one name.
   bool namesIgnoreCase = false;
+  bool maxPathInUtf16Units = false;
   bool IsDelimiter(char c) const { return delimiters.find(c) != std::string::npos; }
 };
 

@@ -72,7 +72,8 @@ MprisService::MprisService(PlayerRemote& remote, std::function<void()> quit)
 
 MprisService::~MprisService() {
   if (!started_) return;
-  bus_.unregisterService(serviceName_);
+  // No call that waits for the bus's answer: one that has stopped answering would hold the exit
+  // for its whole call time-out. The bus gives the name up with the connection anyway.
   bus_.unregisterObject(kObjectPath);
   QDBusConnection::disconnectFromBus(bus_.name());
 }

@@ -23,12 +23,12 @@ class MemoryInterProcess::Lock : public InstanceLock {
 
 class MemoryInterProcess::Endpoint : public CopyDataEndpoint {
  public:
-  Endpoint(std::shared_ptr<std::map<std::string, CopyDataHandler>> endpoints, std::string name)
+  Endpoint(std::shared_ptr<std::map<std::string, Receiver>> endpoints, std::string name)
       : endpoints_(std::move(endpoints)), name_(std::move(name)) {}
   ~Endpoint() override { endpoints_->erase(name_); }
 
  private:
-  std::shared_ptr<std::map<std::string, CopyDataHandler>> endpoints_;
+  std::shared_ptr<std::map<std::string, Receiver>> endpoints_;
   std::string name_;
 };
 
@@ -63,6 +63,7 @@ LockResult MemoryInterProcess::Finish(LockResult result, const std::string& name
   const auto held = held_->find(name);
   if (result.state == LockState::HeldElsewhere && held != held_->end())
     result.holder = held->second;
+  if (result.state == LockState::HeldElsewhere) result.holderGone = holderGone;
   if (result.state == LockState::Acquired)
     result.lock = std::make_unique<Lock>(held_, name, ++holdings_);
   if (result.state == LockState::Unavailable) result.error = error;
@@ -70,8 +71,9 @@ LockResult MemoryInterProcess::Finish(LockResult result, const std::string& name
 }
 
 std::unique_ptr<CopyDataEndpoint> MemoryInterProcess::Listen(const std::string& windowClass,
+                                                             CopyDataCheck check,
                                                              CopyDataHandler handler) {
-  (*endpoints_)[windowClass] = std::move(handler);
+  (*endpoints_)[windowClass] = {std::move(check), std::move(handler)};
   return std::make_unique<Endpoint>(endpoints_, windowClass);
 }
 
@@ -92,7 +94,9 @@ std::optional<std::uint32_t> MemoryInterProcess::Deliver(const std::string& wind
                                                          const CopyData& frame) {
   const auto endpoint = endpoints_->find(windowClass);
   if (endpoint == endpoints_->end()) return std::nullopt;
-  return endpoint->second(frame);
+  const std::uint32_t answer = endpoint->second.check(frame);
+  if (answer == 0) endpoint->second.handler(frame);
+  return answer;
 }
 
 }  // namespace solka

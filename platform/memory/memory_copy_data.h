@@ -30,17 +30,20 @@ class MemoryInterProcess : public InterProcess {
   std::map<std::string, std::uint32_t> answers;
   // Taken first, one per take-over; after that a take-over is Acquired.
   std::deque<LockState> takeOverScript;
+  // Whether a lock held elsewhere is held by a process that is gone.
+  bool holderGone = false;
 
   std::vector<std::string> lockCalls;  // TryLock and, as "take over NAME", TakeOverLock
   std::vector<Sent> sent;
 
   LockResult TryLock(const std::string& name) override;
   LockResult TakeOverLock(const std::string& name, std::uint64_t holder) override;
-  std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass,
+  std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass, CopyDataCheck check,
                                            CopyDataHandler handler) override;
   SendResult Send(const std::string& windowClass, const CopyData& frame, int timeoutMs) override;
 
-  // Hands `frame` to the endpoint of `windowClass`; its answer, or nullopt when none listens.
+  // Hands `frame` to the endpoint of `windowClass`: its check's answer, or nullopt when none
+  // listens. A frame it took goes on to its handler.
   std::optional<std::uint32_t> Deliver(const std::string& windowClass, const CopyData& frame);
 
  private:
@@ -52,8 +55,12 @@ class MemoryInterProcess : public InterProcess {
   std::shared_ptr<std::map<std::string, std::uint64_t>> held_ =
       std::make_shared<std::map<std::string, std::uint64_t>>();
   std::uint64_t holdings_ = 0;
-  std::shared_ptr<std::map<std::string, CopyDataHandler>> endpoints_ =
-      std::make_shared<std::map<std::string, CopyDataHandler>>();
+  struct Receiver {
+    CopyDataCheck check;
+    CopyDataHandler handler;
+  };
+  std::shared_ptr<std::map<std::string, Receiver>> endpoints_ =
+      std::make_shared<std::map<std::string, Receiver>>();
 };
 
 }  // namespace solka

@@ -38,15 +38,6 @@ bool ReadSome(Connection& connection, bool& complete) {
   return connection.reader.Status() == FrameReader::State::NeedMore;
 }
 
-// False once the sender has closed its end: it gave up waiting for the answer.
-bool SenderStillWaits(int connection) {
-  char byte;
-  ssize_t got;
-  do got = ::recv(connection, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
-  while (got < 0 && errno == EINTR);
-  return got > 0 || (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK));
-}
-
 }  // namespace
 
 bool PeerIsSameUser(int socket) {
@@ -56,11 +47,12 @@ bool PeerIsSameUser(int socket) {
          peer.uid == ::geteuid();
 }
 
-CopyDataListener::CopyDataListener(int socket, std::string path, ino_t node,
+CopyDataListener::CopyDataListener(int socket, std::string path, ino_t node, CopyDataCheck check,
                                    CopyDataHandler handler, PosixInterProcess::PostToGui post)
     : socket_(socket),
       path_(std::move(path)),
       node_(node),
+      check_(std::move(check)),
       receiver_(std::make_shared<Receiver>(Receiver{std::move(handler), true})),
       post_(std::move(post)) {
   int pipe[2];
@@ -88,16 +80,17 @@ CopyDataListener::~CopyDataListener() {
     ::unlink(path_.c_str());
 }
 
-void CopyDataListener::Deliver(int connection, CopyData frame) {
-  auto fd = std::make_shared<Fd>(connection);
-  post_([receiver = receiver_, fd, frame = std::move(frame)] {
-    // A request whose sender has already reported failure is not acted on.
-    if (!receiver->alive || !SenderStillWaits(fd->get())) return;
-    const std::string answer = EncodeLe32(receiver->handler(frame));
-    // Four bytes always fit a fresh socket's buffer; a sender that gave up just misses them.
-    ssize_t sent;
-    do sent = ::send(fd->get(), answer.data(), answer.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
-    while (sent < 0 && errno == EINTR);
+void CopyDataListener::Answer(int connection, CopyData frame) {
+  const Fd fd(connection);
+  const std::uint32_t answer = check_(frame);
+  const std::string bytes = EncodeLe32(answer);
+  // Four bytes always fit a fresh socket's buffer; a sender that gave up just misses them.
+  ssize_t sent;
+  do sent = ::send(fd.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+  while (sent < 0 && errno == EINTR);
+  if (answer != 0) return;
+  post_([receiver = receiver_, frame = std::move(frame)] {
+    if (receiver->alive) receiver->handler(frame);
   });
 }
 
@@ -141,7 +134,7 @@ void CopyDataListener::Serve() {
         ++i;
         continue;
       }
-      if (complete) Deliver(connections[i].fd.release(), connections[i].reader.Frame());
+      if (complete) Answer(connections[i].fd.release(), connections[i].reader.Frame());
       connections.erase(connections.begin() + static_cast<std::ptrdiff_t>(i));
       polled.erase(polled.begin() + static_cast<std::ptrdiff_t>(i + 2));
     }

@@ -1,7 +1,8 @@
-// The receiving end of one copy-data endpoint. A thread of its own accepts connections and reads
-// frames, all without blocking; only a complete frame goes to the GUI thread, which answers it
-// and closes the connection. A connection that is not of this user, announces a block over the
-// limit, fails or does not deliver its frame in time is closed unanswered.
+// The receiving end of one copy-data endpoint. A thread of its own accepts connections, reads
+// frames and answers them, all without blocking, so a sender has its answer however long the GUI
+// thread is busy; only a frame the check took goes on to the GUI thread. A connection that is not
+// of this user, announces a block over the limit, fails or does not deliver its frame in time is
+// closed unanswered.
 #pragma once
 
 #include <sys/types.h>
@@ -22,8 +23,8 @@ bool PeerIsSameUser(int socket);
 class CopyDataListener : public CopyDataEndpoint {
  public:
   // Takes a bound, listening, non-blocking socket whose file is `path` (inode `node`).
-  CopyDataListener(int socket, std::string path, ino_t node, CopyDataHandler handler,
-                   PosixInterProcess::PostToGui post);
+  CopyDataListener(int socket, std::string path, ino_t node, CopyDataCheck check,
+                   CopyDataHandler handler, PosixInterProcess::PostToGui post);
   ~CopyDataListener() override;
   // False when the reading thread could not be started; the endpoint is then useless.
   bool Serving() const { return thread_.joinable(); }
@@ -41,18 +42,19 @@ class CopyDataListener : public CopyDataEndpoint {
   static constexpr std::size_t kSpareDescriptors = 8;
 
  private:
-  // Owned by the GUI thread: the pending answers look here before they call the handler.
+  // Owned by the GUI thread: the frames on their way look here before they call the handler.
   struct Receiver {
     CopyDataHandler handler;
     bool alive = true;
   };
 
   void Serve();
-  void Deliver(int connection, CopyData frame);
+  void Answer(int connection, CopyData frame);
 
   Fd socket_;
   std::string path_;
   ino_t node_;
+  CopyDataCheck check_;  // used on the endpoint's thread only
   std::shared_ptr<Receiver> receiver_;
   PosixInterProcess::PostToGui post_;
   Fd wakeRead_{-1}, wakeWrite_{-1};

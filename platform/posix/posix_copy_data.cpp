@@ -1,6 +1,7 @@
 #include "platform/posix/posix_copy_data.h"
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -84,6 +85,28 @@ bool ReceiveAll(int fd, char* into, std::size_t size, SteadyClock::time_point de
     }
   }
   return true;
+}
+
+// The holder of a lock file writes its process id there, for later starts to tell a live
+// holder from something that kept the lock after the player died.
+void RecordHolder(int fd) {
+  const std::string pid = std::to_string(::getpid()) + "\n";
+  if (::ftruncate(fd, 0) == 0) {
+    [[maybe_unused]] const ssize_t written = ::pwrite(fd, pid.data(), pid.size(), 0);
+  }
+}
+
+// Whether the process recorded in the lock file is gone. A file without one was locked by
+// something that is no player (the player records itself right after locking, long before a
+// later start asks).
+bool HolderGone(int fd) {
+  char text[24] = {};
+  const ssize_t got = ::pread(fd, text, sizeof text - 1, 0);
+  if (got <= 0) return true;
+  char* end = nullptr;
+  const long pid = std::strtol(text, &end, 10);
+  if (pid <= 0 || end == text || *end != '\n') return true;
+  return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
 sockaddr_un AddressOf(const std::string& path) {
@@ -192,11 +215,13 @@ LockResult PosixInterProcess::TryLock(const std::string& name) {
     struct stat named {};
     if (::stat(path.c_str(), &named) != 0 || named.st_ino != opened.st_ino) continue;
     if (locked == 0) {
+      RecordHolder(fd.get());
       result.state = LockState::Acquired;
       result.lock = std::make_unique<FlockLock>(std::move(fd));
     } else {
       result.state = LockState::HeldElsewhere;
       result.holder = opened.st_ino;
+      result.holderGone = HolderGone(fd.get());
     }
     return result;
   }
@@ -235,6 +260,7 @@ LockResult PosixInterProcess::TakeOverLock(const std::string& name, std::uint64_
   const std::string fresh = path + ".new";
   ::unlink(fresh.c_str());
   Fd fd(OpenNoInterrupt(fresh.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+  if (fd) RecordHolder(fd.get());
   if (!fd || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0 ||
       ::rename(fresh.c_str(), path.c_str()) != 0) {
     result.error = path + ": " + std::strerror(errno);
@@ -247,6 +273,7 @@ LockResult PosixInterProcess::TakeOverLock(const std::string& name, std::uint64_
 }
 
 std::unique_ptr<CopyDataEndpoint> PosixInterProcess::Listen(const std::string& windowClass,
+                                                            CopyDataCheck check,
                                                             CopyDataHandler handler) {
   std::string error;
   const std::string path = PathOf(windowClass, "endpoint", error);
@@ -263,8 +290,8 @@ std::unique_ptr<CopyDataEndpoint> PosixInterProcess::Listen(const std::string& w
   if (::bind(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
       ::listen(fd.get(), SOMAXCONN) != 0 || ::lstat(path.c_str(), &st) != 0)
     return nullptr;
-  auto listener =
-      std::make_unique<CopyDataListener>(fd.release(), path, st.st_ino, std::move(handler), post_);
+  auto listener = std::make_unique<CopyDataListener>(fd.release(), path, st.st_ino,
+                                                     std::move(check), std::move(handler), post_);
   if (!listener->Serving()) return nullptr;
   return listener;
 }

@@ -3,8 +3,8 @@
 //
 // The folder is the first usable one of $XDG_RUNTIME_DIR/solka/ and /tmp/solka-<uid>/: a real
 // folder of this user with mode 0700 (made so when it can be), short enough for socket names.
-// A lock is an flock on "<name>.lock" there. Peers are checked on both ends by their
-// credentials: same user only.
+// A lock is an flock on "<name>.lock" there; the file holds its holder's process id. Peers are
+// checked on both ends by their credentials: same user only.
 #pragma once
 
 #include <cstdint>
@@ -30,7 +30,7 @@ class PosixInterProcess : public InterProcess {
 
   LockResult TryLock(const std::string& name) override;
   LockResult TakeOverLock(const std::string& name, std::uint64_t holder) override;
-  std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass,
+  std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass, CopyDataCheck check,
                                            CopyDataHandler handler) override;
   SendResult Send(const std::string& windowClass, const CopyData& frame, int timeoutMs) override;
 

@@ -22,8 +22,8 @@ class MutexLock : public InstanceLock {
 
 class WindowEndpoint : public CopyDataEndpoint {
  public:
-  WindowEndpoint(CopyDataHandler handler, bool ansiText)
-      : handler_(std::move(handler)), ansiText_(ansiText) {}
+  WindowEndpoint(CopyDataCheck check, CopyDataHandler handler, bool ansiText)
+      : check_(std::move(check)), handler_(std::move(handler)), ansiText_(ansiText) {}
   ~WindowEndpoint() override {
     if (window_) DestroyWindow(window_);
   }
@@ -32,6 +32,7 @@ class WindowEndpoint : public CopyDataEndpoint {
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+  CopyDataCheck check_;
   CopyDataHandler handler_;
   bool ansiText_;
   HWND window_ = nullptr;
@@ -64,7 +65,12 @@ LRESULT CALLBACK WindowEndpoint::Proc(HWND window, UINT message, WPARAM wParam, 
     if (!data || data->cbData > kMaxCopyDataBytes || (data->cbData && !data->lpData)) return 0;
     std::string bytes(static_cast<const char*>(data->lpData), data->cbData);
     if (self->ansiText_) bytes = ReceivedTextToUtf8(bytes);
-    return static_cast<LRESULT>(self->handler_({static_cast<std::uint32_t>(data->dwData), bytes}));
+    const CopyData frame{static_cast<std::uint32_t>(data->dwData), std::move(bytes)};
+    const std::uint32_t answer = self->check_(frame);
+    // The sender of another thread has its answer before the handler runs.
+    ReplyMessage(static_cast<LRESULT>(answer));
+    if (answer == 0) self->handler_(frame);
+    return static_cast<LRESULT>(answer);
   }
   if (message == WM_DESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   return DefWindowProcW(window, message, wParam, lParam);
@@ -95,14 +101,15 @@ LockResult Win32InterProcess::TryLock(const std::string& name) {
 
 LockResult Win32InterProcess::TakeOverLock(const std::string&, std::uint64_t) {
   LockResult result;
-  result.error = "a mutex held by another process cannot be taken over";
+  result.error = "a mutex held by a live process is never taken over";
   return result;
 }
 
 std::unique_ptr<CopyDataEndpoint> Win32InterProcess::Listen(const std::string& windowClass,
+                                                            CopyDataCheck check,
                                                             CopyDataHandler handler) {
-  auto endpoint =
-      std::make_unique<WindowEndpoint>(std::move(handler), ansiReceivers_.count(windowClass) > 0);
+  auto endpoint = std::make_unique<WindowEndpoint>(std::move(check), std::move(handler),
+                                                   ansiReceivers_.count(windowClass) > 0);
   if (!endpoint->Create(Widen(windowClass))) return nullptr;
   return endpoint;
 }

@@ -27,11 +27,11 @@ class Win32InterProcess : public InterProcess {
   void SetSenderWindow(HWND window) { sender_ = window; }
 
   LockResult TryLock(const std::string& name) override;
-  // A named mutex stays with its holder: a start that finds it held by a player that does not
-  // answer plays on its own.
+  // A named mutex is held only while its holder lives (one that ended is abandoned and taken by
+  // TryLock): a held one is never taken over, and a player that does not answer is waited for.
   LockResult TakeOverLock(const std::string& name, std::uint64_t holder) override;
   // A hidden top-level window of class `windowClass` (registered here), found by FindWindowW.
-  std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass,
+  std::unique_ptr<CopyDataEndpoint> Listen(const std::string& windowClass, CopyDataCheck check,
                                            CopyDataHandler handler) override;
   SendResult Send(const std::string& windowClass, const CopyData& frame, int timeoutMs) override;
 

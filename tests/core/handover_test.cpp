@@ -280,7 +280,7 @@ TEST(ProcessEntry, TheFirstStartIsThePlayerAndALaterOneHandsItsArgumentOver) {
   EXPECT_TRUE(ClaimOrForward(peers, clock, "/music").player);
 }
 
-TEST(ProcessEntry, ASecondStartWaitsForAPlayerThatIsNotListeningYetOrTakesOverFromOneThatEnded) {
+TEST(ProcessEntry, ASecondStartWaitsForALivePlayerAndTakesOverOnlyFromAHolderThatIsGone) {
   ManualClock clock;
   MemoryInterProcess starting;
   starting.lockScript = {LockState::HeldElsewhere, LockState::HeldElsewhere,
@@ -294,18 +294,38 @@ TEST(ProcessEntry, ASecondStartWaitsForAPlayerThatIsNotListeningYetOrTakesOverFr
   ending.lockScript = {LockState::HeldElsewhere, LockState::Acquired};
   EXPECT_TRUE(ClaimOrForward(ending, clock, "/music").player);
 
-  // Holds the lock for ever and never listens, or listens and never answers: taken over.
+  // A live holder that never listens, or listens and never answers (its thread busy, its
+  // endpoint starved), is waited for and never replaced: the start ends without playing.
+  const int retries = kHandOverPatienceMs / kHandOverRetryMs;
+  for (const SendStatus status : {SendStatus::NoEndpoint, SendStatus::Failed}) {
+    MemoryInterProcess busy;
+    busy.lockScript.assign(retries + 2, LockState::HeldElsewhere);
+    busy.sendScript.assign(retries + 2, status);
+    const InstanceRole waited = ClaimOrForward(busy, clock, "/music");
+    EXPECT_FALSE(waited.player);
+    EXPECT_THAT(waited.note, ::testing::HasSubstr("nothing was handed over"));
+    EXPECT_EQ(busy.sent.size(), std::size_t(retries) + 1);
+    EXPECT_THAT(busy.lockCalls, ::testing::Each("DODEDEV"));
+  }
+
+  // A holder whose process is gone (something that is no player keeps the lock) is taken over
+  // once it has had the time a starting player needs.
   MemoryInterProcess gone;
-  gone.lockScript.assign(kHandOverRetries + 1, LockState::HeldElsewhere);
+  gone.holderGone = true;
+  const std::deque<LockState> held(kHandOverGoneMs / kHandOverRetryMs + 1,
+                                   LockState::HeldElsewhere);
+  gone.lockScript = held;
   const InstanceRole taken = ClaimOrForward(gone, clock, "/music");
   EXPECT_TRUE(taken.player);
   EXPECT_NE(taken.lock, nullptr);
+  EXPECT_THAT(taken.note, ::testing::HasSubstr("process is gone"));
   EXPECT_THAT(taken.note, ::testing::HasSubstr("taking over as the player"));
-  EXPECT_EQ(gone.sent.size(), std::size_t{kHandOverRetries} + 1);
+  EXPECT_EQ(gone.sent.size(), std::size_t(kHandOverGoneMs / kHandOverRetryMs) + 1);
   EXPECT_EQ(gone.lockCalls.back(), "take over DODEDEV");
   MemoryInterProcess mute;
-  mute.lockScript = {LockState::HeldElsewhere};
-  mute.sendScript = {SendStatus::Failed};
+  mute.holderGone = true;
+  mute.lockScript = held;
+  mute.sendScript.assign(held.size(), SendStatus::Failed);
   mute.takeOverScript = {LockState::Unavailable};
   const InstanceRole alone = ClaimOrForward(mute, clock, "/music");
   EXPECT_TRUE(alone.player);

@@ -114,6 +114,26 @@ TEST_F(ListFileCommands, LoadReplacesLinesAndPlayList) {
   EXPECT_THAT(player.List().PlayList.Items(), ElementsAre("/m/b.mp3", "/m/a.mp3", "/m/b.mp3"));
 }
 
+// A line longer than any path (a damaged or hostile list) is left out with one line on stderr for
+// the file, a relative one too when the list's folder makes it so; the rest of the list plays.
+TEST_F(ListFileCommands, LinesTooLongForAPathAreSkippedAndTheRestIsLoaded) {
+  const std::size_t limit = p.files.Syntax().maxPath;
+  const std::string longest = "/" + std::string(limit - 2, 'x');
+  // One line longer than a piece of the reading: dropped as it passes, its CR LF with it.
+  const std::string huge = std::string(3 << 20, 'h') + "\r\n";
+  p.files.AddFile("/m/l.m3u", "/a.mp3\n/" + std::string(limit - 1, 'y') + "\n" + huge + longest +
+                                  "\n" + std::string(limit - 3, 'z') + "\nb.mp3\n" + huge);
+  ASSERT_TRUE(player.LoadListFile("/m/l.m3u"));
+  EXPECT_THAT(player.List().PlayList.Items(), ElementsAre("/a.mp3", longest, "/m/b.mp3"));
+  EXPECT_THAT(p.diagnostics.lines,
+              ElementsAre("list \"/m/l.m3u\": 4 lines skipped, longer than any path can be"));
+  player.WMDropFiles({"/" + std::string(limit, 'd'), "/m/l.m3u"});
+  EXPECT_EQ(p.diagnostics.lines.size(), 3u);
+  EXPECT_EQ(p.diagnostics.lines[1], "dropped item of " + std::to_string(limit + 1) +
+                                        " bytes skipped, longer than any path can be");
+  EXPECT_EQ(player.List().PlayList.size(), 3u);
+}
+
 TEST_F(ListFileCommands, LoadIntoSortedListSortsAndDropsRepeats) {
   player.N19Click();
   p.files.AddFile("/m/l.m3u", "/b.mp3\r\n/A.mp3\r\n/a.MP3\r\n/b.mp3");

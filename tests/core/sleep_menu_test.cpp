@@ -97,6 +97,26 @@ TEST_F(SleepMenuTest, ADeadlineFiresOnceInItsMinuteAndSleepModeChoosesTheAction)
   }
 }
 
+// A suspend or a clock set forward over the deadline's minute fires it at the first check after,
+// once; a clock set back passes over nothing and the deadline waits for its minute.
+TEST_F(SleepMenuTest, AClockJumpOverTheDeadlineFiresItOnceAndAJumpBackStillWaits) {
+  const auto check = [this](int hour, int minute, int second) {
+    At(hour, minute, second);
+    player.Timer2Timer();
+    return p.power.actions.size();
+  };
+  At(10, 0);
+  player.N301Click();  // 10:30
+  EXPECT_EQ(check(9, 0, 0), 0u);
+  EXPECT_EQ(check(10, 29, 59), 0u);
+  EXPECT_EQ(check(10, 30, 0), 1u);
+  At(23, 50);
+  player.N301Click();               // 0:20
+  EXPECT_EQ(check(24, 10, 0), 1u);  // the next day
+  EXPECT_EQ(check(24, 45, 0), 2u);  // over the deadline
+  EXPECT_EQ(check(24, 45, 1), 2u);
+}
+
 TEST_F(SleepMenuTest, StopKeepsATimeDeadline) {
   LoadTracks(1, 7200);
   Select(0);

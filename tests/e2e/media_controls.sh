@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a private session bus, driven as the desktop's media controls drive it:
 # what plays (with the stream's tags), pause, next, seek, volume, open, stop and quit; and without a
-# bus, or with buses that never answer, it plays as before.
+# bus, or with buses that never answer, it plays as before; a bus that stops answering never holds
+# its exit.
 #   media_controls.sh PATH-TO-SOLKA
 set -euo pipefail
 [[ -n ${SOLKA_E2E_TRACE:-} ]] && set -x
@@ -109,6 +110,23 @@ timeout 30 tail --pid="$pid" -f /dev/null || fail "Quit did not end the program"
 wait "$pid" || fail "exit status $? after Quit"
 pid=
 grep -q $'^Volume=-5000\r$' "$work/bin/solka.ini" || fail "volume not stored"
+
+# A session bus that stops answering while the player runs (its daemon stopped) does not hold
+# the exit: SIGTERM ends the program long before the bus's own call time-out, settings saved.
+daemon=$(pgrep -P "$PPID" -x dbus-daemon)
+rm "$work/bin/solka.ini"
+ERR="$work/err-stopped" start_program "$work/music"
+ERR="$work/err-stopped" wait_for '^solka: caption: track1$'
+wait_status Playing
+kill -STOP "$daemon"
+kill -TERM "$pid"
+ended=0
+timeout 10 tail --pid="$pid" -f /dev/null || ended=$?
+kill -CONT "$daemon"
+[[ $ended -eq 0 ]] || fail "SIGTERM with the session bus stopped did not end the program"
+wait "$pid" || fail "exit status $? with the session bus stopped"
+pid=
+[[ -f $work/bin/solka.ini ]] || fail "settings not saved with the session bus stopped"
 
 # Without a session bus, and with buses that accept and never answer (wedged bus daemons; the
 # system bus is where the idle lock is asked for), the program plays as before and a SIGTERM

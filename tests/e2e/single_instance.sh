@@ -3,7 +3,8 @@
 # their argument over and exit 1; later starts (from a terminal or through the desktop entry)
 # skip a track, replace the list, or only bring the player forward; hostile connections, options
 # and missing paths leave it playing; refusals say why; a flood of hand-overs opens one box;
-# after kill -9 the next start plays, and so does one after a stranger that holds the lock.
+# after kill -9 the next start plays; a player whose window thread is held is handed over to,
+# never doubled; a stranger that holds the lock is taken over.
 # Usage: single_instance.sh PATH-TO-SOLKA
 set -euo pipefail
 source "$(dirname "$0")/lib/program.sh"
@@ -142,11 +143,47 @@ start_program "$work/music/a"
 wait_caption t1
 second_start ZZZ_NEXT_PLAY
 wait_caption t2
-end_program
-echo "PASS: after kill -9 the next start is the player and exits 0"
+echo "PASS: after kill -9 the next start is the player"
 
-# A stranger holding the lock, and a folder in the endpoint's place: the next start takes over
-# (after waiting for a player that might still be starting) and later starts reach it.
+# The player's window thread held, as a long scan or a wedged display holds it: the kernel stops
+# that one thread (ptrace) while the rest of the player runs on. Ten later starts each hand over
+# and end; none becomes a second player; once the thread runs again the newest is acted on.
+python3 - "$pid" "$work/release" >"$work/held" 2>&1 <<'PY' &
+import ctypes, os, sys, time
+libc = ctypes.CDLL(None, use_errno=True)
+libc.ptrace.argtypes = [ctypes.c_long, ctypes.c_long, ctypes.c_void_p, ctypes.c_void_p]
+thread, release = int(sys.argv[1]), sys.argv[2]
+PTRACE_SEIZE, PTRACE_INTERRUPT, PTRACE_DETACH, WALL = 0x4206, 0x4207, 17, 0x40000000
+if libc.ptrace(PTRACE_SEIZE, thread, None, None) or libc.ptrace(PTRACE_INTERRUPT, thread, None, None):
+    sys.exit("ptrace: " + os.strerror(ctypes.get_errno()))
+os.waitpid(thread, WALL)
+print("held", flush=True)
+for _ in range(1200):  # let go after two minutes whatever happens
+    if os.path.exists(release):
+        break
+    time.sleep(0.1)
+libc.ptrace(PTRACE_DETACH, thread, None, None)
+PY
+holder=$!
+for _ in $(seq 300); do grep -q held "$work/held" && break; sleep 0.1; done
+grep -q held "$work/held" || fail "the window thread could not be held: $(cat "$work/held")"
+for _ in $(seq 9); do second_start "$work/music/a"; done
+second_start "$work/music/Vol. 2"
+players=0
+for p in /proc/[0-9]*; do [[ $(readlink "$p/exe" 2>/dev/null) == "$solka" ]] && players=$((players + 1)); done
+[[ $players -eq 1 ]] || fail "$players players while the window thread was held"
+! grep -q "taking over\|playing on its own\|nothing was handed" "$work/second.err" ||
+  fail "a start did not hand over: $(tail -n 1 "$work/second.err")"
+touch "$work/release"
+wait "$holder"
+wait_caption u1
+[[ $(captions | grep -c '^t1$') -eq 1 ]] || fail "an older request was acted on after the newest"
+end_program
+echo "PASS: with its window thread held, ten later starts hand over to the one player"
+
+# A stranger holding the lock (no player's process id in it), and a folder in the endpoint's
+# place: the next start takes over (after waiting for a player that might still be starting) and
+# later starts reach it.
 mkdir -p "$sock/kept"
 (
   exec 9>"$XDG_RUNTIME_DIR/solka/DODEDEV.lock"
@@ -163,4 +200,4 @@ wait_caption t2
 [[ -d $(echo "$sock".moved-*)/kept ]] || fail "the folder in the endpoint's place is gone"
 end_program
 kill "$holder"
-echo "PASS: a start takes over from a lock holder that does not answer"
+echo "PASS: a start takes over from a lock holder that is no player"

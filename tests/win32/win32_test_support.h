@@ -70,8 +70,9 @@ inline bool PumpUntil(const std::function<bool()>& done, int seconds = 30) {
 }
 
 // Runs this test program as a later start of the player with `argument`, handling this
-// thread's messages meanwhile (the hand-over arrives here); its exit code, or 99.
-inline unsigned RunSecondStart(const std::string& argument) {
+// thread's messages meanwhile (the hand-over arrives here) after keeping it busy for `busyMs`;
+// its exit code, or 99.
+inline unsigned RunSecondStart(const std::string& argument, int busyMs = 0) {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring line = CommandLine({self, L"--second-start", Widen(argument)});
@@ -82,6 +83,8 @@ inline unsigned RunSecondStart(const std::string& argument) {
                       &process))
     return 99;
   CloseHandle(process.hThread);
+  // This thread busy: no message of the later start is handled meanwhile.
+  Sleep(static_cast<DWORD>(busyMs));
   DWORD code = 99;
   PumpUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }, 60);
   GetExitCodeProcess(process.hProcess, &code);
