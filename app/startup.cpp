@@ -24,8 +24,8 @@ void TDODEDEV::FormCreate() {
   startup_.ProgramPath = process_.programPath;
   startup_.SettingsFolder = FolderOf(startup_.ProgramPath, syntax);
   if (!platform_.screen.MainWindowIsForeground()) {
-    companion_.CompanionPath =
-        WithDelimiter(startup_.SettingsFolder, syntax) + std::string(kCompanionName);
+    companion_.CompanionPath = WithDelimiter(startup_.SettingsFolder, syntax) +
+                               std::string(kCompanionName) + syntax.programSuffix;
     companion_.CompanionAvailable = files.FileExists(companion_.CompanionPath);
   }
   // Optical media cannot hold the settings; an installed program's folder may not either,
