@@ -55,11 +55,10 @@ click_wine_tray 1
 win=$(wine_window "$shown")
 echo "PASS: the tray icon shows the window with its position running, and hides it with one click"
 
-# Let go near the work area's left edge, the window lies on it.
-xdotool windowmove --sync "$win" 6 200 || true
-on_left_edge() { [[ $(xdotool getwindowgeometry "$win" | sed -n 's/ *Position: \([0-9-]*\),.*/\1/p') == 0 ]]; }
-poll 20 on_left_edge || fail "no snap: $(xdotool getwindowgeometry "$win")"
-echo "PASS: a window moved near the screen's edge snaps onto it"
+# Let go near the work area's left edge, the window lies on it: the position it saves is 0. (Wine
+# tells the program of a move the window manager made afterwards, and keeps the X window where
+# the manager put it; only the program's own rectangle snaps.)
+xdotool windowmove --sync "$win" 6 200
 # The key goes where the window system's focus is: the window is activated until it has it.
 f5_opens_dialog() {
   xdotool windowactivate --sync "$win" key F5
@@ -84,5 +83,6 @@ text=$(iconv -f CP932 -t UTF-8 "$ini") || fail "solka.ini is not Shift-JIS: $(od
 grep -qx "BaseFolder=$(winpath "$lib" | sed 's/\\/\\\\/g')"$'\r' <<<"$text" ||
   fail "solka.ini: $text"
 grep -q "^0=$(winpath "$lib" | sed 's/\\/\\\\/g')" <<<"$text" || fail "no history in solka.ini"
-[[ $(setting Left) == 0 ]] || fail "window position in solka.ini: $(setting Left)"
 echo "PASS: closing saves solka.ini beside the program, in Shift-JIS with CR LF"
+[[ $(setting Left) == 0 ]] || fail "no snap: window position in solka.ini: $(setting Left)"
+echo "PASS: a window moved near the screen's edge snaps onto it"
