@@ -137,13 +137,12 @@ TEST(Win32InterProcess, NowPlayingBytesReachListeningWindowsAsTheyExpectThem) {
                           {"Tzzz", {3000, tzzz}},
                           {"MsnMsgrUIManager", MessengerMessage(clear, clear.size())},
                           {"Tzzz", {3000, ""}}}));
-  EXPECT_EQ(received[0].second.bytes.size(), 2 * (announce.size() - 3) + 2);
 }
 
 TEST(Win32Text, SettingsFileAndTrayHintGoByTheSystemCodePage) {
   Win32Codec shiftJis(932);
   TestPlatform p(shiftJis);
-  // A file as the original left it: Shift-JIS, CR LF, a key the player does not know.
+  // A file as users have it: Shift-JIS, CR LF, a key the player does not know.
   const std::string original = "[SETTING]\r\nBaseFolder=D:\\\x93\xFA\x96\x7B\r\nMine=x\r\n";
   auto player = PlayerBuilder(p).SettingsFile(original).Start();
   EXPECT_EQ(player->Setting(BaseFolder), "D:\\日本");
@@ -165,15 +164,13 @@ TEST(Win32Text, SettingsFileAndTrayHintGoByTheSystemCodePage) {
   // A new file has Windows' line ends.
   TestPlatform fresh(shiftJis);
   PlayerBuilder(fresh).Start()->SaveSettings();
-  const std::string made = fresh.files.Contents(kTestIni);
-  EXPECT_EQ(made.substr(0, 11), "[SETTING]\r\n");
-  EXPECT_EQ(made.find('\n') - 1, made.find('\r'));
+  EXPECT_EQ(fresh.files.Contents(kTestIni).substr(0, 21), "[SETTING]\r\nBaseFolder");
 
   // The tray hint counts Shift-JIS bytes: 24 kanji are 48 and stay whole; 40 are cut to 59
   // bytes (byte 60 would start a kanji) and "...".
-  std::string kanji24, kanji40;
-  for (int i = 0; i < 24; ++i) kanji24 += "曲";
+  std::string kanji40;
   for (int i = 0; i < 40; ++i) kanji40 += "曲";
+  const std::string kanji24 = kanji40.substr(0, 24 * 3);
   auto titles =
       PlayerBuilder(p).Paths({"/m/" + kanji24 + ".mp3", "/m/a" + kanji40 + ".mp3"}).Start();
   titles->pauseButtonClick();

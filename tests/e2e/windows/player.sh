@@ -16,10 +16,7 @@ wine_prepare "$1"
 # Wine takes the code page from the locale: a Japanese one, made for this run.
 mkdir -p "$work/locale"
 localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8" >/dev/null 2>&1 ||
-  [[ -f $work/locale/ja_JP.UTF-8/LC_CTYPE ]] || {
-  echo "SKIP: no Japanese locale to make (package locales)" >&2
-  exit 77
-}
+  [[ -f $work/locale/ja_JP.UTF-8/LC_CTYPE ]] || { echo "SKIP: no ja_JP locale source" >&2; exit 77; }
 export LOCPATH="$work/locale" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 lib="$work/日本"
 mkdir -p "$work/music/a" "$work/music/b" "$lib/c"
