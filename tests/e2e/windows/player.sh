@@ -17,7 +17,8 @@ wine_prepare "$1"
 mkdir -p "$work/locale"
 localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8" >/dev/null 2>&1 ||
   [[ -f $work/locale/ja_JP.UTF-8/LC_CTYPE ]] || { echo "SKIP: no ja_JP locale source" >&2; exit 77; }
-export LOCPATH="$work/locale" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# (The shell itself keeps its own locale and says so.)
+{ export LOCPATH="$work/locale" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null
 lib="$work/日本"
 mkdir -p "$work/music/a" "$work/music/b" "$lib/c"
 for name in a/t1 a/t2 ../日本/c/v1; do tone "$name.wav" wavenc; done
