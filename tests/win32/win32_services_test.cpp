@@ -143,13 +143,13 @@ TEST(Win32Text, SettingsFileAndTrayHintGoByTheSystemCodePage) {
   Win32Codec shiftJis(932);
   TestPlatform p(shiftJis);
   // A file as users have it: Shift-JIS, CR LF, a key the player does not know.
-  const std::string original = "[SETTING]\r\nBaseFolder=D:\\\x93\xFA\x96\x7B\r\nMine=x\r\n";
-  auto player = PlayerBuilder(p).SettingsFile(original).Start();
+  const std::string asFound = "[SETTING]\r\nBaseFolder=D:\\\x93\xFA\x96\x7B\r\nMine=x\r\n";
+  auto player = PlayerBuilder(p).SettingsFile(asFound).Start();
   EXPECT_EQ(player->Setting(BaseFolder), "D:\\日本");
   player->SaveSettings();
   std::string saved = p.files.Contents(kTestIni);
-  EXPECT_EQ(saved.substr(0, original.size()), original);  // still Shift-JIS, still CR LF
-  EXPECT_EQ(saved.find("\n", original.size()) - 1, saved.find("\r\n", original.size()));
+  EXPECT_EQ(saved.substr(0, asFound.size()), asFound);  // still Shift-JIS, still CR LF
+  EXPECT_EQ(saved.find("\n", asFound.size()) - 1, saved.find("\r\n", asFound.size()));
 
   // A value Shift-JIS cannot hold: the file stays UTF-8 behind its mark, and reads back.
   TestPlatform marked(shiftJis);
