@@ -26,8 +26,8 @@ void TDODEDEV::FormCreate() {
   startup_.ProgramPath = process_.programPath;
   startup_.SettingsFolder = FolderOf(startup_.ProgramPath, syntax);
   if (!platform_.screen.MainWindowIsForeground()) {
-    companion_.CompanionPath =
-        WithDelimiter(startup_.SettingsFolder, syntax) + std::string(kCompanionName);
+    companion_.CompanionPath = WithDelimiter(startup_.SettingsFolder, syntax) +
+                               std::string(kCompanionName) + syntax.programSuffix;
     companion_.CompanionAvailable = files.FileExists(companion_.CompanionPath);
   }
   const SettingsPlace place = ChooseSettingsPlace(startup_.ProgramPath, files);

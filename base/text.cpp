@@ -74,6 +74,15 @@ std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
   return len;
 }
 
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t len = Utf8SequenceLength(text, i);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
 std::string_view CutUtf8(std::string_view text, std::size_t maxBytes) {
   if (text.size() <= maxBytes) return text;
   std::size_t cut = maxBytes;

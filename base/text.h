@@ -20,6 +20,7 @@ int ToIntDef(std::string_view text, int fallback);
 // Length of the well-formed UTF-8 sequence at `text[i]`, or 0 when it is not one (overlong
 // forms, surrogates and code points above U+10FFFF included).
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t i);
+bool IsValidUtf8(std::string_view text);
 
 // Cuts `text` to at most `maxBytes` bytes without splitting a UTF-8 character.
 std::string_view CutUtf8(std::string_view text, std::size_t maxBytes);

@@ -17,18 +17,21 @@ void SendTo(PlatformServices& platform, std::string_view windowClass, const Copy
   if (platform.ipc) platform.ipc->Send(std::string(windowClass), frame, kSendTimeoutMs);
 }
 
+// The client's block is sized from the text's length in the system's code page.
+void SendToMessenger(PlatformServices& platform, const std::string& text) {
+  SendTo(platform, kMessengerClass, MessengerMessage(text, platform.codec.SystemLength(text)));
+}
+
 }  // namespace
 
 void TDODEDEV::AnnounceTrack(const std::string& title) {
   // Sent even with the broadcast off, then marked off, so the client's line never goes stale.
-  SendTo(platform_, kMessengerClass,
-         MessengerMessage(MessengerAnnounceText(track_.NowPlayingOn, title)));
+  SendToMessenger(platform_, MessengerAnnounceText(track_.NowPlayingOn, title));
   SendTo(platform_, kTzzzClass, TzzzAnnounce(title));
 }
 
 void TDODEDEV::ClearTrack() {
-  if (track_.NowPlayingOn)
-    SendTo(platform_, kMessengerClass, MessengerMessage(MessengerClearText()));
+  if (track_.NowPlayingOn) SendToMessenger(platform_, MessengerClearText());
   SendTo(platform_, kTzzzClass, TzzzClear());
 }
 
@@ -39,7 +42,7 @@ void TDODEDEV::Messenger1Click() {
   form_.SetChecked("Messenger1", track_.NowPlayingOn);
   const std::string text =
       track_.NowPlayingOn ? MessengerAnnounceText(true, form_.Caption()) : MessengerClearText();
-  SendTo(platform_, kMessengerClass, MessengerMessage(text));
+  SendToMessenger(platform_, text);
 }
 
 }  // namespace solka

@@ -63,9 +63,11 @@ std::string MessengerClearText() {
   return MessengerAnnounceText(false, "-");
 }
 
-CopyData MessengerMessage(std::string_view text) {
-  CopyData message{kMessengerData, std::string(2 * text.size() + 2, '\0')};
+CopyData MessengerMessage(std::string_view text, std::size_t systemLength) {
+  CopyData message{kMessengerData, std::string(2 * systemLength + 2, '\0')};
   const std::string wide = Utf8ToUtf16Le(text);
+  // The block holds the whole text even where a character counted short in the code page.
+  if (wide.size() + 2 > message.bytes.size()) message.bytes.resize(wide.size() + 2, '\0');
   message.bytes.replace(0, wide.size(), wide);
   return message;
 }

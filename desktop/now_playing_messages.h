@@ -2,6 +2,7 @@
 // listen under, the number each message carries and its data block.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,10 +21,10 @@ constexpr std::uint32_t kTzzzData = 3000;
 std::string MessengerAnnounceText(bool on, std::string_view title);
 std::string MessengerClearText();
 
-// The client's message: a zero-filled block of 2 * (text bytes) + 2 bytes that holds the text
-// in UTF-16 (little-endian) and a terminating zero; text with multi-byte characters converts
-// shorter and leaves more zeros behind it.
-CopyData MessengerMessage(std::string_view text);
+// The client's message: a zero-filled block of 2 * `systemLength` + 2 bytes (the text's length
+// in the system's code page) that holds the text in UTF-16 (little-endian) and a terminating
+// zero; text with multi-byte characters converts shorter and leaves more zeros behind it.
+CopyData MessengerMessage(std::string_view text, std::size_t systemLength);
 
 // The plain-text receiver's message: "DODEDEV : " and the title, without a terminator; the
 // empty text when playback ends.

@@ -44,8 +44,9 @@ void TDODEDEV::TrayIconMouseMove() {
   if (companion_.CompanionStartedAt >= 0 && now - companion_.CompanionStartedAt < kCompanionPauseMs)
     return;
   companion_.CompanionStartedAt = now;
-  // The argument names the window class the companion is to bring to the front.
-  platform_.shell.Start(companion_.CompanionPath, {"-c", "TDODEDEV"});
+  // The argument names the window class the companion is to bring to the front; it works
+  // unseen.
+  platform_.shell.Start(companion_.CompanionPath, {"-c", "TDODEDEV"}, true);
 }
 
 // The same start as over the tray icon; the desktop needs no extra permission for it here.

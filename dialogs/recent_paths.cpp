@@ -15,7 +15,7 @@ constexpr std::string_view kCombo = "Edit1";
 
 void TForm2::LoadRecentPaths() {
   Form.SetItems(kCombo, {});
-  const IniFile ini = IniFile::Load(platform_.files, host_.SettingsFilePath());
+  const IniFile ini = IniFile::Load(platform_.files, platform_.codec, host_.SettingsFilePath());
   // The first empty value ends the history, even when later keys follow.
   for (int n = 0;; ++n) {
     std::string path = ini.ReadString(kSection, std::to_string(n), "");
@@ -40,11 +40,12 @@ int TForm2::AddSorted(const std::string& path) {
 void TForm2::SaveRecentPaths() {
   const std::string& file = host_.SettingsFilePath();
   if (file.empty()) return;
-  IniFile ini = IniFile::Load(platform_.files, file);
+  IniFile ini = IniFile::Load(platform_.files, platform_.codec, file);
   const auto& items = Form.Items(kCombo);
   for (std::size_t n = 0; n < items.size(); ++n)
     ini.WriteString(kSection, std::to_string(n), items[n]);
-  ini.Save(platform_.files, file);  // a failed write is not reported; the dialog still closes
+  ini.Save(platform_.files, platform_.codec,
+           file);  // a failed write is not reported; the dialog still closes
 }
 
 }  // namespace solka

@@ -77,6 +77,8 @@ class MainForm {
   static constexpr int kMinHeight = 68, kMaxHeight = 313;
   // Outer height minus client height of the designed window (title bar and frame).
   static constexpr int kFrameHeight = 24;
+  // How near to an edge of the screen's work area a moved window snaps onto it.
+  static constexpr int kSnapDistance = 10;
 
   void SetObserver(FormObserver* observer) { observer_ = observer; }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 namespace solka {
@@ -53,6 +54,27 @@ ScreenArea PlaceOnScreen(const ScreenArea& wanted, const std::vector<ScreenArea>
   placed.left = Fit(wanted.left, wanted.width, nearest->left, nearest->width);
   placed.top = Fit(wanted.top, wanted.height, nearest->top, nearest->height);
   return placed;
+}
+
+namespace {
+
+// The start on one axis: onto the area's start or end when within `distance` of it.
+int Snap(int start, int length, int areaStart, int areaLength, int distance) {
+  const std::int64_t toStart = std::int64_t{start} - areaStart;
+  const std::int64_t toEnd = std::int64_t{areaStart} + areaLength - (std::int64_t{start} + length);
+  const bool nearStart = std::abs(toStart) <= distance, nearEnd = std::abs(toEnd) <= distance;
+  if (nearStart && (!nearEnd || std::abs(toStart) <= std::abs(toEnd))) return areaStart;
+  if (nearEnd) return static_cast<int>(std::int64_t{areaStart} + areaLength - length);
+  return start;
+}
+
+}  // namespace
+
+ScreenArea SnapToEdges(const ScreenArea& wanted, const ScreenArea& work, int distance) {
+  ScreenArea snapped = wanted;
+  snapped.left = Snap(wanted.left, wanted.width, work.left, work.width, distance);
+  snapped.top = Snap(wanted.top, wanted.height, work.top, work.height, distance);
+  return snapped;
 }
 
 }  // namespace solka

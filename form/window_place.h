@@ -17,4 +17,8 @@ struct ScreenArea {
 // whole where it fits. With no screen known, `wanted`.
 ScreenArea PlaceOnScreen(const ScreenArea& wanted, const std::vector<ScreenArea>& screens);
 
+// Screen snap: a window moved to within `distance` of an edge of the work area `work` (inside
+// or out) lies on that edge; on each axis the nearer edge wins.
+ScreenArea SnapToEdges(const ScreenArea& wanted, const ScreenArea& work, int distance);
+
 }  // namespace solka

@@ -1,5 +1,6 @@
 // The status texts: window caption, application title, window hint, the three labels of the
 // status panel, and the tray icon with its hint.
+#include <algorithm>
 #include <string>
 
 #include "app/tdodedev.h"
@@ -12,6 +13,20 @@ namespace solka {
 namespace {
 constexpr std::size_t kTrayHintLimit = 63;
 constexpr std::size_t kTrayHintCut = 60;
+
+// The longest start of `text`, in whole characters, that takes at most `limit` bytes in the
+// system's code page.
+std::string_view CutToSystemLength(const TextCodec& codec, std::string_view text,
+                                   std::size_t limit) {
+  std::size_t used = 0, end = 0;
+  while (end < text.size()) {
+    const std::size_t length = std::max<std::size_t>(Utf8SequenceLength(text, end), 1);
+    used += codec.SystemLength(text.substr(end, length));
+    if (used > limit) break;
+    end += length;
+  }
+  return text.substr(0, end);
+}
 }  // namespace
 
 void TDODEDEV::Timer1Timer() {
@@ -53,8 +68,10 @@ void TDODEDEV::ShowVolume() {
 
 std::string TDODEDEV::TrayHintFromCaption() const {
   const std::string& caption = form_.Caption();
-  if (caption.size() <= kTrayHintLimit) return caption;
-  return std::string(CutUtf8(caption, kTrayHintCut)) + "...";
+  // Counted in the system's code page, where the limit was made: a Japanese title of 24
+  // characters is 48 bytes there and shows whole.
+  if (platform_.codec.SystemLength(caption) <= kTrayHintLimit) return caption;
+  return std::string(CutToSystemLength(platform_.codec, caption, kTrayHintCut)) + "...";
 }
 
 }  // namespace solka

@@ -85,15 +85,6 @@ std::string Fill(std::string format, const std::string& path, const std::string&
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t len = Utf8SequenceLength(text, i);
-    if (len == 0) return false;
-    i += len;
-  }
-  return true;
-}
-
 std::string LegacyTextToUtf8(std::string_view bytes, const TextCodec& codec) {
   if (IsValidUtf8(bytes)) return std::string(bytes);
   if (auto decoded = codec.LegacyToUtf8(std::string(bytes)); decoded && IsValidUtf8(*decoded))

@@ -29,8 +29,6 @@ std::string EncodeListFile(const std::vector<std::string>& lines);
 // code page, else with every invalid sequence replaced by U+FFFD.
 std::string LegacyTextToUtf8(std::string_view bytes, const TextCodec& codec);
 
-bool IsValidUtf8(std::string_view text);
-
 // UTF-16 code units (given as bytes in the order named) to UTF-8, up to the first zero unit.
 // Unpaired surrogates and a dangling odd byte become U+FFFD.
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian);

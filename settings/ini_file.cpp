@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "platform/api/files.h"
+#include "platform/api/text_codec.h"
 
 namespace solka {
 
@@ -44,7 +45,7 @@ std::string Encode(std::string_view value) {
 
 }  // namespace
 
-IniFile::IniFile(std::string_view bytes) {
+IniFile::IniFile(std::string_view bytes, std::string_view lineEnd) : eol_(lineEnd) {
   std::size_t start = 0;
   while (start < bytes.size()) {
     const std::size_t newline = bytes.find('\n', start);
@@ -93,12 +94,23 @@ IniFile::Line IniFile::Classify(std::string text, std::string eol) {
   return line;
 }
 
-IniFile IniFile::Load(FileSystem& files, const std::string& path) {
+IniFile IniFile::Load(FileSystem& files, const TextCodec& codec, const std::string& path) {
   ReadResult read = files.ReadFile(path);
-  if (read.ok) return IniFile(read.bytes);
-  IniFile empty;
-  empty.unreadable_ = files.FileExists(path);
-  return empty;
+  if (!read.ok) {
+    IniFile empty({}, codec.LineEnd());
+    empty.unreadable_ = files.FileExists(path);
+    return empty;
+  }
+  std::string_view bytes = read.bytes;
+  if (bytes.starts_with(kUtf8Bom)) {
+    bytes.remove_prefix(kUtf8Bom.size());
+    return IniFile(bytes, codec.LineEnd());
+  }
+  if (auto text = codec.SystemToUtf8(read.bytes)) return IniFile(*text, codec.LineEnd());
+  // A copy of this program that wrote UTF-8 without the mark.
+  IniFile ini(bytes, codec.LineEnd());
+  ini.raw_ = !IsValidUtf8(bytes);
+  return ini;
 }
 
 std::size_t IniFile::FindSection(std::string_view section) const {
@@ -184,9 +196,18 @@ std::string IniFile::ToBytes() const {
   return bytes;
 }
 
-std::string IniFile::Save(FileSystem& files, const std::string& path) const {
+std::string IniFile::Save(FileSystem& files, const TextCodec& codec,
+                          const std::string& path) const {
   if (unreadable_) return "the existing file could not be read; it is left as it is";
-  return files.WriteFileAtomic(path, ToBytes());
+  std::string text = ToBytes();
+  if (!raw_) {
+    if (auto system = codec.Utf8ToSystem(text)) {
+      text = std::move(*system);
+    } else {
+      text.insert(0, kUtf8Bom);
+    }
+  }
+  return files.WriteFileAtomic(path, text);
 }
 
 }  // namespace solka

@@ -1,7 +1,7 @@
 // An INI file held as its lines. Sections and keys are found without regard to case and the
 // first match wins; a write changes one line in place (or adds the key or section) while every
 // other byte stays as it was. Parsing works on bytes, so any content, however broken, loads
-// without harm.
+// without harm. In memory the text is UTF-8; on disk it is the system's own text (see Load).
 #pragma once
 
 #include <cstddef>
@@ -12,15 +12,19 @@
 namespace solka {
 
 class FileSystem;
+class TextCodec;
 
 class IniFile {
  public:
   IniFile() = default;
-  explicit IniFile(std::string_view bytes);
+  // `lineEnd`: the break of added lines when the text has none of its own.
+  explicit IniFile(std::string_view bytes, std::string_view lineEnd = "\n");
 
-  // Reads `path`. A missing file gives an empty one; so does an unreadable one, which is
-  // then also refused by Save so that content never seen is never replaced.
-  static IniFile Load(FileSystem& files, const std::string& path);
+  // Reads `path`: as UTF-8 when it begins with a UTF-8 mark, otherwise in the system's code
+  // page (bytes valid in neither stay as they are). A missing file gives an empty one whose
+  // lines will end as the system's text files do; so does an unreadable one, which is then
+  // also refused by Save so that content never seen is never replaced.
+  static IniFile Load(FileSystem& files, const TextCodec& codec, const std::string& path);
 
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view fallback) const;
@@ -34,9 +38,10 @@ class IniFile {
   void WriteBool(std::string_view section, std::string_view key, bool value);
 
   std::string ToBytes() const;
-  // Replaces the file at `path` with ToBytes() in one atomic write. Returns the reason on
-  // failure, empty on success.
-  std::string Save(FileSystem& files, const std::string& path) const;
+  // Replaces the file at `path` in one atomic write: in the system's code page when every
+  // character has a form there (older copies of the program read it), else in UTF-8 behind
+  // its mark, so that no value is lost. Returns the reason on failure, empty on success.
+  std::string Save(FileSystem& files, const TextCodec& codec, const std::string& path) const;
 
  private:
   enum class Kind { Other, Section, Entry };
@@ -57,6 +62,7 @@ class IniFile {
   std::vector<Line> lines_;
   std::string eol_ = "\n";  // the break used for lines this class adds
   bool unreadable_ = false;
+  bool raw_ = false;  // neither the system's text nor UTF-8: written back byte for byte
 };
 
 }  // namespace solka

@@ -16,7 +16,7 @@ constexpr std::string_view kNowPlayingKey = "WMP_NowPlaying";
 // The settings are the user's: a save that fails (a file made read-only, a full disk, a folder
 // gone) leaves the file as it was and says so in one line; the run goes on.
 void SaveOrSay(const IniFile& ini, const PlatformServices& platform, const std::string& path) {
-  const std::string error = ini.Save(platform.files, path);
+  const std::string error = ini.Save(platform.files, platform.codec, path);
   if (!error.empty()) platform.diagnostics.Warn("settings not saved to " + path + ": " + error);
 }
 
@@ -27,7 +27,7 @@ void WriteKeys(IniFile& ini, const SettingTexts& settings, std::initializer_list
 }  // namespace
 
 void TDODEDEV::LoadSettings() {
-  const IniFile ini = IniFile::Load(platform_.files, startup_.SettingsFilePath);
+  const IniFile ini = IniFile::Load(platform_.files, platform_.codec, startup_.SettingsFilePath);
   for (int key = 0; key < kKeyCount; ++key) {
     settings_.Set(static_cast<Key>(key),
                   ini.ReadString(kSettingSection, kKeys[key].name, kKeys[key].defaultValue));
@@ -42,7 +42,7 @@ void TDODEDEV::LoadSettings() {
 
 void TDODEDEV::SaveSettings() {
   if (startup_.SettingsFilePath.empty()) return;
-  IniFile ini = IniFile::Load(platform_.files, startup_.SettingsFilePath);
+  IniFile ini = IniFile::Load(platform_.files, platform_.codec, startup_.SettingsFilePath);
   WriteKeys(ini, settings_,
             {BaseFolder, ListHide, JukeMode, Top,       Left,       ListFile, Hint,    Top2,
              Sort,       AutoPlay, FileType, SubFolder, Ext_MP3,    Ext_WAV,  Ext_WMA, Ext_MIDI,
@@ -55,7 +55,7 @@ void TDODEDEV::SaveSettings() {
 
 void TDODEDEV::SaveDialogSettings() {
   if (startup_.SettingsFilePath.empty()) return;
-  IniFile ini = IniFile::Load(platform_.files, startup_.SettingsFilePath);
+  IniFile ini = IniFile::Load(platform_.files, platform_.codec, startup_.SettingsFilePath);
   for (int key = BaseFolder; key <= CloseBtn; ++key)
     ini.WriteString(kSettingSection, kKeys[key].name, settings_[static_cast<Key>(key)]);
   ini.WriteBool(kSettingSection, kMonitorPowerKey, sleep_.MonitorPower);

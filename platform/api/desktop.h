@@ -84,8 +84,10 @@ class Shell {
   virtual ~Shell() = default;
   // Opens a document, folder or program the way the desktop does; detached, no shell.
   virtual void Open(const std::string& target) = 0;
-  // Starts a program detached with the given arguments; no shell.
-  virtual void Start(const std::string& program, const std::vector<std::string>& arguments) = 0;
+  // Starts a program detached with the given arguments; no shell. `hidden`: its window is not
+  // shown (a helper that only acts on other windows).
+  virtual void Start(const std::string& program, const std::vector<std::string>& arguments,
+                     bool hidden = false) = 0;
 };
 
 // The machine's power: the actions that end an unattended listening, and a lock that keeps the

@@ -20,7 +20,10 @@ struct PathSyntax {
   std::size_t maxPath = 4096;
   // Whether the file system takes names that differ only in case for one name.
   bool namesIgnoreCase = false;
+  // Whether the limit counts UTF-16 units (Windows) rather than bytes.
   bool maxPathInUtf16Units = false;
+  // What ends the name of a program file (".exe" on Windows).
+  std::string programSuffix = {};
   bool IsDelimiter(char c) const { return delimiters.find(c) != std::string::npos; }
 };
 

@@ -125,10 +125,12 @@ class RecordingShell : public Shell {
   struct Call {
     std::string program;
     std::vector<std::string> arguments;
+    bool hidden = false;
   };
   void Open(const std::string& target) override { opened.push_back(target); }
-  void Start(const std::string& program, const std::vector<std::string>& arguments) override {
-    started.push_back({program, arguments});
+  void Start(const std::string& program, const std::vector<std::string>& arguments,
+             bool hidden = false) override {
+    started.push_back({program, arguments, hidden});
   }
   std::vector<std::string> opened;
   std::vector<Call> started;

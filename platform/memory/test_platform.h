@@ -10,6 +10,12 @@
 namespace solka {
 
 struct TestPlatform {
+  TestPlatform() = default;
+  // `systemText`: the system's own text as a real platform has it (Win32's code pages).
+  explicit TestPlatform(TextCodec& systemText)
+      : services{files, systemText, clock, loop,        dialogs, screen,
+                 shell, power,      media, diagnostics, &ipc} {}
+
   MemoryFileSystem files;
   NullCodec codec;
   ManualClock clock;

@@ -41,7 +41,8 @@ void PosixShell::Open(const std::string& target) {
     Report(SpawnDetached("xdg-open", {safe}));
 }
 
-void PosixShell::Start(const std::string& program, const std::vector<std::string>& arguments) {
+void PosixShell::Start(const std::string& program, const std::vector<std::string>& arguments,
+                       bool) {
   Report(SpawnDetached(program, arguments));
 }
 

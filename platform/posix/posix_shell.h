@@ -10,7 +10,8 @@ class PosixShell : public Shell {
  public:
   // An executable file runs itself; anything else goes to the desktop's opener.
   void Open(const std::string& target) override;
-  void Start(const std::string& program, const std::vector<std::string>& arguments) override;
+  void Start(const std::string& program, const std::vector<std::string>& arguments,
+             bool hidden = false) override;
 };
 
 }  // namespace solka

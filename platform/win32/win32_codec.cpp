@@ -32,6 +32,22 @@ std::optional<std::string> Win32Codec::LegacyToUtf8(const std::string& bytes) co
   return CodePageToUtf8(932, bytes);
 }
 
+std::optional<std::string> Win32Codec::SystemToUtf8(const std::string& bytes) const {
+  return CodePageToUtf8(systemCodePage_, bytes);
+}
+
+std::optional<std::string> Win32Codec::Utf8ToSystem(const std::string& utf8) const {
+  std::string system = Utf8ToCodePage(systemCodePage_, utf8);
+  // Only what reads back unchanged: a default character or a look-alike ("best fit") would
+  // change a path without a word.
+  if (CodePageToUtf8(systemCodePage_, system) != utf8) return std::nullopt;
+  return system;
+}
+
+std::size_t Win32Codec::SystemLength(std::string_view utf8) const {
+  return Utf8ToCodePage(systemCodePage_, std::string(utf8)).size();
+}
+
 std::string ReceivedTextToUtf8(const std::string& bytes) {
   if (CodePageToUtf8(CP_UTF8, bytes)) return bytes;
   return CodePageToUtf8(CP_ACP, bytes).value_or(bytes);

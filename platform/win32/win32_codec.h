@@ -11,7 +11,17 @@ namespace solka {
 
 class Win32Codec : public TextCodec {
  public:
+  // `systemCodePage`: the code page of the system's own text; 0 is the user's ANSI code page.
+  explicit Win32Codec(unsigned systemCodePage = 0) : systemCodePage_(systemCodePage) {}
+
   std::optional<std::string> LegacyToUtf8(const std::string& bytes) const override;
+  std::optional<std::string> SystemToUtf8(const std::string& bytes) const override;
+  std::optional<std::string> Utf8ToSystem(const std::string& utf8) const override;
+  std::size_t SystemLength(std::string_view utf8) const override;
+  std::string_view LineEnd() const override { return "\r\n"; }
+
+ private:
+  unsigned systemCodePage_;
 };
 
 // `bytes` in code page `codePage` as UTF-8; nullopt when they are not valid in it.

@@ -15,7 +15,7 @@ namespace solka {
 
 class Win32FileSystem : public FileSystem {
  public:
-  PathSyntax Syntax() const override { return {'\\', "\\/:", 32767, true, true}; }
+  PathSyntax Syntax() const override { return {'\\', "\\/:", 32767, true, true, ".exe"}; }
   std::string FullPath(const std::string& path) override;
   bool ListFolder(const std::string& folder, std::vector<DirEntry>& out) override;
   std::optional<FolderId> IdOf(const std::string& folder) override;

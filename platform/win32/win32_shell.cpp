@@ -67,12 +67,17 @@ void Win32Shell::Open(const std::string& target) {
   if (result <= 32) WarnLine("cannot open " + target + ": " + SystemMessage(GetLastError()));
 }
 
-void Win32Shell::Start(const std::string& program, const std::vector<std::string>& arguments) {
+void Win32Shell::Start(const std::string& program, const std::vector<std::string>& arguments,
+                       bool hidden) {
   std::vector<std::wstring> line{Widen(program)};
   for (const std::string& argument : arguments) line.push_back(Widen(argument));
   std::wstring commandLine = CommandLine(line);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (hidden) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+  }
   PROCESS_INFORMATION process{};
   // The program runs on its own: no handles inherited, none kept.
   if (!CreateProcessW(line[0].c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

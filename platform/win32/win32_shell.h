@@ -18,7 +18,8 @@ class Win32Shell : public Shell {
   // A program file (.exe, .com) starts itself; anything else goes to the shell's association.
   // "computer:///" is the computer's drive overview.
   void Open(const std::string& target) override;
-  void Start(const std::string& program, const std::vector<std::string>& arguments) override;
+  void Start(const std::string& program, const std::vector<std::string>& arguments,
+             bool hidden = false) override;
 
  private:
   HWND owner_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/memory/memory_desktop.h"
 #include "platform/memory/memory_files.h"
 
 namespace solka {
@@ -111,22 +112,23 @@ TEST(IniFile, ByteOrderMarkDoesNotHideTheFirstSection) {
 
 TEST(IniFile, LoadAndSaveGoThroughTheFileSystem) {
   MemoryFileSystem files;
+  const NullCodec codec;  // a system whose own text is UTF-8
   files.AddFolder("/cfg");
-  IniFile missing = IniFile::Load(files, "/cfg/a.ini");
+  IniFile missing = IniFile::Load(files, codec, "/cfg/a.ini");
   EXPECT_EQ(missing.ToBytes(), "");
   missing.WriteString("S", "K", "v");
-  EXPECT_EQ(missing.Save(files, "/cfg/a.ini"), "");
+  EXPECT_EQ(missing.Save(files, codec, "/cfg/a.ini"), "");
   EXPECT_EQ(files.Contents("/cfg/a.ini"), "[S]\nK=v\n");
 
-  EXPECT_NE(missing.Save(files, "/nofolder/a.ini"), "");
+  EXPECT_NE(missing.Save(files, codec, "/nofolder/a.ini"), "");
 
   // Content that could not be read is never replaced by a file built without it.
   files.AddFile("/cfg/locked.ini", "[S]\nK=secret\n");
   files.SetUnreadable("/cfg/locked.ini");
-  IniFile locked = IniFile::Load(files, "/cfg/locked.ini");
+  IniFile locked = IniFile::Load(files, codec, "/cfg/locked.ini");
   EXPECT_EQ(locked.ReadString("S", "K", "d"), "d");
   locked.WriteString("S", "Other", "1");
-  EXPECT_NE(locked.Save(files, "/cfg/locked.ini"), "");
+  EXPECT_NE(locked.Save(files, codec, "/cfg/locked.ini"), "");
   EXPECT_EQ(files.Contents("/cfg/locked.ini"), "[S]\nK=secret\n");
 }
 

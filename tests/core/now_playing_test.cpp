@@ -29,11 +29,11 @@ TEST(NowPlayingMessages, EachFormIsItsExactTextAndTheClientsIsAZeroFilledBlock) 
   EXPECT_EQ(MessengerClearText(), R"(DODEDEV\0Music\00\0{0} -{1}\0-\0 @DODEDEV\0)");
 
   // ASCII converts to exactly twice its length; the block's last two bytes are the terminator.
-  const CopyData message = MessengerMessage(on);
+  const CopyData message = MessengerMessage(on, on.size());
   EXPECT_EQ(message.dwData, 0x547u);
   EXPECT_EQ(message.bytes.size(), 2 * on.size() + 2);
   EXPECT_EQ(message.bytes, Wide(on) + "\0\0"s);
-  EXPECT_EQ(MessengerMessage("").bytes, "\0\0"s);
+  EXPECT_EQ(MessengerMessage("", 0).bytes, "\0\0"s);
 
   // The plain-text receiver's text has no terminator; the release sends none at all.
   EXPECT_EQ(TzzzAnnounce("夜の歌").bytes, "DODEDEV : 夜の歌");
@@ -43,7 +43,7 @@ TEST(NowPlayingMessages, EachFormIsItsExactTextAndTheClientsIsAZeroFilledBlock) 
 
 TEST(NowPlayingMessages, JapaneseTitleConvertsShorterAndTheRestOfTheBlockIsZero) {
   const std::string text = MessengerAnnounceText(true, "夜の歌");  // 9 bytes, 3 code units
-  const CopyData message = MessengerMessage(text);
+  const CopyData message = MessengerMessage(text, text.size());
   ASSERT_EQ(message.bytes.size(), 2 * text.size() + 2);
   const std::string head = Wide(R"(DODEDEV\0Music\01\0{0} -{1}\0)");
   const std::string title = "\x1C\x59\x6E\x30\x4C\x6B"s;  // U+591C U+306E U+6B4C
@@ -63,14 +63,14 @@ TEST(NowPlayingMessages, ConversionKeepsEveryCharacterAndReplacesBrokenBytes) {
   EXPECT_EQ(Utf8ToUtf16Le("\xED\xA0\x80"), "\xFD\xFF\xFD\xFF\xFD\xFF"s);  // a lone surrogate
   // However broken, the text fits the block it is sent in.
   const std::string broken(40, '\xFF');
-  EXPECT_EQ(MessengerMessage(broken).bytes.size(), 82u);
+  EXPECT_EQ(MessengerMessage(broken, broken.size()).bytes.size(), 82u);
 }
 
 // A frame and the class it went to.
 using Sent = std::pair<std::string, CopyData>;
 
 Sent Messenger(const std::string& text) {
-  return {"MsnMsgrUIManager", MessengerMessage(text)};
+  return {"MsnMsgrUIManager", MessengerMessage(text, text.size())};
 }
 Sent Tzzz(const std::string& text) {
   return {"Tzzz", {3000, text}};

@@ -73,6 +73,7 @@ TEST_F(TrayTest, CompanionStartsOnlyWhileAnotherProgramHasTheFocus) {
   ASSERT_EQ(q.shell.started.size(), 1u);
   EXPECT_EQ(q.shell.started[0].program, "/opt/solka/qvz");
   EXPECT_EQ(q.shell.started[0].arguments, (std::vector<std::string>{"-c", "TDODEDEV"}));
+  EXPECT_TRUE(q.shell.started[0].hidden);
 }
 
 TEST_F(TrayTest, ABurstOfMouseMovesStartsTheCompanionOncePerSecondOfRealTime) {

@@ -34,5 +34,14 @@ TEST(WindowPlace, ATitleBarOffEveryScreenComesOntoTheNearestOne) {
   EXPECT_EQ(PlaceOnScreen({0, 5000, 248, 313}, {{0, 0, 640, 200}}), (ScreenArea{0, 0, 248, 313}));
 }
 
+TEST(WindowPlace, AWindowMovedNearAWorkAreaEdgeSnapsOntoIt) {
+  const ScreenArea work{0, 0, 1920, 1040};
+  EXPECT_EQ(SnapToEdges({-9, 4, 248, 68}, work, 10), (ScreenArea{0, 0, 248, 68}));
+  EXPECT_EQ(SnapToEdges({1665, 730, 248, 313}, work, 10), (ScreenArea{1672, 727, 248, 313}));
+  EXPECT_EQ(SnapToEdges({11, 500, 248, 313}, work, 10), (ScreenArea{11, 500, 248, 313}));
+  // Near both edges of an axis: the nearer one wins.
+  EXPECT_EQ(SnapToEdges({3, 40, 1925, 68}, work, 10), (ScreenArea{0, 40, 1925, 68}));
+}
+
 }  // namespace
 }  // namespace solka

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "base/text.h"
 #include "platform/posix/posix_codec.h"
 #include "playlist/list_file.h"
 

@@ -130,7 +130,8 @@ TEST(Win32InterProcess, SecondStartHandsItsArgumentToThePlayerAndEndsWithOne) {
 }
 
 TEST(Win32InterProcess, NowPlayingBytesReachListeningWindowsAsTheyExpectThem) {
-  TestPlatform p;
+  Win32Codec shiftJis(932);
+  TestPlatform p(shiftJis);
   Win32InterProcess sender({"Tzzz"});
   p.services.ipc = &sender;
   Win32InterProcess listener;  // takes the bytes as they arrive
@@ -146,12 +147,54 @@ TEST(Win32InterProcess, NowPlayingBytesReachListeningWindowsAsTheyExpectThem) {
   player->pauseButtonClick();  // plays the first track
   player->ToolButton9Click();  // stops it
   const std::string tzzz = Utf8ToCodePage(CP_ACP, "DODEDEV : 夜の歌");
-  EXPECT_EQ(received,
-            (std::vector<std::pair<std::string, CopyData>>{
-                {"MsnMsgrUIManager", MessengerMessage(MessengerAnnounceText(true, "夜の歌"))},
-                {"Tzzz", {3000, tzzz}},
-                {"MsnMsgrUIManager", MessengerMessage(MessengerClearText())},
-                {"Tzzz", {3000, ""}}}));
+  // The client's block is sized from the Shift-JIS length: 3 kanji are 6 bytes there, not 9.
+  const std::string announce = MessengerAnnounceText(true, "夜の歌");
+  const std::string clear = MessengerClearText();
+  EXPECT_EQ(received, (std::vector<std::pair<std::string, CopyData>>{
+                          {"MsnMsgrUIManager", MessengerMessage(announce, announce.size() - 3)},
+                          {"Tzzz", {3000, tzzz}},
+                          {"MsnMsgrUIManager", MessengerMessage(clear, clear.size())},
+                          {"Tzzz", {3000, ""}}}));
+}
+
+TEST(Win32Text, SettingsFileAndTrayHintGoByTheSystemCodePage) {
+  Win32Codec shiftJis(932);
+  TestPlatform p(shiftJis);
+  // A file as users have it: Shift-JIS, CR LF, a key the player does not know.
+  const std::string asFound = "[SETTING]\r\nBaseFolder=D:\\\x93\xFA\x96\x7B\r\nMine=x\r\n";
+  auto player = PlayerBuilder(p).SettingsFile(asFound).Start();
+  EXPECT_EQ(player->Setting(BaseFolder), "D:\\日本");
+  player->SaveSettings();
+  std::string saved = p.files.Contents(kTestIni);
+  EXPECT_EQ(saved.substr(0, asFound.size()), asFound);  // still Shift-JIS, still CR LF
+  EXPECT_EQ(saved.find("\n", asFound.size()) - 1, saved.find("\r\n", asFound.size()));
+
+  // A value Shift-JIS cannot hold: the file stays UTF-8 behind its mark, and reads back.
+  TestPlatform marked(shiftJis);
+  PlayerBuilder(marked)
+      .SettingsFile("\xEF\xBB\xBF[SETTING]\r\nAppName=C:\\Café\\日本.exe\r\n")
+      .Start()
+      ->SaveSettings();
+  saved = marked.files.Contents(kTestIni);
+  EXPECT_EQ(saved.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(PlayerBuilder(marked).Start()->Setting(AppName), "C:\\Café\\日本.exe");
+
+  // A new file has Windows' line ends.
+  TestPlatform fresh(shiftJis);
+  PlayerBuilder(fresh).Start()->SaveSettings();
+  EXPECT_EQ(fresh.files.Contents(kTestIni).substr(0, 21), "[SETTING]\r\nBaseFolder");
+
+  // The tray hint counts Shift-JIS bytes: 24 kanji are 48 and stay whole; 40 are cut to 59
+  // bytes (byte 60 would start a kanji) and "...".
+  std::string kanji40;
+  for (int i = 0; i < 40; ++i) kanji40 += "曲";
+  const std::string kanji24 = kanji40.substr(0, 24 * 3);
+  auto titles =
+      PlayerBuilder(p).Paths({"/m/" + kanji24 + ".mp3", "/m/a" + kanji40 + ".mp3"}).Start();
+  titles->pauseButtonClick();
+  EXPECT_EQ(titles->Form().TrayHint(), kanji24);
+  titles->ToolButton7Click();
+  EXPECT_EQ(titles->Form().TrayHint(), "a" + kanji40.substr(0, 29 * 3) + "...");
 }
 
 }  // namespace

@@ -138,6 +138,7 @@ void MainWindow::Changed(FormPart part) {
     case FormPart::Label3: {
       const int n = part == FormPart::Label1 ? 1 : part == FormPart::Label2 ? 2 : 3;
       panel_->ShowLabel(n, form_.Label(n));
+      trace_.State("label" + std::to_string(n), form_.Label(n).text);
       break;
     }
     case FormPart::Rows:

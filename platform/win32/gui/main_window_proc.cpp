@@ -11,6 +11,7 @@
 #include "platform/win32/gui/gui_loop.h"
 #include "platform/win32/gui/main_window.h"
 #include "platform/win32/gui/menus.h"
+#include "platform/win32/gui/screen_snap.h"
 #include "platform/win32/gui/status_panel.h"
 #include "platform/win32/gui/tool_bar.h"
 #include "platform/win32/gui/tray.h"
@@ -128,6 +129,16 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       info->ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
       info->ptMaxTrackSize = {most.right - most.left, most.bottom - most.top};
       return 0;
+    }
+    case WM_WINDOWPOSCHANGING: {
+      auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+      // Shown only when the player says so, whoever asks: otherwise it would think itself in
+      // the tray while the window is seen, and neither its labels nor the tray click would fit.
+      if ((pos->flags & SWP_SHOWWINDOW) && started_ && !form_.Visible())
+        pos->flags &= ~SWP_SHOWWINDOW;
+      const LRESULT result = DefWindowProcW(window_, message, wParam, lParam);
+      SnapToWorkArea(window_, *pos, Scale(MainForm::kSnapDistance, dpi_));
+      return result;
     }
     case WM_SIZE:
       LayOut();
@@ -326,6 +337,7 @@ void MainWindow::ReportGeometry() {
 
 void MainWindow::RenderVisible() {
   if (!started_) return;
+  trace_.State("visible", form_.Visible() ? "1" : "0");
   ShowWindow(window_, form_.Visible() ? SW_SHOW : SW_HIDE);
 }
 

@@ -54,8 +54,9 @@ bool TrayIcon::Handle(UINT message, WPARAM, LPARAM lParam) {
     case WM_MOUSEMOVE:
       if (events_.mouseMove) events_.mouseMove();
       break;
+    // A quick second click is a click all the same: it comes as a double-click and then its
+    // own button-up, which alone counts, or the icon would toggle the window twice.
     case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:  // a quick second click is a click all the same
       if (events_.mouseMove) events_.mouseMove();
       if (events_.click) events_.click();
       break;

@@ -44,8 +44,10 @@ bool Win32Screen::MainWindowIsForeground() {
 }
 
 void Win32Screen::BringToFront() {
-  if (!main_) return;
-  SetWindowPos(main_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  // Only a shown window: whether it is shown is the player's to say (a hidden player is in the
+  // tray and stays there), and showing it here would hide that from the player.
+  if (!main_ || !IsWindowVisible(main_)) return;
+  SetWindowPos(main_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetForegroundWindow(main_);
 }
 

@@ -79,11 +79,11 @@ end_program() {
 # The captions the program showed, in order.
 captions() { sed -n 's/^solka: caption: //p' "${1:-$err}"; }
 
-# NAME ENCODER...: about one second of a tone in $work/music/NAME.
+# NAME ENCODER...: about one second (TONE_SECONDS=N: N seconds) of a tone in $work/music/NAME.
 tone() {
   local name=$1
   shift
-  gst-launch-1.0 -q audiotestsrc samplesperbuffer=4410 num-buffers=10 ! \
+  gst-launch-1.0 -q audiotestsrc samplesperbuffer=4410 num-buffers=$((${TONE_SECONDS:-1} * 10)) ! \
     audio/x-raw,rate=44100,channels=2 ! audioconvert ! "$@" ! \
     filesink location="$work/music/$name" >/dev/null
 }

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# solka.exe under Wine on a desktop with a notification area: started on a folder it hides to
-# the tray and plays the list to its end through DirectShow; a second solka.exe hands its
-# folder over and ends with exit code 1; from the tray icon the window comes back, F5 opens the
-# list selection dialog and "OK" replaces the list; the exit button saves solka.ini beside the
-# program.
+# solka.exe under Wine on a desktop with a notification area, on a Japanese system (Shift-JIS
+# code page): started on a folder it hides to the tray and plays the list to its end through
+# DirectShow; a second solka.exe hands its folder over and ends with exit code 1, and the player
+# stays in the tray; from the tray icon the window comes back with its position running, and
+# one more click hides it; a move near the screen's edge snaps onto it; F5 opens the list
+# selection dialog on the base folder of a Shift-JIS solka.ini and "OK" replaces the list; the
+# exit button saves solka.ini beside the program, in Shift-JIS with CR LF as it was.
 # Usage: player.sh PATH-TO-SOLKA.EXE
 set -euo pipefail
 here=$(dirname "$0")
@@ -11,9 +13,17 @@ source "$here/../lib/program.sh"
 source "$here/../lib/desktop.sh"
 source "$here/../lib/wine.sh"
 wine_prepare "$1"
-mkdir -p "$work/music/a" "$work/music/b" "$work/lib/c"
-for name in a/t1 a/t2 b/u1 ../lib/c/v1; do tone "$name.wav" wavenc; done
-printf '[SETTING]\r\nSort=1\r\nBaseFolder=%s\r\n' "$(winpath "$work/lib")" >"$ini"
+# Wine takes the code page from the locale: a Japanese one, made for this run.
+mkdir -p "$work/locale"
+localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8" >/dev/null 2>&1 ||
+  [[ -f $work/locale/ja_JP.UTF-8/LC_CTYPE ]] || { echo "SKIP: no ja_JP locale source" >&2; exit 77; }
+# (The shell itself keeps its own locale and says so.)
+{ export LOCPATH="$work/locale" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null
+lib="$work/日本"
+mkdir -p "$work/music/a" "$work/music/b" "$lib/c"
+for name in a/t1 a/t2 ../日本/c/v1; do tone "$name.wav" wavenc; done
+TONE_SECONDS=60 tone b/u1.wav wavenc  # plays on while the window comes and goes
+printf '[SETTING]\r\nSort=1\r\nBaseFolder=%s\r\n' "$(winpath "$lib")" | iconv -f UTF-8 -t CP932 >"$ini"
 wine_desktop_start tray
 
 start_program "$(winpath "$work/music/a")"
@@ -27,11 +37,26 @@ status=0
 timeout 60 "$solka" "$(winpath "$work/music/b")" 2>"$work/second.err" || status=$?
 [[ $status -eq 1 ]] || fail "second start: exit status $status ($(cat "$work/second.err"))"
 wait_for 'solka: caption: u1$'
-echo "PASS: a second solka.exe hands its folder over and ends with exit code 1"
+shown='^(u1|DODEDEV 1.7.2.0|SOLKA Player DirectShow Ver.)$'
+holds 3 no_window_titled "$shown" || fail "the hand-over showed the window of a player in the tray"
+[[ $(traced visible) == 0 ]] || fail "the player thinks itself shown"
+echo "PASS: a second solka.exe hands its folder over and ends with exit code 1; the player stays in the tray"
 
-# Back from the tray: a click on the icon.
+# Back from the tray: a click on the icon; the position runs; one more click hides it again.
 click_wine_tray 1
-win=$(wine_window '^(u1|DODEDEV 1.7.2.0|SOLKA Player DirectShow Ver.)$')
+win=$(wine_window "$shown")
+wait_for 'solka: label1: 00:0[1-9] / 01:00$'
+[[ $(traced visible) == 1 ]] || fail "the shown window is not shown for the player"
+click_wine_tray 1
+poll 20 no_window_titled "$shown" || fail "one click on the icon did not hide the window"
+click_wine_tray 1
+win=$(wine_window "$shown")
+echo "PASS: the tray icon shows the window with its position running, and hides it with one click"
+
+# Let go near the work area's left edge, the window lies on it: the position it saves is 0. (Wine
+# tells the program of a move the window manager made afterwards, and keeps the X window where
+# the manager put it; only the program's own rectangle snaps.)
+xdotool windowmove --sync "$win" 6 200
 # The key goes where the window system's focus is: the window is activated until it has it.
 f5_opens_dialog() {
   xdotool windowactivate --sync "$win" key F5
@@ -49,7 +74,13 @@ wait_for 'solka: caption: v1$'
 echo "PASS: F5 opens the list selection dialog and OK replaces the list"
 
 exit_by_button "$win"
-[[ $(setting BaseFolder) == "$(winpath "$work/lib")" ]] || fail "solka.ini: $(cat "$ini")"
-grep -q "^0=$(winpath "$work/lib" | sed 's/\\/\\\\/g')" "$ini" || fail "no history in solka.ini"
-[[ -n $(setting Left) ]] || fail "no window position in solka.ini"
-echo "PASS: closing saves solka.ini beside the program"
+# Shift-JIS as it was read (not UTF-8, no mark), every line ended by CR LF.
+text=$(iconv -f CP932 -t UTF-8 "$ini") || fail "solka.ini is not Shift-JIS: $(od -c "$ini" | head)"
+[[ $text == "[SETTING]"* ]] || fail "solka.ini does not begin with its section: $text"
+[[ $(grep -c $'\r$' "$ini") == $(wc -l <"$ini") ]] || fail "solka.ini has lines without CR LF"
+grep -qx "BaseFolder=$(winpath "$lib" | sed 's/\\/\\\\/g')"$'\r' <<<"$text" ||
+  fail "solka.ini: $text"
+grep -q "^0=$(winpath "$lib" | sed 's/\\/\\\\/g')" <<<"$text" || fail "no history in solka.ini"
+echo "PASS: closing saves solka.ini beside the program, in Shift-JIS with CR LF"
+[[ $(setting Left) == 0 ]] || fail "no snap: window position in solka.ini: $(setting Left)"
+echo "PASS: a window moved near the screen's edge snaps onto it"
