@@ -95,6 +95,19 @@ TEST_F(StartupTest, AudioFileFoundInItsFolderPlaysOnceInAShownWindow) {
   EXPECT_EQ(t.CurrentIndex(), 1);
   EXPECT_EQ(Playing(), "/music/song.MP3");
   EXPECT_FALSE(t.Startup().StartedWithFile);
+
+  // The track starts from the event loop, before its first idle step: the window shows first.
+  // A window closed before then starts nothing.
+  player.reset();
+  for (bool closed : {false, true}) {
+    TDODEDEV again(p.services, {"/opt/solka/solka", "/music/a.mp3"});
+    again.FormCreate();
+    EXPECT_FALSE(again.Playback().Playing);
+    if (closed) again.FormClose();
+    p.loop.ProcessMessages();
+    EXPECT_EQ(again.Playback().Playing, !closed);
+    EXPECT_TRUE(closed || p.loop.HasIdleHandler());
+  }
 }
 
 TEST_F(StartupTest, AudioFileLeftOutByTheScanModeArmsContinuousPlayInTheTray) {
