@@ -112,7 +112,12 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
       form_.SetChecked("N9", false);
       sequence_.ContinuousPlay = false;
       startup_.StartFileSelected = true;
-      PlaySelected();
+      // Started from the event loop, before its first idle step (and before any hand-over): the
+      // window is on the screen first, as the track's graph takes longer to build than the
+      // window to show.
+      platform_.loop.Post([this, alive = std::weak_ptr<char>(lifetime_)] {
+        if (alive.lock() && !window_.Closing) PlaySelected();
+      });
     }
   } else if (given.kind == GivenKind::List) {
     if (LoadListFile(target)) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Prints how long the hand-over takes with the real program: a second start from launch to its
-# exit (the frame sent and answered), and, after kill -9 of the player, a new start from launch
-# to the moment it accepts hand-overs (stale socket replaced).
+# exit (the frame sent and answered), a second start with a folder of 10 tracks from launch to
+# the player's caption naming the first of them (its new sound has started), and, after kill -9
+# of the player, a new start from launch to the moment it accepts hand-overs (stale socket
+# replaced).
 #   bench/handover.sh PATH-TO-SOLKA [ROUNDS]   (a Release build gives the user's figures)
 set -euo pipefail
 solka=$(realpath "$1")
@@ -25,6 +27,11 @@ for n in 1 2 3; do
   gst-launch-1.0 -q audiotestsrc num-buffers=600 samplesperbuffer=800 ! \
     audio/x-raw,rate=8000,channels=1 ! wavenc ! filesink location="$work/music/t$n.wav"
 done
+# Two folders of 10 tracks each, handed over in turn: each hand-over changes the caption.
+for side in a b; do
+  mkdir "$work/ten-$side"
+  for n in $(seq -w 1 10); do cp "$work/music/t1.wav" "$work/ten-$side/$side$n.wav"; done
+done
 sock="$XDG_RUNTIME_DIR/solka/TDODEDEV"
 now_ms() { date +%s%3N; }
 # Starts a player; sets $player and $elapsed, the milliseconds until its endpoint takes a
@@ -32,7 +39,10 @@ now_ms() { date +%s%3N; }
 start_player() {
   local start
   start=$(now_ms)
-  "$work/bin/solka" "$work/music" 2>/dev/null &
+  # Each line of the trace with the time it came, in microseconds.
+  SOLKA_TRACE=1 "$work/bin/solka" "$work/music" 2> >(while IFS= read -r line; do
+    echo "${EPOCHREALTIME/./} $line"
+  done >"$work/trace") &
   player=$!
   until [[ -S $sock ]] && socat -u /dev/null "UNIX-CONNECT:$sock" 2>/dev/null; do
     kill -0 "$player" 2>/dev/null || { echo "the player ended" >&2; exit 1; }
@@ -50,6 +60,26 @@ for _ in $(seq "$rounds"); do
   total=$((total + $(now_ms) - start))
 done
 echo "second start, launch to exit: $((total / rounds)) ms on average over $rounds"
+# SIDE: microseconds from the launch of a second start with that folder to the caption of its
+# first track, as the player traced it.
+to_new_sound() {
+  local start line
+  start=${EPOCHREALTIME/./}
+  "$work/bin/solka" "$work/ten-$1" 2>/dev/null || true
+  for _ in $(seq 2000); do
+    line=$(grep -m1 " solka: caption: ${1}01\$" <(awk -v s="$start" '$1 >= s' "$work/trace")) &&
+      break
+    sleep 0.005
+  done
+  [[ -n $line ]] || { echo "the hand-over of ten-$1 never played" >&2; exit 1; }
+  echo $((${line%% *} - start))
+}
+for ((i = 0; i < rounds; i++)); do
+  to_new_sound $([[ $((i % 2)) == 0 ]] && echo a || echo b)
+done | sort -n | awk '{v[NR] = $1} END {
+  printf "hand-over of 10 tracks, launch to new sound: %.1f ms (median of %d)\n", v[int((NR + 1) / 2)] / 1000, NR
+}'
+
 kill -KILL "$player"
 wait "$player" 2>/dev/null || true
 echo "first start, launch to accepting hand-overs: $first ms"

@@ -29,6 +29,12 @@ GstEarlyStart::GstEarlyStart()
         for (const char* plugin : {"playback", "coreelements", "typefindfunctions", "audioconvert",
                                    "audioresample", "volume", "audiofx", "autodetect"})
           if (GstPlugin* loaded = gst_plugin_load_by_name(plugin)) gst_object_unref(loaded);
+        // The first element of a kind sets up its class, which for the decoding bins takes
+        // milliseconds: done here, the first track's graph finds them ready.
+        for (const char* kind : {"uridecodebin", "decodebin", "typefind", "filesrc", "audioconvert",
+                                 "audioresample", "capsfilter", "scaletempo", "volume", "concat"})
+          if (GstElement* element = gst_element_factory_make(kind, nullptr))
+            gst_object_unref(gst_object_ref_sink(element));
       }) {}
 
 GstEarlyStart::~GstEarlyStart() {
@@ -37,7 +43,8 @@ GstEarlyStart::~GstEarlyStart() {
 
 GstMediaBackend::GstMediaBackend(PostToGui postToGui, GstMediaOptions options)
     : options_(std::move(options)) {
-  Initialise();
+  // GStreamer is started with the first graph: until then the early start may still be at it
+  // while the window is built.
   output_ = options_.soundEnvironment
                 ? std::make_unique<AudioOutput>(options_.audioSink, options_.soundEnvironment)
                 : std::make_unique<AudioOutput>(options_.audioSink);
@@ -50,6 +57,7 @@ GstMediaBackend::GstMediaBackend(PostToGui postToGui, GstMediaOptions options)
 GstMediaBackend::~GstMediaBackend() = default;
 
 std::unique_ptr<MediaGraph> GstMediaBackend::CreateGraph() {
+  Initialise();
   return std::make_unique<GstGraph>(services_);
 }
 

@@ -34,9 +34,10 @@ struct GstMediaOptions {
   std::function<std::string()> soundEnvironment;
 };
 
-// Starts GStreamer and loads the plugins that every track needs on a thread of its own, so that
-// this work overlaps with the toolkit's start and the window's construction instead of adding
-// to them. Optional: the back end starts whatever is not started yet. Joined on destruction.
+// Starts GStreamer, loads the plugins that every track needs and sets up their element classes
+// on a thread of its own, so that this work overlaps with the toolkit's start and the window's
+// construction instead of adding to them. Optional: the back end starts whatever is not started
+// yet. Joined on destruction.
 class GstEarlyStart {
  public:
   GstEarlyStart();

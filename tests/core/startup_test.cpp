@@ -95,6 +95,22 @@ TEST_F(StartupTest, AudioFileFoundInItsFolderPlaysOnceInAShownWindow) {
   EXPECT_EQ(t.CurrentIndex(), 1);
   EXPECT_EQ(Playing(), "/music/song.MP3");
   EXPECT_FALSE(t.Startup().StartedWithFile);
+
+  // The track starts from the event loop, before its first idle step: the window shows first.
+  // A window closed before then starts nothing; a hand-over taken before then comes after it.
+  player.reset();
+  for (const char* before : {"", "close", "/music/song.MP3"}) {
+    TDODEDEV again(p.services, {"/opt/solka/solka", "/music/a.mp3"});
+    again.FormCreate();
+    EXPECT_FALSE(again.Playback().Playing);
+    if (before == std::string("close")) again.FormClose();
+    if (before[0] == '/') again.WMCopyData({1, before});
+    p.loop.ProcessMessages();
+    EXPECT_EQ(again.Playback().PlayingPath, before[0] == 'c' ? ""
+                                            : before[0]      ? before
+                                                             : "/music/a.mp3");
+    EXPECT_TRUE(before[0] == 'c' || p.loop.HasIdleHandler());
+  }
 }
 
 TEST_F(StartupTest, AudioFileLeftOutByTheScanModeArmsContinuousPlayInTheTray) {

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -15,6 +16,7 @@
 #include "dialogs/player_dialogs.h"
 #include "platform/qt/form2_window.h"
 #include "platform/qt/form3_window.h"
+#include "platform/qt/late_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_text.h"
 #include "tests/core/player_fixture.h"
@@ -151,8 +153,16 @@ TEST(DialogWindows, EveryControlOfTheTimeDialogReachesItsHandler) {
                   Call("Edit2", DialogEvent::StepUp), Call("", DialogEvent::CloseBox)));
 }
 
+// Runs the event loop (which waits, and so goes idle) for a while.
+void RunLoopFor(int milliseconds) {
+  QEventLoop wait;
+  QTimer::singleShot(milliseconds, &wait, &QEventLoop::quit);
+  wait.exec();
+}
+
 // The real dialog in front of the player: the command waits in the dialog while the player's
-// timers go on ticking, and the dialog's buttons end it.
+// timers go on ticking, and the dialog's buttons end it. The windows are built at the first idle
+// moment after the start-up, or when first opened.
 TEST(DialogWindows, ModalDialogsKeepThePlayersTimersRunning) {
   TestPlatform p;
   QtEventLoop loop;
@@ -161,14 +171,23 @@ TEST(DialogWindows, ModalDialogsKeepThePlayersTimersRunning) {
   TDODEDEV player(services, {kTestProgram, ""});
   player.FormCreate();
   PlayerDialogs dialogs(player, services, "");
-  Form2Window form2(dialogs.Form2().Form, dialogs.Form2());
-  dialogs.Form2().SetWindow(&form2);
-  Form3Window form3(dialogs.Form3().Form, dialogs.Form3());
-  dialogs.Form3().SetWindow(&form3);
+  {
+    LateDialogs early(dialogs, nullptr, nullptr);
+    bool startupDone = false;
+    early.BuildWhenIdle([&] { return startupDone; });
+    RunLoopFor(50);
+    EXPECT_EQ(early.Form2(), nullptr);
+    startupDone = true;
+    for (int i = 0; i < 100 && !early.Form3(); ++i) RunLoopFor(50);
+    EXPECT_TRUE(early.Form2() && early.Form3());
+  }
+  QWidget* measuredList = nullptr;
+  LateDialogs windows(dialogs, nullptr, [&](QWidget* list) { measuredList = list; });
   int ticks = 0;
   auto timer = loop.CreateTimer(20, true, [&] { ++ticks; });
 
-  QTimer::singleShot(300, &form3, [&] {
+  QTimer::singleShot(300, qApp, [&] {
+    Form3Window& form3 = *windows.Form3();
     form3.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("7"));
     dialogs.Form3().Form.SetTextFromView("Edit1", "7");
     dialogs.Form3().Form.SetTextFromView("Edit2", "30");
@@ -176,16 +195,18 @@ TEST(DialogWindows, ModalDialogsKeepThePlayersTimersRunning) {
   });
   player.N21Click();
   EXPECT_GE(ticks, 5);
-  EXPECT_FALSE(form3.isVisible());
+  EXPECT_FALSE(windows.Form3()->isVisible());
   EXPECT_EQ(player.Sleep().SleepDeadline, "7:30");
+  EXPECT_EQ(measuredList, windows.Form2()->Control("FIListBox1"));
 
   ticks = 0;
-  QTimer::singleShot(300, &form2, [&] {
-    QTest::mouseClick(qobject_cast<QAbstractButton*>(form2.Control("BitBtn1")), Qt::LeftButton);
+  QTimer::singleShot(300, windows.Form2(), [&] {
+    QTest::mouseClick(qobject_cast<QAbstractButton*>(windows.Form2()->Control("BitBtn1")),
+                      Qt::LeftButton);
   });
   player.ToolButton1Click();
   EXPECT_GE(ticks, 5);
-  EXPECT_FALSE(form2.isVisible());
+  EXPECT_FALSE(windows.Form2()->isVisible());
 }
 
 }  // namespace
