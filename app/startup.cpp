@@ -38,6 +38,7 @@ void TDODEDEV::FormCreate() {
                                    std::string(kSettingsFileName))) {
     startup_.SettingsFolder = files.UserConfigFolder();
     files.MakeFolders(startup_.SettingsFolder);
+    startup_.InstalledProgram = true;
   }
   startup_.SettingsFilePath =
       WithDelimiter(startup_.SettingsFolder, syntax) + std::string(kSettingsFileName);
@@ -88,8 +89,9 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
   const PathSyntax syntax = files.Syntax();
   // Classified in its full form: "." or ".." is a folder, not an extension, and a relative
   // name is found again in the list the scan builds from full paths.
-  const std::string target =
-      argument.empty() ? files.DriveOf(startup_.ProgramPath) : files.FullPath(argument);
+  const std::string target = !argument.empty()           ? files.FullPath(argument)
+                             : startup_.InstalledProgram ? files.MusicFolder()
+                                                         : files.DriveOf(startup_.ProgramPath);
   if (SettingIs(SubFolder, "1")) list_.NoSubFolderScan = true;
   const GivenPath given = ClassifyGivenPath(files, target);
   list_.ReferenceExtension = given.extension;

@@ -42,6 +42,14 @@ void TDODEDEV::RunHandOvers() {
   while (handOver_.Pending && !window_.Closing) {
     const std::string path = std::move(*handOver_.Pending);
     handOver_.Pending.reset();
+    // A file of a type the player does not play builds nothing: the music goes on.
+    if (path != kNextTrackCommand &&
+        ClassifyGivenPath(platform_.files, path).kind == GivenKind::Other &&
+        platform_.files.FileExists(path)) {
+      platform_.diagnostics.Warn("not a type the player plays: \"" + path + "\"");
+      platform_.screen.BringToFront();
+      continue;
+    }
     if (playback_.Playing) {
       StopGraph();
       ReleasePlayback();

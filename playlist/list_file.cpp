@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/text.h"
+#include "playlist/media_types.h"
 
 namespace solka {
 
@@ -132,7 +133,7 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
-std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec) {
+std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec, bool utf8) {
   const auto starts = [&](std::string_view mark) { return StartsWith(bytes, mark); };
   std::vector<std::string> lines;
   if (StartsLikeUtf16(bytes)) {
@@ -147,7 +148,7 @@ std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec&
   // neither are names as the file system holds them, kept so that they still open.
   std::string decoded;
   std::string_view chosen = text;
-  if (!IsValidUtf8(text)) {
+  if (!utf8 && !IsValidUtf8(text)) {
     if (auto legacy = codec.LegacyToUtf8(std::string(text)); legacy && IsValidUtf8(*legacy)) {
       decoded = std::move(*legacy);
       chosen = decoded;
@@ -176,7 +177,7 @@ std::string EncodeListFile(const std::vector<std::string>& lines) {
 ListFileRead ReadListFile(FileSystem& files, const TextCodec& codec, const std::string& path) {
   ReadResult read = files.ReadFile(path);
   if (!read.ok) return {false, {}, CannotOpenMessage(path, read.error)};
-  return {true, DecodeListFile(read.bytes, codec), {}};
+  return {true, DecodeListFile(read.bytes, codec, IsUtf8ListFile(path, files.Syntax())), {}};
 }
 
 std::string CannotOpenMessage(const std::string& path, const std::string& reason) {

@@ -58,6 +58,8 @@ class FolderWalk {
         continue;
       }
       const DirEntry& entry = top.entries[top.next++];
+      // Hidden entries are the system's and the programs' own (caches, the trash), not music.
+      if (IsHiddenName(entry.name, syntax_)) continue;
       if (entry.isDirectory) {
         // A folder reached again (a link back into the tree) is not walked twice, so a link
         // loop ends and a linked folder contributes its files once.

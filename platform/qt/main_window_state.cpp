@@ -108,8 +108,10 @@ void MainWindow::ReportGeometry() {
   if (rendering_) return;
   int left = x(), top = y();
   // Where the window was put to keep it on a screen is not the user's choice: the stored
-  // position stays until the user moves the window.
-  if (left == placed_.left && top == placed_.top) left = form_.Left(), top = form_.Top();
+  // position stays until the user moves the window. One the display server never tells
+  // stays as well.
+  if ((left == placed_.left && top == placed_.top) || !form_.PositionReported())
+    left = form_.Left(), top = form_.Top();
   form_.SetGeometryFromView(left, top, width(), height() + MainForm::kFrameHeight);
   trace_.State("geometry", std::to_string(form_.Left()) + " " + std::to_string(form_.Top()));
 }

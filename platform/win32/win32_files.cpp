@@ -361,14 +361,30 @@ std::string Win32FileSystem::TempFolder() {
   return WithFinalDelimiter(length ? Narrow(buffer, length) : std::string("C:\\"));
 }
 
-std::string Win32FileSystem::UserConfigFolder() {
-  wchar_t* appData = nullptr;
+namespace {
+// A known folder of the user's with a final delimiter; empty when the system names none.
+std::string KnownFolder(REFKNOWNFOLDERID id) {
+  wchar_t* path = nullptr;
   std::string folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData)))
-    folder = Narrow(appData);
-  CoTaskMemFree(appData);
-  if (folder.empty()) folder = TempFolder();
-  return WithFinalDelimiter(folder) + "solka\\";
+  if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) folder = Narrow(path);
+  CoTaskMemFree(path);
+  return folder.empty() ? folder : WithFinalDelimiter(folder);
+}
+}  // namespace
+
+std::string Win32FileSystem::UserConfigFolder() {
+  const std::string folder = KnownFolder(FOLDERID_RoamingAppData);
+  return (folder.empty() ? TempFolder() : folder) + "solka\\";
+}
+
+std::string Win32FileSystem::HomeFolder() {
+  const std::string folder = KnownFolder(FOLDERID_Profile);
+  return folder.empty() ? TempFolder() : folder;
+}
+
+std::string Win32FileSystem::MusicFolder() {
+  const std::string folder = KnownFolder(FOLDERID_Music);
+  return folder.empty() ? HomeFolder() + "Music\\" : folder;
 }
 
 }  // namespace solka

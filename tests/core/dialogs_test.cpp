@@ -85,10 +85,11 @@ TEST_F(DialogsTest, HistoryLoadsUpToTheFirstGapSortedAndIsWrittenInTheComboOrder
       "[SETTING]\nBaseFolder=/base\n[RECENT_PATH]\n0=/srv/zeta\n1=/music\n3=/lost\n"));
   p.files.AddFolder("/base/b");
   p.files.AddFolder("/base/A");
+  p.files.AddFolder("/base/.cache");
   p.files.AddFile("/base/file.mp3");
   window2.script = [this] {
     // The base folder joins the history at its sorted place and is the shown entry; its
-    // sub-folders (files left out) are the rows, in name order.
+    // sub-folders (files and hidden ones left out) are the rows, in name order.
     EXPECT_THAT(form2->Form.Items("Edit1"), ElementsAre("/base", "/music", "/srv/zeta"));
     EXPECT_EQ(form2->Form.ShownItem("Edit1"), "/base");
     EXPECT_THAT(Rows(), ElementsAre("A", "b"));
@@ -127,7 +128,30 @@ TEST_F(DialogsTest, BrowsingMovesItsEntryToTheTopAndRelistsAndOtherCasesAreOther
   player->ToolButton1Click();
   EXPECT_THAT(p.dialogs.browseTitles,
               ElementsAre("フォルダを選択してください", "フォルダを選択してください"));
+  EXPECT_THAT(p.dialogs.browseStarts, ElementsAre("/music/rock", "/music/rock"));
   EXPECT_EQ(Recent(0), "/Music/Rock");  // a cancel writes nothing
+}
+
+TEST_F(DialogsTest, WithoutABaseFolderNothingIsListedAndTheChooserOpensAtHome) {
+  Start();
+  p.files.AddFolder("/etc");
+  p.files.AddFolder("/home/user/Music/jazz");
+  window2.script = [this] {
+    EXPECT_THAT(Rows(), IsEmpty());  // not the root's folders
+    p.loop.RunUntilIdle();           // the dialog is up: the chooser asks, and is cancelled
+    EXPECT_THAT(Rows(), IsEmpty());
+    Event("BitBtn1");
+  };
+  player->ToolButton1Click();
+  p.dialogs.folderAnswer = "/home/user/Music";
+  window2.script = [this] {
+    p.loop.RunUntilIdle();
+    EXPECT_THAT(Rows(), ElementsAre("jazz"));
+    p.loop.RunUntilIdle();  // once per opening
+    Event("BitBtn1");
+  };
+  player->ToolButton1Click();
+  EXPECT_THAT(p.dialogs.browseStarts, ElementsAre("/home/user/", "/home/user/"));
 }
 
 TEST_F(DialogsTest, ListFilesAreFoundBelowTheBaseInNameOrderOnceEvenThroughALinkLoop) {
@@ -136,14 +160,16 @@ TEST_F(DialogsTest, ListFilesAreFoundBelowTheBaseInNameOrderOnceEvenThroughALink
   p.files.AddFile("/playlists/sub/b.m3u", "/m/b.mp3\n");
   p.files.AddFile("/playlists/a.m3u", "/m/a.mp3\n");
   p.files.AddFile("/playlists/notes.txt");
+  p.files.AddFile("/playlists/u.m3u8", "/m/u.mp3\n");
+  p.files.AddFile("/playlists/.trash/old.m3u", "/m/old.mp3\n");
   p.files.AddFolderLink("/playlists/sub/back", "/playlists");
   window2.script = [this] {
     Event("RadioButton2", DialogEvent::Enter);
     Event("RadioButton2");
     EXPECT_TRUE(player->List().ListMode);
-    EXPECT_THAT(Rows(), ElementsAre("a.m3u", "b.m3u", "z.M3U"));
-    EXPECT_THAT(form2->CandidatePaths,
-                ElementsAre("/playlists/a.m3u", "/playlists/sub/b.m3u", "/playlists/z.M3U"));
+    EXPECT_THAT(Rows(), ElementsAre("a.m3u", "b.m3u", "u.m3u8", "z.M3U"));
+    EXPECT_THAT(form2->CandidatePaths, ElementsAre("/playlists/a.m3u", "/playlists/sub/b.m3u",
+                                                   "/playlists/u.m3u8", "/playlists/z.M3U"));
     Event("BitBtn1");
   };
   player->ToolButton1Click();

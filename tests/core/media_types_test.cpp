@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 namespace solka {
 namespace {
@@ -46,13 +47,35 @@ TEST(MediaTypes, ColumnsKeepTheirOwnSetsAndComparisons) {
   EXPECT_FALSE(InColumn(".m3u", MediaColumn::StandardScan));
 }
 
-TEST(MediaTypes, EveryColumnHoldsFifteenExtensions) {
+TEST(MediaTypes, EveryColumnHoldsSixteenExtensions) {
   for (int c = 0; c < 4; ++c) {
     int members = 0;
     for (const MediaType& type : MediaTypeTable)
       if (InColumn(type.extension, static_cast<MediaColumn>(c))) ++members;
-    EXPECT_EQ(members, 15) << "column " << c;
+    EXPECT_EQ(members, 16) << "column " << c;
   }
+}
+
+// The installer registers "Open with" for the start-up column and the list files, no more.
+TEST(MediaTypes, InstallerRegistersTheTablesTypes) {
+  std::ifstream script(SOLKA_INSTALLER_SCRIPT);
+  ASSERT_TRUE(script) << SOLKA_INSTALLER_SCRIPT;
+  std::map<std::string, std::vector<std::string>> macros;
+  std::string line, macro;
+  while (std::getline(script, line)) {
+    if (line.starts_with("!macro ForEach")) macro = line.substr(7, line.find(' ', 7) - 7);
+    if (line.starts_with("!macroend")) macro.clear();
+    const auto quote = line.find('"');
+    if (!macro.empty() && quote != std::string::npos)
+      macros[macro].push_back(line.substr(quote + 1, line.rfind('"') - quote - 1));
+  }
+  std::vector<std::string> tracks, lists;
+  for (const MediaType& type : MediaTypeTable)
+    if (type.columns[static_cast<std::size_t>(MediaColumn::StartUpArgument)] != Match::None)
+      tracks.emplace_back(type.extension);
+  for (const ListFileType& type : ListFileTypes) lists.emplace_back(type.extension);
+  EXPECT_THAT(macros["ForEachType"], ::testing::UnorderedElementsAreArray(tracks));
+  EXPECT_THAT(macros["ForEachListType"], ::testing::UnorderedElementsAreArray(lists));
 }
 
 // The desktop entry offers the player for exactly the types of the table, which the media
@@ -74,8 +97,14 @@ TEST(MediaTypes, ListFileTestFollowsTheAskedComparison) {
   EXPECT_TRUE(IsListFileExtension(".m3u", Match::Exact));
   EXPECT_FALSE(IsListFileExtension(".M3U", Match::Exact));
   EXPECT_TRUE(IsListFileExtension(".M3U", Match::NoCase));
-  EXPECT_FALSE(IsListFileExtension(".m3u8", Match::NoCase));
+  EXPECT_TRUE(IsListFileExtension(".M3U8", Match::NoCase));
   EXPECT_FALSE(IsListFileExtension(".m3u", Match::None));
+  EXPECT_FALSE(IsListFileExtension(".m3", Match::NoCase));
+  // Only ".m3u8" is UTF-8 by its type.
+  const PathSyntax slash;
+  EXPECT_TRUE(IsUtf8ListFile("/l/a.M3U8", slash));
+  EXPECT_FALSE(IsUtf8ListFile("/l/a.m3u", slash));
+  EXPECT_FALSE(IsUtf8ListFile("/l.m3u8/a", slash));
 }
 
 class ScanAcceptance : public ::testing::Test {
@@ -109,6 +138,11 @@ TEST_F(ScanAcceptance, ChosenTypesTakeOnlyGroupsSwitchedOnExactly) {
   EXPECT_TRUE(Accepts(".MIDI"));
   EXPECT_FALSE(Accepts(".rmi"));
   EXPECT_FALSE(Accepts(".mp3"));
+
+  EXPECT_FALSE(Accepts(".opus"));
+  Set(Ext_OGG, "1");  // the Ogg box takes Opus too
+  EXPECT_TRUE(Accepts(".Opus"));
+  EXPECT_TRUE(Accepts(".ogg"));
 
   Set(Ext_ACC, "1");
   EXPECT_TRUE(Accepts(".acc"));

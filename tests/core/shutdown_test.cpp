@@ -58,6 +58,20 @@ TEST_F(ShutdownTest, CloseInFullViewStoresTopAndKeepsTop2) {
   EXPECT_EQ(Saved("FileType"), "2");
 }
 
+TEST_F(ShutdownTest, APositionTheDisplayServerNeverToldIsNotStored) {
+  TDODEDEV& player =
+      Start(With().Setting(Top, "120").Setting(Top2, "80").Setting(Left, "33").Setting(Sort, "1"));
+  player.FormForView().SetPositionReportedFromView(false);
+  MoveTo(player, -3, -30);
+  player.listmode1Click();  // to the compact view and back
+  player.listmode1Click();
+  player.FormClose();
+  EXPECT_EQ(Saved("Left"), "33");
+  EXPECT_EQ(Saved("Top"), "120");
+  EXPECT_EQ(Saved("Top2"), "80");
+  EXPECT_EQ(Saved("Sort"), "1");
+}
+
 TEST_F(ShutdownTest, BroadcastSwitchIsSavedFromItsCheckMark) {
   TDODEDEV& player = Start(With().Setting("WMP_NowPlaying", "0"));
   player.Click("Messenger1");

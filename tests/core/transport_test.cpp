@@ -167,8 +167,15 @@ TEST_F(Transport, DesktopPlayAndPauseNeverToggleBack) {
   EXPECT_EQ(player.Form().Caption(), "t0");
   remote.Next();
   EXPECT_EQ(remote.Read().title, "t1");
-  remote.SetVolume(0.25);
-  EXPECT_EQ(player.Playback().Volume, -7500);
+  // The desktop's level is the cube root of the gain: half is about -18 dB, and reads back.
+  remote.SetVolume(0.5);
+  EXPECT_EQ(player.Playback().Volume, -1806);
+  EXPECT_NEAR(remote.Read().volume, 0.5, 1e-4);
+  for (double silent : {0.0, 0.01, -3.0}) {
+    remote.SetVolume(silent);
+    EXPECT_EQ(player.Playback().Volume, -10000) << silent;
+    EXPECT_DOUBLE_EQ(remote.Read().volume, 0);
+  }
   remote.SetVolume(7);
   EXPECT_DOUBLE_EQ(remote.Read().volume, 1);
   player.Label3DblClick();
