@@ -103,7 +103,7 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
     RefreshListBox();
     if (form_.RowCount() > 0) installFirstIdle();
   } else if (given.kind == GivenKind::Track) {
-    ScanFolder(FolderWithDelimiter(target, syntax));
+    ScanFolder(FolderWithDelimiter(target, syntax), target);
     RefreshListBox();
     startup_.StartedWithFile = true;
     installFirstIdle();

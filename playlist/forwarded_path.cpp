@@ -82,7 +82,7 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
     if (form_.RowCount() > 0) playFrom(0);
   } else if (given.kind == GivenKind::Track) {
     list_.PlayList.Clear();
-    ScanFolder(FolderWithDelimiter(path, syntax));
+    ScanFolder(FolderWithDelimiter(path, syntax), path);
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
     RefreshListBox();
     form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));

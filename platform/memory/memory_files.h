@@ -31,8 +31,6 @@ class MemoryFileSystem : public FileSystem {
   void SetDrive(const std::string& root, DriveType type) { drives_[root] = type; }
   void SetTempFolder(std::string folder) { temp_ = std::move(folder); }
   void SetConfigFolder(std::string folder) { config_ = std::move(folder); }
-  // Whether dot names are hidden, as on Linux (the default) or not, as on Windows.
-  void SetDotNamesHidden(bool hidden) { syntax_.dotNamesHidden = hidden; }
   void SetHomeFolder(std::string folder) { home_ = std::move(folder); }
   void SetMusicFolder(std::string folder) { music_ = std::move(folder); }
   void SetCurrentDriveRoot(std::string root) { currentRoot_ = std::move(root); }
@@ -41,7 +39,7 @@ class MemoryFileSystem : public FileSystem {
   const std::vector<std::string>& FlushedDrives() const { return flushed_; }
   int ListCalls() const { return listCalls_; }
 
-  PathSyntax Syntax() const override { return syntax_; }
+  PathSyntax Syntax() const override { return {}; }
   std::string FullPath(const std::string& path) override;
   bool ListFolder(const std::string& folder, std::vector<DirEntry>& out) override;
   std::optional<FolderId> IdOf(const std::string& folder) override;
@@ -80,7 +78,6 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::string> flushed_;
   std::string temp_ = "/tmp/", config_ = "/home/user/.config/solka/", currentRoot_ = "/",
               current_ = "/", home_ = "/home/user/", music_ = "/home/user/Music/";
-  PathSyntax syntax_;
   std::uint64_t nextId_ = 1;
   int listCalls_ = 0;
 };

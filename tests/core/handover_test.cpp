@@ -108,20 +108,6 @@ TEST_F(HandOverTest, StartUpDropAndHandOverClassifyAPathAlike) {
 
   Start(PlayerBuilder(p).Argument("/lists/TWO.M3U"));
   EXPECT_EQ(List(), (Paths{"/music/b.wav", "/music/a.mp3"}));
-
-  // Opus tracks and UTF-8 lists from every entry point.
-  Track("/opus/1.opus");
-  p.files.AddFile("/lists/u.M3U8", "/music/a.mp3\n/opus/1.opus\n");
-  Start(PlayerBuilder(p).Argument("/lists/u.M3U8"));
-  EXPECT_EQ(List(), (Paths{"/music/a.mp3", "/opus/1.opus"}));
-  Start(PlayerBuilder(p).Argument("/opus/1.opus"));
-  EXPECT_EQ(Playing(), "/opus/1.opus");
-  Forward("/lists/u.M3U8");
-  EXPECT_EQ(Playing(), "/music/a.mp3");
-  Forward("/opus");
-  EXPECT_EQ(Playing(), "/opus/1.opus");
-  player->WMDropFiles({"/lists/u.M3U8", "/opus"});
-  EXPECT_EQ(List(), (Paths{"/music/a.mp3", "/opus/1.opus", "/opus/1.opus"}));
 }
 
 // --- Hand-over in the running player ---------------------------------------------------------
@@ -158,8 +144,6 @@ TEST_F(HandOverTest, AForwardedAudioFileScansItsFolderAndPlaysExactlyThatFile) {
   EXPECT_EQ(Playing(), "/albums/y/song.mp3");
   EXPECT_EQ(List().size(), 3u);
   EXPECT_EQ(p.screen.broughtToFront, 2);
-  EXPECT_THAT(p.diagnostics.lines,
-              ElementsAre("not a type the player plays: \"/albums/y/notes.txt\""));
 }
 
 TEST_F(HandOverTest, AForwardedListFileAndAMissingFolder) {
