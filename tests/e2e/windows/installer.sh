@@ -38,6 +38,7 @@ poll 30 test ! -e "$installed/solka.exe" || fail "an earlier install could not b
   fail "no Start-menu entry"
 registered "$key" || fail "no uninstall entry"
 registered 'HKLM\Software\Classes\.mp3\OpenWithProgids' || fail "no Open with for .mp3"
+registered 'HKLM\Software\Classes\.m3u8\OpenWithProgids' || fail "no Open with for .m3u8"
 registered 'HKLM\Software\Classes\Directory\shell\SOLKA\command' || fail "no Open with for folders"
 echo "PASS: a silent install puts the program, its menu entry and its registration in place"
 
