@@ -13,11 +13,14 @@ SettingsPlace ChooseSettingsPlace(const std::string& programPath, FileSystem& fi
   place.fromCdRom = files.TypeOfDrive(files.DriveOf(programPath)) == DriveType::CdRom;
   if (place.fromCdRom) {
     place.folder = files.TempFolder();
-  } else if (!files.IsWritableFolder(place.folder) &&
-             !files.IsWritableFile(WithDelimiter(place.folder, syntax) +
-                                   std::string(kSettingsFileName))) {
-    place.folder = files.UserConfigFolder();
-    files.MakeFolders(place.folder);
+  } else if (!files.IsWritableFolder(place.folder)) {
+    // Installed in the system's program folders, not carried on a stick.
+    place.installed = true;
+    if (!files.IsWritableFile(WithDelimiter(place.folder, syntax) +
+                              std::string(kSettingsFileName))) {
+      place.folder = files.UserConfigFolder();
+      files.MakeFolders(place.folder);
+    }
   }
   return place;
 }

@@ -13,6 +13,8 @@ namespace solka {
 struct SettingsPlace {
   std::string folder;
   bool fromCdRom = false;
+  // The program runs from a folder the user may not write: the system's program folders.
+  bool installed = false;
 };
 
 // The folder for the program file `programPath`; the user's settings folder is created when

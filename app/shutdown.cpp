@@ -29,9 +29,11 @@ void TDODEDEV::FormClose() {
 
   settings_.Set(ListHide, window_.CompactView ? "1" : "0");
   // The two views keep their own top, so returning to a view puts the window where it was.
-  settings_.Set(window_.CompactView ? Top2 : Top, std::to_string(form_.Top()));
+  if (form_.PositionReported()) {
+    settings_.Set(window_.CompactView ? Top2 : Top, std::to_string(form_.Top()));
+    settings_.Set(Left, std::to_string(form_.Left()));
+  }
   settings_.Set(JukeMode, PlayModeText(sequence_.ModeCode));
-  settings_.Set(Left, std::to_string(form_.Left()));
   settings_.Set(ListFile, list_.ListMode ? "1" : "0");
   if (settings_[FileType].empty()) settings_.Set(FileType, "0");
   track_.NowPlayingOn = form_.Checked("Messenger1");

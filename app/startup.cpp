@@ -33,6 +33,7 @@ void TDODEDEV::FormCreate() {
   const SettingsPlace place = ChooseSettingsPlace(startup_.ProgramPath, files);
   const bool fromCdRom = place.fromCdRom;
   startup_.SettingsFolder = place.folder;
+  startup_.InstalledProgram = place.installed;
   startup_.SettingsFilePath =
       WithDelimiter(startup_.SettingsFolder, syntax) + std::string(kSettingsFileName);
   window_.ScreenHeight = platform_.screen.AvailableHeight();
@@ -82,8 +83,9 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
   const PathSyntax syntax = files.Syntax();
   // Classified in its full form: "." or ".." is a folder, not an extension, and a relative
   // name is found again in the list the scan builds from full paths.
-  const std::string target =
-      argument.empty() ? files.DriveOf(startup_.ProgramPath) : files.FullPath(argument);
+  const std::string target = !argument.empty()           ? files.FullPath(argument)
+                             : startup_.InstalledProgram ? files.MusicFolder()
+                                                         : files.DriveOf(startup_.ProgramPath);
   // A mistyped path must not stand for the folder around it (for "/x.mp3", the whole root):
   // the window shows with an empty list and the terminal says why.
   if (!argument.empty() && argument != kNextTrackCommand && NamesNothing(files, target)) {
@@ -101,7 +103,7 @@ void TDODEDEV::BuildStartupList(const std::string& argument) {
     RefreshListBox();
     if (form_.RowCount() > 0) installFirstIdle();
   } else if (given.kind == GivenKind::Track) {
-    ScanFolder(FolderWithDelimiter(target, syntax));
+    ScanFolder(FolderWithDelimiter(target, syntax), target);
     RefreshListBox();
     startup_.StartedWithFile = true;
     installFirstIdle();

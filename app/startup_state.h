@@ -10,6 +10,9 @@ struct StartupState {
   std::string ProgramPath;
   std::string SettingsFolder;
   std::string SettingsFilePath;
+  // Runs from the system's program folders (its settings live with the user): AutoPlay plays
+  // the user's music folder, not the whole drive a portable copy plays.
+  bool InstalledProgram = false;
   bool StartedWithFile = false;
   bool FirstIdlePending = false;
   bool StartFileSelected = false;

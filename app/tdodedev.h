@@ -79,7 +79,8 @@ class TDODEDEV {
   void SaveDialogSettings();
 
   // --- Folder scanning (playlist/scan.cpp) -------------------------------------------------
-  void ScanFolder(const std::string& folder);
+  // `named`: a file the user named, taken even where it is hidden.
+  void ScanFolder(const std::string& folder, const std::string& named = {});
 
   // --- List files (playlist/list_file_commands.cpp) ----------------------------------------
   // Reads the list file into SelectedListLines and replaces PlayList with it; false (after the

@@ -31,6 +31,10 @@ std::string WithDelimiter(std::string_view folder, const PathSyntax& syntax) {
   return result;
 }
 
+bool IsHiddenName(std::string_view name, const PathSyntax& syntax) {
+  return syntax.dotNamesHidden && name.starts_with('.');
+}
+
 bool SamePath(std::string_view a, std::string_view b, const PathSyntax& syntax) {
   return syntax.namesIgnoreCase ? EqualsNoCase(a, b) : a == b;
 }

@@ -19,6 +19,10 @@ std::string FolderOf(std::string_view path, const PathSyntax& syntax);
 // `folder` with the separator appended unless it already ends in a delimiter.
 std::string WithDelimiter(std::string_view folder, const PathSyntax& syntax);
 
+// Whether the entry `name` is hidden by the platform's naming convention. Folder walks pass
+// such entries over; a hidden entry named by the user is still taken.
+bool IsHiddenName(std::string_view name, const PathSyntax& syntax);
+
 // Whether two paths name the same entry as the file system compares names.
 bool SamePath(std::string_view a, std::string_view b, const PathSyntax& syntax);
 

@@ -12,6 +12,18 @@ namespace solka {
 
 namespace {
 constexpr double kSilent = -10000.0;
+
+// The desktop's volume controls take their 0 to 1 as the cube root of the linear gain, so that
+// half way sounds half as loud (about -18 dB). The design's silence is 0 both ways.
+double LevelFromHundredthsOfDb(double volume) {
+  if (volume <= kSilent) return 0.0;
+  return std::fmin(std::pow(10.0, volume / 6000.0), 1.0);
+}
+
+long long HundredthsOfDbFromLevel(double level) {
+  if (level <= 0.0) return static_cast<long long>(kSilent);
+  return std::llround(std::fmax(6000.0 * std::log10(std::fmin(level, 1.0)), kSilent));
+}
 }  // namespace
 
 // A seek to any position and a chosen speed: requests that no control of the window makes.
@@ -70,9 +82,7 @@ RemoteState PlayerRemote::Read() const {
   state.closing = player_.Window().Closing;
   state.hasTracks = player_.Form().RowCount() > 0;
   // A level read from the settings file may lie anywhere; the bus knows only 0 to 1.
-  state.volume = player_.Muted()
-                     ? 0.0
-                     : std::fmin(std::fmax((playback.Volume - kSilent) / -kSilent, 0.0), 1.0);
+  state.volume = player_.Muted() ? 0.0 : LevelFromHundredthsOfDb(playback.Volume);
   if (!playback.Playing) return state;
   state.status = playback.Paused ? RemoteStatus::Paused : RemoteStatus::Playing;
   state.path = playback.PlayingPath;
@@ -117,9 +127,8 @@ void PlayerRemote::SeekTo(double seconds) {
 }
 
 void PlayerRemote::SetVolume(double level) {
-  if (!std::isfinite(level)) return;
-  const double clamped = std::fmin(std::fmax(level, 0.0), 1.0);
-  player_.SetVolumeLevel(std::llround(kSilent + clamped * -kSilent));
+  if (std::isnan(level)) return;
+  player_.SetVolumeLevel(HundredthsOfDbFromLevel(level));
 }
 
 void PlayerRemote::SetRate(double rate) {

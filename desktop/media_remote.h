@@ -25,7 +25,7 @@ struct RemoteState {
   MediaTags tags;       // what the playing track's own tags say
   double length = 0;    // seconds; 0 when unknown
   double position = 0;  // seconds
-  double volume = 1;    // 0 to 1, the volume label's figure over 100; 0 while muted
+  double volume = 1;    // 0 to 1, the cube root of the linear gain; 0 while muted or silent
   double rate = 1;
   bool hasTracks = false;
   bool closing = false;  // the run is ending: commands are no longer taken
@@ -45,7 +45,7 @@ class PlayerRemote {
   void Pause();
   void Stop();
   void SeekTo(double seconds);
-  void SetVolume(double level);  // 0 to 1
+  void SetVolume(double level);  // 0 to 1, the cube root of the linear gain
   void SetRate(double rate);
   void Raise();
   // Plays a file, folder or list file the way a second start of the program hands one over.

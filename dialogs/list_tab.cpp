@@ -25,10 +25,13 @@ bool IsListFileName(std::string_view name) {
   return dot != std::string_view::npos && IsListFileExtension(name.substr(dot), Match::NoCase);
 }
 
-// A folder's entries in name order without regard to case, as the scan walks them.
+// A folder's entries in name order without regard to case, hidden ones left out, as the scan
+// walks them.
 std::vector<DirEntry> ListInNameOrder(FileSystem& files, const std::string& folder) {
   std::vector<DirEntry> entries;
   files.ListFolder(folder, entries);  // an unreadable folder lists nothing
+  const PathSyntax syntax = files.Syntax();
+  std::erase_if(entries, [&](const DirEntry& entry) { return IsHiddenName(entry.name, syntax); });
   std::stable_sort(entries.begin(), entries.end(), [](const DirEntry& a, const DirEntry& b) {
     return CompareNoCase(a.name, b.name) < 0;
   });
@@ -70,10 +73,11 @@ void TForm2::FormShow() {
   ClearCandidates();
   const bool listFiles = host_.ListMode();
   CheckRadio({kFolderMode, kListMode}, listFiles ? kListMode : kFolderMode);
-  if (listFiles)
-    ListM3uFiles(ListingFolder());
-  else
-    ListSubfolders(ListingFolder());
+  // Without a base folder there is nothing of the user's to list (the root is not): the
+  // chooser asks for one once the dialog is up.
+  chooseBaseOnIdle_ = Form.ShownItem(kCombo).empty();
+  if (!chooseBaseOnIdle_ && listFiles) ListM3uFiles(ListingFolder());
+  if (!chooseBaseOnIdle_ && !listFiles) ListSubfolders(ListingFolder());
   platform_.loop.SetIdleHandler([this] { FitScrollWidthOnIdle(); });
   InShow = false;
 }
@@ -106,6 +110,8 @@ bool TForm2::AnyTicked() const {
 void TForm2::FitScrollWidthOnIdle() {
   platform_.loop.SetIdleHandler(nullptr);
   FitScrollWidth();
+  if (chooseBaseOnIdle_ && showing_) Button1Click();
+  chooseBaseOnIdle_ = false;
 }
 
 void TForm2::ListSubfolders(const std::string& folder) {
@@ -198,8 +204,10 @@ void TForm2::Edit1Change() {
 }
 
 void TForm2::Button1Click() {
-  const std::optional<std::string> chosen =
-      platform_.dialogs.BrowseForFolder(std::string(kBrowseTitle));
+  // At the base folder shown, or, with none yet, at the user's home.
+  const std::string shown = Form.ShownItem(kCombo);
+  const std::optional<std::string> chosen = platform_.dialogs.BrowseForFolder(
+      std::string(kBrowseTitle), shown.empty() ? platform_.files.HomeFolder() : shown);
   if (!chosen) return;
   std::vector<std::string> items = Form.Items(kCombo);
   const PathSyntax syntax = platform_.files.Syntax();

@@ -65,7 +65,7 @@ class TForm2 : public DialogEvents {
   void Button5Click(std::string_view sender);      // "OK", "追加", double-click: hand back
   void newClick();                                 // "ｷｬﾝｾﾙ": close without a change
   void FIListBox1DblClick(int row);                // the row, then as "OK"
-  void FitScrollWidthOnIdle();                     // scroll extent at the first idle moment
+  void FitScrollWidthOnIdle();  // scroll extent at the first idle moment; browse if no base
 
   // --- History of base folders (dialogs/recent_paths.cpp) -----------------------------------
   void LoadRecentPaths();
@@ -95,7 +95,8 @@ class TForm2 : public DialogEvents {
   std::string homePage_;
   ModalWindow* window_ = nullptr;
   bool showing_ = false;
-  unsigned fittedRows_ = ~0u;  // the rows (ItemsVersion) the scroll extent was measured for
+  unsigned fittedRows_ = ~0u;      // the rows (ItemsVersion) the scroll extent was measured for
+  bool chooseBaseOnIdle_ = false;  // opened without a base folder: browse for one when idle
 
   friend class TForm2Test;
 };

@@ -101,6 +101,10 @@ class MainForm {
   void SetGeometryFromView(int left, int top, int width, int height) {
     left_ = left, top_ = top, width_ = width, height_ = height;
   }
+  // Whether the display server tells where the window stands (Wayland does not): a position
+  // it never told is not stored.
+  bool PositionReported() const { return positionReported_; }
+  void SetPositionReportedFromView(bool reported) { positionReported_ = reported; }
 
   bool Visible() const { return visible_; }
   void SetVisible(bool v) { Set(visible_, v, FormPart::Visible); }
@@ -197,6 +201,7 @@ class MainForm {
   std::string windowHint_;
   std::string appTitle_ = "SOLKA";
   int left_ = 183, top_ = 154, width_ = 248, height_ = kFullHeight;
+  bool positionReported_ = true;
   bool visible_ = true, closeBox_ = false, hintsShown_ = true, taskButton_ = true;
   ActiveControl active_ = ActiveControl::None;
   bool acceptsDrops_ = false;

@@ -13,7 +13,8 @@ std::uint32_t TDODEDEV::WMCopyData(const CopyData& message) {
   if (const std::uint32_t answer = CheckHandOver(message, platform_.files);
       answer != kHandOverTaken) {
     if (answer == kHandOverMissing)
-      platform_.diagnostics.Warn(NamesNothingLine(message.bytes.substr(0, message.bytes.find('\0'))));
+      platform_.diagnostics.Warn(
+          NamesNothingLine(message.bytes.substr(0, message.bytes.find('\0'))));
     return answer;
   }
   // A start without an argument means "show me the player", never "play the whole drive".
@@ -47,6 +48,14 @@ void TDODEDEV::RunHandOvers() {
   while (handOver_.Pending && !window_.Closing) {
     const std::string path = std::move(*handOver_.Pending);
     handOver_.Pending.reset();
+    // A file of a type the player does not play builds nothing: the music goes on.
+    if (path != kNextTrackCommand &&
+        ClassifyGivenPath(platform_.files, path).kind == GivenKind::Other &&
+        platform_.files.FileExists(path)) {
+      platform_.diagnostics.Warn("not a type the player plays: \"" + path + "\"");
+      platform_.screen.BringToFront();
+      continue;
+    }
     if (playback_.Playing) {
       StopGraph();
       ReleasePlayback();
@@ -90,7 +99,7 @@ void TDODEDEV::BuildListFromPath(const std::string& path) {
     if (form_.RowCount() > 0) startRun();
   } else if (given.kind == GivenKind::Track) {
     list_.PlayList.Clear();
-    ScanFolder(FolderWithDelimiter(path, syntax));
+    ScanFolder(FolderWithDelimiter(path, syntax), path);
     if (SettingIs(Sort, "1")) SetPlayListSorted(true);
     RefreshListBox();
     form_.SetLabelText(2, TrackCountText(list_.PlayList.size()));

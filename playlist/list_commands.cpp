@@ -64,11 +64,11 @@ void TDODEDEV::listmode1Click() {
     return;
   }
   const int top = form_.Top();
-  settings_.Set(Top2, std::to_string(top));
+  if (form_.PositionReported()) settings_.Set(Top2, std::to_string(top));
   form_.SetHeight(MainForm::kFullHeight);
   window_.CompactView = false;
   // Bring the enlarged window's bottom edge back onto the screen.
-  if (top > window_.ScreenHeight - MainForm::kFullHeight) {
+  if (form_.PositionReported() && top > window_.ScreenHeight - MainForm::kFullHeight) {
     settings_.Set(Top, std::to_string(top));
     form_.SetTop(window_.ScreenHeight + window_.CaptionHeight - MainForm::kFullHeight);
   }

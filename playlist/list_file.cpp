@@ -5,6 +5,7 @@
 
 #include "base/paths.h"
 #include "base/text.h"
+#include "playlist/media_types.h"
 
 namespace solka {
 
@@ -124,15 +125,15 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
   return out;
 }
 
-std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec) {
+std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec, bool utf8) {
   std::size_t skipped = 0;
   PathSyntax unlimited;
   unlimited.maxPath = std::string::npos;
-  return DecodeListFile(bytes, codec, unlimited, skipped);
+  return DecodeListFile(bytes, codec, unlimited, skipped, utf8);
 }
 
 std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec,
-                                        const PathSyntax& syntax, std::size_t& skipped) {
+                                        const PathSyntax& syntax, std::size_t& skipped, bool utf8) {
   const auto starts = [&](std::string_view mark) { return StartsWith(bytes, mark); };
   std::vector<std::string> lines;
   // A line no path can be is never copied: it may be hundreds of megabytes.
@@ -155,7 +156,7 @@ std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec&
   // neither are names as the file system holds them, kept so that they still open.
   std::string decoded;
   std::string_view chosen = text;
-  if (!IsValidUtf8(text)) {
+  if (!utf8 && !IsValidUtf8(text)) {
     if (auto legacy = codec.LegacyToUtf8(std::string(text)); legacy && IsValidUtf8(*legacy)) {
       decoded = std::move(*legacy);
       chosen = decoded;
@@ -183,6 +184,7 @@ std::string EncodeListFile(const std::vector<std::string>& lines) {
 
 ListFileRead ReadListFile(FileSystem& files, const TextCodec& codec, const std::string& path) {
   const PathSyntax syntax = files.Syntax();
+  const bool utf8 = IsUtf8ListFile(path, syntax);
   // Read in pieces: a line whose bytes alone rule out any path (no decoding takes a line below a
   // third of its bytes in UTF-16 units) is dropped as it passes, with its line end, and never
   // held whole. UTF-16 lines end in two-byte units: such a file is read whole.
@@ -198,7 +200,7 @@ ListFileRead ReadListFile(FileSystem& files, const TextCodec& codec, const std::
     if (utf16 && read.bytes.size() == kPiece) read = files.ReadFile(path);
     if (!read.ok) return {false, {}, CannotOpenMessage(path, read.error)};
     if (utf16) {
-      list.lines = DecodeListFile(read.bytes, codec, syntax, list.skipped);
+      list.lines = DecodeListFile(read.bytes, codec, syntax, list.skipped, utf8);
       return list;
     }
     const std::string_view piece = UpToZero(read.bytes);
@@ -223,7 +225,7 @@ ListFileRead ReadListFile(FileSystem& files, const TextCodec& codec, const std::
     }
     if (piece.size() < kPiece) break;
   }
-  list.lines = DecodeListFile(kept, codec, syntax, list.skipped);
+  list.lines = DecodeListFile(kept, codec, syntax, list.skipped, utf8);
   return list;
 }
 

@@ -12,13 +12,15 @@
 namespace solka {
 
 // The lines of a list file. UTF-16 with either byte-order mark; else UTF-8 (a byte-order mark
-// is dropped) when the whole text is valid UTF-8; else legacy text when the whole text decodes;
-// else the bytes as they are. A zero character ends the text; lines end at CR LF, CR or LF and
-// the last one needs no line end.
-std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec);
+// is dropped) when the whole text is valid UTF-8 or `utf8` says the file is UTF-8 by its type;
+// else legacy text when the whole text decodes; else the bytes as they are. A zero character
+// ends the text; lines end at CR LF, CR or LF and the last one needs no line end.
+std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec,
+                                        bool utf8 = false);
 // The same without the lines too long to be a path by `syntax`; `skipped` counts them.
 std::vector<std::string> DecodeListFile(std::string_view bytes, const TextCodec& codec,
-                                        const PathSyntax& syntax, std::size_t& skipped);
+                                        const PathSyntax& syntax, std::size_t& skipped,
+                                        bool utf8 = false);
 
 // The bytes written for `lines`: UTF-8, CR LF after every line, nothing for no lines. A first
 // line that begins with the bytes of a byte-order mark gets the UTF-8 mark in front, so that it
@@ -40,7 +42,8 @@ struct ListFileRead {
   std::size_t skipped = 0;  // lines left out: too long to be a path here
 };
 
-// Reads and decodes the list file at `path`, without the lines too long to be a path here.
+// Reads and decodes the list file at `path`, as UTF-8 where its type says so, without the lines
+// too long to be a path here.
 ListFileRead ReadListFile(FileSystem& files, const TextCodec& codec, const std::string& path);
 
 // The user's texts for a list file that cannot be read or written.

@@ -60,12 +60,21 @@ std::vector<std::string_view> PlayableMimeTypes() {
     }
   };
   for (const MediaType& type : MediaTypeTable) add(type.mimeTypes);
-  add(kListFileMimeType);
+  for (const ListFileType& type : ListFileTypes) add(type.mimeType);
   return types;
 }
 
 bool IsListFileExtension(std::string_view extension, Match how) {
-  return Matches(extension, kListFileExtension, how);
+  return std::any_of(ListFileTypes.begin(), ListFileTypes.end(), [&](const ListFileType& type) {
+    return Matches(extension, type.extension, how);
+  });
+}
+
+bool IsUtf8ListFile(std::string_view path, const PathSyntax& syntax) {
+  const std::string extension = ExtensionOf(path, syntax);
+  return std::any_of(ListFileTypes.begin(), ListFileTypes.end(), [&](const ListFileType& type) {
+    return type.utf8 && EqualsNoCase(extension, type.extension);
+  });
 }
 
 bool AcceptedByScan(std::string_view extension, const SettingTexts& settings,

@@ -41,9 +41,9 @@ inline constexpr Match ci = Match::NoCase, ex = Match::Exact, no = Match::None;
 
 // The columns differ on purpose and stored settings rely on them: ".acc" is what the forwarded
 // path and the ACC group know, ".aac" what the standard scan, drops and the start-up argument know.
-inline constexpr std::array<MediaType, 16> MediaTypeTable = [] {
+inline constexpr std::array<MediaType, 17> MediaTypeTable = [] {
   using namespace media_table_detail;
-  return std::array<MediaType, 16>{{
+  return std::array<MediaType, 17>{{
       {".mp3", {ci, ci, ci, ex}, Ext_MP3, "audio/mpeg"},
       {".mid", {ci, ci, ci, ex}, Ext_MIDI, "audio/midi"},
       {".midi", {ci, ci, ci, ex}, Ext_MIDI, "audio/midi"},
@@ -56,6 +56,8 @@ inline constexpr std::array<MediaType, 16> MediaTypeTable = [] {
        {ci, ci, ci, ex},
        Ext_OGG,
        "audio/ogg;audio/x-vorbis+ogg;audio/x-flac+ogg;audio/x-opus+ogg"},
+      // Opus is an Ogg stream too: it goes wherever ".ogg" goes, the Ogg type box included.
+      {".opus", {ci, ci, ci, ex}, Ext_OGG, "audio/x-opus+ogg"},
       {".flac", {ci, ci, ci, ex}, kNoGroup, "audio/flac"},
       {".ape", {ci, ci, ci, ex}, Ext_APE, "audio/x-ape"},
       {".vqf", {ci, ci, ci, ex}, kNoGroup, ""},
@@ -66,11 +68,20 @@ inline constexpr std::array<MediaType, 16> MediaTypeTable = [] {
   }};
 }();
 
-inline constexpr std::string_view kListFileExtension = ".m3u";
-inline constexpr std::string_view kListFileMimeType = "audio/x-mpegurl";
+// List files: ".m3u8" is the same list written in UTF-8 by definition, so it is read as such
+// and never guessed to be in the legacy code page.
+struct ListFileType {
+  std::string_view extension;
+  std::string_view mimeType;
+  bool utf8;
+};
+inline constexpr std::array<ListFileType, 2> ListFileTypes = {{
+    {".m3u", "audio/x-mpegurl", false},
+    {".m3u8", "audio/x-mpegurl", true},
+}};
 
 // The desktop's names of everything the player opens, each once, in table order, the list
-// file's last: what the desktop entry offers the player for and what the media controls
+// files' last: what the desktop entry offers the player for and what the media controls
 // announce. Folders play too, but their type stays out: claiming it would make the player the
 // desktop's opener of folders (and its own "open the base folder" would replace the list).
 std::vector<std::string_view> PlayableMimeTypes();
@@ -84,6 +95,9 @@ bool InColumn(std::string_view extension, MediaColumn column);
 
 // True when `extension` marks a list file, compared as `how` says (None gives false).
 bool IsListFileExtension(std::string_view extension, Match how);
+
+// True when the list file at `path` is UTF-8 by its type (".m3u8" in any case).
+bool IsUtf8ListFile(std::string_view path, const PathSyntax& syntax);
 
 // Whether a file met by the folder scan is taken, by the FileType setting: "" or "0" the
 // standard set, "1" the groups switched on by their Ext_* settings, "2" only files of the

@@ -35,12 +35,13 @@ class FolderWalk {
  public:
   // `referenceExtension` is the FileType "2" scan's type; the first file found sets it when empty.
   FolderWalk(FileSystem& files, const SettingTexts& settings, std::string& referenceExtension,
-             bool descend)
+             bool descend, const std::string& named)
       : files_(files),
         settings_(settings),
         referenceExtension_(referenceExtension),
         syntax_(files_.Syntax()),
-        descend_(descend) {}
+        descend_(descend),
+        named_(named) {}
 
   std::vector<std::string> Run(const std::string& root) {
     if (auto id = files_.IdOf(root)) {
@@ -58,6 +59,9 @@ class FolderWalk {
         continue;
       }
       const DirEntry& entry = top.entries[top.next++];
+      // Hidden entries are the system's and the programs' own (caches, the trash), not music,
+      // unless the user named one.
+      if (IsHiddenName(entry.name, syntax_) && top.path + entry.name != named_) continue;
       if (entry.isDirectory) {
         // A folder reached again (a link back into the tree) is not walked twice, so a link
         // loop ends and a linked folder contributes its files once.
@@ -93,6 +97,7 @@ class FolderWalk {
   std::string& referenceExtension_;
   PathSyntax syntax_;
   bool descend_;
+  const std::string& named_;
   std::optional<std::uint64_t> drive_;  // device of the drive being scanned whole
   std::set<FolderId, FolderIdLess> entered_;
   std::vector<OpenFolder> stack_;
@@ -101,13 +106,14 @@ class FolderWalk {
 
 }  // namespace
 
-void TDODEDEV::ScanFolder(const std::string& folder) {
+void TDODEDEV::ScanFolder(const std::string& folder, const std::string& named) {
   Screen& screen = platform_.screen;
   screen.SetWaitCursor(true);
   // Callers hand a folder ending in a delimiter; a missing one is added rather than listing
   // siblings that share the name as a prefix. An empty path names no folder.
   if (!folder.empty()) {
-    FolderWalk walk(platform_.files, settings_, list_.ReferenceExtension, !list_.NoSubFolderScan);
+    FolderWalk walk(platform_.files, settings_, list_.ReferenceExtension, !list_.NoSubFolderScan,
+                    named);
     list_.PlayList.AddAll(walk.Run(WithDelimiter(folder, platform_.files.Syntax())));
   }
   list_.NoSubFolderScan = false;

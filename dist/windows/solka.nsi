@@ -42,7 +42,8 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "KOBARI PROJECT"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Japanese"
 
-; The types a start-up argument plays; list files have a type of their own below.
+; The types a start-up argument plays, and the list files, which have a type of their own below.
+; Held to the player's table of types by its tests.
 !macro ForEachType MACRO
   !insertmacro ${MACRO} ".mp3"
   !insertmacro ${MACRO} ".mid"
@@ -52,6 +53,7 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "KOBARI PROJECT"
   !insertmacro ${MACRO} ".wav"
   !insertmacro ${MACRO} ".wma"
   !insertmacro ${MACRO} ".ogg"
+  !insertmacro ${MACRO} ".opus"
   !insertmacro ${MACRO} ".flac"
   !insertmacro ${MACRO} ".ape"
   !insertmacro ${MACRO} ".vqf"
@@ -60,6 +62,10 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "KOBARI PROJECT"
   !insertmacro ${MACRO} ".m4a"
   !insertmacro ${MACRO} ".asf"
 !macroend
+!macro ForEachListType MACRO
+  !insertmacro ${MACRO} ".m3u"
+  !insertmacro ${MACRO} ".m3u8"
+!macroend
 
 !macro OpenWith EXT
   WriteRegStr HKLM "Software\Classes\${EXT}\OpenWithProgids" "${PROGID}" ""
@@ -67,6 +73,13 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "KOBARI PROJECT"
 !macroend
 !macro NoOpenWith EXT
   DeleteRegValue HKLM "Software\Classes\${EXT}\OpenWithProgids" "${PROGID}"
+!macroend
+!macro OpenListWith EXT
+  WriteRegStr HKLM "Software\Classes\${EXT}\OpenWithProgids" "${LIST_PROGID}" ""
+  WriteRegStr HKLM "Software\Classes\Applications\solka.exe\SupportedTypes" "${EXT}" ""
+!macroend
+!macro NoOpenListWith EXT
+  DeleteRegValue HKLM "Software\Classes\${EXT}\OpenWithProgids" "${LIST_PROGID}"
 !macroend
 
 Function .onInit
@@ -169,8 +182,7 @@ Section "SOLKA"
   !insertmacro ForEachType OpenWith
   WriteRegStr HKLM "Software\Classes\${LIST_PROGID}" "" "SOLKA のリスト"
   WriteRegStr HKLM "Software\Classes\${LIST_PROGID}\shell\open\command" "" '"$INSTDIR\solka.exe" "%1"'
-  WriteRegStr HKLM "Software\Classes\.m3u\OpenWithProgids" "${LIST_PROGID}" ""
-  WriteRegStr HKLM "Software\Classes\Applications\solka.exe\SupportedTypes" ".m3u" ""
+  !insertmacro ForEachListType OpenListWith
   WriteRegStr HKLM "Software\Classes\Directory\shell\SOLKA" "" "SOLKA で再生"
   WriteRegStr HKLM "Software\Classes\Directory\shell\SOLKA" "Icon" '"$INSTDIR\solka.exe",0'
   WriteRegStr HKLM "Software\Classes\Directory\shell\SOLKA\command" "" '"$INSTDIR\solka.exe" "%1"'
@@ -211,7 +223,7 @@ Section "Uninstall"
   DeleteRegKey HKLM "Software\Classes\${PROGID}"
   DeleteRegKey HKLM "Software\Classes\${LIST_PROGID}"
   !insertmacro ForEachType NoOpenWith
-  DeleteRegValue HKLM "Software\Classes\.m3u\OpenWithProgids" "${LIST_PROGID}"
+  !insertmacro ForEachListType NoOpenListWith
   DeleteRegKey HKLM "Software\Classes\Directory\shell\SOLKA"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'

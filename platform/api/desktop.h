@@ -54,10 +54,11 @@ class Dialogs {
   // The open dialog with the toolkit's defaults (no filter, no title); the chosen file, or
   // nullopt when cancelled.
   virtual std::optional<std::string> OpenFile() = 0;
-  // The folder browser over the whole file system, titled `title`; the chosen folder without a
-  // trailing delimiter (except the root itself), or nullopt when cancelled. Waits for it, events
-  // go on being handled meanwhile.
-  virtual std::optional<std::string> BrowseForFolder(const std::string& title) = 0;
+  // The folder browser over the whole file system, titled `title`, showing `start` first (none
+  // when empty); the chosen folder without a trailing delimiter (except the root itself), or
+  // nullopt when cancelled. Waits for it, events go on being handled meanwhile.
+  virtual std::optional<std::string> BrowseForFolder(const std::string& title,
+                                                     const std::string& start) = 0;
 };
 
 // The screen and window system as far as the core asks it.

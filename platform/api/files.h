@@ -24,6 +24,8 @@ struct PathSyntax {
   bool maxPathInUtf16Units = false;
   // What ends the name of a program file (".exe" on Windows).
   std::string programSuffix = {};
+  // Whether a name that begins with a dot is a hidden entry (the platform's convention).
+  bool dotNamesHidden = true;
   bool IsDelimiter(char c) const { return delimiters.find(c) != std::string::npos; }
 };
 
@@ -100,6 +102,10 @@ class FileSystem {
   virtual std::string TempFolder() = 0;
   // The user's per-program settings folder, ending in a delimiter (not created here).
   virtual std::string UserConfigFolder() = 0;
+  // The user's home folder, ending in a delimiter.
+  virtual std::string HomeFolder() = 0;
+  // The folder the desktop keeps the user's music in, ending in a delimiter; it may not exist.
+  virtual std::string MusicFolder() = 0;
 };
 
 }  // namespace solka

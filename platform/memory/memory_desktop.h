@@ -81,8 +81,10 @@ class RecordingDialogs : public Dialogs {
     ++openRequests;
     return openAnswer;
   }
-  std::optional<std::string> BrowseForFolder(const std::string& title) override {
+  std::optional<std::string> BrowseForFolder(const std::string& title,
+                                             const std::string& start) override {
     browseTitles.push_back(title);
+    browseStarts.push_back(start);
     return folderAnswer;
   }
   std::vector<Box> boxes;
@@ -93,6 +95,7 @@ class RecordingDialogs : public Dialogs {
   int openRequests = 0;
   std::optional<std::string> openAnswer;
   std::vector<std::string> browseTitles;
+  std::vector<std::string> browseStarts;
   std::optional<std::string> folderAnswer;
 };
 

@@ -31,6 +31,8 @@ class MemoryFileSystem : public FileSystem {
   void SetDrive(const std::string& root, DriveType type) { drives_[root] = type; }
   void SetTempFolder(std::string folder) { temp_ = std::move(folder); }
   void SetConfigFolder(std::string folder) { config_ = std::move(folder); }
+  void SetHomeFolder(std::string folder) { home_ = std::move(folder); }
+  void SetMusicFolder(std::string folder) { music_ = std::move(folder); }
   void SetCurrentDriveRoot(std::string root) { currentRoot_ = std::move(root); }
   // The folder relative paths start from (absolute, ending in '/').
   void SetCurrentFolder(std::string folder) { current_ = std::move(folder); }
@@ -55,6 +57,8 @@ class MemoryFileSystem : public FileSystem {
   void FlushDrive(const std::string& path) override { flushed_.push_back(DriveOf(path)); }
   std::string TempFolder() override { return temp_; }
   std::string UserConfigFolder() override { return config_; }
+  std::string HomeFolder() override { return home_; }
+  std::string MusicFolder() override { return music_; }
 
  private:
   struct Folder {
@@ -73,7 +77,7 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, DriveType> drives_;
   std::vector<std::string> flushed_;
   std::string temp_ = "/tmp/", config_ = "/home/user/.config/solka/", currentRoot_ = "/",
-              current_ = "/";
+              current_ = "/", home_ = "/home/user/", music_ = "/home/user/Music/";
   std::uint64_t nextId_ = 1;
   int listCalls_ = 0;
 };

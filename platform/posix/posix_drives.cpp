@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "platform/posix/mount_table.h"
 #include "platform/posix/posix_fd.h"
@@ -123,16 +125,66 @@ std::string PosixFileSystem::TempFolder() {
   return tmp.empty() ? "/tmp/" : WithSlash(tmp);
 }
 
-std::string PosixFileSystem::UserConfigFolder() {
-  // Relative values are invalid for these variables and ignored.
-  const std::string config = EnvOrEmpty("XDG_CONFIG_HOME");
-  if (!config.empty() && config.front() == '/') return WithSlash(config) + "solka/";
+namespace {
+
+std::string HomeOrEmpty() {
   std::string home = EnvOrEmpty("HOME");
   if (home.empty()) {
     if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) home = user->pw_dir;
   }
-  if (home.empty()) return TempFolder() + "solka/";
-  return WithSlash(home) + ".config/solka/";
+  return home;
+}
+
+// The desktop's settings folder, ending in '/'; relative values are invalid and ignored.
+std::string ConfigHome(const std::string& home) {
+  const std::string config = EnvOrEmpty("XDG_CONFIG_HOME");
+  if (!config.empty() && config.front() == '/') return WithSlash(config);
+  return home.empty() ? std::string() : WithSlash(home) + ".config/";
+}
+
+// The value of `key` in a user-dirs.dirs file: a shell assignment of a quoted "$HOME/..." or
+// absolute path. Anything else (a missing key, a relative path) gives empty.
+std::string UserDir(std::string_view file, std::string_view key, const std::string& home) {
+  while (!file.empty()) {
+    std::string_view line = file.substr(0, file.find('\n'));
+    file.remove_prefix(std::min(file.size(), line.size() + 1));
+    line.remove_prefix(std::min(line.size(), line.find_first_not_of(" \t")));
+    if (!line.starts_with(key) || line.substr(key.size(), 2) != "=\"") continue;
+    std::string value;
+    for (std::size_t i = key.size() + 2; i < line.size() && line[i] != '"'; ++i) {
+      if (line[i] == '\\' && i + 1 < line.size()) ++i;
+      value += line[i];
+    }
+    if (value == "$HOME" || value.starts_with("$HOME/"))
+      value = home.empty() ? std::string() : home + value.substr(5);
+    return value.starts_with('/') ? value : std::string();
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string PosixFileSystem::UserConfigFolder() {
+  const std::string config = ConfigHome(HomeOrEmpty());
+  return (config.empty() ? TempFolder() : config) + "solka/";
+}
+
+std::string PosixFileSystem::HomeFolder() {
+  const std::string home = HomeOrEmpty();
+  return home.empty() ? "/" : WithSlash(home);
+}
+
+std::string PosixFileSystem::MusicFolder() {
+  const std::string home = HomeOrEmpty();
+  const std::string config = ConfigHome(home);
+  std::string music;
+  if (!config.empty()) {
+    if (ReadResult dirs = ReadFile(config + "user-dirs.dirs"); dirs.ok)
+      music = UserDir(dirs.bytes, "XDG_MUSIC_DIR", home);
+  }
+  // The home folder itself there means "no music folder" to the desktop: not the whole home.
+  if (music.empty() || WithSlash(music) == HomeFolder()) return HomeFolder() + "Music/";
+  return WithSlash(music);
 }
 
 }  // namespace solka

@@ -30,6 +30,9 @@ class PosixFileSystem : public FileSystem {
   void FlushDrive(const std::string& path) override;
   std::string TempFolder() override;
   std::string UserConfigFolder() override;
+  std::string HomeFolder() override;
+  // XDG_MUSIC_DIR of the user's user-dirs.dirs; else ~/Music.
+  std::string MusicFolder() override;
 };
 
 }  // namespace solka

@@ -33,8 +33,9 @@ MainWindow::MainWindow(MainForm& form, WindowCommands& commands, Trace trace)
   setWindowRole(QStringLiteral("TDODEDEV"));  // the window class's name, for desktop tools
   setWindowIcon(GroupIcon(0));
   setMouseTracking(true);
-  setMinimumSize(MainForm::kMinWidth, MainForm::kMinHeight - MainForm::kFrameHeight);
-  setMaximumSize(MainForm::kMaxWidth, MainForm::kMaxHeight - MainForm::kFrameHeight);
+  // Wayland keeps a window's place to itself: what the toolkit says there is no position.
+  form_.SetPositionReportedFromView(
+      !QGuiApplication::platformName().startsWith(QStringLiteral("wayland")));
 
   menus_ = std::make_unique<PopupMenus>([this](std::string_view item) { commands_.Click(item); });
 

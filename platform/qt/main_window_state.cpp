@@ -35,8 +35,13 @@ void MainWindow::RenderGeometry() {
   // The position is that of the frame, as stored; a position off every screen is shown on one.
   placed_ =
       PlaceOnScreen({form_.Left(), form_.Top(), form_.Width(), form_.Height()}, ScreenAreas());
+  // One size at a time, the player's (the full or the compact view), set in one step: window
+  // managers that draw a resize handle under a resizable window leave the strip under the panel
+  // out. Before the move, which the new size hints would otherwise shift by the frame.
+  setFixedSize(std::clamp(form_.Width(), MainForm::kMinWidth, MainForm::kMaxWidth),
+               std::clamp(form_.Height(), MainForm::kMinHeight, MainForm::kMaxHeight) -
+                   MainForm::kFrameHeight);
   move(placed_.left, placed_.top);
-  resize(form_.Width(), form_.Height() - MainForm::kFrameHeight);
   rendering_ = false;
   ReportGeometry();  // the limits may have bent the request
 }
@@ -108,8 +113,10 @@ void MainWindow::ReportGeometry() {
   if (rendering_) return;
   int left = x(), top = y();
   // Where the window was put to keep it on a screen is not the user's choice: the stored
-  // position stays until the user moves the window.
-  if (left == placed_.left && top == placed_.top) left = form_.Left(), top = form_.Top();
+  // position stays until the user moves the window. One the display server never tells
+  // stays as well.
+  if ((left == placed_.left && top == placed_.top) || !form_.PositionReported())
+    left = form_.Left(), top = form_.Top();
   form_.SetGeometryFromView(left, top, width(), height() + MainForm::kFrameHeight);
   trace_.State("geometry", std::to_string(form_.Left()) + " " + std::to_string(form_.Top()));
 }

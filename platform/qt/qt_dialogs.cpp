@@ -75,8 +75,9 @@ std::optional<std::string> QtDialogs::OpenFile() {
   return FirstChosen(dialog);
 }
 
-std::optional<std::string> QtDialogs::BrowseForFolder(const std::string& title) {
-  QFileDialog dialog(Owner(), ToQt(title));
+std::optional<std::string> QtDialogs::BrowseForFolder(const std::string& title,
+                                                      const std::string& start) {
+  QFileDialog dialog(Owner(), ToQt(title), ToQt(start));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);

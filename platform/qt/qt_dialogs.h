@@ -19,7 +19,8 @@ class QtDialogs : public Dialogs {
   void MessageBox(const std::string& text, const std::string& caption) override;
   std::optional<std::string> SaveFile(const SaveFileRequest& request) override;
   std::optional<std::string> OpenFile() override;
-  std::optional<std::string> BrowseForFolder(const std::string& title) override;
+  std::optional<std::string> BrowseForFolder(const std::string& title,
+                                             const std::string& start) override;
 
  private:
   QWidget* Owner() const;

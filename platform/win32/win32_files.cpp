@@ -405,14 +405,27 @@ std::string Win32FileSystem::TempFolder() {
   return WithFinalDelimiter(length ? Narrow(buffer, length) : std::string("C:\\"));
 }
 
+namespace {
+// A known folder of the user's with a final delimiter; empty when the system names none.
+std::string KnownFolderPath(REFKNOWNFOLDERID id) {
+  const std::wstring folder = KnownFolder(id);
+  return folder.empty() ? std::string() : WithFinalDelimiter(Narrow(folder.c_str()));
+}
+}  // namespace
+
 std::string Win32FileSystem::UserConfigFolder() {
-  wchar_t* appData = nullptr;
-  std::string folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData)))
-    folder = Narrow(appData);
-  CoTaskMemFree(appData);
-  if (folder.empty()) folder = TempFolder();
-  return WithFinalDelimiter(folder) + "solka\\";
+  const std::string folder = KnownFolderPath(FOLDERID_RoamingAppData);
+  return (folder.empty() ? TempFolder() : folder) + "solka\\";
+}
+
+std::string Win32FileSystem::HomeFolder() {
+  const std::string folder = KnownFolderPath(FOLDERID_Profile);
+  return folder.empty() ? TempFolder() : folder;
+}
+
+std::string Win32FileSystem::MusicFolder() {
+  const std::string folder = KnownFolderPath(FOLDERID_Music);
+  return folder.empty() ? HomeFolder() + "Music\\" : folder;
 }
 
 }  // namespace solka

@@ -15,7 +15,7 @@ namespace solka {
 
 class Win32FileSystem : public FileSystem {
  public:
-  PathSyntax Syntax() const override { return {'\\', "\\/:", 32767, true, true, ".exe"}; }
+  PathSyntax Syntax() const override { return {'\\', "\\/:", 32767, true, true, ".exe", false}; }
   std::string FullPath(const std::string& path) override;
   bool ListFolder(const std::string& folder, std::vector<DirEntry>& out) override;
   std::optional<FolderId> IdOf(const std::string& folder) override;
@@ -33,6 +33,8 @@ class Win32FileSystem : public FileSystem {
   void FlushDrive(const std::string& path) override;
   std::string TempFolder() override;
   std::string UserConfigFolder() override;
+  std::string HomeFolder() override;   // the profile folder
+  std::string MusicFolder() override;  // the Music known folder
 };
 
 // `path` (UTF-8) as the wide-character calls take it: a full path too long for MAX_PATH gets

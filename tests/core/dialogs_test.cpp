@@ -85,10 +85,11 @@ TEST_F(DialogsTest, HistoryLoadsUpToTheFirstGapSortedAndIsWrittenInTheComboOrder
       "[SETTING]\nBaseFolder=/base\n[RECENT_PATH]\n0=/srv/zeta\n1=/music\n3=/lost\n"));
   p.files.AddFolder("/base/b");
   p.files.AddFolder("/base/A");
+  p.files.AddFolder("/base/.cache");
   p.files.AddFile("/base/file.mp3");
   window2.script = [this] {
     // The base folder joins the history at its sorted place and is the shown entry; its
-    // sub-folders (files left out) are the rows, in name order.
+    // sub-folders (files and hidden ones left out) are the rows, in name order.
     EXPECT_THAT(form2->Form.Items("Edit1"), ElementsAre("/base", "/music", "/srv/zeta"));
     EXPECT_EQ(form2->Form.ShownItem("Edit1"), "/base");
     EXPECT_THAT(Rows(), ElementsAre("A", "b"));
@@ -127,6 +128,7 @@ TEST_F(DialogsTest, BrowsingMovesItsEntryToTheTopAndRelistsAndOtherCasesAreOther
   player->ToolButton1Click();
   EXPECT_THAT(p.dialogs.browseTitles,
               ElementsAre("フォルダを選択してください", "フォルダを選択してください"));
+  EXPECT_THAT(p.dialogs.browseStarts, ElementsAre("/music/rock", "/music/rock"));
   EXPECT_EQ(Recent(0), "/Music/Rock");  // a cancel writes nothing
 }
 
@@ -178,9 +180,14 @@ TEST_F(DialogsTest, RadioGroupsStoreAtTheClickAndSurviveACancel) {
     EXPECT_TRUE(form2->Form.Checked("RadioButton3"));
     EXPECT_FALSE(form2->Form.Checked("Extchk3"));
     form2->Form.SetCheckedFromView("CheckBox3", true);  // not taken back on cancel
+    // No base folder: nothing is listed (not the root); once the dialog is up the chooser asks
+    // for one, from the home folder.
+    EXPECT_THAT(Rows(), IsEmpty());
+    p.loop.RunUntilIdle();
     Event("BitBtn1");
   };
   player->ToolButton1Click();
+  EXPECT_THAT(p.dialogs.browseStarts, ElementsAre("/home/user/"));
   EXPECT_EQ(player->Setting(SleepMode), "1");
   EXPECT_EQ(player->Setting(FileType), "2");
   EXPECT_EQ(player->Setting(AutoPlay), "0");

@@ -143,10 +143,10 @@ TEST_F(HandOverTest, AForwardedAudioFileScansItsFolderAndPlaysExactlyThatFile) {
   EXPECT_EQ(Playing(), "/albums/y/song.mp3");
   EXPECT_EQ(t.Form().Label(2).text, " / 3 曲");
   EXPECT_TRUE(t.Sequence().ContinuousPlay);
-  // A file of no known type is neither track nor list: all that happens is the stop.
+  // A file of no type the player plays is neither track nor list: the music goes on.
   p.files.AddFile("/albums/y/notes.txt");
   Forward("/albums/y/notes.txt");
-  EXPECT_EQ(Playing(), "");
+  EXPECT_EQ(Playing(), "/albums/y/song.mp3");
   EXPECT_EQ(List().size(), 3u);
   EXPECT_EQ(p.screen.broughtToFront, 2);
 }

@@ -82,8 +82,10 @@ TEST(ListFileDecode, EveryLineKeptAsWritten) {
 
 TEST(ListFileDecode, OneEncodingForTheWholeFile) {
   EXPECT_THAT(Decode("\xEF\xBB\xBF/m/\xE6\x97\xA5.mp3\r\n"), ElementsAre("/m/日.mp3"));
-  // A list written with the legacy code page.
+  // A list written with the legacy code page; one that is UTF-8 by its type keeps the bytes.
   EXPECT_THAT(Decode("/m/a.mp3\r\n/m/\x82\xA0.mp3\r\n"), ElementsAre("/m/a.mp3", "/m/あ.mp3"));
+  EXPECT_THAT(DecodeListFile("\xEF\xBB\xBF/m/\x82\xA0.mp3", OneCharCodec(), true),
+              ElementsAre("/m/\x82\xA0.mp3"));
   // Neither UTF-8 nor legacy as a whole: every line keeps its bytes, even one that would be
   // valid UTF-8 alone.
   EXPECT_THAT(Decode("/m/\xE6\x97\xA5.mp3\r\n/m/\x82\xA0.mp3\r\n/m/caf\xE9.mp3"),

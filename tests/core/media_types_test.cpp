@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
 namespace solka {
 namespace {
@@ -46,13 +47,26 @@ TEST(MediaTypes, ColumnsKeepTheirOwnSetsAndComparisons) {
   EXPECT_FALSE(InColumn(".m3u", MediaColumn::StandardScan));
 }
 
-TEST(MediaTypes, EveryColumnHoldsFifteenExtensions) {
+TEST(MediaTypes, EveryColumnHoldsSixteenExtensions) {
   for (int c = 0; c < 4; ++c) {
     int members = 0;
     for (const MediaType& type : MediaTypeTable)
       if (InColumn(type.extension, static_cast<MediaColumn>(c))) ++members;
-    EXPECT_EQ(members, 15) << "column " << c;
+    EXPECT_EQ(members, 16) << "column " << c;
   }
+}
+
+// The installer registers "Open with" for the start-up column and the list files, no more.
+TEST(MediaTypes, InstallerRegistersTheTablesTypes) {
+  std::ifstream script(SOLKA_INSTALLER_SCRIPT);
+  std::multiset<std::string> registered, wanted;
+  for (std::string line; std::getline(script, line);)
+    if (const auto at = line.find("${MACRO} \""); at != std::string::npos)
+      registered.insert(line.substr(at + 10, line.size() - at - 11));
+  for (const MediaType& type : MediaTypeTable)
+    if (InColumn(type.extension, MediaColumn::StartUpArgument)) wanted.emplace(type.extension);
+  for (const ListFileType& type : ListFileTypes) wanted.emplace(type.extension);
+  EXPECT_EQ(registered, wanted);
 }
 
 // The desktop entry offers the player for exactly the types of the table, which the media
@@ -74,7 +88,7 @@ TEST(MediaTypes, ListFileTestFollowsTheAskedComparison) {
   EXPECT_TRUE(IsListFileExtension(".m3u", Match::Exact));
   EXPECT_FALSE(IsListFileExtension(".M3U", Match::Exact));
   EXPECT_TRUE(IsListFileExtension(".M3U", Match::NoCase));
-  EXPECT_FALSE(IsListFileExtension(".m3u8", Match::NoCase));
+  EXPECT_TRUE(IsListFileExtension(".M3U8", Match::NoCase));
   EXPECT_FALSE(IsListFileExtension(".m3u", Match::None));
 }
 
@@ -109,6 +123,9 @@ TEST_F(ScanAcceptance, ChosenTypesTakeOnlyGroupsSwitchedOnExactly) {
   EXPECT_TRUE(Accepts(".MIDI"));
   EXPECT_FALSE(Accepts(".rmi"));
   EXPECT_FALSE(Accepts(".mp3"));
+
+  Set(Ext_OGG, "1");  // the Ogg box takes Opus too
+  EXPECT_TRUE(Accepts(".Opus"));
 
   Set(Ext_ACC, "1");
   EXPECT_TRUE(Accepts(".acc"));

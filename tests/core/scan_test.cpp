@@ -36,6 +36,9 @@ TEST_F(ScanFolderTest, SubFolderFilesStandWhereTheSubFolderWasMet) {
   p.files.AddFile("/m/Sub/e.wav");
   p.files.AddFile("/m/b.mp3");
   p.files.AddFile("/m/notes.txt");
+  // Hidden entries are passed over, folders unopened.
+  p.files.AddFile("/m/.hidden/secret.mp3");
+  p.files.AddFile("/m/Sub/Deeper/.x.mp3");
   player.ScanFolder("/m/");
   EXPECT_THAT(List(), ElementsAre("/m/a.mp3", "/m/Sub/c.mp3", "/m/Sub/Deeper/d.ogg", "/m/Sub/e.wav",
                                   "/m/b.mp3"));

@@ -58,6 +58,14 @@ TEST_F(ShutdownTest, CloseInFullViewStoresTopAndKeepsTop2) {
   EXPECT_EQ(Saved("FileType"), "2");
 }
 
+TEST_F(ShutdownTest, APositionTheDisplayServerNeverToldIsNotStored) {
+  TDODEDEV& player = Start(With().Setting(Top, "120").Setting(Left, "33"));
+  player.FormForView().SetPositionReportedFromView(false);  // Wayland
+  MoveTo(player, -3, -30);
+  player.FormClose();
+  EXPECT_EQ(Saved("Left") + Saved("Top"), "33120");
+}
+
 TEST_F(ShutdownTest, BroadcastSwitchIsSavedFromItsCheckMark) {
   TDODEDEV& player = Start(With().Setting("WMP_NowPlaying", "0"));
   player.Click("Messenger1");

@@ -200,6 +200,13 @@ TEST_F(StartupTest, AutoPlayWithoutArgumentPlaysTheProgramsDrive) {
   TDODEDEV& t = Start("", "/media/stick/solka/solka");
   EXPECT_EQ(t.List().PlayList.Items(), std::vector<std::string>{"/media/stick/m/a.mp3"});
   EXPECT_EQ(Playing(), "/media/stick/m/a.mp3");
+
+  // Installed in the system's program folders, it plays the user's music, not the system.
+  p.files.AddFile("/home/user/.config/solka/solka.ini", "[SETTING]\nAutoPlay=1\n");
+  p.files.SetReadOnlyFolder("/usr/bin");
+  Track("/home/user/Music/b.mp3");
+  Start("", "/usr/bin/solka");
+  EXPECT_EQ(player->List().PlayList.Items(), std::vector<std::string>{"/home/user/Music/b.mp3"});
 }
 
 // --- Where the settings live -----------------------------------------------------------------

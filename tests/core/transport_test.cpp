@@ -167,8 +167,12 @@ TEST_F(Transport, DesktopPlayAndPauseNeverToggleBack) {
   EXPECT_EQ(player.Form().Caption(), "t0");
   remote.Next();
   EXPECT_EQ(remote.Read().title, "t1");
-  remote.SetVolume(0.25);
-  EXPECT_EQ(player.Playback().Volume, -7500);
+  // The desktop's level is the cube root of the gain: half is about -18 dB, and reads back.
+  remote.SetVolume(0.5);
+  EXPECT_EQ(player.Playback().Volume, -1806);
+  remote.SetVolume(0.01);  // below the design's silence
+  EXPECT_EQ(player.Playback().Volume, -10000);
+  EXPECT_DOUBLE_EQ(remote.Read().volume, 0);
   remote.SetVolume(7);
   EXPECT_DOUBLE_EQ(remote.Read().volume, 1);
   player.Label3DblClick();

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The real program under a window manager: F5 opens the list selection dialog, "参照" browses to
-# a base folder, "全選択" and "OK" take its sub-folder; the list then plays that folder's tracks,
-# the settings file holds the new base folder and its history, and playback goes on while the
+# The real program under a window manager: F5 opens the list selection dialog, which browses to
+# a base folder by itself when it has none; "全選択" and "OK" take its sub-folder; the list then
+# plays that folder's tracks, the settings file holds the new base folder and its history, and playback goes on while the
 # dialog is open again; the dialog belongs to the main window.
 #   dialog_choose_folder.sh PATH-TO-SOLKA
 set -euo pipefail
@@ -32,7 +32,7 @@ key_to "$main" F5
 dialog=$(titled_window "^フォルダまたは")
 # The list tab's page starts below the tab bar; its controls sit at their designed places.
 page_x=2 page_y=24
-click "$dialog" $((page_x + 241)) $((page_y + 33))  # 参照
+# Without a base folder yet, the browser opens by itself.
 browser=$(titled_window "^フォルダを選択してください")
 poll 20 active "$browser" || fail "the folder browser did not take the keyboard"
 xdotool type --delay 20 "$work/music"

@@ -16,6 +16,7 @@ printf '[SETTING]\r\n' >"$work/bin/solka.ini"
 tone f_wav.wav wavenc
 tone f_mp3.mp3 lamemp3enc ! xingmux ! id3v2mux
 tone f_ogg.ogg vorbisenc ! oggmux
+tone f_opus.opus audioresample ! opusenc ! oggmux
 tone f_flac.flac flacenc
 tone f_m4a.m4a avenc_aac ! mp4mux
 tone f_3g2.3g2 avenc_aac ! mp4mux
@@ -62,7 +63,7 @@ check() {
   fi
 }
 
-for file in f_wav.wav f_mp3.mp3 f_ogg.ogg f_flac.flac f_m4a.m4a f_3g2.3g2 f_aac.aac \
+for file in f_wav.wav f_mp3.mp3 f_ogg.ogg f_opus.opus f_flac.flac f_m4a.m4a f_3g2.3g2 f_aac.aac \
   f_wma.wma f_asf.asf f_mid.mid f_rmi.rmi; do
   check "$file" "${file%.*}|$idle"
 done

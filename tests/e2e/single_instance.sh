@@ -96,6 +96,14 @@ second_start
 holds 1 eval '[[ $(last_caption) == t3 ]]' || fail "a start without argument changed the player: '$(last_caption)'"
 echo "PASS: a relative folder and a file opened through the desktop entry play in the player"
 
+# A UTF-8 list with an Opus track.
+gst-launch-1.0 -q audiotestsrc num-buffers=300 samplesperbuffer=800 ! \
+  audio/x-raw,rate=8000,channels=1 ! opusenc ! oggmux ! filesink location="$work/music/x1.opus"
+printf '#EXTM3U\nx1.opus\na/t1.wav\n' >"$work/music/list.m3u8"
+second_start "$work/music/list.m3u8"
+wait_caption x1
+echo "PASS: a .m3u8 list plays its .opus track"
+
 # Texts too long to hand over are refused, and the sender says why.
 second_start "/$(head -c 5000 /dev/zero | tr '\0' x)"
 grep -q "refused the argument: 5001 bytes is longer than any path" "$work/second.err" ||

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # The real program started as a user types it in a shell: ".", ".." and relative folders are
 # folders, their tracks play in name order, and of two files whose names differ only in case
-# the one named plays.
+# the one named plays; hidden entries play only when named.
 #   startup_arguments.sh PATH-TO-SOLKA
 set -euo pipefail
 source "$(dirname "$0")/lib/program.sh"
 e2e_prepare "$1"
 mkdir -p "$work/music/album/empty" "$work/music/case"
-# Made out of name order: the listing must not depend on the order of creation.
+# Made out of name order: the listing must not depend on the order of creation. A hidden file,
+# first in name order, is passed over unless named itself.
 for name in "album/03 three.wav" "album/01 one.wav" "album/02 two.wav" "a top.wav" \
-  case/song.wav case/Song.wav; do
+  case/song.wav case/Song.wav .secret.wav; do
   tone "$name" wavenc
 done
 
@@ -37,6 +38,7 @@ first_track_is "$work" music/album "01 one"
 first_track_is "$work/music/album" ./../album/./ "01 one"
 first_track_is "$work/music" case/Song.wav "Song"
 first_track_is "$work/music/case" song.wav "song"
+first_track_is "$work/music" .secret.wav ".secret"
 
 # The whole run of a folder keeps name order.
 : >"$err"

@@ -362,6 +362,12 @@ TEST(PosixFolders, TemporaryAndConfigFoldersFollowTheEnvironment) {
   ::unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(files.UserConfigFolder(), "/home/u/.config/solka/");
 
+  // The music folder is the desktop's user-dirs setting.
+  testing_files::TempFolder config;
+  ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+  std::ofstream(config.File("user-dirs.dirs")) << "# x\nXDG_MUSIC_DIR=\"$HOME/My \\\"Music\\\"\"\n";
+  EXPECT_EQ(files.MusicFolder(), "/home/u/My \"Music\"/");
+
   for (std::size_t i = 0; i < saved.size(); ++i) {
     if (saved[i])
       ::setenv(names[i], saved[i]->c_str(), 1);

@@ -74,14 +74,26 @@ std::optional<std::string> Win32Dialogs::OpenFile() {
   return Narrow(path.data());
 }
 
-std::optional<std::string> Win32Dialogs::BrowseForFolder(const std::string& title) {
+namespace {
+// Opens the browser at the folder handed in its data, once it is up.
+int CALLBACK ShowStartFolder(HWND browser, UINT message, LPARAM, LPARAM start) {
+  if (message == BFFM_INITIALIZED && start) SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, start);
+  return 0;
+}
+}  // namespace
+
+std::optional<std::string> Win32Dialogs::BrowseForFolder(const std::string& title,
+                                                         const std::string& start) {
   const std::wstring wideTitle = Widen(title);
+  const std::wstring wideStart = Widen(start);
   wchar_t display[MAX_PATH] = {};
   BROWSEINFOW browse{};
   browse.hwndOwner = ActiveOwner();
   browse.pszDisplayName = display;  // scratch, not used
   browse.lpszTitle = wideTitle.c_str();
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
+  browse.lpfn = ShowStartFolder;
+  browse.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(wideStart.c_str());
   PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&browse);
   if (!item) return std::nullopt;
   std::vector<wchar_t> path(kPathBuffer, L'\0');

@@ -51,6 +51,7 @@ grep -q '^■ 設定の置き場所' "$installed/README.txt" || fail "the instal
   fail "no Start-menu entry"
 registered "$key" || fail "no uninstall entry"
 registered 'HKLM\Software\Classes\.mp3\OpenWithProgids' || fail "no Open with for .mp3"
+registered 'HKLM\Software\Classes\.m3u8\OpenWithProgids' || fail "no Open with for .m3u8"
 registered 'HKLM\Software\Classes\Directory\shell\SOLKA\command' || fail "no Open with for folders"
 [[ -f $sendto/SOLKA.lnk ]] || fail "no Send To entry in '$sendto'"
 echo "PASS: a silent install puts the program, its menu entry and its registration in place"
