@@ -1,13 +1,17 @@
 #include "platform/qt/form3_window.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QStyle>
 #include <QToolButton>
+#include <algorithm>
 
 #include "platform/qt/dialog_style.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/x11_window.h"
 
 namespace solka {
 
@@ -32,7 +36,12 @@ Form3Window::Form3Window(DialogForm& form, DialogEvents& events, QWidget* owner)
   // A tool window: small title bar with a close box.
   setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(kClientWidth, kClientHeight);
+  // Wide enough for the whole caption beside the title bar's icon and close box.
+  QFont title = font();
+  title.setBold(true);
+  const int titleWidth = QFontMetrics(title).horizontalAdvance(windowTitle()) +
+                         3 * style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  setFixedSize(std::max(kClientWidth, titleWidth), kClientHeight);
   setFont(DialogFont(12));
 
   const auto edit = [this](const char* name, int left, int width) {
@@ -63,6 +72,7 @@ Form3Window::Form3Window(DialogForm& form, DialogEvents& events, QWidget* owner)
 }
 
 void Form3Window::showEvent(QShowEvent* event) {
+  SetToolWindowType(this);
   DialogWindow::showEvent(event);
   // "OK" has the focus when the dialog opens.
   Control("BitBtn1")->setFocus();

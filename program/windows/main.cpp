@@ -111,12 +111,12 @@ int RunPlayer(Win32InterProcess& ipc) {
 
   // The two dialogs, created once after the main window and kept until exit.
   PlayerDialogs dialogModels(player, services, HomePage(programFile, files));
-  DialogWindow form2(dialogModels.Form2().Form, dialogModels.Form2(), loop, Form2Design(),
-                     Form2Controls());
+  DialogWindow form2(dialogModels.Form2().Form, dialogModels.Form2(), loop, mainWindow.Handle(),
+                     Form2Design(), Form2Controls());
   dialogModels.Form2().SetWindow(&form2);
   screen.SetDialogList(form2.Control("FIListBox1"));
-  DialogWindow form3(dialogModels.Form3().Form, dialogModels.Form3(), loop, Form3Design(),
-                     Form3Controls());
+  DialogWindow form3(dialogModels.Form3().Form, dialogModels.Form3(), loop, mainWindow.Handle(),
+                     Form3Design(), Form3Controls());
   dialogModels.Form3().SetWindow(&form3);
 
   player.FormCreate();

@@ -132,6 +132,9 @@ TEST(DialogWindows, EveryControlOfTheTimeDialogReachesItsHandler) {
   RecordingEvents events;
   Form3Window window(form, events);
   window.show();
+  // A close box alone, and room for the whole caption beside it.
+  EXPECT_FALSE(window.windowFlags() & Qt::WindowMinMaxButtonsHint);
+  EXPECT_GT(window.width(), QFontMetrics(window.font()).horizontalAdvance(window.windowTitle()));
   form.SetText("Edit1", "09");
   EXPECT_EQ(Get<QLineEdit>(window, "Edit1")->text(), QStringLiteral("09"));
   QTest::mouseClick(Get<QAbstractButton>(window, "BitBtn1"), Qt::LeftButton);

@@ -82,10 +82,10 @@ const DialogWindow::Design& Form3Design() {
 const std::vector<DialogWindow::ControlDesign>& Form3Controls() {
   static const std::vector<DialogWindow::ControlDesign> controls = {
       {K::Edit, "Edit1", "", 8, 8, 31, 22, 0, {}, 13},
-      {K::UpDown, "UpDown1", "", 39, 8, 15, 22},
+      {K::UpDown, "UpDown1", "", 39, 8, 15, 22, 0, {}, 12, false, 0, TForm3::kMaxHour},
       {K::Label, "Label2", "時", 57, 10, 18, 18, 0, {}, 15, true},
       {K::Edit, "Edit2", "", 76, 8, 32, 22, 0, {}, 13},
-      {K::UpDown, "UpDown2", "", 108, 8, 15, 22},
+      {K::UpDown, "UpDown2", "", 108, 8, 15, 22, 0, {}, 12, false, 0, TForm3::kMaxMinute},
       {K::Label, "Label3", "分", 126, 10, 18, 18, 0, {}, 15, true},
       {K::Button, "BitBtn1", "OK", 6, 40, 66, 25},
       {K::Button, "BitBtn2", "中止(&A)", 78, 40, 66, 25},

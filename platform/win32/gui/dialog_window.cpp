@@ -58,7 +58,7 @@ ClassOf WindowClassOf(DialogWindow::Kind kind) {
 
 }  // namespace
 
-DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop,
+DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop, HWND owner,
                            const Design& design, const std::vector<ControlDesign>& controls)
     : form_(form), events_(events), loop_(loop), design_(design) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -75,7 +75,7 @@ DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop
       WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | (design.toolWindow ? WS_SYSMENU : 0);
   const DWORD exStyle = design.toolWindow ? WS_EX_TOOLWINDOW : WS_EX_DLGMODALFRAME;
   window_ = CreateWindowExW(exStyle, className.c_str(), Widen(std::string(design.caption)).c_str(),
-                            style, 0, 0, design.clientWidth, design.clientHeight, nullptr, nullptr,
+                            style, 0, 0, design.clientWidth, design.clientHeight, owner, nullptr,
                             instance, this);
   dpi_ = DpiOf(window_);
   RECT outer{0, 0, Scale(design.clientWidth, dpi_), Scale(design.clientHeight, dpi_)};
@@ -155,6 +155,8 @@ void DialogWindow::Create(Item& item) {
       reinterpret_cast<WPARAM>(Font(layout.fontSize, layout.bold, layout.kind == Kind::Link)),
       FALSE);
   if (layout.kind == Kind::List) SendMessageW(item.window, LB_SETITEMHEIGHT, 0, Scale(18, dpi_));
+  // Up is up: the system's default range runs from 100 down to 0.
+  if (layout.kind == Kind::UpDown) SendMessageW(item.window, UDM_SETRANGE32, 0, layout.maximum);
   if (!layout.hint.empty()) hints_->Set(item.window, std::string(layout.hint));
 }
 
@@ -238,14 +240,21 @@ void DialogWindow::RunModal() {
 void DialogWindow::TraceControls() {
   if (!trace_.Enabled() || traced_) return;
   traced_ = true;
-  // Where each control stands in the dialog's client area ("TForm2.Button2 ..."), so that
-  // scripts can aim the pointer.
+  // Where each control stands ("TForm2.Button2 ..."), so that scripts can aim the pointer: from
+  // the client area's corner, or from the frame's for a tool window, whose small title bar is
+  // drawn as part of the window itself (as the main window reports).
+  POINT origin{0, 0};
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  if (design_.toolWindow)
+    origin = {frame.left, frame.top};
+  else
+    ClientToScreen(window_, &origin);
   for (Item& item : items_) {
     RECT r;
     GetWindowRect(item.window, &r);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
-    trace_.Control(std::string(design_.className) + "." + std::string(item.layout.name), r.left,
-                   r.top, r.right - r.left, r.bottom - r.top);
+    trace_.Control(std::string(design_.className) + "." + std::string(item.layout.name),
+                   r.left - origin.x, r.top - origin.y, r.right - r.left, r.bottom - r.top);
   }
 }
 

@@ -35,6 +35,7 @@ class DialogWindow : public DialogObserver, public ModalWindow {
     int fontSize = 12;
     bool bold = false;
     COLORREF colour = RGB(0, 0, 0);
+    int maximum = 0;  // an up-down button's range is 0 to this, without wrap-around
   };
   struct Design {
     std::string_view className;
@@ -47,8 +48,9 @@ class DialogWindow : public DialogObserver, public ModalWindow {
     std::string_view firstFocus;  // the control with the focus when the dialog opens
   };
 
-  DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop, const Design& design,
-               const std::vector<ControlDesign>& controls);
+  // `owner`: the window the dialog belongs to (it has no task-bar button of its own).
+  DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop, HWND owner,
+               const Design& design, const std::vector<ControlDesign>& controls);
   ~DialogWindow() override;
   DialogWindow(const DialogWindow&) = delete;
   DialogWindow& operator=(const DialogWindow&) = delete;

@@ -159,8 +159,7 @@ LRESULT DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       if (id == IDOK) {
-        if (Item* button = Find(design_.defaultButton))
-          Forward(button->layout.name, DialogEvent::Click);
+        Forward("", DialogEvent::ReturnKey);  // Return: the core decides, as for Esc
         return 0;
       }
       const int index = id - kFirstId;

@@ -2,7 +2,8 @@
 # solka.exe under Wine on a desktop with a notification area: started on a folder it hides to
 # the tray and plays the list to its end through DirectShow; a second solka.exe hands its
 # folder over and ends with exit code 1; from the tray icon the window comes back, F5 opens the
-# list selection dialog and "OK" replaces the list; the exit button saves solka.ini beside the
+# list selection dialog, where Return does nothing until a row is ticked, and "OK" replaces the
+# list; the time dialog's up arrow steps the hour up; the exit button saves solka.ini beside the
 # program.
 # Usage: player.sh PATH-TO-SOLKA.EXE
 set -euo pipefail
@@ -39,6 +40,8 @@ f5_opens_dialog() {
 }
 poll 30 f5_opens_dialog || fail "F5 did not open the list selection dialog"
 dialog=$(wine_window 'フォルダまたはリストファイルを選択してください')
+xdotool windowactivate --sync "$dialog" key Return
+holds 2 window_named 'フォルダまたは' || fail "Return with nothing ticked closed the dialog"
 click_control "$dialog" TForm2.Button2 1
 click_control "$dialog" TForm2.BitBtn2 1
 poll 20 no_window_titled 'フォルダまたは' || fail "OK did not close the dialog"
@@ -47,6 +50,22 @@ read -r x y w h < <(control FIListBox1)
 xdotool mousemove --window "$win" $((x + 20)) $((y + 8)) click 1
 wait_for 'solka: caption: v1$'
 echo "PASS: F5 opens the list selection dialog and OK replaces the list"
+
+# The sleep button's body opens the time dialog: the hour typed, one click on the up arrow.
+click_control "$win" SleepButton 1
+timed=$(wine_window '^時刻設定')
+click_control "$timed" TForm3.Edit1 1
+xdotool key --delay 60 End BackSpace BackSpace BackSpace
+xdotool type 21
+read -r x y w h < <(control TForm3.UpDown1)
+xdotool mousemove --window "$timed" $((x + w / 2)) $((y + h / 4)) click 1
+click_control "$timed" TForm3.BitBtn1 1
+wait_for 'solka: sleep: 8 .*( 22:'
+click_control "$win" SleepButton 1
+click_control "$(wine_window '^時刻設定')" TForm3.BitBtn2 1  # abort: no sleep is left armed
+sleep_off() { [[ $(traced sleep) == "7 "* ]]; }
+poll 20 sleep_off || fail "abort left the sleep armed"
+echo "PASS: Return waits for a ticked row; the time dialog's up arrow steps up"
 
 exit_by_button "$win"
 [[ $(setting BaseFolder) == "$(winpath "$work/lib")" ]] || fail "solka.ini: $(cat "$ini")"
