@@ -28,8 +28,7 @@
 #include "platform/posix/posix_shell.h"
 #include "platform/posix/stderr_diagnostics.h"
 #include "platform/qt/application.h"
-#include "platform/qt/form2_window.h"
-#include "platform/qt/form3_window.h"
+#include "platform/qt/dialog_window.h"
 #include "platform/qt/list_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_dialogs.h"
@@ -127,10 +126,12 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   // The two dialogs, created once after the main window (and after the signals are caught, so
   // that a signal during their construction still ends the program normally); kept until exit.
   PlayerDialogs dialogModels(player, services, HomePageAddress(files));
-  Form2Window form2(dialogModels.Form2().Form, dialogModels.Form2(), &mainWindow);
+  DialogWindow form2(TForm2::Design(), dialogModels.Form2().Form, dialogModels.Form2(),
+                     &mainWindow);
   dialogModels.Form2().SetWindow(&form2);
   screen.SetDialogList(form2.Control("FIListBox1"));
-  Form3Window form3(dialogModels.Form3().Form, dialogModels.Form3(), &mainWindow);
+  DialogWindow form3(TForm3::Design(), dialogModels.Form3().Form, dialogModels.Form3(),
+                     &mainWindow);
   dialogModels.Form3().SetWindow(&form3);
 
   // Media keys and the desktop's player controls, when there is a session bus.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h:
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <string>
@@ -9,6 +10,11 @@
 
 #include "app/single_instance.h"
 #include "desktop/now_playing_messages.h"
+#include "dialogs/tform2.h"
+#include "dialogs/tform3.h"
+#include "platform/win32/gui/dialog_window.h"
+#include "platform/win32/gui/dpi.h"
+#include "platform/win32/gui/gui_loop.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_copy_data.h"
@@ -134,6 +140,35 @@ TEST(Win32InterProcess, NowPlayingBytesReachListeningWindowsAsTheyExpectThem) {
                 {"Tzzz", {3000, tzzz}},
                 {"MsnMsgrUIManager", MessengerMessage(MessengerClearText())},
                 {"Tzzz", {3000, ""}}}));
+}
+
+// Both dialogs from their tables, in the Japanese face the program picks: every designed
+// control exists under its name and shows its caption whole, at its designed size.
+TEST(Win32DialogWindow, EveryDesignedControlShowsItsWholeCaption) {
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&classes);
+  GuiLoop loop(GetModuleHandleW(nullptr));
+  struct : DialogEvents {
+    bool Handle(std::string_view, DialogEvent, int) override { return true; }
+  } events;
+  for (const DialogDesign* design : {&TForm2::Design(), &TForm3::Design()}) {
+    DialogForm form;
+    DialogWindow window(form, events, loop, nullptr, *design);
+    for (const ControlDesign& control : design->controls) {
+      HWND shown = window.Control(control.name);
+      ASSERT_TRUE(IsWindow(shown)) << control.name;
+      RECT r;
+      GetWindowRect(shown, &r);
+      const int dpi = DpiOf(shown);
+      EXPECT_LE(window.CaptionExtent(control, shown), Unscale(r.right - r.left, dpi))
+          << control.name;
+      if (control.text.empty()) continue;  // up-down buttons and bevels show no text
+      LOGFONTW font{};
+      GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(shown, WM_GETFONT, 0, 0)), sizeof font,
+                 &font);
+      EXPECT_EQ(-font.lfHeight, Scale(control.fontSize, dpi)) << control.name;
+    }
+  }
 }
 
 }  // namespace
