@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "platform/win32/gui/dpi.h"
 #include "platform/win32/gui/gui_loop.h"
 #include "platform/win32/gui/hints.h"
@@ -21,40 +23,26 @@ struct ClassOf {
   DWORD exStyle;
 };
 
-ClassOf WindowClassOf(ControlKind kind) {
-  using K = ControlKind;
-  switch (kind) {
-    case K::Button:
-      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case K::CheckBox:
-      return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
-    case K::Radio:
-      // Not automatic: the core keeps the group's single check. BS_NOTIFY: the focus arriving
-      // is an event of its own.
-      return {L"BUTTON", BS_RADIOBUTTON | BS_NOTIFY | WS_TABSTOP, 0};
-    case K::Edit:
-      return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case K::Combo:
-      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
-    case K::List:
-      // A click toggles its row, without the Shift/Ctrl scheme.
-      return {L"LISTBOX",
-              LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL |
-                  WS_TABSTOP,
-              WS_EX_CLIENTEDGE};
-    case K::Label:
-      return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
-    case K::Link:
-      return {L"STATIC", SS_RIGHT | SS_NOTIFY | SS_NOPREFIX, 0};
-    case K::UpDown:
-      return {UPDOWN_CLASSW, 0, 0};
-    case K::Group:
-      return {L"BUTTON", BS_GROUPBOX, 0};
-    case K::Bevel:
-      return {L"STATIC", SS_ETCHEDVERT, 0};
-  }
-  return {L"STATIC", 0, 0};
-}
+// The window class and styles of each kind of control, in the order of ControlKind. Radio
+// buttons are not automatic: the core keeps the group's single check, and BS_NOTIFY makes the
+// focus arriving an event of its own. A list box click toggles its row, without the Shift/Ctrl
+// scheme.
+const ClassOf kClasses[] = {
+    {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {L"BUTTON", BS_RADIOBUTTON | BS_NOTIFY | WS_TABSTOP, 0},
+    {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {L"LISTBOX",
+     LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE},
+    {L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
+    {L"STATIC", SS_RIGHT | SS_NOTIFY | SS_NOPREFIX, 0},
+    {UPDOWN_CLASSW, 0, 0},
+    {L"BUTTON", BS_GROUPBOX, 0},
+    {L"STATIC", SS_ETCHEDVERT, 0},
+};
+static_assert(std::size(kClasses) == static_cast<std::size_t>(ControlKind::Bevel) + 1);
 
 }  // namespace
 
@@ -135,7 +123,7 @@ RECT DialogWindow::Place(const Item& item) const {
 
 void DialogWindow::Create(Item& item) {
   const ControlDesign& layout = item.layout;
-  const ClassOf cls = WindowClassOf(layout.kind);
+  const ClassOf& cls = kClasses[static_cast<int>(layout.kind)];
   const int id = kFirstId + static_cast<int>(&item - items_.data());
   DWORD style = WS_CHILD | WS_VISIBLE | cls.style;
   if (layout.kind == ControlKind::Button && layout.name == design_.defaultButton)

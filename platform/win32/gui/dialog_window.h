@@ -46,7 +46,6 @@ class DialogWindow : public DialogObserver, public ModalWindow {
     const ControlDesign& layout;
     ControlFit fit;  // place and font size, fitted to the caption
     HWND window = nullptr;
-    HFONT font = nullptr;
     unsigned itemsVersion = ~0u;
   };
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
