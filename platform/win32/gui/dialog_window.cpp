@@ -261,6 +261,9 @@ void DialogWindow::RunModal() {
       reinterpret_cast<LPARAM>(&disabled));
   for (HWND other : disabled)
     if (other != window_) EnableWindow(other, FALSE);
+  // The control that held the mouse when the dialog was asked for (the tool button clicked) gives
+  // it up: disabled behind the dialog, it would never see the button's release.
+  ReleaseCapture();
   CentreOnScreen();
   ShowPage(1);
   ShowWindow(window_, SW_SHOW);
