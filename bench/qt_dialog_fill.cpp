@@ -16,7 +16,7 @@
 #include "platform/memory/test_platform.h"
 #include "platform/posix/posix_codec.h"
 #include "platform/posix/posix_files.h"
-#include "platform/qt/form2_window.h"
+#include "platform/qt/dialog_window.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_screen.h"
 
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   BenchHost host;
   host.ini = (root / "solka.ini").string();
   solka::TForm2 model(host, services, "");
-  solka::Form2Window window(model.Form, model);
+  solka::DialogWindow window(solka::TForm2::Design(), model.Form, model);
   model.SetWindow(nullptr);  // FormShow alone; the window renders as the form changes
   screen.SetDialogList(window.Control("FIListBox1"));
   auto* list = static_cast<QListView*>(window.Control("FIListBox1"));

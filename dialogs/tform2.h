@@ -10,6 +10,7 @@
 
 #include "app/platform_services.h"
 #include "dialogs/dialog_host.h"
+#include "form/dialog_design.h"
 #include "form/dialog_form.h"
 #include "platform/api/modal_window.h"
 
@@ -25,6 +26,8 @@ class TForm2 : public DialogEvents {
   static constexpr std::string_view kCaption = "フォルダまたはリストファイルを選択してください";
   static constexpr std::string_view kBrowseTitle = "フォルダを選択してください";
   static constexpr std::string_view kHomePageText = "KOBARI PROJECT";
+  // Every control as designed, for the window layers to build (dialogs/formm_design.cpp).
+  static const DialogDesign& Design();
   // Check boxes of the settings tab with their keys; "CheckBox1" stores the inverse.
   struct KeyBox {
     std::string_view control;

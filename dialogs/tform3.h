@@ -7,6 +7,7 @@
 
 #include "app/platform_services.h"
 #include "dialogs/dialog_host.h"
+#include "form/dialog_design.h"
 #include "form/dialog_form.h"
 #include "platform/api/modal_window.h"
 
@@ -22,6 +23,8 @@ class TForm3 : public DialogEvents {
   static constexpr std::string_view kInvalidTime =
       "時刻を正しく入力してください（時は0～23、分は0～59）";
   static constexpr int kMaxHour = 23, kMaxMinute = 59;
+  // Every control as designed, for the window layers to build (dialogs/formm_design.cpp).
+  static const DialogDesign& Design();
 
   DialogForm Form;  // Edit1 hour, Edit2 minute
 

@@ -56,6 +56,19 @@ class FormObserver {
   virtual void Changed(FormPart part) = 0;
 };
 
+// Draws every part of a freshly built window, in the order above.
+inline void DrawEveryPart(FormObserver& window) {
+  for (FormPart part : kEveryFormPart) window.Changed(part);
+}
+
+// The status panel label a part stands for (1 to 3), 0 for any other part.
+inline int LabelNumber(FormPart part) {
+  return part == FormPart::Label1   ? 1
+         : part == FormPart::Label2 ? 2
+         : part == FormPart::Label3 ? 3
+                                    : 0;
+}
+
 // The list box's rows: entries and the text a row shows for its entry (none: the entry itself).
 struct ListRows {
   std::shared_ptr<const std::vector<std::string>> entries;

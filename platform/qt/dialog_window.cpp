@@ -26,10 +26,13 @@ std::string Name(const QObject* object) {
 
 }  // namespace
 
-DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, QWidget* owner)
-    : QDialog(owner), form_(form), events_(events) {
+DialogWindow::DialogWindow(const DialogDesign& design, DialogForm& form, DialogEvents& events,
+                           QWidget* owner)
+    : QDialog(owner), design_(design), form_(form), events_(events) {
   setModal(true);
+  Build();
   form_.SetObserver(this);
+  RenderAll();
 }
 
 DialogWindow::~DialogWindow() {
@@ -44,7 +47,7 @@ void DialogWindow::RunModal() {
 }
 
 QWidget* DialogWindow::Control(std::string_view name) const {
-  return controls_.value(ToQt(name), nullptr);
+  return findChild<QWidget*>(ToQt(name));
 }
 
 void DialogWindow::Changed(std::string_view control) {
@@ -213,9 +216,11 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void DialogWindow::showEvent(QShowEvent* event) {
+  if (design_.toolWindow) SetToolWindowType(this);
   QDialog::showEvent(event);
   // The owner's task-bar entry stands for it.
   if (parentWidget()) SetTaskbarEntry(this, false);
+  if (QWidget* first = controls_.value(ToQt(design_.firstFocus), nullptr)) first->setFocus();
 }
 
 }  // namespace solka

@@ -1,6 +1,7 @@
-// A dialog on Qt Widgets that renders a core DialogForm control by control and forwards what
-// the user does to the dialog's DialogEvents, both by designed control name (the widget's
-// object name). It decides nothing itself: even the modal result comes from the core.
+// A dialog on Qt Widgets, built from the dialog's designed table, that renders a core DialogForm
+// control by control and forwards what the user does to the dialog's DialogEvents, both by
+// designed control name (the widget's object name). It decides nothing itself: even the modal
+// result comes from the core.
 #pragma once
 
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <string_view>
 
+#include "form/dialog_design.h"
 #include "form/dialog_form.h"
 #include "platform/api/modal_window.h"
 
@@ -17,6 +19,7 @@ class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QTabWidget;
 
 namespace solka {
 
@@ -37,7 +40,8 @@ class DialogWindow : public QDialog, public DialogObserver, public ModalWindow {
  public:
   // `owner`: the window the dialog belongs to (it has no task-bar entry of its own and is
   // minimised and restored with it).
-  DialogWindow(DialogForm& form, DialogEvents& events, QWidget* owner);
+  DialogWindow(const DialogDesign& design, DialogForm& form, DialogEvents& events,
+               QWidget* owner = nullptr);
   ~DialogWindow() override;
 
   void RunModal() override;
@@ -45,8 +49,15 @@ class DialogWindow : public QDialog, public DialogObserver, public ModalWindow {
 
   // The widget of a designed control, for tests and screenshots.
   QWidget* Control(std::string_view name) const;
+  QTabWidget* Pages() const { return pages_; }
+  // A caption's width in its widget's font, with the control's check mark or frame.
+  static int CaptionExtent(const ControlDesign& control, const QWidget* widget);
 
- protected:
+ private:
+  // dialog_build.cpp: the window and every control of the design.
+  void Build();
+  QWidget* Make(const ControlDesign& control, QWidget* parent);
+  void AddUpDown(QWidget* box, const ControlDesign& control);
   // Each registers the widget under its object name, renders it and wires its events.
   QAbstractButton* AddButton(QAbstractButton* button);  // push, check and radio buttons
   QLabel* AddClickLabel(QLabel* label);
@@ -66,10 +77,10 @@ class DialogWindow : public QDialog, public DialogObserver, public ModalWindow {
   void keyPressEvent(QKeyEvent* event) override;
   void showEvent(QShowEvent* event) override;
 
+  const DialogDesign& design_;
   DialogForm& form_;
   DialogEvents& events_;
-
- private:
+  QTabWidget* pages_ = nullptr;
   QHash<QString, QWidget*> controls_;
   QHash<QString, DialogRowsModel*> rows_;
   bool rendering_ = false;

@@ -42,8 +42,10 @@ void LateDialogs::BuildWhenIdle(std::function<bool()> startupDone) {
 
 void LateDialogs::Build() {
   if (form2_) return;
-  form2_ = std::make_unique<Form2Window>(models_.Form2().Form, models_.Form2(), owner_);
-  form3_ = std::make_unique<Form3Window>(models_.Form3().Form, models_.Form3(), owner_);
+  form2_ = std::make_unique<DialogWindow>(TForm2::Design(), models_.Form2().Form, models_.Form2(),
+                                          owner_);
+  form3_ = std::make_unique<DialogWindow>(TForm3::Design(), models_.Form3().Form, models_.Form3(),
+                                          owner_);
   if (built_) built_(form2_->Control("FIListBox1"));
 }
 

@@ -10,8 +10,7 @@
 
 #include "dialogs/player_dialogs.h"
 #include "platform/api/modal_window.h"
-#include "platform/qt/form2_window.h"
-#include "platform/qt/form3_window.h"
+#include "platform/qt/dialog_window.h"
 
 namespace solka {
 
@@ -28,8 +27,8 @@ class LateDialogs {
   void BuildWhenIdle(std::function<bool()> startupDone);
   void Build();
   // Null until built.
-  Form2Window* Form2() const { return form2_.get(); }
-  Form3Window* Form3() const { return form3_.get(); }
+  DialogWindow* Form2() const { return form2_.get(); }
+  DialogWindow* Form3() const { return form3_.get(); }
 
  private:
   // What the dialog models show: the window itself once it is built.
@@ -45,8 +44,8 @@ class LateDialogs {
   PlayerDialogs& models_;
   QWidget* owner_;
   std::function<void(QWidget*)> built_;
-  std::unique_ptr<Form2Window> form2_;
-  std::unique_ptr<Form3Window> form3_;
+  std::unique_ptr<DialogWindow> form2_;
+  std::unique_ptr<DialogWindow> form3_;
   OnUse form2OnUse_, form3OnUse_;
   QMetaObject::Connection idleHook_;
 };

@@ -85,7 +85,7 @@ MainWindow::MainWindow(MainForm& form, WindowCommands& commands, Trace trace)
   list_->viewport()->setMouseTracking(true);
 
   form_.SetObserver(this);
-  RenderAll();
+  DrawEveryPart(*this);
 }
 
 MainWindow::~MainWindow() {
@@ -95,15 +95,11 @@ MainWindow::~MainWindow() {
 
 void MainWindow::Start() {
   started_ = true;
-  RenderAll();
+  DrawEveryPart(*this);
 }
 
 bool MainWindow::HidesToTray() const {
   return trayAvailable ? trayAvailable() : tray_->Available();
-}
-
-void MainWindow::RenderAll() {
-  for (FormPart part : kEveryFormPart) Changed(part);
 }
 
 void MainWindow::Changed(FormPart part) {
@@ -141,7 +137,7 @@ void MainWindow::Changed(FormPart part) {
     case FormPart::Label1:
     case FormPart::Label2:
     case FormPart::Label3: {
-      const int n = part == FormPart::Label1 ? 1 : part == FormPart::Label2 ? 2 : 3;
+      const int n = LabelNumber(part);
       panel_->ShowLabel(n, form_.Label(n));
       trace_.State("label" + std::to_string(n), form_.Label(n).text);
       break;

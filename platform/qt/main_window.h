@@ -74,7 +74,6 @@ class MainWindow : public QWidget, public FormObserver {
   static constexpr Qt::WindowFlags kWindowFlags =
       Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
 
-  void RenderAll();
   void RenderGeometry();
   void RenderVisible();
   void RenderBorderIcons();

@@ -96,6 +96,20 @@ ManagerState WindowManagerState(QWidget* window) {
   }
 }
 
+void SetToolWindowType(QWidget* window) {
+  xcb_connection_t* c = Connection();
+  if (!c || !window || !window->testAttribute(Qt::WA_WState_Created)) return;
+  const xcb_atom_t type = Atom(c, "_NET_WM_WINDOW_TYPE");
+  // A tool bar's window: a close box alone; the utility type after it for managers that know
+  // no tool bars.
+  const xcb_atom_t types[] = {Atom(c, "_NET_WM_WINDOW_TYPE_TOOLBAR"),
+                              Atom(c, "_NET_WM_WINDOW_TYPE_UTILITY")};
+  if (type == XCB_ATOM_NONE || types[0] == XCB_ATOM_NONE) return;
+  xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window->winId()), type,
+                      XCB_ATOM_ATOM, 32, 2, types);
+  xcb_flush(c);
+}
+
 void SetTaskbarEntry(QWidget* window, bool shown) {
   xcb_connection_t* c = Connection();
   // A window not created yet gets the state when it is shown. Asking for its id would create

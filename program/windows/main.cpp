@@ -25,7 +25,6 @@
 #include "base/paths.h"
 #include "dialogs/player_dialogs.h"
 #include "platform/win32/dshow_media.h"
-#include "platform/win32/gui/dialog_designs.h"
 #include "platform/win32/gui/dialog_window.h"
 #include "platform/win32/gui/gui_loop.h"
 #include "platform/win32/gui/main_window.h"
@@ -120,12 +119,12 @@ int RunPlayer(Win32InterProcess& ipc) {
 
   // The two dialogs, created once after the main window and kept until exit.
   PlayerDialogs dialogModels(player, services, HomePage(programFile, files));
-  DialogWindow form2(dialogModels.Form2().Form, dialogModels.Form2(), loop, Form2Design(),
-                     Form2Controls());
+  DialogWindow form2(dialogModels.Form2().Form, dialogModels.Form2(), loop, mainWindow.Handle(),
+                     TForm2::Design());
   dialogModels.Form2().SetWindow(&form2);
   screen.SetDialogList(form2.Control("FIListBox1"));
-  DialogWindow form3(dialogModels.Form3().Form, dialogModels.Form3(), loop, Form3Design(),
-                     Form3Controls());
+  DialogWindow form3(dialogModels.Form3().Form, dialogModels.Form3(), loop, mainWindow.Handle(),
+                     TForm3::Design());
   dialogModels.Form3().SetWindow(&form3);
 
   player.FormCreate();

@@ -436,5 +436,52 @@ TEST_F(DialogsTest, TimeDialogRefusesWhatIsNoTimeOfDayAndArmsWhatIs) {
   EXPECT_EQ(window3.shown, 2);
 }
 
+// The one rule both window layers fit captions by, with captions measured at ten pixels a
+// character and a pixel less per character a size smaller.
+TEST(DialogDesignTest, CaptionsGrowThenWidenTheDialogThenShrinkAndButtonsStayCentred) {
+  using K = ControlKind;
+  DialogDesign design{
+      "T",
+      "a title",
+      100,
+      50,
+      false,
+      {"page"},
+      40,
+      96,
+      "",
+      "",
+      18,
+      {
+          {K::CheckBox, "Near", "12345678", 0, 0, 40, 10, 1},  // neighbour at 50
+          {K::Label, "Next", "", 50, 0, 10, 10, 1},
+          {K::CheckBox, "Edge", "123456789", 10, 20, 84, 10, 1},   // reaches the edge
+          {K::List, "List", "", 0, 30, 94, 10, 1},                 // grows with the page
+          {K::Button, "Wide", "1234567890123456", 0, 40, 30, 10},  // on the dialog
+      }};
+  const auto extent = [](const ControlDesign& c, int size) {
+    return static_cast<int>(c.text.size()) * (size - 2);
+  };
+  DialogFit fit = FitDialog(design, 0, extent);
+  // "Edge" needs 10 + 90 = 100 > 94: the dialog, the page's edge and the list grow by 6.
+  EXPECT_EQ(fit.clientWidth, 106);
+  EXPECT_EQ(fit.controls[2].width, 90);
+  EXPECT_EQ(fit.controls[3].width, 100);
+  // "Near" may grow to 48 only: 80, 72, 64 and, three sizes smaller, 56 are all wider, so it
+  // takes what room there is at the smallest size.
+  EXPECT_EQ(fit.controls[0].width, 48);
+  EXPECT_EQ(fit.controls[0].fontSize, 9);
+  // The dialog's own controls are centred in what was added, and shrink where they must.
+  EXPECT_EQ(fit.controls[4].x, 3);
+  EXPECT_EQ(fit.controls[4].fontSize, 9);
+
+  // Growth stops at a quarter of the designed width; a tool window is as wide as its title.
+  design.controls[2].text = "12345678901234567890";
+  EXPECT_EQ(FitDialog(design, 0, extent).clientWidth, 125);
+  design.toolWindow = true;
+  EXPECT_EQ(FitDialog(design, 140, extent).clientWidth, 140);
+  EXPECT_EQ(ShownCaption("中止(&A) && more"), "中止(A) & more");
+}
+
 }  // namespace
 }  // namespace solka

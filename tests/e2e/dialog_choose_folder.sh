@@ -67,5 +67,15 @@ poll 20 is_iconic "$dialog" || fail "the dialog was not minimised ($(describe "$
 wmctrl -i -a "$main"
 poll 20 is_shown "$dialog" || fail "the dialog stayed minimised ($(describe "$dialog"))"
 key_to "$dialog" Escape
+poll 20 window_gone "^フォルダまたは" || fail "Esc left the dialog open"
+click_control "$main" SleepButton 1
+timed=$(titled_window "^時刻設定")
+close_alone() {
+  local actions
+  actions=$(xprop -id "$timed" _NET_WM_ALLOWED_ACTIONS)
+  [[ $actions == *_CLOSE* && $actions != *MINIMIZE* && $actions != *MAXIMIZE* ]]
+}
+poll 20 close_alone || fail "time dialog: $(xprop -id "$timed" _NET_WM_ALLOWED_ACTIONS)"
+key_to "$timed" Escape
 end_program
 echo "ok"

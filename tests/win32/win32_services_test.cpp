@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h:
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdlib>
@@ -10,6 +11,11 @@
 
 #include "app/single_instance.h"
 #include "desktop/now_playing_messages.h"
+#include "dialogs/tform2.h"
+#include "dialogs/tform3.h"
+#include "platform/win32/gui/dialog_window.h"
+#include "platform/win32/gui/dpi.h"
+#include "platform/win32/gui/gui_loop.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_codec.h"
 #include "platform/win32/win32_copy_data.h"
@@ -195,6 +201,53 @@ TEST(Win32Text, SettingsFileAndTrayHintGoByTheSystemCodePage) {
   EXPECT_EQ(titles->Form().TrayHint(), kanji24);
   titles->ToolButton7Click();
   EXPECT_EQ(titles->Form().TrayHint(), "a" + kanji40.substr(0, 29 * 3) + "...");
+}
+
+// Both dialogs from their tables, in the Japanese face the program picks: every designed
+// control exists under its name and shows its caption whole, at its designed size; the dialogs
+// belong to the main window, Return reaches the core as Return, and the arrows step up within
+// their field's range.
+TEST(Win32DialogWindow, EveryDesignedControlShowsItsWholeCaption) {
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_UPDOWN_CLASS};
+  InitCommonControlsEx(&classes);
+  GuiLoop loop(GetModuleHandleW(nullptr));
+  struct : DialogEvents {
+    bool Handle(std::string_view control, DialogEvent event, int) override {
+      last = {std::string(control), event};
+      return true;
+    }
+    std::pair<std::string, DialogEvent> last;
+  } events;
+  HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                               nullptr);
+  for (const DialogDesign* design : {&TForm2::Design(), &TForm3::Design()}) {
+    DialogForm form;
+    DialogWindow window(form, events, loop, owner, *design);
+    EXPECT_EQ(GetWindow(window.Handle(), GW_OWNER), owner);
+    SendMessageW(window.Handle(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(events.last, (std::pair<std::string, DialogEvent>{"", DialogEvent::ReturnKey}));
+    for (const ControlDesign& control : design->controls) {
+      HWND shown = window.Control(control.name);
+      ASSERT_TRUE(IsWindow(shown)) << control.name;
+      RECT r;
+      GetWindowRect(shown, &r);
+      const int dpi = DpiOf(shown);
+      EXPECT_LE(window.CaptionExtent(control, shown), Unscale(r.right - r.left, dpi))
+          << control.name;
+      if (control.kind == ControlKind::UpDown) {
+        int low = -1, high = -1;
+        SendMessageW(shown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                     reinterpret_cast<LPARAM>(&high));
+        EXPECT_EQ(std::make_pair(low, high), std::make_pair(0, control.maximum));
+      }
+      if (control.text.empty()) continue;  // up-down buttons and bevels show no text
+      LOGFONTW font{};
+      GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(shown, WM_GETFONT, 0, 0)), sizeof font,
+                 &font);
+      EXPECT_EQ(-font.lfHeight, Scale(control.fontSize, dpi)) << control.name;
+    }
+  }
+  DestroyWindow(owner);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
 #include "platform/win32/gui/dpi.h"
 #include "platform/win32/gui/gui_loop.h"
 #include "platform/win32/gui/hints.h"
@@ -21,48 +23,34 @@ struct ClassOf {
   DWORD exStyle;
 };
 
-ClassOf WindowClassOf(DialogWindow::Kind kind) {
-  using K = DialogWindow::Kind;
-  switch (kind) {
-    case K::Button:
-      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case K::CheckBox:
-      return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
-    case K::Radio:
-      // Not automatic: the core keeps the group's single check. BS_NOTIFY: the focus arriving
-      // is an event of its own.
-      return {L"BUTTON", BS_RADIOBUTTON | BS_NOTIFY | WS_TABSTOP, 0};
-    case K::Edit:
-      return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case K::Combo:
-      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
-    case K::List:
-      // A click toggles its row, without the Shift/Ctrl scheme.
-      return {L"LISTBOX",
-              LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL |
-                  WS_TABSTOP,
-              WS_EX_CLIENTEDGE};
-    case K::Label:
-      return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
-    case K::Link:
-      return {L"STATIC", SS_RIGHT | SS_NOTIFY | SS_NOPREFIX, 0};
-    case K::UpDown:
-      return {UPDOWN_CLASSW, 0, 0};
-    case K::Group:
-      return {L"BUTTON", BS_GROUPBOX, 0};
-    case K::Bevel:
-      return {L"STATIC", SS_ETCHEDVERT, 0};
-  }
-  return {L"STATIC", 0, 0};
-}
+// The window class and styles of each kind of control, in the order of ControlKind. Radio
+// buttons are not automatic: the core keeps the group's single check, and BS_NOTIFY makes the
+// focus arriving an event of its own. A list box click toggles its row, without the Shift/Ctrl
+// scheme.
+const ClassOf kClasses[] = {
+    {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {L"BUTTON", BS_RADIOBUTTON | BS_NOTIFY | WS_TABSTOP, 0},
+    {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {L"LISTBOX",
+     LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+     WS_EX_CLIENTEDGE},
+    {L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
+    {L"STATIC", SS_RIGHT | SS_NOTIFY | SS_NOPREFIX, 0},
+    {UPDOWN_CLASSW, 0, 0},
+    {L"BUTTON", BS_GROUPBOX, 0},
+    {L"STATIC", SS_ETCHEDVERT, 0},
+};
+static_assert(std::size(kClasses) == static_cast<std::size_t>(ControlKind::Bevel) + 1);
 
 }  // namespace
 
-DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop,
-                           const Design& design, const std::vector<ControlDesign>& controls)
+DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop, HWND owner,
+                           const DialogDesign& design)
     : form_(form), events_(events), loop_(loop), design_(design) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  const std::wstring className = Widen(std::string(design.className));
+  const std::wstring className = Widen(std::string(design.name));
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = Proc;
@@ -75,13 +63,9 @@ DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop
       WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN | (design.toolWindow ? WS_SYSMENU : 0);
   const DWORD exStyle = design.toolWindow ? WS_EX_TOOLWINDOW : WS_EX_DLGMODALFRAME;
   window_ = CreateWindowExW(exStyle, className.c_str(), Widen(std::string(design.caption)).c_str(),
-                            style, 0, 0, design.clientWidth, design.clientHeight, nullptr, nullptr,
+                            style, 0, 0, design.clientWidth, design.clientHeight, owner, nullptr,
                             instance, this);
   dpi_ = DpiOf(window_);
-  RECT outer{0, 0, Scale(design.clientWidth, dpi_), Scale(design.clientHeight, dpi_)};
-  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-  SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   hints_ = std::make_unique<Hints>(window_);
   hints_->SetShowTime(kHintShowMs);
   if (!design.pages.empty()) {
@@ -99,22 +83,23 @@ DialogWindow::DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop
       tab.pszText = caption.data();
       SendMessageW(tabs_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
     }
-    // A page is a plain window in the tab's display area, in the window face colour as the
-    // designed pages are; its controls' messages go on to the dialog.
-    RECT area;
-    GetClientRect(tabs_, &area);
-    SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    // A page is a plain window in the tab's display area (placed by LayOut), in the window face
+    // colour as the designed pages are; its controls' messages go on to the dialog.
     for (std::size_t i = 0; i < design.pages.size(); ++i)
-      pages_.push_back(CreateWindowExW(
-          WS_EX_CONTROLPARENT, kPageClass, nullptr, WS_CHILD | WS_CLIPSIBLINGS, area.left, area.top,
-          area.right - area.left, area.bottom - area.top, window_, nullptr, instance, nullptr));
-    for (HWND page : pages_) SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+      pages_.push_back(CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, nullptr,
+                                       WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, window_, nullptr,
+                                       instance, nullptr));
   }
-  items_.reserve(controls.size());
-  for (const ControlDesign& layout : controls) {
-    items_.push_back({layout});
+  items_.reserve(design.controls.size());
+  for (const ControlDesign& layout : design.controls) {
+    items_.push_back({layout, {layout.x, layout.width, layout.fontSize}});
     Create(items_.back());
   }
+  LayOut(FitDialog(design, TitleExtent(), [this](const ControlDesign& control, int size) {
+    Item& item = items_[static_cast<std::size_t>(&control - design_.controls.data())];
+    SetFont(item, size);
+    return CaptionExtent(control, item.window);
+  }));
   ShowPage(1);
   loop_.AddFilter([this](MSG& msg) { return Preview(msg); });
   form_.SetObserver(this);
@@ -129,33 +114,89 @@ DialogWindow::~DialogWindow() {
   for (auto& [key, font] : fonts_) DeleteObject(font);
 }
 
-RECT DialogWindow::Place(const ControlDesign& layout) const {
+RECT DialogWindow::Place(const Item& item) const {
   // In the dialog, or in the page that holds the control.
-  return {Scale(layout.x, dpi_), Scale(layout.y, dpi_), Scale(layout.x + layout.width, dpi_),
-          Scale(layout.y + layout.height, dpi_)};
+  const ControlDesign& c = item.layout;
+  return {Scale(item.fit.x, dpi_), Scale(c.y, dpi_), Scale(item.fit.x + item.fit.width, dpi_),
+          Scale(c.y + c.height, dpi_)};
 }
 
 void DialogWindow::Create(Item& item) {
   const ControlDesign& layout = item.layout;
-  const ClassOf cls = WindowClassOf(layout.kind);
+  const ClassOf& cls = kClasses[static_cast<int>(layout.kind)];
   const int id = kFirstId + static_cast<int>(&item - items_.data());
   DWORD style = WS_CHILD | WS_VISIBLE | cls.style;
-  if (layout.kind == Kind::Button && layout.name == design_.defaultButton)
+  if (layout.kind == ControlKind::Button && layout.name == design_.defaultButton)
     style |= BS_DEFPUSHBUTTON;
-  const RECT at = Place(layout);
-  // A combo box's height includes its drop-down list.
-  const int height = layout.kind == Kind::Combo ? Scale(16 * 18, dpi_) : at.bottom - at.top;
   item.window = CreateWindowExW(
-      cls.exStyle, cls.name, Widen(std::string(layout.text)).c_str(), style, at.left, at.top,
-      at.right - at.left, height,
+      cls.exStyle, cls.name, Widen(std::string(layout.text)).c_str(), style, 0, 0, 0, 0,
       layout.page > 0 ? pages_[static_cast<std::size_t>(layout.page - 1)] : window_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(
-      item.window, WM_SETFONT,
-      reinterpret_cast<WPARAM>(Font(layout.fontSize, layout.bold, layout.kind == Kind::Link)),
-      FALSE);
-  if (layout.kind == Kind::List) SendMessageW(item.window, LB_SETITEMHEIGHT, 0, Scale(18, dpi_));
+  if (layout.kind == ControlKind::List)
+    SendMessageW(item.window, LB_SETITEMHEIGHT, 0, Scale(design_.rowHeight, dpi_));
+  // Up is up: the system's default range runs from 100 down to 0.
+  if (layout.kind == ControlKind::UpDown)
+    SendMessageW(item.window, UDM_SETRANGE32, 0, layout.maximum);
   if (!layout.hint.empty()) hints_->Set(item.window, std::string(layout.hint));
+}
+
+void DialogWindow::SetFont(Item& item, int size) {
+  const ControlDesign& c = item.layout;
+  SendMessageW(item.window, WM_SETFONT,
+               reinterpret_cast<WPARAM>(Font(size, c.bold, c.kind == ControlKind::Link)), FALSE);
+}
+
+void DialogWindow::LayOut(const DialogFit& fit) {
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
+  RECT outer{0, 0, Scale(fit.clientWidth, dpi_), Scale(design_.clientHeight, dpi_)};
+  AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+  SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (tabs_) {
+    MoveWindow(tabs_, 0, 0, Scale(fit.clientWidth, dpi_), Scale(design_.pagesHeight, dpi_), FALSE);
+    RECT area;
+    GetClientRect(tabs_, &area);
+    SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    for (HWND page : pages_)
+      SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left,
+                   area.bottom - area.top, SWP_NOACTIVATE);
+  }
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    Item& item = items_[i];
+    item.fit = fit.controls[i];
+    SetFont(item, item.fit.fontSize);
+    const RECT at = Place(item);
+    // A combo box's height includes its drop-down list.
+    const int height = item.layout.kind == ControlKind::Combo ? Scale(16 * design_.rowHeight, dpi_)
+                                                              : at.bottom - at.top;
+    MoveWindow(item.window, at.left, at.top, at.right - at.left, height, FALSE);
+  }
+}
+
+int DialogWindow::CaptionExtent(const ControlDesign& control, HWND window) const {
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+  const int text = TextPixels(window, font, Widen(ShownCaption(control.text)));
+  // What the control draws beside its text: the check mark and its gap, or the frame.
+  int chrome = 0;
+  if (control.kind == ControlKind::CheckBox || control.kind == ControlKind::Radio)
+    chrome = MetricAt(SM_CXMENUCHECK, dpi_) + Scale(4, dpi_);
+  else if (control.kind == ControlKind::Button)
+    chrome = 2 * MetricAt(SM_CXEDGE, dpi_) + Scale(4, dpi_);
+  else if (control.kind == ControlKind::Group)
+    chrome = Scale(16, dpi_);
+  return ((text + chrome) * kDesignDpi + dpi_ - 1) / dpi_;
+}
+
+int DialogWindow::TitleExtent() const {
+  // The small caption of a tool window with its close box.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  HFONT font = CreateFontIndirectW(&metrics.lfSmCaptionFont);
+  const int text = TextPixels(window_, font, Widen(std::string(design_.caption)));
+  DeleteObject(font);
+  return Unscale(text + 2 * MetricAt(SM_CXSMSIZE, dpi_), dpi_);
 }
 
 HFONT DialogWindow::Font(int pixelHeight, bool bold, bool underline) {
@@ -220,6 +261,9 @@ void DialogWindow::RunModal() {
       reinterpret_cast<LPARAM>(&disabled));
   for (HWND other : disabled)
     if (other != window_) EnableWindow(other, FALSE);
+  // The control that held the mouse when the dialog was asked for (the tool button clicked) gives
+  // it up: disabled behind the dialog, it would never see the button's release.
+  ReleaseCapture();
   CentreOnScreen();
   ShowPage(1);
   ShowWindow(window_, SW_SHOW);
@@ -238,14 +282,21 @@ void DialogWindow::RunModal() {
 void DialogWindow::TraceControls() {
   if (!trace_.Enabled() || traced_) return;
   traced_ = true;
-  // Where each control stands in the dialog's client area ("TForm2.Button2 ..."), so that
-  // scripts can aim the pointer.
+  // Where each control stands ("TForm2.Button2 ..."), so that scripts can aim the pointer: from
+  // the client area's corner, or from the frame's for a tool window, whose small title bar is
+  // drawn as part of the window itself (as the main window reports).
+  POINT origin{0, 0};
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  if (design_.toolWindow)
+    origin = {frame.left, frame.top};
+  else
+    ClientToScreen(window_, &origin);
   for (Item& item : items_) {
     RECT r;
     GetWindowRect(item.window, &r);
-    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
-    trace_.Control(std::string(design_.className) + "." + std::string(item.layout.name), r.left,
-                   r.top, r.right - r.left, r.bottom - r.top);
+    trace_.Control(std::string(design_.name) + "." + std::string(item.layout.name),
+                   r.left - origin.x, r.top - origin.y, r.right - r.left, r.bottom - r.top);
   }
 }
 

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "form/dialog_design.h"
 #include "form/dialog_form.h"
 #include "platform/api/modal_window.h"
 #include "platform/qt/trace.h"
@@ -23,32 +24,9 @@ class Hints;
 
 class DialogWindow : public DialogObserver, public ModalWindow {
  public:
-  enum class Kind { Button, CheckBox, Radio, Edit, Combo, List, Label, Link, UpDown, Group, Bevel };
-  // One control: designed name, place in designed units (inside its page for page > 0).
-  struct ControlDesign {
-    Kind kind;
-    std::string_view name;
-    std::string_view text;
-    int x, y, width, height;
-    int page = 0;  // 0: on the dialog itself; n: on tab page n
-    std::string_view hint = {};
-    int fontSize = 12;
-    bool bold = false;
-    COLORREF colour = RGB(0, 0, 0);
-  };
-  struct Design {
-    std::string_view className;
-    std::string_view caption;
-    int clientWidth, clientHeight;
-    bool toolWindow;  // small title bar with a close box; otherwise a dialog frame without one
-    std::vector<std::string_view> pages;  // tab captions; empty for none
-    int pagesHeight = 0;
-    std::string_view defaultButton;
-    std::string_view firstFocus;  // the control with the focus when the dialog opens
-  };
-
-  DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop, const Design& design,
-               const std::vector<ControlDesign>& controls);
+  // `owner`: the window the dialog belongs to (it has no task-bar button of its own).
+  DialogWindow(DialogForm& form, DialogEvents& events, GuiLoop& loop, HWND owner,
+               const DialogDesign& design);
   ~DialogWindow() override;
   DialogWindow(const DialogWindow&) = delete;
   DialogWindow& operator=(const DialogWindow&) = delete;
@@ -59,12 +37,15 @@ class DialogWindow : public DialogObserver, public ModalWindow {
   HWND Handle() const { return window_; }
   // The window of a designed control, for the screen's measures and tests.
   HWND Control(std::string_view name) const;
+  // A caption's width in the font its control shows it in, with the control's check mark or
+  // frame, in designed pixels.
+  int CaptionExtent(const ControlDesign& control, HWND window) const;
 
  private:
   struct Item {
-    ControlDesign layout;
+    const ControlDesign& layout;
+    ControlFit fit;  // place and font size, fitted to the caption
     HWND window = nullptr;
-    HFONT font = nullptr;
     unsigned itemsVersion = ~0u;
   };
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -79,7 +60,12 @@ class DialogWindow : public DialogObserver, public ModalWindow {
   void Command(Item& item, UINT code);
   Item* Find(HWND window);
   Item* Find(std::string_view name);
-  RECT Place(const ControlDesign& layout) const;
+  RECT Place(const Item& item) const;
+  void SetFont(Item& item, int size);
+  // The window, its pages and every control where the captions fit.
+  void LayOut(const DialogFit& fit);
+  // The caption's width in the title bar with the bar's buttons, in designed pixels.
+  int TitleExtent() const;
   // A font of the designed face at this DPI, made once and kept until the dialog goes.
   HFONT Font(int pixelHeight, bool bold, bool underline);
   void CentreOnScreen();
@@ -88,7 +74,7 @@ class DialogWindow : public DialogObserver, public ModalWindow {
   DialogForm& form_;
   DialogEvents& events_;
   GuiLoop& loop_;
-  Design design_;
+  const DialogDesign& design_;
   HWND window_ = nullptr;
   HWND tabs_ = nullptr;
   std::vector<HWND> pages_;  // one plain window per tab page, holding its controls

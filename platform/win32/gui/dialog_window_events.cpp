@@ -29,16 +29,16 @@ void DialogWindow::Render(Item& item) {
   HWND control = item.window;
   rendering_ = true;
   switch (item.layout.kind) {
-    case Kind::CheckBox:
-    case Kind::Radio:
+    case ControlKind::CheckBox:
+    case ControlKind::Radio:
       SendMessageW(control, BM_SETCHECK, form_.Checked(name) ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
-    case Kind::Edit: {
+    case ControlKind::Edit: {
       const std::wstring text = Widen(form_.Text(name));
       if (TextOf(control) != text) SetWindowTextW(control, text.c_str());
       break;
     }
-    case Kind::Combo:
+    case ControlKind::Combo:
       if (item.itemsVersion != form_.ItemsVersion(name)) {
         item.itemsVersion = form_.ItemsVersion(name);
         SendMessageW(control, CB_RESETCONTENT, 0, 0);
@@ -47,7 +47,7 @@ void DialogWindow::Render(Item& item) {
       }
       SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(form_.ItemIndex(name)), 0);
       break;
-    case Kind::List: {
+    case ControlKind::List: {
       const auto& rows = form_.Items(name);
       SendMessageW(control, WM_SETREDRAW, FALSE, 0);
       if (item.itemsVersion != form_.ItemsVersion(name)) {
@@ -67,7 +67,7 @@ void DialogWindow::Render(Item& item) {
       InvalidateRect(control, nullptr, TRUE);
       break;
     }
-    case Kind::Link:
+    case ControlKind::Link:
       SetWindowTextW(control, Widen(form_.Text(name)).c_str());
       break;
     default:
@@ -87,25 +87,25 @@ void DialogWindow::Forward(std::string_view control, DialogEvent event, int row)
 void DialogWindow::Command(Item& item, UINT code) {
   const std::string_view name = item.layout.name;
   switch (item.layout.kind) {
-    case Kind::Button:
-    case Kind::Link:
+    case ControlKind::Button:
+    case ControlKind::Link:
       if (code == BN_CLICKED) Forward(name, DialogEvent::Click);  // STN_CLICKED is also 0
       break;
-    case Kind::CheckBox:
+    case ControlKind::CheckBox:
       if (code == BN_CLICKED) {
         form_.SetCheckedFromView(name, SendMessageW(item.window, BM_GETCHECK, 0, 0) == BST_CHECKED);
         Forward(name, DialogEvent::Click);
       }
       break;
-    case Kind::Radio:
+    case ControlKind::Radio:
       if (code == BN_SETFOCUS) Forward(name, DialogEvent::Enter);
       if (code == BN_CLICKED) Forward(name, DialogEvent::Click);
       break;
-    case Kind::Edit:
+    case ControlKind::Edit:
       if (code == EN_CHANGE && !rendering_)
         form_.SetTextFromView(name, Narrow(TextOf(item.window)));
       break;
-    case Kind::Combo:
+    case ControlKind::Combo:
       if (code == CBN_DROPDOWN) Forward(name, DialogEvent::DropDown);
       if (code == CBN_SELENDOK) {
         const int index = static_cast<int>(SendMessageW(item.window, CB_GETCURSEL, 0, 0));
@@ -116,7 +116,7 @@ void DialogWindow::Command(Item& item, UINT code) {
         });
       }
       break;
-    case Kind::List: {
+    case ControlKind::List: {
       const int row = static_cast<int>(SendMessageW(item.window, LB_GETCARETINDEX, 0, 0));
       if (code == LBN_SELCHANGE) Forward(name, DialogEvent::RowClick, row);
       if (code == LBN_DBLCLK) Forward(name, DialogEvent::DblClick, row);
@@ -159,8 +159,7 @@ LRESULT DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       if (id == IDOK) {
-        if (Item* button = Find(design_.defaultButton))
-          Forward(button->layout.name, DialogEvent::Click);
+        Forward("", DialogEvent::ReturnKey);  // Return: the core decides, as for Esc
         return 0;
       }
       const int index = id - kFirstId;
@@ -190,13 +189,14 @@ LRESULT DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       Item* item = Find(reinterpret_cast<HWND>(lParam));
       if (!item) break;
       HDC dc = reinterpret_cast<HDC>(wParam);
-      SetTextColor(dc, item->layout.colour);
+      const Colour& c = item->layout.colour;
+      SetTextColor(dc, RGB(c.red, c.green, c.blue));
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_SETCURSOR: {
       Item* item = Find(reinterpret_cast<HWND>(wParam));
-      if (item && item->layout.kind == Kind::Link) {
+      if (item && item->layout.kind == ControlKind::Link) {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
@@ -214,13 +214,13 @@ LRESULT DialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 bool DialogWindow::Preview(MSG& msg) {
   if (!running_ || (msg.hwnd != window_ && !IsChild(window_, msg.hwnd))) return false;
   Item* item = Find(msg.hwnd);
-  if (msg.message == WM_KEYDOWN && item && item->layout.kind == Kind::Edit &&
+  if (msg.message == WM_KEYDOWN && item && item->layout.kind == ControlKind::Edit &&
       (msg.wParam == VK_UP || msg.wParam == VK_DOWN)) {
     // The arrow keys step the number in the field, as its up-down buttons do.
     Forward(item->layout.name, msg.wParam == VK_UP ? DialogEvent::StepUp : DialogEvent::StepDown);
     return true;
   }
-  if (msg.message == WM_MOUSEMOVE && item && item->layout.kind == Kind::List &&
+  if (msg.message == WM_MOUSEMOVE && item && item->layout.kind == ControlKind::List &&
       overList_ != msg.hwnd) {
     overList_ = msg.hwnd;
     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, msg.hwnd, 0};

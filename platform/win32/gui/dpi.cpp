@@ -60,6 +60,16 @@ const std::wstring& JapaneseFace() {
   return face;
 }
 
+int TextPixels(HWND window, HFONT font, const std::wstring& text) {
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return size.cx;
+}
+
 HFONT MakeFont(int pixelHeight, int dpi, bool bold, bool underline) {
   LOGFONTW font{};
   font.lfHeight = -Scale(pixelHeight, dpi);

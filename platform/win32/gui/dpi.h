@@ -25,6 +25,9 @@ int MetricAt(int index, int dpi);
 // Japanese characters, else the dialog face.
 const std::wstring& JapaneseFace();
 
+// The width in pixels of a text in a font, as it is drawn in the window.
+int TextPixels(HWND window, HFONT font, const std::wstring& text);
+
 // The face above at a pixel height (designed size, scaled to `dpi`). The caller deletes it.
 HFONT MakeFont(int pixelHeight, int dpi, bool bold = false, bool underline = false);
 

@@ -68,7 +68,7 @@ MainWindow::MainWindow(MainForm& form, WindowCommands& commands, GuiLoop& loop, 
   loop_.AddFilter([this](MSG& msg) { return Preview(msg); });
   ApplyDpi(dpi_);
   form_.SetObserver(this);
-  RenderAll();
+  DrawEveryPart(*this);
 }
 
 MainWindow::~MainWindow() {
@@ -98,11 +98,7 @@ DWORD MainWindow::ExStyle() const {
 
 void MainWindow::Start() {
   started_ = true;
-  RenderAll();
-}
-
-void MainWindow::RenderAll() {
-  for (FormPart part : kEveryFormPart) Changed(part);
+  DrawEveryPart(*this);
 }
 
 void MainWindow::Changed(FormPart part) {
@@ -136,7 +132,7 @@ void MainWindow::Changed(FormPart part) {
     case FormPart::Label1:
     case FormPart::Label2:
     case FormPart::Label3: {
-      const int n = part == FormPart::Label1 ? 1 : part == FormPart::Label2 ? 2 : 3;
+      const int n = LabelNumber(part);
       panel_->ShowLabel(n, form_.Label(n));
       trace_.State("label" + std::to_string(n), form_.Label(n).text);
       break;

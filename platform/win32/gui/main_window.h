@@ -66,7 +66,6 @@ class MainWindow : public FormObserver {
   std::uint32_t CopyDataArrived(const COPYDATASTRUCT& data);
   void DropFiles(HDROP drop);
 
-  void RenderAll();
   void RenderGeometry();
   void RenderVisible();
   void RenderBorderIcons();

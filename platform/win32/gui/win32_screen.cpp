@@ -10,14 +10,8 @@ namespace {
 // The width in designed units (96 DPI) of a text in the control's font.
 int TextWidthIn(HWND control, const std::string& text) {
   if (!control) return 0;
-  const std::wstring wide = Widen(text);
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  SIZE size{};
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
-  return Unscale(size.cx, DpiOf(control));
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  return Unscale(TextPixels(control, font, Widen(text)), DpiOf(control));
 }
 
 }  // namespace
