@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/win32/dshow_graph.h"
 #include "platform/win32/dshow_media.h"
 #include "platform/win32/win32_files.h"
 #include "tests/win32/win32_test_support.h"
@@ -46,6 +47,7 @@ class DShow : public ::testing::Test {
     graph->SetNotify([&] { ++notified; });
     const RenderResult render = graph->RenderFile(path);
     ASSERT_TRUE(render) << path << ": " << render.reason;
+    EXPECT_TRUE(static_cast<DShowGraph&>(*graph).ThroughPlayer()) << path;
     EXPECT_NEAR(graph->Duration(), 1.0, 0.1) << path;
     graph->SetVolume(-600);
     graph->Run();

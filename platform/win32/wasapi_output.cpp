@@ -1,0 +1,388 @@
+#include "platform/win32/wasapi_output.h"
+
+#include <audioclient.h>
+#include <mmdeviceapi.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace solka {
+
+namespace {
+
+constexpr REFERENCE_TIME kBufferDuration = 500000;  // 50 ms: room for a busy machine's delays
+constexpr std::size_t kStageFrames = 512;
+
+template <typename T>
+void Release(T*& p) {
+  if (p) p->Release();
+  p = nullptr;
+}
+
+// The sub-format of an extensible format begins with the plain format tag.
+WORD FormatTag(const WAVEFORMATEX& format) {
+  if (format.wFormatTag != WAVE_FORMAT_EXTENSIBLE || format.cbSize < 22) return format.wFormatTag;
+  return static_cast<WORD>(reinterpret_cast<const WAVEFORMATEXTENSIBLE&>(format).SubFormat.Data1);
+}
+
+}  // namespace
+
+// COM objects end through Release, never through a base pointer's delete.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
+// Tells the output when the system's default playback device changes.
+class DeviceWatch : public IMMNotificationClient {
+ public:
+  explicit DeviceWatch(WasapiOutput& output) : output_(output) {}
+  virtual ~DeviceWatch() = default;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+    if (id == __uuidof(IUnknown) || id == __uuidof(IMMNotificationClient)) {
+      *out = static_cast<IMMNotificationClient*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR) override {
+    if (flow == eRender && role == eConsole) output_.Reopen();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) override {
+    return S_OK;
+  }
+
+ private:
+  WasapiOutput& output_;
+  std::atomic<ULONG> refs_{1};
+#pragma GCC diagnostic pop
+};
+
+struct WasapiOutput::Lane {
+  std::vector<std::shared_ptr<TrackFeed>> feeds;  // the first plays; a finished one leaves
+  bool paused = true;
+  bool draining = false;  // the last track's last frame is in the device's buffer
+  bool endPosted = false;
+  std::uint64_t drainAt = 0;  // the stream's frame count when it has been heard
+  std::uint32_t generation = 0;
+  std::vector<float> stage;
+  std::size_t stagePos = 0, stageEnd = 0;
+  std::vector<float> x0, x1;  // the frames the output interpolates between
+  int have = 0;
+  double frac = 0.0;
+
+  void Forget() {
+    stagePos = stageEnd = 0;
+    have = 0;
+    frac = 0.0;
+    draining = endPosted = false;
+  }
+};
+
+WasapiOutput::WasapiOutput(std::function<void(std::uint64_t)> ended) : ended_(std::move(ended)) {
+  wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  audio_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  thread_ = std::thread([this] { Loop(); });
+}
+
+WasapiOutput::~WasapiOutput() {
+  quit_ = true;
+  SetEvent(wake_);
+  thread_.join();
+  CloseHandle(wake_);
+  CloseHandle(audio_);
+}
+
+bool WasapiOutput::Usable() {
+  for (int i = 0; i < 300 && tried_ == 0; ++i) Sleep(10);
+  return opens_ > 0;
+}
+
+void WasapiOutput::Reopen() {
+  reopen_ = true;
+  SetEvent(wake_);
+}
+
+bool WasapiOutput::Open() {
+  if (!devices_) {
+    CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
+                     __uuidof(IMMDeviceEnumerator), reinterpret_cast<void**>(&devices_));
+    if (!devices_) return false;
+    watch_ = new DeviceWatch(*this);
+    devices_->RegisterEndpointNotificationCallback(watch_);
+  }
+  IMMDevice* device = nullptr;
+  if (FAILED(devices_->GetDefaultAudioEndpoint(eRender, eConsole, &device))) return false;
+  device->Activate(__uuidof(IAudioClient), CLSCTX_ALL, nullptr, reinterpret_cast<void**>(&client_));
+  device->Release();
+  WAVEFORMATEX* format = nullptr;
+  if (!client_ || FAILED(client_->GetMixFormat(&format))) {
+    Close();
+    return false;
+  }
+  const WORD tag = FormatTag(*format);
+  outFloat_ = tag == WAVE_FORMAT_IEEE_FLOAT && format->wBitsPerSample == 32;
+  const bool ok =
+      (outFloat_ || (tag == WAVE_FORMAT_PCM && format->wBitsPerSample == 16)) &&
+      SUCCEEDED(client_->Initialize(AUDCLNT_SHAREMODE_SHARED, AUDCLNT_STREAMFLAGS_EVENTCALLBACK,
+                                    kBufferDuration, 0, format, nullptr)) &&
+      SUCCEEDED(client_->SetEventHandle(audio_)) &&
+      SUCCEEDED(client_->GetBufferSize(&bufferFrames_)) &&
+      SUCCEEDED(
+          client_->GetService(__uuidof(IAudioRenderClient), reinterpret_cast<void**>(&render_)));
+  outRate_ = static_cast<int>(format->nSamplesPerSec);
+  outChannels_ = format->nChannels;
+  CoTaskMemFree(format);
+  if (!ok) {
+    Close();
+    return false;
+  }
+  written_ = 0;
+  {
+    // A track whose end was being waited for in the old stream has been heard as far as it goes.
+    std::lock_guard lock(mutex_);
+    for (auto& lane : lanes_) lane->drainAt = 0;
+  }
+  ++opens_;
+  return true;
+}
+
+void WasapiOutput::Close() {
+  if (client_ && running_) client_->Stop();
+  running_ = false;
+  Release(render_);
+  Release(client_);
+}
+
+void WasapiOutput::Loop() {
+  CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  Open();
+  ++tried_;
+  while (!quit_) {
+    if (reopen_.exchange(false)) {
+      Close();
+      Open();
+    }
+    if (!client_) {
+      // No device now (it went away): try again shortly; the tracks wait where they are.
+      WaitForSingleObject(wake_, 250);
+      if (!quit_ && !client_) Open();
+      continue;
+    }
+    bool active = false;
+    {
+      std::lock_guard lock(mutex_);
+      for (const auto& lane : lanes_)
+        active = active || (!lane->paused && !lane->feeds.empty() &&
+                            (!lane->endPosted || lane->generation != lane->feeds[0]->Generation()));
+    }
+    if (!active) {
+      if (running_) client_->Stop();
+      running_ = false;
+      WaitForSingleObject(wake_, 500);
+      continue;
+    }
+    UINT32 padding = 0;
+    BYTE* data = nullptr;
+    if (FAILED(client_->GetCurrentPadding(&padding))) {
+      Close();  // the device is gone: open the default one again
+      continue;
+    }
+    const UINT32 room = bufferFrames_ - std::min(padding, bufferFrames_);
+    if (room > 0) {
+      if (FAILED(render_->GetBuffer(room, &data))) {
+        Close();
+        continue;
+      }
+      mix_.assign(static_cast<std::size_t>(room) * outChannels_, 0.0f);
+      {
+        std::lock_guard lock(mutex_);
+        Render(mix_.data(), room, written_ - padding);
+      }
+      if (outFloat_) {
+        std::copy(mix_.begin(), mix_.end(), reinterpret_cast<float*>(data));
+      } else {
+        auto* out = reinterpret_cast<std::int16_t*>(data);
+        for (std::size_t i = 0; i < mix_.size(); ++i)
+          out[i] = static_cast<std::int16_t>(std::clamp(mix_[i], -1.0f, 1.0f) * 32767.0f);
+      }
+      render_->ReleaseBuffer(room, 0);
+      written_ += room;
+    }
+    if (!running_) running_ = SUCCEEDED(client_->Start());
+    HANDLE waits[] = {audio_, wake_};
+    WaitForMultipleObjects(2, waits, FALSE, 200);
+  }
+  Close();
+  if (devices_ && watch_) devices_->UnregisterEndpointNotificationCallback(watch_);
+  Release(watch_);
+  Release(devices_);
+  CoUninitialize();
+}
+
+bool WasapiOutput::Pull(Lane& lane, float* frame) {
+  while (!lane.feeds.empty()) {
+    TrackFeed& feed = *lane.feeds.front();
+    const int in = feed.Format().channels;
+    if (lane.generation != feed.Generation()) {
+      // A seek: what is held is of the old position.
+      lane.generation = feed.Generation();
+      lane.Forget();
+      feed.drained = false;
+    }
+    if (lane.stagePos == lane.stageEnd) {
+      lane.stage.resize(kStageFrames * in);
+      lane.stageEnd = feed.Read(lane.stage.data(), kStageFrames);
+      lane.stagePos = 0;
+    }
+    if (lane.stagePos < lane.stageEnd) {
+      const float* s = &lane.stage[lane.stagePos++ * in];
+      const float gain = feed.gain;
+      for (int c = 0; c < outChannels_; ++c) {
+        float v;
+        if (in == outChannels_ || (in > outChannels_ && outChannels_ > 1)) {
+          v = c < in ? s[c] : 0.0f;
+        } else if (in == 1) {
+          v = s[0];
+        } else if (outChannels_ == 1) {
+          v = 0.0f;
+          for (int k = 0; k < in; ++k) v += s[k];
+          v /= static_cast<float>(in);
+        } else {
+          v = c < in ? s[c] : 0.0f;  // more channels out: the track's own, the rest silent
+        }
+        frame[c] = v * gain;
+      }
+      feed.Consumed(1);
+      return true;
+    }
+    if (!feed.Exhausted()) return false;  // the decoder is behind: silence until it catches up
+    if (lane.feeds.size() == 1) return false;
+    // Its last frame is taken and the next track is there: its first frame comes right now.
+    feed.drained = true;
+    ended_(feed.Serial());
+    lane.feeds.erase(lane.feeds.begin());
+    lane.stagePos = lane.stageEnd = 0;
+    lane.generation = lane.feeds.front()->Generation();
+  }
+  return false;
+}
+
+void WasapiOutput::Render(float* mix, std::uint32_t frames, std::uint64_t played) {
+  for (auto& owned : lanes_) {
+    Lane& lane = *owned;
+    if (lane.draining && !lane.endPosted && played >= lane.drainAt && !lane.feeds.empty()) {
+      lane.endPosted = true;
+      lane.feeds.front()->drained = true;
+      ended_(lane.feeds.front()->Serial());
+    }
+    if (lane.paused || lane.feeds.empty()) continue;
+    if (lane.x0.size() != static_cast<std::size_t>(outChannels_)) {
+      lane.x0.assign(outChannels_, 0.0f);
+      lane.x1.assign(outChannels_, 0.0f);
+      lane.have = 0;
+    }
+    std::uint32_t produced = 0;
+    bool starved = false;
+    while (produced < frames && !starved) {
+      while (lane.have < 2 || lane.frac >= 1.0) {
+        if (lane.have == 2 && lane.frac >= 1.0) {
+          std::swap(lane.x0, lane.x1);
+          lane.have = 1;
+          lane.frac -= 1.0;
+          continue;
+        }
+        if (!Pull(lane, lane.have == 0 ? lane.x0.data() : lane.x1.data())) {
+          starved = true;
+          break;
+        }
+        ++lane.have;
+      }
+      if (starved || lane.feeds.empty()) break;
+      const TrackFeed& feed = *lane.feeds.front();
+      float* out = mix + static_cast<std::size_t>(produced) * outChannels_;
+      const auto t = static_cast<float>(lane.frac);
+      for (int c = 0; c < outChannels_; ++c) out[c] += lane.x0[c] + (lane.x1[c] - lane.x0[c]) * t;
+      lane.frac += feed.Format().rate * feed.speed / outRate_;
+      ++produced;
+    }
+    if (starved && !lane.draining && lane.feeds.size() == 1 && lane.feeds.front()->Exhausted()) {
+      lane.draining = true;
+      lane.drainAt = written_ + produced;
+    }
+  }
+}
+
+WasapiOutput::Lane* WasapiOutput::LaneOf(const TrackFeed& feed) {
+  for (auto& lane : lanes_)
+    for (const auto& f : lane->feeds)
+      if (f.get() == &feed) return lane.get();
+  return nullptr;
+}
+
+void WasapiOutput::Start(const std::shared_ptr<TrackFeed>& feed) {
+  {
+    std::lock_guard lock(mutex_);
+    auto lane = std::make_unique<Lane>();
+    lane->feeds.push_back(feed);
+    lane->generation = feed->Generation();
+    lanes_.push_back(std::move(lane));
+  }
+  SetEvent(wake_);
+}
+
+bool WasapiOutput::Follow(const std::shared_ptr<TrackFeed>& after,
+                          const std::shared_ptr<TrackFeed>& feed) {
+  std::lock_guard lock(mutex_);
+  Lane* lane = LaneOf(*after);
+  if (!lane || lane->draining) return false;
+  lane->feeds.push_back(feed);
+  return true;
+}
+
+void WasapiOutput::Remove(const TrackFeed& feed) {
+  std::lock_guard lock(mutex_);
+  for (auto it = lanes_.begin(); it != lanes_.end(); ++it) {
+    auto& feeds = (*it)->feeds;
+    const auto at =
+        std::find_if(feeds.begin(), feeds.end(), [&](const auto& f) { return f.get() == &feed; });
+    if (at == feeds.end()) continue;
+    if (at == feeds.begin()) (*it)->Forget();
+    feeds.erase(at);
+    if (feeds.empty()) {
+      lanes_.erase(it);
+    } else {
+      (*it)->generation = feeds.front()->Generation();
+    }
+    return;
+  }
+}
+
+void WasapiOutput::Hold(const TrackFeed& feed, bool paused) {
+  {
+    std::lock_guard lock(mutex_);
+    if (Lane* lane = LaneOf(feed)) lane->paused = paused;
+  }
+  SetEvent(wake_);
+}
+
+bool WasapiOutput::Plays(const TrackFeed& feed) {
+  std::lock_guard lock(mutex_);
+  Lane* lane = LaneOf(feed);
+  return lane && lane->feeds.front().get() == &feed;
+}
+
+bool WasapiOutput::Done(const TrackFeed& feed) {
+  return feed.drained;
+}
+
+}  // namespace solka
