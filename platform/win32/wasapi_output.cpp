@@ -204,19 +204,22 @@ void WasapiOutput::Loop() {
         continue;
       }
       mix_.assign(static_cast<std::size_t>(room) * outChannels_, 0.0f);
+      std::uint32_t frames = 0;
       {
         std::lock_guard lock(mutex_);
-        Render(mix_.data(), room, written_ - padding);
+        frames = Render(mix_.data(), room, written_ - padding);
+        if (tap_) tap_(mix_.data(), frames, outRate_, outChannels_);
       }
+      const std::size_t samples = static_cast<std::size_t>(frames) * outChannels_;
       if (outFloat_) {
-        std::copy(mix_.begin(), mix_.end(), reinterpret_cast<float*>(data));
+        std::copy(mix_.begin(), mix_.begin() + samples, reinterpret_cast<float*>(data));
       } else {
         auto* out = reinterpret_cast<std::int16_t*>(data);
-        for (std::size_t i = 0; i < mix_.size(); ++i)
+        for (std::size_t i = 0; i < samples; ++i)
           out[i] = static_cast<std::int16_t>(std::clamp(mix_[i], -1.0f, 1.0f) * 32767.0f);
       }
-      render_->ReleaseBuffer(room, 0);
-      written_ += room;
+      render_->ReleaseBuffer(frames, 0);
+      written_ += frames;
     }
     if (!running_) running_ = SUCCEEDED(client_->Start());
     HANDLE waits[] = {audio_, wake_};
@@ -277,7 +280,10 @@ bool WasapiOutput::Pull(Lane& lane, float* frame) {
   return false;
 }
 
-void WasapiOutput::Render(float* mix, std::uint32_t frames, std::uint64_t played) {
+std::uint32_t WasapiOutput::Render(float* mix, std::uint32_t frames, std::uint64_t played) {
+  // As far as the lanes have data: a decoder that is behind leaves the device's buffer to run
+  // lower instead of filling it with silence that would be heard.
+  std::uint32_t furthest = 0;
   for (auto& owned : lanes_) {
     Lane& lane = *owned;
     if (lane.draining && !lane.endPosted && played >= lane.drainAt && !lane.feeds.empty()) {
@@ -315,11 +321,13 @@ void WasapiOutput::Render(float* mix, std::uint32_t frames, std::uint64_t played
       lane.frac += feed.Format().rate * feed.speed / outRate_;
       ++produced;
     }
+    furthest = std::max(furthest, produced);
     if (starved && !lane.draining && lane.feeds.size() == 1 && lane.feeds.front()->Exhausted()) {
       lane.draining = true;
       lane.drainAt = written_ + produced;
     }
   }
+  return furthest;
 }
 
 WasapiOutput::Lane* WasapiOutput::LaneOf(const TrackFeed& feed) {
@@ -381,8 +389,9 @@ bool WasapiOutput::Plays(const TrackFeed& feed) {
   return lane && lane->feeds.front().get() == &feed;
 }
 
-bool WasapiOutput::Done(const TrackFeed& feed) {
-  return feed.drained;
+void WasapiOutput::SetTap(Tap tap) {
+  std::lock_guard lock(mutex_);
+  tap_ = std::move(tap);
 }
 
 }  // namespace solka

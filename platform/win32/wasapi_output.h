@@ -49,24 +49,28 @@ class WasapiOutput {
   void Hold(const TrackFeed& feed, bool paused);
   // Whether the track is the one its lane plays now.
   bool Plays(const TrackFeed& feed);
-  // Whether the track's frames have all been taken.
-  bool Done(const TrackFeed& feed);
   // Ask for the stream to be opened again on the default device (as on a device change).
   void Reopen();
   // How many times a stream has been opened.
   int Opens() const { return opens_; }
+  // Sees each period's mix (interleaved, the stream's rate and channels) on the output's thread,
+  // for tests and measurements.
+  using Tap = std::function<void(const float* mix, std::size_t frames, int rate, int channels)>;
+  void SetTap(Tap tap);
 
  private:
   struct Lane;
   void Loop();
   bool Open();
   void Close();
-  void Render(float* mix, std::uint32_t frames, std::uint64_t played);
+  // Mixes up to `frames` frames; how many it could.
+  std::uint32_t Render(float* mix, std::uint32_t frames, std::uint64_t played);
   bool Pull(Lane& lane, float* frame);
   Lane* LaneOf(const TrackFeed& feed);  // under the lock
 
   std::function<void(std::uint64_t)> ended_;
   std::mutex mutex_;
+  Tap tap_;
   std::vector<std::unique_ptr<Lane>> lanes_;
   HANDLE wake_ = nullptr, audio_ = nullptr;
   std::atomic<bool> quit_{false}, reopen_{false};

@@ -2,29 +2,34 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/win32/dshow_graph.h"
 #include "platform/win32/dshow_media.h"
+#include "platform/win32/wasapi_output.h"
 #include "platform/win32/win32_files.h"
 #include "tests/win32/win32_test_support.h"
 
 namespace solka {
 namespace {
 
-// One second of a 440 Hz tone, 44.1 kHz 16-bit stereo.
-std::string ToneWav() {
-  const std::uint32_t frames = 44100, bytes = frames * 4;
+// One second of a 440 Hz tone, 16-bit: by default 44.1 kHz stereo at a quarter of full scale.
+std::string ToneWav(std::uint32_t rate = 44100, std::uint16_t channels = 2, int amplitude = 8000) {
+  const std::uint32_t block = channels * 2u, bytes = rate * block;
   auto u32 = [](std::uint32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); };
-  std::string wav = "RIFF" + u32(36 + bytes) + "WAVEfmt " + u32(16);
-  wav += std::string("\x01\x00\x02\x00", 4) + u32(44100) + u32(44100 * 4) +
-         std::string("\x04\x00\x10\x00", 4) + "data" + u32(bytes);
-  for (std::uint32_t i = 0; i < frames; ++i) {
-    const auto s = static_cast<std::int16_t>(8000 * std::sin(i * 2 * 3.14159265 * 440 / 44100));
-    wav.append(reinterpret_cast<const char*>(&s), 2).append(reinterpret_cast<const char*>(&s), 2);
+  auto u16 = [](std::uint16_t v) { return std::string(reinterpret_cast<const char*>(&v), 2); };
+  std::string wav = "RIFF" + u32(36 + bytes) + "WAVEfmt " + u32(16) + u16(1) + u16(channels) +
+                    u32(rate) + u32(rate * block) + u16(static_cast<std::uint16_t>(block)) +
+                    u16(16) + "data" + u32(bytes);
+  for (std::uint32_t i = 0; i < rate; ++i) {
+    const auto s = static_cast<std::int16_t>(amplitude * std::sin(i * 2 * 3.14159265 * 440 / rate));
+    for (int c = 0; c < channels; ++c) wav.append(reinterpret_cast<const char*>(&s), 2);
   }
   return wav;
 }
@@ -34,31 +39,79 @@ std::string HostMp3() {
   return "Z:" + std::string(SOLKA_TEST_MP3);
 }
 
+// What the player's output sent to the device: the frames above silence, the loudest sample of
+// each 10 ms, and the longest run of silent frames between the first sound and the last.
+struct Heard {
+  std::mutex mutex;
+  int rate = 0;
+  std::size_t frames = 0, quiet = 0, longestQuiet = 0;
+  std::vector<float> peaks;  // per 10 ms, from the first sound on
+  std::size_t inBlock = 0;
+
+  void Take(const float* mix, std::size_t count, int outRate, int channels) {
+    const std::lock_guard lock(mutex);
+    rate = outRate;
+    for (std::size_t i = 0; i < count; ++i) {
+      float level = 0;
+      for (int c = 0; c < channels; ++c) level = std::max(level, std::fabs(mix[i * channels + c]));
+      if (level <= 1e-4f) {
+        ++quiet;
+        if (peaks.empty()) continue;
+      } else {
+        if (frames > 0) longestQuiet = std::max(longestQuiet, quiet);
+        quiet = 0;
+        ++frames;
+      }
+      if (inBlock++ % static_cast<std::size_t>(rate / 100) == 0) peaks.push_back(0);
+      peaks.back() = std::max(peaks.back(), level);
+    }
+  }
+  double Seconds() {
+    const std::lock_guard lock(mutex);
+    return rate ? static_cast<double>(frames) / rate : 0.0;
+  }
+};
+
+bool Ended(MediaGraph& graph) {
+  MediaEvent event;
+  while (graph.GetEvent(event))
+    if (event.kind == MediaEvent::Kind::Ended) return true;
+  return false;
+}
+
 class DShow : public ::testing::Test {
  protected:
   DShow() {
     wav_ = temp_.Path() + "\\tone.wav";
     files_.WriteFileAtomic(wav_, ToneWav());
   }
+  ~DShow() override {
+    if (WasapiOutput* output = media_.Output()) output->SetTap(nullptr);
+  }
   // Plays `path` from start to end; the events it reported.
-  void PlayToEnd(const std::string& path) {
-    auto graph = media_.CreateGraph();
+  void PlayToEnd(DShowMediaBackend& media, const std::string& path) {
+    auto graph = media.CreateGraph();
     int notified = 0;
     graph->SetNotify([&] { ++notified; });
     const RenderResult render = graph->RenderFile(path);
     ASSERT_TRUE(render) << path << ": " << render.reason;
-    EXPECT_TRUE(static_cast<DShowGraph&>(*graph).ThroughPlayer()) << path;
+    EXPECT_EQ(static_cast<DShowGraph&>(*graph).ThroughPlayer(), &media == &media_) << path;
     EXPECT_NEAR(graph->Duration(), 1.0, 0.1) << path;
     graph->SetVolume(-600);
     graph->Run();
-    MediaEvent event;
-    bool ended = false;
-    EXPECT_TRUE(PumpUntil([&] {
-      while (graph->GetEvent(event)) ended = ended || event.kind == MediaEvent::Kind::Ended;
-      return ended;
-    })) << path;
+    EXPECT_TRUE(PumpUntil([&] { return Ended(*graph); })) << path;
     EXPECT_GT(notified, 0);
     EXPECT_NEAR(graph->Position(), graph->Duration(), 0.2) << path;
+  }
+  // A graph of `path` at the level, started and listened to from its first sample.
+  std::unique_ptr<MediaGraph> Start(const std::string& path, int level, Heard& heard) {
+    media_.Output()->SetTap([&heard](const float* mix, std::size_t frames, int rate, int channels) {
+      heard.Take(mix, frames, rate, channels);
+    });
+    auto graph = media_.CreateGraph();
+    graph->SetVolume(level);
+    EXPECT_TRUE(graph->RenderFile(path)) << path;
+    return graph;
   }
 
   Win32FileSystem files_;
@@ -67,9 +120,93 @@ class DShow : public ::testing::Test {
   DShowMediaBackend media_;
 };
 
-TEST_F(DShow, WavAndMp3PlayToTheirEnd) {
-  PlayToEnd(wav_);
-  PlayToEnd(HostMp3());
+TEST_F(DShow, WavAndMp3PlayToTheirEndThroughThePlayerOrTheSystemsRenderer) {
+  PlayToEnd(media_, wav_);
+  PlayToEnd(media_, HostMp3());
+  DShowMediaBackend renderer(false);
+  PlayToEnd(renderer, wav_);
+}
+
+TEST_F(DShow, APreparedTrackFollowsAtItsOwnLevelWithoutSilenceBetween) {
+  Heard heard;
+  // A tenth of the tone's 0.24 from the first sample on; the follower, of another rate and
+  // channel count, at full level (0.8).
+  const std::string loud = temp_.Path() + "\\loud.wav";
+  files_.WriteFileAtomic(loud, ToneWav(22050, 1, 26000));
+  auto first = Start(wav_, -2000, heard);
+  first->Run();
+  auto next = first->CreateFollower();
+  ASSERT_NE(next, nullptr);
+  next->SetVolume(0);
+  next->Prepare(loud);
+  ASSERT_TRUE(PumpUntil([&] { return Ended(*first); }));
+  EXPECT_NEAR(first->Position(), first->Duration(), 0.05);
+  int notified = 0;
+  next->SetNotify([&] { ++notified; });
+  ASSERT_TRUE(next->RenderFile(loud));
+  next->Run();
+  first.reset();  // the finished graph goes; the follower plays on
+  ASSERT_TRUE(PumpUntil([&] { return Ended(*next); }));
+  EXPECT_GT(notified, 0);
+  EXPECT_NEAR(next->Position(), next->Duration(), 0.2);
+
+  const std::lock_guard lock(heard.mutex);
+  ASSERT_GT(heard.peaks.size(), 150u);
+  EXPECT_LT(*std::max_element(heard.peaks.begin(), heard.peaks.begin() + 90), 0.03f);
+  EXPECT_GT(*std::max_element(heard.peaks.end() - 60, heard.peaks.end()), 0.6f);
+  EXPECT_LT(heard.longestQuiet, 3u) << "silence between the tracks";
+  EXPECT_NEAR(static_cast<double>(heard.frames) / heard.rate, 2.0, 0.03);
+}
+
+TEST_F(DShow, AFollowerThatFailsOrIsDroppedLeavesTheTrackBeforeItToPlayOut) {
+  const std::string picture = temp_.Path() + "\\picture.mp3";
+  files_.WriteFileAtomic(picture, std::string(4096, '\x5A'));
+  for (const std::string& bad : {picture, temp_.Path() + "\\missing.wav", std::string()}) {
+    Heard heard;
+    auto first = Start(wav_, 0, heard);
+    first->Run();
+    auto next = first->CreateFollower();
+    ASSERT_NE(next, nullptr);
+    next->Prepare(bad.empty() ? wav_ : bad);
+    if (bad.empty()) next.reset();  // dropped by a user's action
+    ASSERT_TRUE(PumpUntil([&] { return Ended(*first); })) << bad;
+    if (next) {
+      const RenderResult render = next->RenderFile(bad);
+      EXPECT_FALSE(render) << bad;
+      EXPECT_FALSE(render.reason.empty()) << bad;
+    }
+    EXPECT_NEAR(heard.Seconds(), 1.0, 0.03) << bad;
+  }
+}
+
+TEST_F(DShow, SpeedSeekPauseAndANewDeviceActOnThePlayersOutput) {
+  // One and a half times the speed: the second of sound takes two thirds of a second.
+  Heard fast;
+  auto graph = Start(wav_, 0, fast);
+  graph->SetRate(1.5);
+  EXPECT_EQ(graph->Rate(), 1.5);
+  graph->Run();
+  ASSERT_TRUE(PumpUntil([&] { return Ended(*graph); }));
+  EXPECT_NEAR(fast.Seconds(), 1.0 / 1.5, 0.03);
+  EXPECT_NEAR(graph->Position(), 1.0, 0.05);
+
+  // From the middle, held by a pause, then on a stream opened again: half a second, all of it.
+  Heard half;
+  graph = Start(wav_, 0, half);
+  graph->SetPosition(0.5);
+  graph->Run();
+  ASSERT_TRUE(PumpUntil([&] { return graph->Position() > 0.6; }));
+  graph->Pause();
+  PumpUntil([] { return false; }, 1);
+  const double held = graph->Position();
+  PumpUntil([] { return false; }, 1);
+  EXPECT_EQ(graph->Position(), held);
+  const int opens = media_.Output()->Opens();
+  media_.Output()->Reopen();
+  graph->Run();
+  ASSERT_TRUE(PumpUntil([&] { return Ended(*graph); }));
+  EXPECT_EQ(media_.Output()->Opens(), opens + 1);
+  EXPECT_NEAR(half.Seconds(), 0.5, 0.03);
 }
 
 TEST_F(DShow, GraphsFailWithTheSystemsReasonAndLeaveNothingBehind) {
