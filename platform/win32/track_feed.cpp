@@ -77,6 +77,8 @@ void TrackFeed::Flush() {
   {
     std::lock_guard lock(mutex_);
     flushing_ = true;
+    // Not at its end meanwhile: the output must not take the emptied feed for a finished one.
+    finished_ = false;
     head_ = count_ = 0;
   }
   space_.notify_all();

@@ -10,7 +10,8 @@ namespace solka {
 
 namespace {
 
-constexpr REFERENCE_TIME kBufferDuration = 500000;  // 50 ms: room for a busy machine's delays
+// 100 ms: room for a busy machine's delays. Pausing stops the stream at once all the same.
+constexpr REFERENCE_TIME kBufferDuration = 1000000;
 constexpr std::size_t kStageFrames = 512;
 
 template <typename T>
@@ -147,6 +148,7 @@ bool WasapiOutput::Open() {
     return false;
   }
   written_ = 0;
+  buffered_ = false;
   {
     // A track whose end was being waited for in the old stream has been heard as far as it goes.
     std::lock_guard lock(mutex_);
@@ -178,16 +180,19 @@ void WasapiOutput::Loop() {
       if (!quit_ && !client_) Open();
       continue;
     }
-    bool active = false;
+    bool active = false, none = false;
     {
       std::lock_guard lock(mutex_);
       for (const auto& lane : lanes_)
         active = active || (!lane->paused && !lane->feeds.empty() &&
                             (!lane->endPosted || lane->generation != lane->feeds[0]->Generation()));
+      none = lanes_.empty();
     }
     if (!active) {
       if (running_) client_->Stop();
       running_ = false;
+      // A stopped track's last buffered sound goes with it; a paused one's waits for it.
+      if (none && std::exchange(buffered_, false)) client_->Reset();
       WaitForSingleObject(wake_, 500);
       continue;
     }
@@ -220,6 +225,7 @@ void WasapiOutput::Loop() {
       }
       render_->ReleaseBuffer(frames, 0);
       written_ += frames;
+      buffered_ = buffered_ || frames > 0;
     }
     if (!running_) running_ = SUCCEEDED(client_->Start());
     HANDLE waits[] = {audio_, wake_};

@@ -85,6 +85,7 @@ class WasapiOutput {
   int outRate_ = 0, outChannels_ = 0;
   bool outFloat_ = true;
   bool running_ = false;
+  bool buffered_ = false;  // written since the last reset
   std::uint64_t written_ = 0;
   std::vector<float> mix_;
   std::thread thread_;
