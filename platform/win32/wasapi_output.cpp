@@ -358,7 +358,10 @@ bool WasapiOutput::Follow(const std::shared_ptr<TrackFeed>& after,
                           const std::shared_ptr<TrackFeed>& feed) {
   std::lock_guard lock(mutex_);
   Lane* lane = LaneOf(*after);
-  if (!lane || lane->draining) return false;
+  // While the last track's end is still in the device's buffer, a track that joins now still
+  // follows it without a gap; once its end has been announced, it comes too late.
+  if (!lane || lane->endPosted) return false;
+  lane->draining = false;
   lane->feeds.push_back(feed);
   return true;
 }

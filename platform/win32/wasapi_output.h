@@ -42,7 +42,7 @@ class WasapiOutput {
 
   // A new lane for the track, held until Resume.
   void Start(const std::shared_ptr<TrackFeed>& feed);
-  // Behind `after` in its lane; false when that lane has run out (too late to follow).
+  // Behind `after` in its lane; false when that lane's end has been announced (too late).
   bool Follow(const std::shared_ptr<TrackFeed>& after, const std::shared_ptr<TrackFeed>& feed);
   void Remove(const TrackFeed& feed);
   // Pause or resume the lane the track is in.
