@@ -174,38 +174,56 @@ TEST_F(DShow, EveryPcmLayoutPlaysThroughThePlayerAtItsLevelAndLength) {
   EXPECT_EQ(silent.Seconds(), 0.0);
 }
 
-TEST_F(DShow, APreparedTrackFollowsAtItsOwnLevelWithoutSilenceBetween) {
-  Heard heard;
-  // A tenth of the tone's 0.24 from the first sample on; the follower, of another rate and
-  // channel count, at full level (0.8).
-  const std::string loud = temp_.Path() + "\\loud.wav";
+TEST_F(DShow, PreparedTracksFollowAtTheirOwnLevelsAndSpeedWithoutSilenceBetween) {
+  // Each of another rate and layout: a tenth of 0.25 from the first sample on, seeked to its
+  // middle with the next one prepared; then 0.8 at full level; then 0.5 at half (-6 dB), which
+  // goes one and a half times as fast in its course.
+  const std::string loud = temp_.Path() + "\\loud.wav", fast = temp_.Path() + "\\fast.wav";
   files_.WriteFileAtomic(loud, ToneWav(22050, 1, 0.8));
-  auto first = Start(wav_, -2000, heard);
-  first->Run();
-  auto next = first->CreateFollower();
-  ASSERT_NE(next, nullptr);
-  next->SetVolume(0);
-  next->Prepare(loud);
-  // A seek in the playing track keeps the prepared one behind it.
-  const double before = first->Position();
-  first->SetPosition(0.5);
-  ASSERT_TRUE(PumpUntil([&] { return Ended(*first); }));
-  EXPECT_NEAR(first->Position(), first->Duration(), 0.05);
+  files_.WriteFileAtomic(fast, ToneWav(96000, 2, 0.5, 32));
+  Heard heard;
+  auto graph = Start(wav_, -2000, heard);
+  graph->Run();
   int notified = 0;
-  next->SetNotify([&] { ++notified; });
-  ASSERT_TRUE(next->RenderFile(loud));
-  next->Run();
-  first.reset();  // the finished graph goes; the follower plays on
-  ASSERT_TRUE(PumpUntil([&] { return Ended(*next); }));
+  double seconds = 0;   // heard, as it should be
+  double secondAt = 0;  // where the second track begins
+  for (const auto& [path, level] : {std::pair{loud, 0}, std::pair{fast, -600}}) {
+    auto next = graph->CreateFollower();
+    ASSERT_NE(next, nullptr);
+    next->SetVolume(level);
+    next->Prepare(path);
+    if (seconds == 0) {
+      // A seek in the playing track keeps the prepared one behind it.
+      seconds = secondAt = graph->Position() + 0.5;
+      graph->SetPosition(0.5);
+    } else {
+      seconds += 1.0;
+    }
+    ASSERT_TRUE(PumpUntil([&] { return Ended(*graph); })) << path;
+    EXPECT_NEAR(graph->Position(), graph->Duration(), 0.05) << path;
+    next->SetNotify([&] { ++notified; });
+    ASSERT_TRUE(next->RenderFile(path)) << path;
+    next->Run();
+    graph = std::move(next);  // the finished graph goes; the follower plays on
+  }
+  const double atNormalSpeed = graph->Position();
+  graph->SetRate(1.5);
+  ASSERT_TRUE(PumpUntil([&] { return Ended(*graph); }));
   EXPECT_GT(notified, 0);
-  EXPECT_NEAR(next->Position(), next->Duration(), 0.2);
+  EXPECT_NEAR(graph->Position(), 1.0, 0.05);
+  seconds += atNormalSpeed + (1.0 - atNormalSpeed) / 1.5;
 
   const std::lock_guard lock(heard.mutex);
-  ASSERT_GT(heard.peaks.size(), 100u);
-  EXPECT_LT(*std::max_element(heard.peaks.begin(), heard.peaks.begin() + 40), 0.03f);
-  EXPECT_GT(*std::max_element(heard.peaks.end() - 60, heard.peaks.end()), 0.6f);
+  EXPECT_NEAR(static_cast<double>(heard.frames) / heard.rate, seconds, 0.04);
   EXPECT_LT(heard.longestQuiet, 3u) << "silence between the tracks";
-  EXPECT_NEAR(static_cast<double>(heard.frames) / heard.rate, before + 1.5, 0.03);
+  ASSERT_GT(heard.peaks.size(), 200u);
+  const auto loudest = [&](std::size_t from, std::size_t to) {
+    return *std::max_element(heard.peaks.begin() + from, heard.peaks.begin() + to);
+  };
+  const auto second = static_cast<std::size_t>(secondAt * 100);
+  EXPECT_LT(loudest(0, second - 20), 0.03f);
+  EXPECT_NEAR(loudest(second + 10, second + 80), 0.8f, 0.03f);
+  EXPECT_NEAR(loudest(heard.peaks.size() - 30, heard.peaks.size()), 0.25f, 0.02f);
 }
 
 TEST_F(DShow, AFollowerThatFailsOrIsDroppedLeavesTheTrackBeforeItToPlayOut) {
