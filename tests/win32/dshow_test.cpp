@@ -226,6 +226,42 @@ TEST_F(DShow, PreparedTracksFollowAtTheirOwnLevelsAndSpeedWithoutSilenceBetween)
   EXPECT_NEAR(loudest(heard.peaks.size() - 30, heard.peaks.size()), 0.25f, 0.02f);
 }
 
+TEST_F(DShow, APauseHoldsTheTrackWithItsFollowerAndAStopEndsThePlay) {
+  Heard heard;
+  auto first = Start(wav_, 0, heard);
+  first->Run();
+  auto next = first->CreateFollower();
+  ASSERT_NE(next, nullptr);
+  next->Prepare(wav_);
+  ASSERT_TRUE(PumpUntil([&] { return first->Position() > 0.3; }));
+  // Paused: nothing more is heard, the position holds and the follower waits.
+  const auto holds = [&](MediaGraph& graph) {
+    graph.Pause();
+    PumpUntil([] { return false; }, 1);
+    const double heardThen = heard.Seconds(), positionThen = graph.Position();
+    PumpUntil([] { return false; }, 1);
+    EXPECT_EQ(heard.Seconds(), heardThen);
+    EXPECT_EQ(graph.Position(), positionThen);
+  };
+  holds(*first);
+  EXPECT_EQ(next->Position(), 0.0);
+  first->Run();
+  ASSERT_TRUE(PumpUntil([&] { return Ended(*first); }));
+  // A pause pressed at the change holds the follower, which then plays on from there.
+  ASSERT_TRUE(next->RenderFile(wav_));
+  first.reset();
+  holds(*next);
+  next->Run();
+  ASSERT_TRUE(PumpUntil([&] { return next->Position() > 0.5; }));
+  // Stopped: the sound ends at once, and so do the track's events.
+  next->Stop();
+  const double stoppedAt = heard.Seconds();
+  PumpUntil([] { return false; }, 2);
+  EXPECT_EQ(heard.Seconds(), stoppedAt);
+  EXPECT_FALSE(Ended(*next));
+  EXPECT_LT(stoppedAt, 1.9);
+}
+
 TEST_F(DShow, AFollowerThatFailsOrIsDroppedLeavesTheTrackBeforeItToPlayOut) {
   const std::string picture = temp_.Path() + "\\picture.mp3";
   files_.WriteFileAtomic(picture, std::string(4096, '\x5A'));
