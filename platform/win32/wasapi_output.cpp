@@ -331,6 +331,7 @@ std::uint32_t WasapiOutput::Render(float* mix, std::uint32_t frames, std::uint64
     if (starved && !lane.draining && lane.feeds.size() == 1 && lane.feeds.front()->Exhausted()) {
       lane.draining = true;
       lane.drainAt = written_ + produced;
+      ++runOuts_;
     }
   }
   return furthest;

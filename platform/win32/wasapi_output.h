@@ -53,6 +53,8 @@ class WasapiOutput {
   void Reopen();
   // How many times a stream has been opened.
   int Opens() const { return opens_; }
+  // How many times a lane's sound has run out with no track behind it (each is silence).
+  int RunOuts() const { return runOuts_; }
   // Sees each period's mix (interleaved, the stream's rate and channels) on the output's thread,
   // for tests and measurements.
   using Tap = std::function<void(const float* mix, std::size_t frames, int rate, int channels)>;
@@ -75,6 +77,7 @@ class WasapiOutput {
   HANDLE wake_ = nullptr, audio_ = nullptr;
   std::atomic<bool> quit_{false}, reopen_{false};
   std::atomic<int> opens_{0};
+  std::atomic<int> runOuts_{0};
   std::atomic<int> tried_{0};
   // The stream (output thread only).
   IMMDeviceEnumerator* devices_ = nullptr;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/tdodedev.h"
+#include "platform/memory/test_platform.h"
 #include "platform/win32/dshow_graph.h"
 #include "platform/win32/dshow_media.h"
 #include "platform/win32/wasapi_output.h"
@@ -183,6 +185,7 @@ TEST_F(DShow, PreparedTracksFollowAtTheirOwnLevelsAndSpeedWithoutSilenceBetween)
   files_.WriteFileAtomic(fast, ToneWav(96000, 2, 0.5, 32));
   Heard heard;
   auto graph = Start(wav_, -2000, heard);
+  const int runOuts = media_.Output()->RunOuts();
   graph->Run();
   int notified = 0;
   double seconds = 0;   // heard, as it should be
@@ -216,6 +219,7 @@ TEST_F(DShow, PreparedTracksFollowAtTheirOwnLevelsAndSpeedWithoutSilenceBetween)
   const std::lock_guard lock(heard.mutex);
   EXPECT_NEAR(static_cast<double>(heard.frames) / heard.rate, seconds, 0.04);
   EXPECT_LT(heard.longestQuiet, 3u) << "silence between the tracks";
+  EXPECT_EQ(media_.Output()->RunOuts(), runOuts + 1) << "the sound ran out between the tracks";
   ASSERT_GT(heard.peaks.size(), 200u);
   const auto loudest = [&](std::size_t from, std::size_t to) {
     return *std::max_element(heard.peaks.begin() + from, heard.peaks.begin() + to);
@@ -224,6 +228,39 @@ TEST_F(DShow, PreparedTracksFollowAtTheirOwnLevelsAndSpeedWithoutSilenceBetween)
   EXPECT_LT(loudest(0, second - 20), 0.03f);
   EXPECT_NEAR(loudest(second + 10, second + 80), 0.8f, 0.03f);
   EXPECT_NEAR(loudest(heard.peaks.size() - 30, heard.peaks.size()), 0.25f, 0.02f);
+}
+
+TEST_F(DShow, ThePlayersContinuousPlayGoesThroughPreparedFollowersWithoutSilence) {
+  // The player itself on this engine (the rest of its platform in memory), a list of three
+  // files played once in list order: it prepares each next track, which then follows.
+  const std::string loud = temp_.Path() + "\\loud.wav";
+  files_.WriteFileAtomic(loud, ToneWav(22050, 1, 0.8));
+  files_.WriteFileAtomic(temp_.Path() + "\\solka.ini", "[SETTING]\r\nJukeMode=1\r\n");
+  files_.WriteFileAtomic(temp_.Path() + "\\list.m3u", wav_ + "\r\n" + loud + "\r\n" + wav_);
+  TestPlatform p;
+  PlatformServices services{files_,  p.codec, p.clock, p.loop,        p.dialogs, p.screen,
+                            p.shell, p.power, media_,  p.diagnostics, &p.ipc};
+  TDODEDEV player(services, ProcessInfo{temp_.Path() + "\\solka.exe", ""});
+  player.FormCreate();
+  p.loop.RunUntilIdle();
+  ASSERT_TRUE(player.LoadListFile(temp_.Path() + "\\list.m3u"));
+  player.RefreshListBox();
+  Heard heard;
+  media_.Output()->SetTap([&heard](const float* mix, std::size_t frames, int rate, int channels) {
+    heard.Take(mix, frames, rate, channels);
+  });
+  const int runOuts = media_.Output()->RunOuts();
+  if (player.Sequence().ContinuousPlay) player.ToolButton5Click();
+  player.ToolButton5Click();
+  ASSERT_TRUE(player.Playback().Playing);
+  EXPECT_TRUE(PumpUntil([&] {
+    p.loop.RunUntilIdle();
+    return !player.Playback().Playing;
+  }));
+  EXPECT_NEAR(heard.Seconds(), 3.0, 0.04);
+  EXPECT_LT(heard.longestQuiet, 3u);
+  EXPECT_EQ(media_.Output()->RunOuts(), runOuts + 1) << "the sound ran out between the tracks";
+  EXPECT_EQ(p.diagnostics.lines, std::vector<std::string>{});
 }
 
 TEST_F(DShow, APauseHoldsTheTrackWithItsFollowerAndAStopEndsThePlay) {
