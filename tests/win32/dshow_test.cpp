@@ -322,7 +322,7 @@ TEST_F(DShow, AFollowerThatFailsOrIsDroppedLeavesTheTrackBeforeItToPlayOut) {
   }
 }
 
-TEST_F(DShow, SpeedSeekPauseAndANewDeviceActOnThePlayersOutput) {
+TEST_F(DShow, SpeedSeekPauseMuteAndANewDeviceActOnThePlayersOutput) {
   // One and a half times the speed: the second of sound takes two thirds of a second.
   Heard fast;
   auto graph = Start(wav_, 0, fast);
@@ -350,6 +350,19 @@ TEST_F(DShow, SpeedSeekPauseAndANewDeviceActOnThePlayersOutput) {
   ASSERT_TRUE(PumpUntil([&] { return Ended(*graph); }));
   EXPECT_EQ(media_.Output()->Opens(), opens + 1);
   EXPECT_NEAR(half.Seconds(), 0.5, 0.03);
+
+  // A mute in mid-track silences the very next frames, and its end brings them back.
+  Heard muted;
+  graph = Start(wav_, 0, muted);
+  graph->Run();
+  ASSERT_TRUE(PumpUntil([&] { return graph->Position() > 0.2; }));
+  const double from = graph->Position();
+  graph->SetVolume(-10000);
+  ASSERT_TRUE(PumpUntil([&] { return graph->Position() > from + 0.3; }));
+  const double to = graph->Position();
+  graph->SetVolume(0);
+  ASSERT_TRUE(PumpUntil([&] { return Ended(*graph); }));
+  EXPECT_NEAR(muted.Seconds(), 1.0 - (to - from), 0.03);
 }
 
 TEST_F(DShow, GraphsFailWithTheSystemsReasonAndLeaveNothingBehind) {
