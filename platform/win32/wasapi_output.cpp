@@ -12,8 +12,8 @@ namespace solka {
 
 namespace {
 
-// 100 ms: room for a busy machine's delays. Pausing stops the stream at once all the same.
-constexpr REFERENCE_TIME kBufferDuration = 1000000;
+// 200 ms: room for a busy machine's delays. Pausing stops the stream at once all the same.
+constexpr REFERENCE_TIME kBufferDuration = 2000000;
 
 template <typename T>
 void Release(T*& p) {
