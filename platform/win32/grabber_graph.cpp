@@ -8,6 +8,8 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/win32/com_object.h"
+
 namespace solka {
 
 namespace {
@@ -69,29 +71,10 @@ bool Breakdown(long code) {
 
 }  // namespace
 
-// COM objects end through Release, never through a base pointer's delete.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 // Hands each decoded buffer to the feed, on the graph's streaming thread.
-class FeedCallback : public ISampleGrabberCB {
+class FeedCallback : public ComObject<ISampleGrabberCB> {
  public:
   explicit FeedCallback(std::shared_ptr<TrackFeed> feed) : feed_(std::move(feed)) {}
-  virtual ~FeedCallback() = default;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-    if (id == IID_IUnknown || id == IID_ISampleGrabberCB) {
-      *out = static_cast<ISampleGrabberCB*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE SampleCB(double, IMediaSample*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE BufferCB(double, BYTE* data, LONG bytes) override {
     if (data && bytes > 0) feed_->Push(data, static_cast<std::size_t>(bytes));
@@ -100,8 +83,6 @@ class FeedCallback : public ISampleGrabberCB {
 
  private:
   std::shared_ptr<TrackFeed> feed_;
-  std::atomic<ULONG> refs_{1};
-#pragma GCC diagnostic pop
 };
 
 GrabberGraph::~GrabberGraph() {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/win32/com_object.h"
 #include "platform/win32/output_lane.h"
 
 namespace solka {
@@ -29,29 +30,10 @@ WORD FormatTag(const WAVEFORMATEX& format) {
 
 }  // namespace
 
-// COM objects end through Release, never through a base pointer's delete.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 // Tells the output when the system's default playback device changes.
-class DeviceWatch : public IMMNotificationClient {
+class DeviceWatch : public ComObject<IMMNotificationClient> {
  public:
   explicit DeviceWatch(WasapiOutput& output) : output_(output) {}
-  virtual ~DeviceWatch() = default;
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-    if (id == __uuidof(IUnknown) || id == __uuidof(IMMNotificationClient)) {
-      *out = static_cast<IMMNotificationClient*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole role, LPCWSTR) override {
     if (flow == eRender && role == eConsole) output_.Reopen();
     return S_OK;
@@ -65,8 +47,6 @@ class DeviceWatch : public IMMNotificationClient {
 
  private:
   WasapiOutput& output_;
-  std::atomic<ULONG> refs_{1};
-#pragma GCC diagnostic pop
 };
 
 WasapiOutput::WasapiOutput(std::function<void(std::uint64_t)> ended) : ended_(std::move(ended)) {
