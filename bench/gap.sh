@@ -16,16 +16,10 @@ changes=${2:-50}
   echo "no program at $binary (build it with tools/run, or name it)" >&2
   exit 1
 }
-for tool in pulseaudio parec pactl gst-launch-1.0 python3; do
-  command -v "$tool" >/dev/null || {
-    echo "$tool is missing (tools/install-deps installs it)" >&2
-    exit 1
-  }
-done
-
 work=$(mktemp -d)
+source "$root/bench/gap_lib.sh"
+gap_require pulseaudio parec pactl gst-launch-1.0 python3
 server= player= recorder=
-stop() { [[ -n $1 ]] && kill -TERM "$1" 2>/dev/null && wait "$1" 2>/dev/null || true; }
 cleanup() {
   stop "$player"
   stop "$recorder"
@@ -33,28 +27,12 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$work/bin" "$work/home" "$work/config"
-mkdir -m 700 "$work/runtime"
+mkdir -p "$work/bin" "$work/config"
 cp "$binary" "$work/bin/solka"
-
-# A sound server of our own, found by the program as the desktop's would be.
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=stderr \
-  -L "module-native-protocol-unix" -L "module-null-sink sink_name=gap rate=48000 channels=1" \
-  2>"$work/server.log" &
-server=$!
-for ((i = 0; i < 100; i++)); do
-  pactl info >/dev/null 2>&1 && break
-  sleep 0.1
-done
-pactl set-default-sink gap
+export XDG_CONFIG_HOME="$work/config"
+gap_sound_server
 
 seconds_per_track=0.5
-tone() {  # tone NAME RATE CHANNELS ENCODER
-  gst-launch-1.0 -q audiotestsrc freq=1000 volume=0.5 samplesperbuffer=$(($2 / 10)) \
-    num-buffers=5 ! "audio/x-raw,rate=$2,channels=$3" ! audioconvert ! $4 ! \
-    filesink location="$work/$1"
-}
 tone a.wav 44100 2 wavenc
 tone b.flac 48000 1 flacenc
 tone c.wav 22050 1 wavenc

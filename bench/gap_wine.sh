@@ -26,16 +26,10 @@ soak=${4:-0}
 }
 loader=/usr/lib/wine/wine64
 [[ -x $loader ]] || loader=$(command -v wine64)
-for tool in pulseaudio parec pactl gst-launch-1.0 python3 wineserver; do
-  command -v "$tool" >/dev/null || {
-    echo "$tool is missing" >&2
-    exit 1
-  }
-done
-
 work=$(mktemp -d)
+source "$root/bench/gap_lib.sh"
+gap_require pulseaudio parec pactl gst-launch-1.0 python3 wineserver
 server= player= recorder=
-stop() { [[ -n $1 ]] && kill -TERM "$1" 2>/dev/null && wait "$1" 2>/dev/null || true; }
 cleanup() {
   stop "$player"
   stop "$recorder"
@@ -44,20 +38,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$work/bin" "$work/home"
-mkdir -m 700 "$work/runtime"
+mkdir -p "$work/bin"
 cp "$binary" "$work/bin/solka.exe"
-
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=stderr \
-  -L "module-native-protocol-unix" -L "module-null-sink sink_name=gap rate=48000 channels=1" \
-  2>"$work/server.log" &
-server=$!
-for ((i = 0; i < 100; i++)); do
-  pactl info >/dev/null 2>&1 && break
-  sleep 0.1
-done
-pactl set-default-sink gap
+gap_sound_server
 export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
 
 # A prefix whose sound goes to PulseAudio and which needs no display.
@@ -71,11 +54,6 @@ if [[ ! -f $WINEPREFIX/.gap-ready ]]; then
 fi
 
 seconds_per_track=0.5
-tone() { # tone NAME RATE CHANNELS ENCODER [BUFFERS]
-  gst-launch-1.0 -q audiotestsrc freq=1000 volume=0.5 samplesperbuffer=$(($2 / 10)) \
-    num-buffers="${5:-5}" ! "audio/x-raw,rate=$2,channels=$3" ! audioconvert ! $4 ! \
-    filesink location="$work/$1"
-}
 tone a.wav 44100 2 wavenc
 tone b.flac 48000 1 flacenc
 tone c.wav 22050 1 wavenc
