@@ -16,16 +16,10 @@ changes=${2:-50}
   echo "no program at $binary (build it with tools/run, or name it)" >&2
   exit 1
 }
-for tool in pulseaudio parec pactl gst-launch-1.0 python3; do
-  command -v "$tool" >/dev/null || {
-    echo "$tool is missing (tools/install-deps installs it)" >&2
-    exit 1
-  }
-done
-
 work=$(mktemp -d)
+source "$root/bench/gap_lib.sh"
+gap_require pulseaudio parec pactl gst-launch-1.0 python3
 server= player= recorder=
-stop() { [[ -n $1 ]] && kill -TERM "$1" 2>/dev/null && wait "$1" 2>/dev/null || true; }
 cleanup() {
   stop "$player"
   stop "$recorder"
@@ -33,28 +27,12 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-mkdir -p "$work/bin" "$work/home" "$work/config"
-mkdir -m 700 "$work/runtime"
+mkdir -p "$work/bin" "$work/config"
 cp "$binary" "$work/bin/solka"
-
-# A sound server of our own, found by the program as the desktop's would be.
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=stderr \
-  -L "module-native-protocol-unix" -L "module-null-sink sink_name=gap rate=48000 channels=1" \
-  2>"$work/server.log" &
-server=$!
-for ((i = 0; i < 100; i++)); do
-  pactl info >/dev/null 2>&1 && break
-  sleep 0.1
-done
-pactl set-default-sink gap
+export XDG_CONFIG_HOME="$work/config"
+gap_sound_server
 
 seconds_per_track=0.5
-tone() {  # tone NAME RATE CHANNELS ENCODER
-  gst-launch-1.0 -q audiotestsrc freq=1000 volume=0.5 samplesperbuffer=$(($2 / 10)) \
-    num-buffers=5 ! "audio/x-raw,rate=$2,channels=$3" ! audioconvert ! $4 ! \
-    filesink location="$work/$1"
-}
 tone a.wav 44100 2 wavenc
 tone b.flac 48000 1 flacenc
 tone c.wav 22050 1 wavenc
@@ -89,38 +67,7 @@ measure() {
   player=
   stop "$recorder"
   recorder=
-  python3 - "$work/recording" "$label" "$changes" "$seconds_per_track" <<'EOF'
-import array, statistics, sys
-path, label, changes, track = sys.argv[1], sys.argv[2], int(sys.argv[3]), float(sys.argv[4])
-rate = 48000
-samples = array.array("f")
-with open(path, "rb") as f:
-    data = f.read()
-samples.frombytes(data[: len(data) // 4 * 4])
-loud = [i for i, s in enumerate(samples) if abs(s) > 0.02]
-if not loud:
-    print(f"{label}: nothing was heard")
-    sys.exit(1)
-# Silence shorter than three samples is a zero crossing of the tone, not a gap.
-gaps, start, quiet = [], loud[0], 0
-first_change = start + int(track * rate * 0.5)
-for i in range(start, loud[-1] + 1):
-    if abs(samples[i]) <= 0.02:
-        quiet += 1
-        continue
-    if quiet >= 3:
-        gaps.append((i - quiet, quiet / rate * 1000))
-    quiet = 0
-# One change per track length heard; a change without silence is a gap of 0 ms.
-heard = (loud[-1] - start) / rate
-counted = min(changes, int(heard / track + 0.5) - 1)
-window_end = start + int((counted + 0.5) * track * rate)
-ms = [g for at, g in gaps if at < window_end]
-ms += [0.0] * max(0, counted - len(ms))
-ms = sorted(ms, reverse=True)[:counted]
-print(f"{label}: {counted} changes, gap median {statistics.median(ms):.2f} ms, "
-      f"worst {max(ms):.2f} ms")
-EOF
+  python3 "$root/bench/gap_figures.py" "$work/recording" "$label" "$changes" "$seconds_per_track"
 }
 
 measure "list order        " 2 a.wav

@@ -1,10 +1,12 @@
-// The playback graph on DirectShow: one filter graph per track, built by IGraphBuilder::
-// RenderFile, driven by IMediaControl and IMediaSeeking, its volume by IBasicAudio.
+// The playback back end on DirectShow. Each track has its own graph (platform/win32/
+// dshow_graph.h); those that decode to PCM play through one output stream of the player's that
+// outlives them (platform/win32/wasapi_output.h), the others through the system's renderer.
 //
-// The graph's events notify a message-only window of the back end with a private message
-// (IMediaEventEx::SetNotifyWindow); the window's procedure runs on the GUI thread from its
-// message loop and calls the graph's notification, and the core then drains the events. A
-// message of a graph that is gone finds no graph and is dropped.
+// The graphs' events notify a message-only window of the back end with a private message
+// (IMediaEventEx::SetNotifyWindow), and the output announces a track's end there too; the
+// window's procedure runs on the GUI thread from its message loop and calls the graph's
+// notification, and the core then drains the events. A message of a graph that is gone finds
+// no graph and is dropped.
 //
 // The back end lives on the GUI thread, which it joins to a single-threaded COM apartment.
 #pragma once
@@ -20,18 +22,25 @@
 namespace solka {
 
 class DShowGraph;
+class WasapiOutput;
 
 class DShowMediaBackend : public MediaBackend {
  public:
-  DShowMediaBackend();
+  // `playerOutput` false: every track takes the system's renderer, as before the player had an
+  // output of its own (for comparisons).
+  explicit DShowMediaBackend(bool playerOutput = true);
   ~DShowMediaBackend() override;
   DShowMediaBackend(const DShowMediaBackend&) = delete;
   DShowMediaBackend& operator=(const DShowMediaBackend&) = delete;
 
   std::unique_ptr<MediaGraph> CreateGraph() override;
+  // The player's output, opened on first use; null when it is off or no device opens.
+  WasapiOutput* Output();
 
   // The graph's notification message: WM_APP + 1, as the original posts it.
   static constexpr UINT kGraphNotify = WM_APP + 1;
+  // The output's: a track's end (its last frame taken or heard).
+  static constexpr UINT kTrackEnded = WM_APP + 2;
 
  private:
   friend class DShowGraph;
@@ -39,8 +48,10 @@ class DShowMediaBackend : public MediaBackend {
 
   HWND window_ = nullptr;
   bool comJoined_ = false;
+  bool playerOutput_ = true;
   std::uint64_t nextSerial_ = 1;
   std::map<std::uint64_t, DShowGraph*> graphs_;
+  std::unique_ptr<WasapiOutput> output_;
 };
 
 }  // namespace solka

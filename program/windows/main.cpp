@@ -11,6 +11,7 @@
 #include <io.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -98,7 +99,9 @@ int RunPlayer(Win32InterProcess& ipc) {
   Win32Screen screen;
   Win32Shell shell;
   Win32Power power;
-  DShowMediaBackend media;
+  // SOLKA_DSHOW_OUTPUT=renderer: every track through the system's renderer (for comparisons).
+  const char* output = std::getenv("SOLKA_DSHOW_OUTPUT");
+  DShowMediaBackend media(!(output && std::string(output) == "renderer"));
   Win32Diagnostics diagnostics;
   PlatformServices services{files, codec, clock, loop,        dialogs, screen,
                             shell, power, media, diagnostics, &ipc};

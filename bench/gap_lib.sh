@@ -1,0 +1,42 @@
+# Shared by bench/gap.sh and bench/gap_wine.sh: tools, a private sound server with a null
+# output named "gap" (its monitor is what a listener would hear), and the tone tracks.
+# Source it after setting `work` (a fresh folder); the caller's cleanup stops `$server`.
+
+# gap_require TOOL...: ends the script when one is missing.
+gap_require() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || {
+      echo "$tool is missing (tools/install-deps installs it)" >&2
+      exit 1
+    }
+  done
+}
+
+stop() { [[ -n $1 ]] && kill -TERM "$1" 2>/dev/null && wait "$1" 2>/dev/null || true; }
+
+# A sound server of our own with HOME and XDG_RUNTIME_DIR in $work, found by the program as
+# the desktop's would be.
+gap_sound_server() {
+  mkdir -p "$work/home"
+  mkdir -m 700 "$work/runtime"
+  export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime"
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=stderr \
+    -L "module-native-protocol-unix" -L "module-null-sink sink_name=gap rate=48000 channels=1" \
+    2>"$work/server.log" &
+  server=$!
+  local i
+  for ((i = 0; i < 100; i++)); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  pactl set-default-sink gap
+}
+
+# tone NAME RATE CHANNELS ENCODER [TENTHS]: a 1 kHz tone track of TENTHS tenths of a second
+# (default 5) in $work.
+tone() {
+  gst-launch-1.0 -q audiotestsrc freq=1000 volume=0.5 samplesperbuffer=$(($2 / 10)) \
+    num-buffers="${5:-5}" ! "audio/x-raw,rate=$2,channels=$3" ! audioconvert ! $4 ! \
+    filesink location="$work/$1"
+}

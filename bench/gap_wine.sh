@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# The Windows program's silence between tracks, as a listener hears it: solka.exe under Wine
+# plays half-second 1 kHz tone tracks through Wine's PulseAudio driver to a private sound
+# server's null output, whose monitor is recorded (the counterpart of bench/gap.sh). Prints the
+# median and the worst gap over CHANGES changes in list order, random order, one-song repeat and
+# list order over three sample rates and channel counts; with each run, the process's file
+# descriptors and private memory (anonymous resident bytes) after its first tracks and at its
+# end. Then the CPU-seconds the process spends over SECONDS of one long track, through the
+# player's own output and through the system's renderer (SOLKA_DSHOW_OUTPUT=renderer).
+#
+#   bench/gap_wine.sh [PATH-TO-SOLKA.EXE] [CHANGES] [SECONDS] [SOAK-CHANGES]
+#   (defaults: build-windows/solka.exe, 50, 60, 0; SOAK-CHANGES > 0 adds a list-order run of
+#   that many changes, for the soak figures)
+#
+# Needs wine64, pulseaudio and pulseaudio-utils; no sound card. Makes a Wine prefix of its own
+# (about half a minute the first time; SOLKA_GAP_PREFIX keeps one between runs).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+binary=$(realpath "${1:-$root/build-windows/solka.exe}")
+changes=${2:-50}
+cpu_seconds=${3:-60}
+soak=${4:-0}
+[[ -f $binary ]] || {
+  echo "no program at $binary (cmake --build build-windows makes it)" >&2
+  exit 1
+}
+loader=/usr/lib/wine/wine64
+[[ -x $loader ]] || loader=$(command -v wine64)
+work=$(mktemp -d)
+source "$root/bench/gap_lib.sh"
+gap_require pulseaudio parec pactl gst-launch-1.0 python3 wineserver
+server= player= recorder=
+cleanup() {
+  stop "$player"
+  stop "$recorder"
+  wineserver -k 2>/dev/null || true
+  stop "$server"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/bin"
+cp "$binary" "$work/bin/solka.exe"
+gap_sound_server
+export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
+
+# A prefix whose sound goes to PulseAudio and which needs no display.
+export WINEPREFIX=${SOLKA_GAP_PREFIX:-$work/prefix} WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [[ ! -f $WINEPREFIX/.gap-ready ]]; then
+  "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+  "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d pulse /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.gap-ready"
+fi
+
+seconds_per_track=0.5
+tone a.wav 44100 2 wavenc
+tone b.flac 48000 1 flacenc
+tone c.wav 22050 1 wavenc
+tone long.wav 44100 2 wavenc $(((cpu_seconds + 20) * 10))
+
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+# The process's descriptors and anonymous resident memory.
+footprint() {
+  printf '%s fds, %s private' "$(ls "/proc/$1/fd" 2>/dev/null | wc -l)" \
+    "$(awk '/^RssAnon/ {print $2 " kB"}' "/proc/$1/status" 2>/dev/null)"
+}
+
+# start MODE FOLDER [ENV...]: the program plays the folder in the mode (JukeMode).
+start() {
+  printf '[SETTING]\r\nJukeMode=%s\r\nSort=1\r\n' "$1" >"$work/bin/solka.ini"
+  env "${@:3}" "$loader" "$work/bin/solka.exe" "$(winpath "$2")" >/dev/null \
+    2>"$work/player.log" &
+  player=$!
+}
+finish() {
+  stop "$player"
+  player=
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+}
+
+# measure LABEL MODE CHANGES SOURCES...: the gaps at the first CHANGES changes.
+measure() {
+  local label=$1 mode=$2 count=$3
+  shift 3
+  local music="$work/music-$mode-$#"
+  mkdir -p "$music"
+  local sources=("$@") i
+  for ((i = 0; i < 12; i++)); do
+    local source=${sources[i % ${#sources[@]}]}
+    ln -f "$work/$source" "$(printf '%s/t%02d.%s' "$music" "$i" "${source##*.}")"
+  done
+  parec --latency-msec=10 -d gap.monitor --format=float32le --rate=48000 --channels=1 \
+    --raw >"$work/recording" &
+  recorder=$!
+  start "$mode" "$music"
+  local needed early=
+  needed=$(python3 -c "print(int((($count + 3) * $seconds_per_track + 2) * 48000 * 4))")
+  local first=$((needed / (count + 3) * 8))
+  for ((i = 0; i < 12000; i++)); do
+    local size
+    size=$(stat -c %s "$work/recording")
+    [[ -z $early ]] && ((size > first)) && early=$(footprint "$player")
+    ((size > needed)) && break
+    sleep 0.1
+  done
+  local late
+  late=$(footprint "$player")
+  finish
+  stop "$recorder"
+  recorder=
+  python3 "$root/bench/gap_figures.py" "$work/recording" "$label" "$count" "$seconds_per_track"
+  echo "    after 5 tracks: $early; at the end: $late"
+}
+
+measure "list order        " 2 "$changes" a.wav
+measure "random            " 4 "$changes" a.wav
+measure "one-song repeat   " 5 "$changes" a.wav
+measure "mixed rates/layout" 2 "$changes" a.wav b.flac c.wav
+((soak > 0)) && measure "soak (list order) " 2 "$soak" a.wav b.flac c.wav
+
+# cpu LABEL [ENV...]: CPU-seconds over $cpu_seconds of the long track, from 5 s in.
+cpu() {
+  mkdir -p "$work/long"
+  ln -f "$work/long.wav" "$work/long/long.wav"
+  start 1 "$work/long" "${@:2}"
+  sleep 5
+  local before after ticks
+  ticks=$(getconf CLK_TCK)
+  before=$(awk '{print $14 + $15}' "/proc/$player/stat")
+  sleep "$cpu_seconds"
+  after=$(awk '{print $14 + $15}' "/proc/$player/stat")
+  finish
+  awk -v l="$1" -v t=$((after - before)) -v hz="$ticks" -v s="$cpu_seconds" \
+    'BEGIN {printf "CPU %s: %.2f s over %d s (%.2f s per minute)\n", l, t / hz, s, t / hz * 60 / s}'
+}
+cpu "through the player's output" SOLKA_DSHOW_OUTPUT=
+cpu "through the system renderer" SOLKA_DSHOW_OUTPUT=renderer
