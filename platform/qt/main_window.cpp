@@ -103,74 +103,62 @@ bool MainWindow::HidesToTray() const {
 }
 
 void MainWindow::Changed(FormPart part) {
-  switch (part) {
-    case FormPart::Caption:
-      setWindowTitle(ToQt(form_.Caption()));
-      trace_.Caption(form_.Caption());
-      break;
-    case FormPart::WindowHint: {
-      // Controls without a hint of their own show the window's.
-      const QString hint = HintText(form_.WindowHint());
-      setToolTip(hint);
-      toolBar_->setToolTip(hint);
-      panel_->setToolTip(hint);  // the list rows read it from the form themselves
-      break;
-    }
-    case FormPart::AppTitle:
-      // The text of the task-bar entry: the window's icon name, where the desktop uses it.
-      setWindowIconText(ToQt(form_.AppTitle()));
-      break;
-    case FormPart::Geometry:
-      RenderGeometry();
-      break;
-    case FormPart::Visible:
-      RenderVisible();
-      break;
-    case FormPart::BorderIcons:
-      RenderBorderIcons();
-      break;
-    case FormPart::HintsShown:
-      break;  // WindowInput asks the form each time a hint is due
-    case FormPart::TaskButton:
-      RenderTaskButton();
-      break;
-    case FormPart::Label1:
-    case FormPart::Label2:
-    case FormPart::Label3: {
-      const int n = LabelNumber(part);
-      panel_->ShowLabel(n, form_.Label(n));
-      trace_.State("label" + std::to_string(n), form_.Label(n).text);
-      break;
-    }
-    case FormPart::Rows:
-      model_->Reload();
-      list_->ShowSelection(form_.ItemIndex());
-      break;
-    case FormPart::Selection:
-      list_->ShowSelection(form_.ItemIndex());
-      break;
-    case FormPart::ScrollWidth:
-      model_->SetScrollWidth(form_.ScrollWidth());
-      break;
-    case FormPart::Tray:
-      tray_->Show(form_.TrayIcon(), form_.TrayHint());
-      trace_.Tray(form_.TrayIcon(), form_.TrayHint());
-      break;
-    case FormPart::Checks:
-      menus_->ShowChecks(form_);
-      break;
-    case FormPart::SleepButton:
-      toolBar_->ShowSleepButton(form_.SleepImage(), ToQt(form_.SleepHint()));
-      trace_.Sleep(form_.SleepImage(), form_.SleepHint());
-      break;
-    case FormPart::ActiveControl:
-      RenderActiveControl();
-      break;
-    case FormPart::DropTarget:
-      setAcceptDrops(form_.AcceptsDrops());
-      break;
-  }
+  RenderFormPart(*this, part, form_, trace_);
   if (onChanged) onChanged(part);
+}
+
+void MainWindow::RenderCaption() {
+  setWindowTitle(ToQt(form_.Caption()));
+}
+
+void MainWindow::RenderWindowHint() {
+  // Controls without a hint of their own show the window's.
+  const QString hint = HintText(form_.WindowHint());
+  setToolTip(hint);
+  toolBar_->setToolTip(hint);
+  panel_->setToolTip(hint);  // the list rows read it from the form themselves
+}
+
+void MainWindow::RenderAppTitle() {
+  // The text of the task-bar entry: the window's icon name, where the desktop uses it.
+  setWindowIconText(ToQt(form_.AppTitle()));
+}
+
+void MainWindow::RenderHintsShown() {
+  // WindowInput asks the form each time a hint is due.
+}
+
+void MainWindow::RenderLabel(int n) {
+  panel_->ShowLabel(n, form_.Label(n));
+}
+
+void MainWindow::RenderRows() {
+  model_->Reload();
+  RenderSelection();
+}
+
+void MainWindow::RenderSelection() {
+  list_->ShowSelection(form_.ItemIndex());
+}
+
+void MainWindow::RenderScrollWidth() {
+  model_->SetScrollWidth(form_.ScrollWidth());
+}
+
+void MainWindow::RenderTray() {
+  tray_->Show(form_.TrayIcon(), form_.TrayHint());
+}
+
+void MainWindow::RenderChecks() {
+  menus_->ShowChecks(form_);
+}
+
+void MainWindow::RenderSleepButton() {
+  toolBar_->ShowSleepButton(form_.SleepImage(), ToQt(form_.SleepHint()));
+}
+
+void MainWindow::RenderDropTarget() {
+  setAcceptDrops(form_.AcceptsDrops());
 }
 
 void MainWindow::RenderActiveControl() {

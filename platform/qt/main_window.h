@@ -8,9 +8,10 @@
 #include <vector>
 
 #include "form/commands.h"
+#include "form/form_part_renderer.h"
 #include "form/main_form.h"
+#include "form/trace.h"
 #include "form/window_place.h"
-#include "platform/qt/trace.h"
 
 class QToolButton;
 
@@ -24,7 +25,7 @@ class ToolBar;
 class Tray;
 class WindowInput;
 
-class MainWindow : public QWidget, public FormObserver {
+class MainWindow : public QWidget, public FormObserver, private FormPartRenderer {
  public:
   MainWindow(MainForm& form, WindowCommands& commands, Trace trace = Trace());
   ~MainWindow() override;
@@ -74,12 +75,23 @@ class MainWindow : public QWidget, public FormObserver {
   static constexpr Qt::WindowFlags kWindowFlags =
       Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
 
-  void RenderGeometry();
-  void RenderVisible();
-  void RenderBorderIcons();
-  void RenderHints();
-  void RenderTaskButton();
-  void RenderActiveControl();
+  void RenderCaption() override;
+  void RenderWindowHint() override;
+  void RenderAppTitle() override;
+  void RenderGeometry() override;
+  void RenderVisible() override;
+  void RenderBorderIcons() override;
+  void RenderHintsShown() override;
+  void RenderTaskButton() override;
+  void RenderLabel(int n) override;
+  void RenderRows() override;
+  void RenderSelection() override;
+  void RenderScrollWidth() override;
+  void RenderTray() override;
+  void RenderChecks() override;
+  void RenderSleepButton() override;
+  void RenderActiveControl() override;
+  void RenderDropTarget() override;
   void LayOut();
   void ReportGeometry();
   void FinishRun();

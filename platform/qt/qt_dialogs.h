@@ -3,8 +3,8 @@
 
 #include <QString>
 
+#include "form/trace.h"
 #include "platform/api/desktop.h"
-#include "platform/qt/trace.h"
 
 class QWidget;
 

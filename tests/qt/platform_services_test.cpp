@@ -9,12 +9,12 @@
 #include <csignal>
 #include <stdexcept>
 
+#include "form/trace.h"
 #include "platform/qt/application.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_screen.h"
 #include "platform/qt/quit_signals.h"
-#include "platform/qt/trace.h"
 
 namespace solka {
 namespace {

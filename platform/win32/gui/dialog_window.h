@@ -14,8 +14,8 @@
 
 #include "form/dialog_design.h"
 #include "form/dialog_form.h"
+#include "form/trace.h"
 #include "platform/api/modal_window.h"
-#include "platform/qt/trace.h"
 
 namespace solka {
 

@@ -102,69 +102,50 @@ void MainWindow::Start() {
 }
 
 void MainWindow::Changed(FormPart part) {
-  switch (part) {
-    case FormPart::Caption:
-      SetWindowTextW(window_, Widen(form_.Caption()).c_str());
-      trace_.Caption(form_.Caption());
-      break;
-    case FormPart::WindowHint:
-      // Controls without a hint of their own show the window's.
-      hints_->Set(list_, form_.WindowHint());
-      break;
-    case FormPart::AppTitle:
-      break;  // the task-bar button shows the window's caption
-    case FormPart::Geometry:
-      RenderGeometry();
-      break;
-    case FormPart::Visible:
-      RenderVisible();
-      break;
-    case FormPart::BorderIcons:
-      RenderBorderIcons();
-      break;
-    case FormPart::HintsShown:
-      hints_->Activate(form_.HintsShown(), reinterpret_cast<HWND>(SendMessageW(
-                                               toolBar_->Handle(), TB_GETTOOLTIPS, 0, 0)));
-      break;
-    case FormPart::TaskButton:
-      RenderTaskButton();
-      break;
-    case FormPart::Label1:
-    case FormPart::Label2:
-    case FormPart::Label3: {
-      const int n = LabelNumber(part);
-      panel_->ShowLabel(n, form_.Label(n));
-      trace_.State("label" + std::to_string(n), form_.Label(n).text);
-      break;
-    }
-    case FormPart::Rows:
-      RenderRows();
-      break;
-    case FormPart::Selection:
-      RenderSelection();
-      break;
-    case FormPart::ScrollWidth:
-      SendMessageW(list_, LB_SETHORIZONTALEXTENT,
-                   static_cast<WPARAM>(Scale(form_.ScrollWidth(), dpi_)), 0);
-      break;
-    case FormPart::Tray:
-      tray_->Show(form_.TrayIcon(), form_.TrayHint());
-      trace_.Tray(form_.TrayIcon(), form_.TrayHint());
-      break;
-    case FormPart::Checks:
-      menus_->ShowChecks(form_);
-      break;
-    case FormPart::SleepButton:
-      toolBar_->ShowSleepButton(form_.SleepImage(), form_.SleepHint());
-      trace_.Sleep(form_.SleepImage(), form_.SleepHint());
-      break;
-    case FormPart::ActiveControl:
-      RenderActiveControl();
-      break;
-    case FormPart::DropTarget:
-      DragAcceptFiles(window_, form_.AcceptsDrops());
-      break;
-  }
+  RenderFormPart(*this, part, form_, trace_);
+}
+
+void MainWindow::RenderCaption() {
+  SetWindowTextW(window_, Widen(form_.Caption()).c_str());
+}
+
+void MainWindow::RenderWindowHint() {
+  // Controls without a hint of their own show the window's.
+  hints_->Set(list_, form_.WindowHint());
+}
+
+void MainWindow::RenderAppTitle() {
+  // The task-bar button shows the window's caption.
+}
+
+void MainWindow::RenderHintsShown() {
+  hints_->Activate(form_.HintsShown(),
+                   reinterpret_cast<HWND>(SendMessageW(toolBar_->Handle(), TB_GETTOOLTIPS, 0, 0)));
+}
+
+void MainWindow::RenderLabel(int n) {
+  panel_->ShowLabel(n, form_.Label(n));
+}
+
+void MainWindow::RenderScrollWidth() {
+  SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(Scale(form_.ScrollWidth(), dpi_)),
+               0);
+}
+
+void MainWindow::RenderTray() {
+  tray_->Show(form_.TrayIcon(), form_.TrayHint());
+}
+
+void MainWindow::RenderChecks() {
+  menus_->ShowChecks(form_);
+}
+
+void MainWindow::RenderSleepButton() {
+  toolBar_->ShowSleepButton(form_.SleepImage(), form_.SleepHint());
+}
+
+void MainWindow::RenderDropTarget() {
+  DragAcceptFiles(window_, form_.AcceptsDrops());
 }
 
 void MainWindow::RenderRows() {

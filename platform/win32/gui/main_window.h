@@ -14,10 +14,11 @@
 #include <vector>
 
 #include "form/commands.h"
+#include "form/form_part_renderer.h"
 #include "form/main_form.h"
+#include "form/trace.h"
 #include "form/window_place.h"
 #include "platform/api/copy_data.h"
-#include "platform/qt/trace.h"
 
 namespace solka {
 
@@ -28,7 +29,7 @@ class StatusPanel;
 class ToolBar;
 class TrayIcon;
 
-class MainWindow : public FormObserver {
+class MainWindow : public FormObserver, private FormPartRenderer {
  public:
   static constexpr wchar_t kClassName[] = L"TDODEDEV";
 
@@ -66,13 +67,23 @@ class MainWindow : public FormObserver {
   std::uint32_t CopyDataArrived(const COPYDATASTRUCT& data);
   void DropFiles(HDROP drop);
 
-  void RenderGeometry();
-  void RenderVisible();
-  void RenderBorderIcons();
-  void RenderTaskButton();
-  void RenderRows();
-  void RenderSelection();
-  void RenderActiveControl();
+  void RenderCaption() override;
+  void RenderWindowHint() override;
+  void RenderAppTitle() override;
+  void RenderGeometry() override;
+  void RenderVisible() override;
+  void RenderBorderIcons() override;
+  void RenderHintsShown() override;
+  void RenderTaskButton() override;
+  void RenderLabel(int n) override;
+  void RenderRows() override;
+  void RenderSelection() override;
+  void RenderScrollWidth() override;
+  void RenderTray() override;
+  void RenderChecks() override;
+  void RenderSleepButton() override;
+  void RenderActiveControl() override;
+  void RenderDropTarget() override;
   void LayOut();
   void ReportGeometry();
   void ApplyDpi(int dpi);

@@ -1,4 +1,4 @@
-#include "platform/qt/trace.h"
+#include "form/trace.h"
 
 #include <cstdio>
 #include <cstdlib>
