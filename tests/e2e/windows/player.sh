@@ -46,7 +46,7 @@ echo "PASS: a second solka.exe hands its folder over and ends with exit code 1; 
 # Back from the tray: a click on the icon; the position runs; one more click hides it again.
 click_wine_tray 1
 win=$(wine_window "$shown")
-wait_for 'solka: label1: 00:0[1-9] / 01:00$'
+wait_for 'solka: label1: 00:\(0[1-9]\|[1-5][0-9]\) / 01:00$'
 [[ $(traced visible) == 1 ]] || fail "the shown window is not shown for the player"
 click_wine_tray 1
 poll 20 no_window_titled "$shown" || fail "one click on the icon did not hide the window"
