@@ -1,6 +1,7 @@
 #include "platform/gst/graph_events.h"
 
 #include <string>
+#include <utility>
 
 namespace solka {
 namespace {
@@ -87,6 +88,27 @@ void GraphEvents::Ended() {
   Queue({MediaEvent::Kind::Ended, {}});
 }
 
+void GraphEvents::OutputLost(const std::string& reason) {
+  {
+    std::lock_guard lock(mutex_);
+    if (started_) {
+      lost_ = reason.empty() ? "the output failed" : reason;
+    } else {
+      failed_ = true;
+      if (startFailure_.empty()) startFailure_ = reason;
+    }
+  }
+  changed_.notify_all();
+  Notify();
+}
+
+bool GraphEvents::TakeLost(std::string& reason) {
+  std::lock_guard lock(mutex_);
+  if (lost_.empty()) return false;
+  reason = std::exchange(lost_, {});
+  return true;
+}
+
 bool GraphEvents::Started() {
   std::lock_guard lock(mutex_);
   return started_;
@@ -102,6 +124,10 @@ void GraphEvents::Queue(MediaEvent event) {
     std::lock_guard lock(mutex_);
     queue_.push_back(std::move(event));
   }
+  Notify();
+}
+
+void GraphEvents::Notify() {
   std::weak_ptr<GraphEvents> weak = weak_from_this();
   post([weak] {
     const auto self = weak.lock();

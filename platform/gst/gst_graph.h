@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/api/media.h"
+#include "platform/gst/task_thread.h"
 
 namespace solka {
 
@@ -29,6 +30,11 @@ struct GstGraphServices {
   // went): a follower would then keep the old one, so none is offered.
   std::function<bool()> outputChanged;
   std::chrono::milliseconds prerollTimeout{5000};
+  // The threads that start, stop and tear down outputs and tracks.
+  std::shared_ptr<TaskThreads> threads = std::make_shared<TaskThreads>();
+  // An output was lost (its server went away): what was learnt of the outputs before no longer
+  // holds.
+  std::function<void()> outputLost;
 };
 
 class GstGraph : public MediaGraph {
@@ -60,8 +66,11 @@ class GstGraph : public MediaGraph {
   GstElement* Pipeline() const;
 
  private:
-  // A new decoding bin for `path` (into link_); the reason when there can be none.
-  std::string Build(const std::string& path, bool follower);
+  // A new decoding bin for `path` (into link_) to play in `output`; the reason when there can be
+  // none.
+  std::string Build(const std::string& path, bool follower,
+                    const std::shared_ptr<GstOutput>& output);
+  std::shared_ptr<GstOutput> NewOutput();
   RenderResult StartAfresh(const std::string& path);
   // Waits for the track in its output to be ready, then counts it as started.
   RenderResult Begin(const std::string& path);
@@ -69,6 +78,8 @@ class GstGraph : public MediaGraph {
   bool Plays() const;
   bool SeekTo(double seconds, double rate);
   void Leave();
+  // Its output was lost: the track goes on where it was in a new one, or fails.
+  void Reopen(const std::string& why);
 
   std::shared_ptr<const GstGraphServices> services_;
   std::shared_ptr<GraphEvents> events_;
@@ -78,11 +89,13 @@ class GstGraph : public MediaGraph {
   std::shared_ptr<GstTrackTags> tags_;
   GstElement* volume_ = nullptr;  // the track's gain; owned by its bin
   std::string prepared_;          // the path a follower prepares
+  std::string path_;              // the path that plays
   int level_ = 0;
   double rate_ = 1.0;
   double duration_ = 0.0;
   double position_ = 0.0;
   bool started_ = false;
+  bool running_ = false;  // asked to play rather than to hold
 };
 
 }  // namespace solka

@@ -2,26 +2,33 @@
 // joins a concatenating element in front of one sink, so that a prepared track's first sample
 // follows the last one's. Shared by the graphs of the tracks in it; the last one to go ends it.
 //
+// Nothing here that can block runs on the caller's thread: the output's state changes and seeks
+// run on a thread of the output's own, each track's start and teardown on a thread of the
+// track's own. A track whose file never answers, or a sound server that stopped, holds up only
+// its own thread.
+//
 // The bus handler and the pad probes run on streaming threads. They tell each message to the
-// track it belongs to: an error inside a track's bin is that track's, one of the sink belongs to
-// the track the output plays now, and what a removed track still says is dropped.
+// track it belongs to: an error inside a track's bin is that track's, one of the sink is the
+// output's own (it is lost), and what a removed track still says is dropped.
 #pragma once
 
 #include <gst/gst.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
 
 #include "platform/gst/graph_events.h"
+#include "platform/gst/task_thread.h"
 
 namespace solka {
 
 // What the output knows of one track.
 struct TrackLink {
-  TrackLink() = default;
+  explicit TrackLink(std::shared_ptr<TaskThreads> all) : states(std::move(all)) {}
   ~TrackLink() {
     if (bin) gst_object_unref(bin);
   }
@@ -32,48 +39,77 @@ struct TrackLink {
   std::shared_ptr<GraphEvents> events;
   std::atomic<int> audioStreams = 0;  // decoded audio streams linked into the bin
   bool follower = false;              // joined an output that was already playing
+  TaskThread states;                  // its start and its teardown
+  std::atomic<bool> removed = false;  // taken out before its start ran: it never starts
   // Under the output's lock:
   GstPad* input = nullptr;  // its pad on the concatenating element
   bool ended = false;       // all its data has gone into the output
   bool endsOutput = false;  // ... with no track behind it: the sink's end is its end
 };
 
+// The widest format the tracks of one output have needed so far.
+struct OutputFormat {
+  int rate = 0;
+  int channels = 0;
+};
+
 class GstOutput : public std::enable_shared_from_this<GstOutput> {
  public:
   // Takes `sink` (floating or not). `post` runs a closure on the GUI thread.
-  GstOutput(GstElement* sink, std::function<void(std::function<void()>)> post);
-  ~GstOutput();
+  static std::shared_ptr<GstOutput> Create(GstElement* sink,
+                                           std::function<void(std::function<void()>)> post,
+                                           std::shared_ptr<TaskThreads> threads);
   GstOutput(const GstOutput&) = delete;
   GstOutput& operator=(const GstOutput&) = delete;
 
   bool Valid() const { return pipeline_ != nullptr; }
   GstElement* Pipeline() const { return pipeline_; }
 
-  // Links the track's bin behind the tracks already in the output and starts it. False when it
-  // comes too late (the output's data has ended) or cannot be linked; nothing is left behind.
+  // Links the track's bin behind the tracks already in the output and starts it (on the track's
+  // thread). False when it comes too late (the output's data has ended, or the output is lost)
+  // or cannot be linked; nothing is left behind.
   bool Append(const std::shared_ptr<TrackLink>& track);
   // Takes the track out; the others play on. Safe to call twice.
   void Remove(const std::shared_ptr<TrackLink>& track);
   // Whether the output plays this track now: every track before it has ended.
   bool Plays(const TrackLink& track);
-  // The format of the stream (the first track's), a new reference; null until it is known.
-  GstCaps* Format();
+  // Asks for a state of the whole output; returns at once.
+  void SetState(GstState state);
+  // A flushing seek of the track that plays; returns at once.
+  void Seek(double rate, gint64 at);
+  // Whether a seek asked for has not been done yet: the position the output tells is older.
+  bool Seeking() const { return seeking_ > 0; }
+  // The sink failed (its server went away) or the output's thread has been stuck past a bound
+  // (its server stopped answering): nothing more can play in it.
+  bool Lost();
+  // The format a track decoded as `own` is to be converted to: never narrower than the track,
+  // nor than what the output already plays (a narrower track is widened, not the output
+  // narrowed). Any thread.
+  OutputFormat Widest(OutputFormat own);
 
  private:
+  GstOutput(GstElement* sink, std::function<void(std::function<void()>)> post,
+            std::shared_ptr<TaskThreads> threads);
+  ~GstOutput();
   static GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data);
   static GstPadProbeReturn OnTrackData(GstPad*, GstPadProbeInfo* info, gpointer data);
   void Route(GstMessage* message);
   void TrackData(const std::shared_ptr<TrackLink>& track, GstPadProbeInfo* info);
   std::shared_ptr<TrackLink> Owner(GstObject* source);  // under the lock
+  bool Active(GstPad* input);  // whether the concatenating element plays from this pad now
 
   std::function<void(std::function<void()>)> post_;
+  std::shared_ptr<TaskThreads> threads_;
+  std::unique_ptr<TaskThread> worker_;  // the output's state changes and seeks
   GstElement* pipeline_ = nullptr;
   GstElement* concat_ = nullptr;
   GstElement* sink_ = nullptr;
+  std::atomic<bool> lost_ = false;
+  std::atomic<int> seeking_ = 0;
   std::mutex mutex_;
   std::vector<std::shared_ptr<TrackLink>> tracks_;  // in the order they play
   bool closed_ = false;                             // the data has ended: nothing can follow
-  GstCaps* format_ = nullptr;
+  OutputFormat format_;
 };
 
 }  // namespace solka
