@@ -388,8 +388,9 @@ bool GstGraph::GetEvent(MediaEvent& event) {
 }
 
 void GstGraph::Reopen(const std::string& why) {
-  if (!started_ || path_.empty()) return;
-  const double at = Position();
+  if (!started_ || path_.empty() || !link_) return;
+  // Where its data had got to: the lost sink cannot say what it played.
+  const double at = std::max(position_, Seconds(link_->reached));
   const double rate = rate_;
   const bool running = running_;
   const std::string path = path_;

@@ -12,7 +12,7 @@ namespace solka {
 
 namespace {
 
-constexpr std::chrono::milliseconds kTeardownBound{1000};
+constexpr std::chrono::milliseconds kTeardownBound{500};
 
 void Initialise() {
   static std::once_flag initialised;

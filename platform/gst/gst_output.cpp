@@ -167,6 +167,12 @@ GstPadProbeReturn GstOutput::OnTrackData(GstPad*, GstPadProbeInfo* info, gpointe
 
 void GstOutput::TrackData(const std::shared_ptr<TrackLink>& track, GstPadProbeInfo* info) {
   if (info->type & GST_PAD_PROBE_TYPE_BUFFER) {
+    // Where the track is, even when the output can no longer be asked (it was lost).
+    GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
+    if (buffer && GST_BUFFER_PTS_IS_VALID(buffer))
+      track->reached = static_cast<gint64>(
+          GST_BUFFER_PTS(buffer) +
+          (GST_BUFFER_DURATION_IS_VALID(buffer) ? GST_BUFFER_DURATION(buffer) : 0));
     // A follower is ready once its first data waits at the output.
     if (track->follower) track->events->Ready();
     return;

@@ -41,6 +41,7 @@ struct TrackLink {
   bool follower = false;              // joined an output that was already playing
   TaskThread states;                  // its start and its teardown
   std::atomic<bool> removed = false;  // taken out before its start ran: it never starts
+  std::atomic<gint64> reached = 0;    // the end of its data that went to the output (ns)
   // Under the output's lock:
   GstPad* input = nullptr;  // its pad on the concatenating element
   bool ended = false;       // all its data has gone into the output

@@ -17,6 +17,7 @@
 #include "platform/memory/test_platform.h"
 #include "tests/gst/audio_fixtures.h"
 #include "tests/gst/engine_harness.h"
+#include "tests/gst/sound_server.h"
 
 namespace solka {
 namespace {
@@ -621,6 +622,47 @@ TEST_F(GstGraphTest, AStalledSourceNeverHoldsUpTheCaller) {
   close(open(quiet.c_str(), O_WRONLY | O_NONBLOCK));
   backend.reset();
   EXPECT_TRUE(PumpUntil([&] { return OpenFixtureFiles(folder_->File("")) == 0; }));
+}
+
+}  // namespace
+}  // namespace solka
+
+namespace solka {
+namespace {
+
+// The sound server dies under a playing track (a crash, a user's restart) and comes back on the
+// same socket: the track goes on where it was, silently while there is no server and without a
+// failure, and the next track is heard from the server again.
+TEST_F(GstGraphTest, TheOutputSurvivesTheSoundServer) {
+  if (!testing_gst::SoundServer::Installed()) GTEST_SKIP() << "no pulseaudio or parec";
+  testing_gst::SoundServer server;
+  ASSERT_TRUE(server.Start());
+  GstMediaBackend backend(testing_gst::QueuedCall(), GstMediaOptions{});  // the default output
+  auto graph = backend.CreateGraph();
+  Watch(*graph);
+  ASSERT_TRUE(graph->RenderFile(Tone(".wav", 60)));
+  graph->Run();
+  server.Record();
+  ASSERT_TRUE(PumpUntil([&] { return server.Peak() > 0.1f; }));
+
+  server.Kill();
+  ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+  MediaEvent event;
+  while (graph->GetEvent(event))
+    ADD_FAILURE() << "an event after the server went: " << event.reason;
+  const double at = graph->Position();
+  EXPECT_GT(at, 0.1);
+  EXPECT_TRUE(PumpUntil([&] { return graph->Position() > at + 0.5; })) << "it stands still";
+
+  ASSERT_TRUE(server.Start());
+  server.Record();
+  // A follower would stay in the silent output: the next track opens the server's.
+  EXPECT_EQ(graph->CreateFollower(), nullptr);
+  auto next = backend.CreateGraph();
+  ASSERT_TRUE(next->RenderFile(Tone(".wav", 60)));
+  graph.reset();
+  next->Run();
+  EXPECT_TRUE(PumpUntil([&] { return server.Peak() > 0.1f; }));
 }
 
 }  // namespace
