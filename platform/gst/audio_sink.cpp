@@ -139,6 +139,8 @@ bool AudioOutput::Usable(const std::string& description, const std::string& envi
 }
 
 bool AudioOutput::Changed() {
+  // The hung output has ended: its server answers again.
+  if (hangs_ && !hangs_()) return true;
   if (unanswered_ && opening_) {
     // An opening that hung has answered since: the server is back.
     std::lock_guard lock(opening_->mutex);
@@ -147,15 +149,22 @@ bool AudioOutput::Changed() {
   return (environment_ ? environment_() : std::string()) != lastEnvironment_;
 }
 
-void AudioOutput::Forget() {
+void AudioOutput::Forget(std::function<bool()> hangs) {
   probes_.clear();
   lastEnvironment_ = "lost";
+  if (hangs) hangs_ = std::move(hangs);
 }
 
 GstElement* AudioOutput::NewSink() {
   const std::string environment = environment_ ? environment_() : std::string();
   lastEnvironment_ = environment;
   unanswered_ = false;
+  if (hangs_ && hangs_()) {
+    static std::once_flag said;
+    SayOnce(said, "the sound server does not answer; playing to a silent sink until it does");
+    return SilentSink();
+  }
+  hangs_ = nullptr;
   std::string description = description_;
   if (!description.empty() && !Usable(description, environment)) {
     // A user-given sink that does not work falls back to the default output first.

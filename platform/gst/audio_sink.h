@@ -32,7 +32,9 @@ class AudioOutput {
   // Whether NewSink would now choose otherwise than it last did: what decides it has changed.
   bool Changed();
   // An output made before was lost (its server went away): whatever was learnt is asked again.
-  void Forget();
+  // `hangs`, when given, tells whether that output still waits for its server: until it no
+  // longer does, new outputs are silent ones (opening another would hang as well).
+  void Forget(std::function<bool()> hangs = nullptr);
 
  private:
   struct Probe {
@@ -51,6 +53,7 @@ class AudioOutput {
   std::string lastEnvironment_;          // as it was for the last sink
   std::shared_ptr<Opening> opening_;     // the last opening, which may still hang
   bool unanswered_ = false;              // an opening for the last sink did not answer
+  std::function<bool()> hangs_;          // a lost output that still waits for its server
 };
 
 }  // namespace solka

@@ -1,5 +1,6 @@
 #include "platform/gst/graph_events.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -138,9 +139,20 @@ void GraphEvents::Notify() {
   });
 }
 
-bool GraphEvents::WaitUntilReady(std::chrono::milliseconds timeout) {
+bool GraphEvents::WaitUntilReady(std::chrono::milliseconds timeout,
+                                 const std::function<bool()>& giveUp) {
+  constexpr std::chrono::milliseconds kSlice{100};
+  const auto end = std::chrono::steady_clock::now() + timeout;
   std::unique_lock lock(mutex_);
-  changed_.wait_for(lock, timeout, [this] { return ready_ || failed_; });
+  while (!ready_ && !failed_ && std::chrono::steady_clock::now() < end) {
+    changed_.wait_for(lock, std::min<std::chrono::steady_clock::duration>(
+                                kSlice, end - std::chrono::steady_clock::now()));
+    if (ready_ || failed_) break;
+    lock.unlock();
+    const bool stop = giveUp && giveUp();
+    lock.lock();
+    if (stop) break;
+  }
   return ready_ && !failed_;
 }
 

@@ -41,8 +41,8 @@ struct GraphEvents : std::enable_shared_from_this<GraphEvents> {
   bool Started();
 
   // GUI thread: waits until the track is ready to play or has failed; false for a failure or a
-  // time-out.
-  bool WaitUntilReady(std::chrono::milliseconds timeout);
+  // time-out. `giveUp` is asked now and then: true ends the wait early.
+  bool WaitUntilReady(std::chrono::milliseconds timeout, const std::function<bool()>& giveUp);
   // GUI thread: the track counts as started; from now on an error is queued as a Failed event.
   // False when it failed in the meantime.
   bool MarkStarted();

@@ -265,9 +265,23 @@ RenderResult GstGraph::StartAfresh(const std::string& path) {
 }
 
 RenderResult GstGraph::Begin(const std::string& path) {
-  if (!events_->WaitUntilReady(services_->prerollTimeout))
+  const std::shared_ptr<GstOutput> output = output_;
+  if (!events_->WaitUntilReady(services_->prerollTimeout, [&] { return output->Hangs(); })) {
+    if (output->Lost() && !events_->Failed() && !reopened_) {
+      // Not the track's fault: the output hangs (a sound server that stopped answering) or
+      // went away. Once more in a new output, which is a silent one as long as the hung one
+      // has not ended (its server answers again).
+      reopened_ = true;
+      if (services_->outputLost) {
+        services_->outputLost([alive = output->Alive()] { return !alive.expired(); });
+      }
+      const RenderResult again = StartAfresh(path);
+      reopened_ = false;
+      return again;
+    }
     return Fail("not ready to play within " + std::to_string(services_->prerollTimeout.count()) +
                 " ms");
+  }
   if (link_->audioStreams <= 0) return Fail("no audio stream");
   if (!events_->MarkStarted()) return Fail("the pipeline failed");
   started_ = true;
@@ -396,7 +410,7 @@ void GstGraph::Reopen(const std::string& why) {
   const std::string path = path_;
   // What was learnt of the outputs may hold no longer: the server may come back, or another
   // device be the default now.
-  if (services_->outputLost) services_->outputLost();
+  if (services_->outputLost) services_->outputLost(nullptr);
   const RenderResult again = StartAfresh(path);
   if (!again) {
     // The track counts as started still: its failure is one in mid-track.

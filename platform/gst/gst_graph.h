@@ -32,9 +32,9 @@ struct GstGraphServices {
   std::chrono::milliseconds prerollTimeout{5000};
   // The threads that start, stop and tear down outputs and tracks.
   std::shared_ptr<TaskThreads> threads = std::make_shared<TaskThreads>();
-  // An output was lost (its server went away): what was learnt of the outputs before no longer
-  // holds.
-  std::function<void()> outputLost;
+  // An output was lost (its server went away, or hangs): what was learnt of the outputs before
+  // no longer holds. `hangs`, when given, tells whether the lost output still hangs.
+  std::function<void(std::function<bool()> hangs)> outputLost;
 };
 
 class GstGraph : public MediaGraph {
@@ -95,7 +95,8 @@ class GstGraph : public MediaGraph {
   double duration_ = 0.0;
   double position_ = 0.0;
   bool started_ = false;
-  bool running_ = false;  // asked to play rather than to hold
+  bool running_ = false;   // asked to play rather than to hold
+  bool reopened_ = false;  // a start being tried again in a new output
 };
 
 }  // namespace solka

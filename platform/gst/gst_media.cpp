@@ -53,7 +53,7 @@ GstMediaBackend::GstMediaBackend(PostToGui postToGui, GstMediaOptions options)
   services.newSink = [output] { return output->NewSink(); };
   services.outputChanged = [output] { return output->Changed(); };
   services.prerollTimeout = options_.prerollTimeout;
-  services.outputLost = [output] { output->Forget(); };
+  services.outputLost = [output](std::function<bool()> hangs) { output->Forget(std::move(hangs)); };
   services_ = std::make_shared<const GstGraphServices>(std::move(services));
 }
 

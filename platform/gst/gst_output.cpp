@@ -44,6 +44,14 @@ std::shared_ptr<GstOutput> GstOutput::Create(GstElement* sink,
                                       worker.Post([gone] { delete gone; });
                                     });
   if (output->pipeline_) {
+    if (GstPad* input = gst_element_get_static_pad(output->sink_, "sink")) {
+      const auto types = static_cast<GstPadProbeType>(
+          GST_PAD_PROBE_TYPE_QUERY_DOWNSTREAM | GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM |
+          GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_PUSH | GST_PAD_PROBE_TYPE_PULL);
+      gst_pad_add_probe(input, types, &GstOutput::OnSinkInput, new std::weak_ptr<GstOutput>(output),
+                        &DeleteOutputRef);
+      gst_object_unref(input);
+    }
     GstBus* bus = gst_element_get_bus(output->pipeline_);
     // A weak reference: a locked track bin may still post while the output is being deleted.
     gst_bus_set_sync_handler(bus, &GstOutput::OnBusMessage, new std::weak_ptr<GstOutput>(output),
@@ -142,6 +150,7 @@ void GstOutput::Route(GstMessage* message) {
     track->events->Ended();
   } else if (type == GST_MESSAGE_ASYNC_DONE) {
     // A track that starts an output is ready once the sink holds its first data.
+    prerolled_ = true;
     if (!track->follower) track->events->Ready();
   } else {
     const bool before = !track->events->Started();
@@ -162,6 +171,24 @@ GstPadProbeReturn GstOutput::OnTrackData(GstPad*, GstPadProbeInfo* info, gpointe
   auto track = probe->track.lock();
   auto output = probe->output.lock();
   if (track && output) output->TrackData(track, info);
+  return GST_PAD_PROBE_OK;
+}
+
+GstPadProbeReturn GstOutput::OnSinkInput(GstPad*, GstPadProbeInfo* info, gpointer data) {
+  // A track's threads may still ask the sink something while the output is going.
+  const auto self = static_cast<std::weak_ptr<GstOutput>*>(data)->lock();
+  if (!self) return GST_PAD_PROBE_OK;
+  const gint64 now = g_get_monotonic_time();
+  if (info->type & GST_PAD_PROBE_TYPE_QUERY_DOWNSTREAM) {
+    // Queries pass twice: on their way in, and back out with the answer.
+    if (info->type & GST_PAD_PROBE_TYPE_PUSH) {
+      if (self->sinkQueries_++ == 0) self->sinkQuerySince_ = now;
+    } else if (self->sinkQueries_ > 0) {
+      --self->sinkQueries_;
+    }
+  } else {
+    self->sinkEntered_ = now;
+  }
   return GST_PAD_PROBE_OK;
 }
 
@@ -324,6 +351,15 @@ void GstOutput::Seek(double rate, gint64 at) {
 bool GstOutput::Lost() {
   if (!lost_ && worker_->StuckFor(kStuckBound)) lost_ = true;
   return lost_;
+}
+
+bool GstOutput::Hangs() {
+  const gint64 bound = kStuckBound.count() * 1000, now = g_get_monotonic_time();
+  const gint64 entered = sinkEntered_;
+  if (sinkQueries_ > 0 && now - sinkQuerySince_ > bound) lost_ = true;
+  // Before the sink was first ready, nothing it was given should keep it.
+  if (!prerolled_ && entered != 0 && now - entered > bound) lost_ = true;
+  return Lost();
 }
 
 OutputFormat GstOutput::Widest(OutputFormat own) {

@@ -83,6 +83,12 @@ class GstOutput : public std::enable_shared_from_this<GstOutput> {
   // The sink failed (its server went away) or the output's thread has been stuck past a bound
   // (its server stopped answering): nothing more can play in it.
   bool Lost();
+  // Whether the sink has been inside a question, or (before it was first ready to play) inside
+  // anything it was given, for longer than a bound: it waits for a sound server that does not
+  // answer. The output is lost then.
+  bool Hangs();
+  // Lives as long as the output, until its last teardown has run.
+  std::weak_ptr<void> Alive() const { return alive_; }
   // The format a track decoded as `own` is to be converted to: never narrower than the track,
   // nor than what the output already plays (a narrower track is widened, not the output
   // narrowed). Any thread.
@@ -94,6 +100,7 @@ class GstOutput : public std::enable_shared_from_this<GstOutput> {
   ~GstOutput();
   static GstBusSyncReply OnBusMessage(GstBus*, GstMessage* message, gpointer data);
   static GstPadProbeReturn OnTrackData(GstPad*, GstPadProbeInfo* info, gpointer data);
+  static GstPadProbeReturn OnSinkInput(GstPad*, GstPadProbeInfo* info, gpointer data);
   void Route(GstMessage* message);
   void TrackData(const std::shared_ptr<TrackLink>& track, GstPadProbeInfo* info);
   std::shared_ptr<TrackLink> Owner(GstObject* source);  // under the lock
@@ -107,6 +114,12 @@ class GstOutput : public std::enable_shared_from_this<GstOutput> {
   GstElement* sink_ = nullptr;
   std::atomic<bool> lost_ = false;
   std::atomic<int> seeking_ = 0;
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+  // What the sink is busy with (monotonic microseconds; 0: nothing).
+  std::atomic<int> sinkQueries_ = 0;
+  std::atomic<gint64> sinkQuerySince_ = 0;
+  std::atomic<gint64> sinkEntered_ = 0;
+  std::atomic<bool> prerolled_ = false;
   std::mutex mutex_;
   std::vector<std::shared_ptr<TrackLink>> tracks_;  // in the order they play
   bool closed_ = false;                             // the data has ended: nothing can follow

@@ -667,3 +667,55 @@ TEST_F(GstGraphTest, TheOutputSurvivesTheSoundServer) {
 
 }  // namespace
 }  // namespace solka
+
+namespace solka {
+namespace {
+
+// An 8 kHz mono first track does not narrow the output for the track after it: a 6 kHz tone on
+// the left channel only comes out at its own rate, on the left only.
+TEST_F(GstGraphTest, ALowQualityFirstTrackDoesNotNarrowTheNextOne) {
+  const std::string low = folder_->File("low.wav"), left = folder_->File("left.wav");
+  ASSERT_TRUE(fixtures::RunPipeline(
+      "audiotestsrc num-buffers=5 samplesperbuffer=800 ! audio/x-raw,rate=8000,channels=1 ! "
+      "wavenc ! filesink location=\"" +
+      low + "\""));
+  ASSERT_TRUE(fixtures::RunPipeline(
+      "audiotestsrc freq=6000 volume=0.5 num-buffers=10 samplesperbuffer=4410 ! "
+      "audio/x-raw,rate=44100,channels=1 ! audiopanorama panorama=-1 ! wavenc ! "
+      "filesink location=\"" +
+      left + "\""));
+  auto backend = Backend(testing_gst::kProbeSink(false));
+  auto first = backend.CreateGraph();
+  Watch(*first);
+  ASSERT_TRUE(first->RenderFile(low));
+  OutputProbe probe(static_cast<GstGraph&>(*first).Pipeline());
+  auto next = first->CreateFollower();
+  ASSERT_NE(next, nullptr);
+  next->Prepare(left);
+  first->Run();
+  ASSERT_TRUE(PumpUntil([&] { return DrainEnds(*first) == 1; }));
+  ASSERT_TRUE(next->RenderFile(left));
+  int nextEnds = 0;
+  next->SetNotify([&] { nextEnds += DrainEnds(*next); });
+  next->Run();
+  ASSERT_TRUE(PumpUntil([&] { return nextEnds == 1; }));
+
+  EXPECT_GE(probe.Rate(), 44100);
+  // The last half second: the tone on the left, nothing on the right.
+  const std::vector<float> l = probe.Samples(), r = probe.Right();
+  ASSERT_GT(l.size(), static_cast<std::size_t>(probe.Rate()));
+  const std::size_t from = l.size() - static_cast<std::size_t>(probe.Rate() / 2);
+  float leftPeak = 0, rightPeak = 0;
+  int crossings = 0;
+  for (std::size_t i = from; i < l.size(); ++i) {
+    leftPeak = std::max(leftPeak, std::fabs(l[i]));
+    rightPeak = std::max(rightPeak, std::fabs(r[i]));
+    if ((l[i - 1] < 0) != (l[i] < 0)) ++crossings;
+  }
+  EXPECT_GT(leftPeak, 0.3f);
+  EXPECT_LT(rightPeak, 0.01f);
+  EXPECT_NEAR(crossings, 6000, 300) << "two crossings per cycle of 6 kHz in half a second";
+}
+
+}  // namespace
+}  // namespace solka
