@@ -105,6 +105,25 @@ GstPadProbeReturn OnTagEvent(GstPad*, GstPadProbeInfo* info, gpointer data) {
   return GST_PAD_PROBE_OK;
 }
 
+// A track that joins a running output is ready once its first decoded data is there.
+GstPadProbeReturn OnFirstDecoded(GstPad*, GstPadProbeInfo*, gpointer data) {
+  if (const auto track = static_cast<std::weak_ptr<TrackLink>*>(data)->lock())
+    track->events->Ready();
+  return GST_PAD_PROBE_REMOVE;
+}
+
+// A question that must wait behind the data (how to allocate buffers, whether all is drained)
+// would wait behind the queue for the track's turn, and the decoder with it: it is answered
+// here, as the output is going to answer it (defaults; nothing is held back).
+GstPadProbeReturn AnswerInOrderQueries(GstPad*, GstPadProbeInfo* info, gpointer) {
+  GstQuery* query = GST_PAD_PROBE_INFO_QUERY(info);
+  return query && GST_QUERY_IS_SERIALIZED(query) ? GST_PAD_PROBE_HANDLED : GST_PAD_PROBE_OK;
+}
+
+void DeleteTrackRef(gpointer data) {
+  delete static_cast<std::weak_ptr<TrackLink>*>(data);
+}
+
 void DeleteTrackTags(gpointer data) {
   delete static_cast<std::shared_ptr<GstTrackTags>*>(data);
 }
@@ -139,9 +158,21 @@ GstGraph::GstGraph(std::shared_ptr<const GstGraphServices> services,
     : services_(std::move(services)),
       events_(std::make_shared<GraphEvents>(services_->post)),
       after_(std::move(after)) {
+  if (after_) return;
+  // A user's change of track: the output the last track was stopped in plays on, and this
+  // track takes over from it.
+  OutputParking::Parked parked = services_->parking->Take();
+  if (parked.output && !parked.output->Lost() &&
+      !(services_->outputChanged && services_->outputChanged())) {
+    output_ = std::move(parked.output);
+    output_->KeepPlaying();
+    outgoing_ = std::move(parked.track);
+    return;
+  }
+  if (parked.output) parked.output->Remove(parked.track);
   // A graph of its own has its output from the start, so that what watches the output sees the
   // first buffer too.
-  if (!after_) output_ = NewOutput();
+  output_ = NewOutput();
 }
 
 GstGraph::~GstGraph() {
@@ -150,9 +181,21 @@ GstGraph::~GstGraph() {
 }
 
 void GstGraph::Leave() {
-  if (output_ && link_) output_->Remove(link_);
+  LetGoOfOutgoing();
+  if (output_ && link_) {
+    if (stopped_ && output_->Plays(*link_) && !output_->Lost()) {
+      // Stopped and released: the next start in this step may take the output over.
+      services_->parking->Park({output_, link_}, services_->post);
+    } else {
+      output_->Remove(link_);
+    }
+  }
   output_.reset();
   volume_ = nullptr;
+}
+
+void GstGraph::LetGoOfOutgoing() {
+  if (output_ && outgoing_) output_->Remove(std::exchange(outgoing_, nullptr));
 }
 
 GstElement* GstGraph::Pipeline() const {
@@ -209,7 +252,24 @@ std::string GstGraph::Build(const std::string& path, bool follower,
     SetVolume(level_);
   }
   gst_element_link(last, format);
-  GstPad* out = gst_element_get_static_pad(format, "src");
+  last = format;
+  // A track behind another one waits at the output for its turn with the stream-start in front
+  // of everything else; a queue lets its decoder go on meanwhile (its tags, its first second),
+  // so that it is truly ready, and starts at once, when its turn comes.
+  if (GstElement* ahead = follower ? gst_element_factory_make("queue", nullptr) : nullptr) {
+    gst_bin_add(bin, ahead);
+    gst_element_link(format, ahead);
+    last = ahead;
+    GstPad* decoded = gst_element_get_static_pad(format, "src");
+    gst_pad_add_probe(decoded, GST_PAD_PROBE_TYPE_BUFFER, OnFirstDecoded,
+                      new std::weak_ptr<TrackLink>(link_), DeleteTrackRef);
+    gst_object_unref(decoded);
+    GstPad* waiting = gst_element_get_static_pad(ahead, "sink");
+    gst_pad_add_probe(waiting, GST_PAD_PROBE_TYPE_QUERY_DOWNSTREAM, AnswerInOrderQueries, nullptr,
+                      nullptr);
+    gst_object_unref(waiting);
+  }
+  GstPad* out = gst_element_get_static_pad(last, "src");
   gst_element_add_pad(link_->bin, gst_ghost_pad_new("src", out));
   gst_object_unref(out);
   tags_ = std::make_shared<GstTrackTags>();
@@ -243,6 +303,7 @@ RenderResult GstGraph::RenderFile(const std::string& path) {
 RenderResult GstGraph::StartAfresh(const std::string& path) {
   // A follower that could not follow leaves its predecessor's output for one of its own.
   const bool own = output_ && !link_ && !after_;
+  bool takeOver = own && outgoing_;
   if (!own) Leave();
   prepared_.clear();
   after_.reset();
@@ -252,16 +313,31 @@ RenderResult GstGraph::StartAfresh(const std::string& path) {
   events_ = std::move(fresh);
 
   if (!own) output_ = NewOutput();
-  if (std::string why = Build(path, false, output_); !why.empty())
-    return RenderResult::Failure(why);
-  // Asked for first: the track starts once the output is active.
-  output_->SetState(GST_STATE_PAUSED);
-  if (!output_->Valid() || !output_->Append(link_)) {
-    output_.reset();
-    return RenderResult::Failure("no output stream: GStreamer is incomplete");
+  for (;;) {
+    // Taking over, it is ready once its stream waits behind the stopped track, which then
+    // makes way for it in the running stream.
+    if (std::string why = Build(path, takeOver, output_); !why.empty()) {
+      LetGoOfOutgoing();
+      return RenderResult::Failure(why);
+    }
+    // Asked for first: the track starts once the output is active.
+    if (!takeOver) output_->SetState(GST_STATE_PAUSED);
+    if (output_->Valid() && output_->Append(link_)) break;
+    link_.reset();
+    volume_ = nullptr;
+    if (!takeOver) {
+      output_.reset();
+      return RenderResult::Failure("no output stream: GStreamer is incomplete");
+    }
+    // The stopped track's data had all gone to the output, which takes nothing more: a new one.
+    LetGoOfOutgoing();
+    takeOver = false;
+    output_ = NewOutput();
   }
   running_ = false;
-  return Begin(path);
+  const RenderResult started = Begin(path);
+  LetGoOfOutgoing();
+  return started;
 }
 
 RenderResult GstGraph::Begin(const std::string& path) {
@@ -324,6 +400,8 @@ bool GstGraph::Plays() const {
 
 void GstGraph::Run() {
   running_ = true;
+  stopped_ = false;
+  if (output_) output_->KeepPlaying();
   if (output_) output_->SetState(GST_STATE_PLAYING);
 }
 
@@ -337,7 +415,8 @@ void GstGraph::Stop() {
   if (!Plays()) return;
   Position();  // the last position stays readable after the stop
   running_ = false;
-  output_->SetState(GST_STATE_READY);
+  stopped_ = true;
+  output_->StopSoon();
 }
 
 double GstGraph::Duration() {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/api/media.h"
+#include "platform/gst/output_parking.h"
 #include "platform/gst/task_thread.h"
 
 namespace solka {
@@ -35,6 +36,8 @@ struct GstGraphServices {
   // An output was lost (its server went away, or hangs): what was learnt of the outputs before
   // no longer holds. `hangs`, when given, tells whether the lost output still hangs.
   std::function<void(std::function<bool()> hangs)> outputLost;
+  // The output a stopped and released track left for the next start.
+  std::shared_ptr<OutputParking> parking = std::make_shared<OutputParking>();
 };
 
 class GstGraph : public MediaGraph {
@@ -78,6 +81,8 @@ class GstGraph : public MediaGraph {
   bool Plays() const;
   bool SeekTo(double seconds, double rate);
   void Leave();
+  // The track this one took the output over from goes; this one plays from now on.
+  void LetGoOfOutgoing();
   // Its output was lost: the track goes on where it was in a new one, or fails.
   void Reopen(const std::string& why);
 
@@ -86,6 +91,7 @@ class GstGraph : public MediaGraph {
   std::shared_ptr<GstOutput> after_;   // the predecessor's output, until Prepare
   std::shared_ptr<GstOutput> output_;  // the output this track plays in
   std::shared_ptr<TrackLink> link_;
+  std::shared_ptr<TrackLink> outgoing_;  // the stopped track of a taken-over output
   std::shared_ptr<GstTrackTags> tags_;
   GstElement* volume_ = nullptr;  // the track's gain; owned by its bin
   std::string prepared_;          // the path a follower prepares
@@ -97,6 +103,7 @@ class GstGraph : public MediaGraph {
   bool started_ = false;
   bool running_ = false;   // asked to play rather than to hold
   bool reopened_ = false;  // a start being tried again in a new output
+  bool stopped_ = false;   // stopped while it played
 };
 
 }  // namespace solka

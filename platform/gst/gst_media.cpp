@@ -61,6 +61,7 @@ GstMediaBackend::~GstMediaBackend() {
   // The outputs and tracks of the last graphs end on their own threads: a short wait lets them
   // close their sinks and files; one stuck (a stopped sound server, a file that never answers)
   // is left behind, so that the program still ends on time.
+  services_->parking->Expire();
   services_->threads->WaitForAll(kTeardownBound);
   *alive_ = false;
 }

@@ -14,6 +14,9 @@ constexpr std::chrono::milliseconds kStuckBound{2000};
 // sound server take, so that a low-quality track never narrows the ones after it.
 constexpr OutputFormat kLeastFormat{44100, 2};
 
+// How long a seek waits for the track before to make way.
+constexpr std::chrono::milliseconds kLeavingBound{1000};
+
 struct ProbeData {
   std::weak_ptr<GstOutput> output;  // a track's threads may outlive its output
   std::weak_ptr<TrackLink> track;
@@ -180,11 +183,14 @@ GstPadProbeReturn GstOutput::OnSinkInput(GstPad*, GstPadProbeInfo* info, gpointe
   if (!self) return GST_PAD_PROBE_OK;
   const gint64 now = g_get_monotonic_time();
   if (info->type & GST_PAD_PROBE_TYPE_QUERY_DOWNSTREAM) {
-    // Queries pass twice: on their way in, and back out with the answer.
+    // Queries pass twice: on their way in, and back out with the answer (not when it failed:
+    // the next question replaces it).
+    void* query = GST_PAD_PROBE_INFO_QUERY(info);
     if (info->type & GST_PAD_PROBE_TYPE_PUSH) {
-      if (self->sinkQueries_++ == 0) self->sinkQuerySince_ = now;
-    } else if (self->sinkQueries_ > 0) {
-      --self->sinkQueries_;
+      self->sinkQuerySince_ = now;
+      self->sinkQuery_ = query;
+    } else {
+      self->sinkQuery_.compare_exchange_strong(query, nullptr);
     }
   } else {
     self->sinkEntered_ = now;
@@ -200,8 +206,6 @@ void GstOutput::TrackData(const std::shared_ptr<TrackLink>& track, GstPadProbeIn
       track->reached = static_cast<gint64>(
           GST_BUFFER_PTS(buffer) +
           (GST_BUFFER_DURATION_IS_VALID(buffer) ? GST_BUFFER_DURATION(buffer) : 0));
-    // A follower is ready once its first data waits at the output.
-    if (track->follower) track->events->Ready();
     return;
   }
   GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
@@ -209,13 +213,15 @@ void GstOutput::TrackData(const std::shared_ptr<TrackLink>& track, GstPadProbeIn
   bool endedWithFollower = false;
   {
     std::lock_guard lock(mutex_);
+    const auto it = std::find(tracks_.begin(), tracks_.end(), track);
+    // A track taken out says no more of the output (torn down, it may still send an end).
+    if (it == tracks_.end()) return;
     switch (GST_EVENT_TYPE(event)) {
       case GST_EVENT_EOS: {
         // Decided under the lock that Append takes: a track appended before this point plays
         // next, one appended after it comes too late.
         track->ended = true;
-        const auto it = std::find(tracks_.begin(), tracks_.end(), track);
-        endedWithFollower = it != tracks_.end() && it + 1 != tracks_.end();
+        endedWithFollower = it + 1 != tracks_.end();
         track->endsOutput = !endedWithFollower;
         if (!endedWithFollower) closed_ = true;
         break;
@@ -293,16 +299,22 @@ void GstOutput::Remove(const std::shared_ptr<TrackLink>& track) {
     gst_element_release_request_pad(concat_, input);
     gst_object_unref(std::exchange(input, nullptr));
   }
+  if (input) ++leaving_;
   auto* pipeline = GST_ELEMENT(gst_object_ref(pipeline_));
   auto* concat = GST_ELEMENT(gst_object_ref(concat_));
   // On the track's thread, after its start: a track whose reads never return holds up nothing
   // else. The bin reaches NULL before its last reference goes.
-  track->states.Post([track, input, pipeline, concat] {
+  track->states.Post([track, input, pipeline, concat, self = shared_from_this()] {
     // The pad first: it wakes a track that waits for its turn, whose threads could not stop
     // else.
     if (input) {
       gst_element_release_request_pad(concat, input);
       gst_object_unref(input);
+      {
+        std::lock_guard lock(self->leavingMutex_);
+        --self->leaving_;
+      }
+      self->left_.notify_all();
     }
     gst_element_set_state(track->bin, GST_STATE_NULL);
     gst_bin_remove(GST_BIN(pipeline), track->bin);
@@ -334,11 +346,26 @@ void GstOutput::SetState(GstState state) {
   });
 }
 
+void GstOutput::StopSoon() {
+  stopAsked_ = true;
+  std::weak_ptr<GstOutput> weak = weak_from_this();
+  post_([weak] {
+    const auto self = weak.lock();
+    if (self && std::exchange(self->stopAsked_, false)) self->SetState(GST_STATE_READY);
+  });
+}
+
 void GstOutput::Seek(double rate, gint64 at) {
   if (!pipeline_) return;
   auto* pipeline = GST_ELEMENT(gst_object_ref(pipeline_));
   ++seeking_;
   worker_->Post([pipeline, rate, at, self = shared_from_this()] {
+    {
+      // Meant for the track that plays from now on: after the one before has made way (a
+      // paused sink holds it until it runs again; bounded, should it hang).
+      std::unique_lock lock(self->leavingMutex_);
+      self->left_.wait_for(lock, kLeavingBound, [&] { return self->leaving_ == 0; });
+    }
     const auto flags = static_cast<GstSeekFlags>(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
     // Sent through the sink: the output hands it to the track it plays.
     gst_element_seek(pipeline, rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, at,
@@ -356,8 +383,8 @@ bool GstOutput::Lost() {
 bool GstOutput::Hangs() {
   const gint64 bound = kStuckBound.count() * 1000, now = g_get_monotonic_time();
   const gint64 entered = sinkEntered_;
-  if (sinkQueries_ > 0 && now - sinkQuerySince_ > bound) lost_ = true;
-  // Before the sink was first ready, nothing it was given should keep it.
+  // Before the sink was first ready, nothing it was asked or given should keep it.
+  if (!prerolled_ && sinkQuery_ && now - sinkQuerySince_ > bound) lost_ = true;
   if (!prerolled_ && entered != 0 && now - entered > bound) lost_ = true;
   return Lost();
 }

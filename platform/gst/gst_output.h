@@ -16,6 +16,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -76,16 +77,21 @@ class GstOutput : public std::enable_shared_from_this<GstOutput> {
   bool Plays(const TrackLink& track);
   // Asks for a state of the whole output; returns at once.
   void SetState(GstState state);
+  // A stop: it takes effect in the GUI's next step, unless a track started in this one takes
+  // the output over (KeepPlaying), so that a user's change of track keeps the stream.
+  void StopSoon();
+  void KeepPlaying() { stopAsked_ = false; }
   // A flushing seek of the track that plays; returns at once.
   void Seek(double rate, gint64 at);
-  // Whether a seek asked for has not been done yet: the position the output tells is older.
-  bool Seeking() const { return seeking_ > 0; }
+  // Whether a seek asked for has not been done yet, or the track that plays has not yet made way
+  // for the one that took over from it: the position the output tells is not the track's.
+  bool Seeking() const { return seeking_ > 0 || leaving_ > 0; }
   // The sink failed (its server went away) or the output's thread has been stuck past a bound
   // (its server stopped answering): nothing more can play in it.
   bool Lost();
-  // Whether the sink has been inside a question, or (before it was first ready to play) inside
-  // anything it was given, for longer than a bound: it waits for a sound server that does not
-  // answer. The output is lost then.
+  // Whether the sink, before it was first ready to play, has been inside a question or anything
+  // it was given for longer than a bound: it waits for a sound server that does not answer. The
+  // output is lost then.
   bool Hangs();
   // Lives as long as the output, until its last teardown has run.
   std::weak_ptr<void> Alive() const { return alive_; }
@@ -113,10 +119,15 @@ class GstOutput : public std::enable_shared_from_this<GstOutput> {
   GstElement* concat_ = nullptr;
   GstElement* sink_ = nullptr;
   std::atomic<bool> lost_ = false;
+  bool stopAsked_ = false;  // GUI thread
   std::atomic<int> seeking_ = 0;
+  // Tracks that played and are making way for the next one, which seeks must wait for.
+  std::mutex leavingMutex_;
+  std::condition_variable left_;
+  std::atomic<int> leaving_ = 0;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
   // What the sink is busy with (monotonic microseconds; 0: nothing).
-  std::atomic<int> sinkQueries_ = 0;
+  std::atomic<void*> sinkQuery_ = nullptr;  // the question it was asked last, until answered
   std::atomic<gint64> sinkQuerySince_ = 0;
   std::atomic<gint64> sinkEntered_ = 0;
   std::atomic<bool> prerolled_ = false;
