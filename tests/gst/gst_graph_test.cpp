@@ -651,10 +651,9 @@ TEST_F(GstGraphTest, TheOutputSurvivesTheSoundServer) {
   GstMediaBackend backend(testing_gst::QueuedCall(), GstMediaOptions{});  // the default output
   auto graph = backend.CreateGraph();
   Watch(*graph);
-  ASSERT_TRUE(graph->RenderFile(Tone(".wav", 60)));
+  ASSERT_TRUE(graph->RenderFile(Tone(".wav", 80)));
   graph->Run();
-  server.Record();
-  ASSERT_TRUE(PumpUntil([&] { return server.Peak() > 0.1f; }));
+  EXPECT_GT(server.Peak(), 0.1f);
 
   server.Kill();
   ASSERT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
@@ -666,14 +665,13 @@ TEST_F(GstGraphTest, TheOutputSurvivesTheSoundServer) {
   EXPECT_TRUE(PumpUntil([&] { return graph->Position() > at + 0.5; })) << "it stands still";
 
   ASSERT_TRUE(server.Start());
-  server.Record();
   // A follower would stay in the silent output: the next track opens the server's.
   EXPECT_EQ(graph->CreateFollower(), nullptr);
   auto next = backend.CreateGraph();
-  ASSERT_TRUE(next->RenderFile(Tone(".wav", 60)));
+  ASSERT_TRUE(next->RenderFile(Tone(".wav", 80)));
   graph.reset();
   next->Run();
-  EXPECT_TRUE(PumpUntil([&] { return server.Peak() > 0.1f; }));
+  EXPECT_GT(server.Peak(), 0.1f);
 }
 
 }  // namespace
