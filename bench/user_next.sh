@@ -4,7 +4,8 @@
 # track PRESSES times (ZZZ_NEXT_PLAY, as the desktop's media keys and a second start do), and
 # the output's monitor is recorded. A silent stream holds the null output running, so that the
 # monitor drops nothing of a new stream's start. Prints the median and the worst silence over
-# the presses (a press that leaves no silence counts 0 ms).
+# the presses (a press that leaves no silence counts 0 ms), and what the program holds before
+# and after them.
 #
 #   bench/user_next.sh [PATH-TO-SOLKA] [PRESSES]     (defaults: build-release/solka, 20)
 #
@@ -79,11 +80,15 @@ for _ in range(300):
 sys.exit("the first track was never heard")
 EOF
 start=$(stat -c %s "$work/recording")
+# What the program holds (descriptors, resident memory), to see that the presses leave nothing.
+holds() { echo "$(ls /proc/"$player"/fd | wc -l) fds, $(sed -n 's/^VmRSS:\s*//p' /proc/"$player"/status)"; }
+before=$(holds)
 for ((i = 0; i < presses; i++)); do
   QT_QPA_PLATFORM=offscreen "$work/bin/solka" ZZZ_NEXT_PLAY >/dev/null 2>&1 || true
   sleep 0.$((5 + RANDOM % 4))
 done
 sleep 1
+echo "the program held $before before the presses, $(holds) after"
 stop "$player"
 player=
 stop "$recorder"
