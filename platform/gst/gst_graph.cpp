@@ -292,10 +292,12 @@ std::string GstGraph::Build(const std::string& path, bool follower,
 
 RenderResult GstGraph::RenderFile(const std::string& path) {
   if (!prepared_.empty() && path == prepared_) {
+    // A lost output (its server went away) takes no more tracks, and what failed in it was
+    // its own failure: this one opens a new one.
+    const bool lost = output_ && output_->Lost();
     // A prepared track that failed fails its turn as a start does, with its own reason.
-    if (events_->Failed()) return Fail("the prepared track failed");
-    // A lost output (its server went away) takes no more tracks: this one opens a new one.
-    if (output_ && !output_->Lost() && output_->Plays(*link_)) return Begin(path);
+    if (events_->Failed() && !lost) return Fail("the prepared track failed");
+    if (output_ && !lost && output_->Plays(*link_)) return Begin(path);
   }
   return StartAfresh(path);
 }

@@ -143,8 +143,10 @@ void GstOutput::Route(GstMessage* message) {
   }
   if (ofSink && type == GST_MESSAGE_ERROR) {
     // The device or the sound server went away: not the track's fault. The track learns that
-    // its output is lost and opens another one where it was.
+    // its output is lost and opens another one where it was. The lost sink is closed at once:
+    // sinks opened later would share its dead connection while it lives.
     lost_ = true;
+    SetState(GST_STATE_NULL);
     if (track) track->events->OutputLost(failure);
     return;
   }
