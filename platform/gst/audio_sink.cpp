@@ -1,9 +1,13 @@
 #include "platform/gst/audio_sink.h"
 
+#include <sys/stat.h>
+
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <thread>
 
 namespace solka {
 namespace {
@@ -62,7 +66,40 @@ bool OutputOpens(const std::string& description) {
   return usable;
 }
 
+// A sound server that accepts and never answers (stopped) would hold the opening for ever.
+constexpr std::chrono::milliseconds kProbeBound{1000};
+
 }  // namespace
+
+// One opening of the output on a thread of its own; its answer, if it comes in time.
+struct AudioOutput::Opening {
+  std::mutex mutex;
+  std::condition_variable done;
+  std::optional<bool> usable;
+};
+
+std::optional<bool> AudioOutput::TryOpen(const std::string& description) {
+  // While one opening hangs, another would hang as well.
+  if (opening_) {
+    std::lock_guard lock(opening_->mutex);
+    if (!opening_->usable) return std::nullopt;
+  }
+  auto opening = std::make_shared<Opening>();
+  opening_ = opening;
+  std::thread([opening, description] {
+    const bool usable = OutputOpens(description);
+    {
+      std::lock_guard lock(opening->mutex);
+      opening->usable = usable;
+    }
+    opening->done.notify_all();
+  }).detach();
+  std::unique_lock lock(opening->mutex);
+  opening->done.wait_for(lock, kProbeBound, [&] { return opening->usable.has_value(); });
+  return opening->usable;
+}
+
+namespace {}  // namespace
 
 std::string SoundEnvironment() {
   std::string state;
@@ -70,8 +107,14 @@ std::string SoundEnvironment() {
   for (const auto& entry : std::filesystem::directory_iterator("/dev/snd", error))
     state += entry.path().filename().string() + ' ';
   if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
-    for (const char* socket : {"/pulse/native", "/pipewire-0"})
-      if (std::filesystem::exists(std::string(runtime) + socket, error)) state += socket;
+    for (const char* socket : {"/pulse/native", "/pipewire-0"}) {
+      // A server started again makes its socket anew, under the same name.
+      struct stat info {};
+      if (stat((std::string(runtime) + socket).c_str(), &info) == 0)
+        state += std::string(socket) + ':' + std::to_string(info.st_ino) + ':' +
+                 std::to_string(info.st_ctim.tv_sec) + '.' + std::to_string(info.st_ctim.tv_nsec) +
+                 ' ';
+    }
   }
   return state;
 }
@@ -85,20 +128,43 @@ bool AudioOutput::Usable(const std::string& description, const std::string& envi
   // the answer.
   Probe& probe = probes_[description];
   if (!probe.known || probe.environment != environment) {
-    probe.usable = OutputOpens(description);
+    const std::optional<bool> usable = TryOpen(description);
+    probe.usable = usable.value_or(false);
     probe.environment = environment;
-    probe.known = true;
+    // No answer in time: asked again for the next output.
+    probe.known = usable.has_value();
+    if (!usable) unanswered_ = true;
   }
   return probe.usable;
 }
 
 bool AudioOutput::Changed() {
+  // The hung output has ended: its server answers again.
+  if (hangs_ && !hangs_()) return true;
+  if (unanswered_ && opening_) {
+    // An opening that hung has answered since: the server is back.
+    std::lock_guard lock(opening_->mutex);
+    if (opening_->usable) return true;
+  }
   return (environment_ ? environment_() : std::string()) != lastEnvironment_;
+}
+
+void AudioOutput::Forget(std::function<bool()> hangs) {
+  probes_.clear();
+  lastEnvironment_ = "lost";
+  if (hangs) hangs_ = std::move(hangs);
 }
 
 GstElement* AudioOutput::NewSink() {
   const std::string environment = environment_ ? environment_() : std::string();
   lastEnvironment_ = environment;
+  unanswered_ = false;
+  if (hangs_ && hangs_()) {
+    static std::once_flag said;
+    SayOnce(said, "the sound server does not answer; playing to a silent sink until it does");
+    return SilentSink();
+  }
+  hangs_ = nullptr;
   std::string description = description_;
   if (!description.empty() && !Usable(description, environment)) {
     // A user-given sink that does not work falls back to the default output first.

@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace solka {
@@ -29,6 +31,10 @@ class AudioOutput {
   GstElement* NewSink();
   // Whether NewSink would now choose otherwise than it last did: what decides it has changed.
   bool Changed();
+  // An output made before was lost (its server went away): whatever was learnt is asked again.
+  // `hangs`, when given, tells whether that output still waits for its server: until it no
+  // longer does, new outputs are silent ones (opening another would hang as well).
+  void Forget(std::function<bool()> hangs = nullptr);
 
  private:
   struct Probe {
@@ -36,12 +42,18 @@ class AudioOutput {
     bool usable = false;
     std::string environment;  // as it was when the output was last opened
   };
+  struct Opening;
   bool Usable(const std::string& description, const std::string& environment);
+  // Whether the output opens; nothing when it did not answer within a bound.
+  std::optional<bool> TryOpen(const std::string& description);
 
   std::string description_;
   std::function<std::string()> environment_;
   std::map<std::string, Probe> probes_;  // the configured output and the default one
   std::string lastEnvironment_;          // as it was for the last sink
+  std::shared_ptr<Opening> opening_;     // the last opening, which may still hang
+  bool unanswered_ = false;              // an opening for the last sink did not answer
+  std::function<bool()> hangs_;          // a lost output that still waits for its server
 };
 
 }  // namespace solka

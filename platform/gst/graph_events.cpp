@@ -1,6 +1,8 @@
 #include "platform/gst/graph_events.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 namespace solka {
 namespace {
@@ -87,6 +89,27 @@ void GraphEvents::Ended() {
   Queue({MediaEvent::Kind::Ended, {}});
 }
 
+void GraphEvents::OutputLost(const std::string& reason) {
+  {
+    std::lock_guard lock(mutex_);
+    if (started_) {
+      lost_ = reason.empty() ? "the output failed" : reason;
+    } else {
+      failed_ = true;
+      if (startFailure_.empty()) startFailure_ = reason;
+    }
+  }
+  changed_.notify_all();
+  Notify();
+}
+
+bool GraphEvents::TakeLost(std::string& reason) {
+  std::lock_guard lock(mutex_);
+  if (lost_.empty()) return false;
+  reason = std::exchange(lost_, {});
+  return true;
+}
+
 bool GraphEvents::Started() {
   std::lock_guard lock(mutex_);
   return started_;
@@ -102,6 +125,10 @@ void GraphEvents::Queue(MediaEvent event) {
     std::lock_guard lock(mutex_);
     queue_.push_back(std::move(event));
   }
+  Notify();
+}
+
+void GraphEvents::Notify() {
   std::weak_ptr<GraphEvents> weak = weak_from_this();
   post([weak] {
     const auto self = weak.lock();
@@ -112,9 +139,20 @@ void GraphEvents::Queue(MediaEvent event) {
   });
 }
 
-bool GraphEvents::WaitUntilReady(std::chrono::milliseconds timeout) {
+bool GraphEvents::WaitUntilReady(std::chrono::milliseconds timeout,
+                                 const std::function<bool()>& giveUp) {
+  constexpr std::chrono::milliseconds kSlice{100};
+  const auto end = std::chrono::steady_clock::now() + timeout;
   std::unique_lock lock(mutex_);
-  changed_.wait_for(lock, timeout, [this] { return ready_ || failed_; });
+  while (!ready_ && !failed_ && std::chrono::steady_clock::now() < end) {
+    changed_.wait_for(lock, std::min<std::chrono::steady_clock::duration>(
+                                kSlice, end - std::chrono::steady_clock::now()));
+    if (ready_ || failed_) break;
+    lock.unlock();
+    const bool stop = giveUp && giveUp();
+    lock.lock();
+    if (stop) break;
+  }
   return ready_ && !failed_;
 }
 

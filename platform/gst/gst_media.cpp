@@ -12,6 +12,8 @@ namespace solka {
 
 namespace {
 
+constexpr std::chrono::milliseconds kTeardownBound{500};
+
 void Initialise() {
   static std::once_flag initialised;
   std::call_once(initialised, [] {
@@ -49,12 +51,27 @@ GstMediaBackend::GstMediaBackend(PostToGui postToGui, GstMediaOptions options)
                 ? std::make_unique<AudioOutput>(options_.audioSink, options_.soundEnvironment)
                 : std::make_unique<AudioOutput>(options_.audioSink);
   AudioOutput* output = output_.get();
-  services_ = std::make_shared<const GstGraphServices>(
-      GstGraphServices{std::move(postToGui), [output] { return output->NewSink(); },
-                       [output] { return output->Changed(); }, options_.prerollTimeout});
+  // Teardowns still running on their threads when the back end goes post nothing more.
+  PostToGui post = [alive = alive_, postToGui = std::move(postToGui)](std::function<void()> f) {
+    if (*alive) postToGui(std::move(f));
+  };
+  GstGraphServices services;
+  services.post = std::move(post);
+  services.newSink = [output] { return output->NewSink(); };
+  services.outputChanged = [output] { return output->Changed(); };
+  services.prerollTimeout = options_.prerollTimeout;
+  services.outputLost = [output](std::function<bool()> hangs) { output->Forget(std::move(hangs)); };
+  services_ = std::make_shared<const GstGraphServices>(std::move(services));
 }
 
-GstMediaBackend::~GstMediaBackend() = default;
+GstMediaBackend::~GstMediaBackend() {
+  // The outputs and tracks of the last graphs end on their own threads: a short wait lets them
+  // close their sinks and files; one stuck (a stopped sound server, a file that never answers)
+  // is left behind, so that the program still ends on time.
+  services_->parking->Expire();
+  services_->threads->WaitForAll(kTeardownBound);
+  *alive_ = false;
+}
 
 std::unique_ptr<MediaGraph> GstMediaBackend::CreateGraph() {
   Initialise();

@@ -9,6 +9,7 @@
 //   });
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -59,6 +60,7 @@ class GstMediaBackend : public MediaBackend {
   GstMediaOptions options_;
   std::unique_ptr<AudioOutput> output_;
   std::shared_ptr<const GstGraphServices> services_;
+  std::shared_ptr<std::atomic<bool>> alive_ = std::make_shared<std::atomic<bool>>(true);
 };
 
 }  // namespace solka

@@ -81,6 +81,15 @@ class OutputProbe {
     std::lock_guard lock(counts_->mutex);
     return counts_->left;
   }
+  std::vector<float> Right() {
+    std::lock_guard lock(counts_->mutex);
+    return counts_->right;
+  }
+  // The sample rate of the last buffer.
+  int Rate() {
+    std::lock_guard lock(counts_->mutex);
+    return counts_->rate;
+  }
 
  private:
   struct Counts {
@@ -88,11 +97,18 @@ class OutputProbe {
     long frames = 0;
     std::vector<float> peaks;
     std::vector<float> left;
+    std::vector<float> right;
+    int rate = 0;
   };
 
   static void Forget(gpointer data) { delete static_cast<std::shared_ptr<Counts>*>(data); }
-  static GstPadProbeReturn OnBuffer(GstPad*, GstPadProbeInfo* info, gpointer data) {
+  static GstPadProbeReturn OnBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer data) {
     Counts& counts = **static_cast<std::shared_ptr<Counts>*>(data);
+    int rate = 0;
+    if (GstCaps* caps = gst_pad_get_current_caps(pad)) {
+      gst_structure_get_int(gst_caps_get_structure(caps, 0), "rate", &rate);
+      gst_caps_unref(caps);
+    }
     GstBuffer* buffer = GST_PAD_PROBE_INFO_BUFFER(info);
     GstMapInfo map;
     if (!gst_buffer_map(buffer, &map, GST_MAP_READ)) return GST_PAD_PROBE_OK;
@@ -100,11 +116,15 @@ class OutputProbe {
     const std::size_t count = map.size / sizeof(float);
     float peak = 0;
     for (std::size_t i = 0; i < count; ++i) peak = std::max(peak, std::fabs(samples[i]));
-    gst_buffer_unmap(buffer, &map);
     std::lock_guard lock(counts.mutex);
     counts.frames += static_cast<long>(count / 2);
     counts.peaks.push_back(peak);
-    for (std::size_t i = 0; i < count; i += 2) counts.left.push_back(samples[i]);
+    for (std::size_t i = 0; i + 1 < count; i += 2) {
+      counts.left.push_back(samples[i]);
+      counts.right.push_back(samples[i + 1]);
+    }
+    gst_buffer_unmap(buffer, &map);
+    counts.rate = rate;
     return GST_PAD_PROBE_OK;
   }
 
