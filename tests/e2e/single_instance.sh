@@ -121,7 +121,9 @@ timeout 60 "$solka" --bogus 2>"$work/option.err" >/dev/null || status=$?
 second_start "$work/music/a/typo.wav"
 grep -q "refused the argument: \"$work/music/a/typo.wav\" does not exist" "$work/second.err" ||
   fail "no reason for a missing path: $(tail -n 1 "$work/second.err")"
-holds 1 eval '[[ $(last_caption) == t3 ]]' || fail "options or a missing path changed the player: '$(last_caption)'"
+# Still the handed-over list's music (its Opus track, or the next one when that has ended).
+holds 1 eval '[[ $(last_caption) == x1 || $(last_caption) == t1 ]]' ||
+  fail "options or a missing path changed the player: '$(last_caption)'"
 
 # A flood of hand-overs of a list that cannot be read: each answered at once, one box, no
 # descriptor kept.

@@ -54,10 +54,6 @@ click_wine_tray 1
 win=$(wine_window "$shown")
 echo "PASS: the tray icon shows the window with its position running, and hides it with one click"
 
-# Let go near the work area's left edge, the window lies on it: the position it saves is 0. (Wine
-# tells the program of a move the window manager made afterwards, and keeps the X window where
-# the manager put it; only the program's own rectangle snaps.)
-xdotool windowmove --sync "$win" 6 200
 # The key goes where the window system's focus is: the window is activated until it has it.
 f5_opens_dialog() {
   xdotool windowactivate --sync "$win" key F5
@@ -96,6 +92,12 @@ sleep_off() { [[ $(traced sleep) == "7 "* ]]; }
 poll 20 sleep_off || fail "abort left the sleep armed"
 echo "PASS: Return waits for a ticked row; the time dialog's arrows step within the range"
 
+# Let go near the work area's left edge, the window lies on it: the position it saves is 0. (Wine
+# tells the program of a move the window manager made afterwards, and keeps the X window where
+# the manager put it; only the program's own rectangle snaps.)
+xdotool windowmove --sync "$win" 6 200
+# Clicks aimed by the program's rectangle miss by the snap from here on: only the exit button
+# follows.
 exit_by_button "$win"
 # Shift-JIS as it was read (not UTF-8, no mark), every line ended by CR LF.
 text=$(iconv -f CP932 -t UTF-8 "$ini") || fail "solka.ini is not Shift-JIS: $(od -c "$ini" | head)"
