@@ -50,6 +50,7 @@ DShowGraph::DShowGraph(DShowMediaBackend& backend, std::uint64_t serial,
 
 DShowGraph::~DShowGraph() {
   backend_.graphs_.erase(serial_);
+  AdoptPrepared();
   LeavePlayer();
   if (control_) control_->Stop();
   if (events_) events_->SetNotifyWindow(0, 0, 0);
@@ -69,10 +70,26 @@ void DShowGraph::OnEnded() {
   Queue({MediaEvent::Kind::Ended, {}});
 }
 
+void DShowGraph::OnPrepared() {
+  if (!preparing_) return;  // taken at its turn already
+  AdoptPrepared();
+  // What the graph queued before it was ours.
+  if (player_) OnGraphEvents();
+}
+
+void DShowGraph::AdoptPrepared() {
+  if (!preparing_) return;
+  player_ = preparing_->Take();
+  preparing_.reset();
+  // Not built: its turn starts it afresh, which gives the reason or takes the renderer.
+  if (!player_) prepared_.clear();
+}
+
 void DShowGraph::OnGraphEvents() {
   if (!player_) {
-    // The renderer's graph: GetEvent reads its queue.
-    if (notify_) notify_();
+    // The renderer's graph: GetEvent reads its queue. A graph still being prepared is read
+    // once it is ours.
+    if (notify_ && !preparing_) notify_();
     return;
   }
   const HRESULT failure = player_->Drain();
@@ -106,13 +123,29 @@ bool DShowGraph::BuildPlayer(const std::wstring& path) {
 }
 
 RenderResult DShowGraph::RenderFile(const std::string& path) {
+  if (preparing_ && path == prepared_) {
+    // At its turn the build is waited for, bounded; its thread tears down one that is late.
+    const bool built = preparing_->Wait(kReadyWait);
+    AdoptPrepared();
+    if (!built) {
+      prepared_.clear();
+      return RenderResult::Failure("not ready within 5 s");
+    }
+  }
   if (!prepared_.empty() && path == prepared_) {
     // A follower at its turn: it plays already, or its preparation failed.
     if (!preparedFailure_.empty()) return RenderResult::Failure(preparedFailure_);
     if (player_ && backend_.Output()->Plays(*player_->Feed())) return RenderResult::Success();
+    if (player_) {
+      // Built after its predecessor's end: it starts in a lane of its own.
+      prepared_.clear();
+      backend_.Output()->Remove(*player_->Feed());
+      return RenderThroughPlayer();
+    }
   }
-  // A follower used otherwise, or one that came too late, starts afresh.
-  if (!prepared_.empty()) {
+  // A follower used otherwise starts afresh.
+  if (!prepared_.empty() || preparing_) {
+    AdoptPrepared();
     LeavePlayer();
     prepared_.clear();
     preparedFailure_.clear();
@@ -177,15 +210,21 @@ std::unique_ptr<MediaGraph> DShowGraph::CreateFollower() {
 
 void DShowGraph::Prepare(const std::string& path) {
   if (!after_) return;
-  const std::shared_ptr<TrackFeed> after = std::move(after_);
-  const std::wstring wide = Widen(path);
-  // A file that cannot join fails or plays at its turn, in RenderFile, as any start does.
-  if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES || !BuildPlayer(wide)) return;
-  player_->Run();
-  if (!backend_.Output()->Follow(after, player_->Feed())) {
-    LeavePlayer();
-    return;
-  }
+  GraphPreparation::Job job;
+  job.after = std::move(after_);
+  job.output = backend_.Output();
+  if (!job.output) return;
+  // Built on a thread of its own: this returns at once. A file that cannot join fails or plays
+  // at its turn, in RenderFile, as any start does.
+  job.path = Widen(path);
+  job.serial = serial_;
+  job.window = backend_.window_;
+  job.graphMessage = DShowMediaBackend::kGraphNotify;
+  job.doneMessage = DShowMediaBackend::kPrepared;
+  job.gain = Gain(volume_);
+  job.speed = rate_;
+  job.running = backend_.preparing_;
+  preparing_ = GraphPreparation::Start(std::move(job));
   prepared_ = path;
 }
 
@@ -208,6 +247,7 @@ void DShowGraph::Pause() {
 void DShowGraph::Stop() {
   // The last position stays readable after the stop.
   lastPosition_ = Position();
+  AdoptPrepared();
   LeavePlayer();
   if (control_) control_->Stop();
 }
@@ -242,7 +282,7 @@ void DShowGraph::SetPosition(double seconds) {
 }
 
 double DShowGraph::Rate() {
-  if (player_) return rate_;
+  if (player_ || preparing_) return rate_;
   double rate = 1.0;
   return seeking_ && SUCCEEDED(seeking_->GetRate(&rate)) ? rate : 1.0;
 }
@@ -253,6 +293,9 @@ void DShowGraph::SetRate(double rate) {
     // The output reads the track faster or slower: the pitch follows, as with the renderer.
     rate_ = rate;
     player_->Feed()->speed = rate;
+  } else if (preparing_) {
+    rate_ = rate;
+    preparing_->SetSpeed(rate);
   } else if (seeking_) {
     seeking_->SetRate(rate);
   }
@@ -262,6 +305,7 @@ void DShowGraph::SetRate(double rate) {
 void DShowGraph::SetVolume(int hundredthsOfDb) {
   volume_ = std::clamp(hundredthsOfDb, -10000, 0);
   if (player_) player_->Feed()->gain = Gain(volume_);
+  if (preparing_) preparing_->SetGain(Gain(volume_));
   if (audio_) audio_->put_Volume(volume_);
 }
 

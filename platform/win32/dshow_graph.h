@@ -14,6 +14,7 @@
 
 #include "platform/api/media.h"
 #include "platform/win32/grabber_graph.h"
+#include "platform/win32/graph_preparation.h"
 
 struct IGraphBuilder;
 struct IMediaControl;
@@ -55,6 +56,8 @@ class DShowGraph : public MediaGraph {
   // The graph's own notification arrived; the output says the track's end has come.
   void OnGraphEvents();
   void OnEnded();
+  // The follower's graph has been built on its own thread, or could not be.
+  void OnPrepared();
 
  private:
   // The player's path; false when the file does not decode into it (nothing is left behind).
@@ -62,6 +65,8 @@ class DShowGraph : public MediaGraph {
   RenderResult RenderThroughPlayer();
   RenderResult RenderThroughRenderer(const std::wstring& path);
   void LeavePlayer();
+  // Takes over what the preparing thread has built; drops the preparation.
+  void AdoptPrepared();
   void Queue(MediaEvent event);
 
   DShowMediaBackend& backend_;
@@ -75,6 +80,7 @@ class DShowGraph : public MediaGraph {
   std::shared_ptr<TrackFeed> after_;  // a follower's predecessor, until Prepare
   std::unique_ptr<GrabberGraph> player_;
   std::string prepared_;  // the path a follower prepared and joined the output with
+  std::shared_ptr<GraphPreparation> preparing_;  // while its graph is being built
   std::string preparedFailure_;
   // The renderer's path.
   IGraphBuilder* builder_ = nullptr;

@@ -24,6 +24,9 @@ DShowMediaBackend::DShowMediaBackend(bool playerOutput) : playerOutput_(playerOu
 }
 
 DShowMediaBackend::~DShowMediaBackend() {
+  // Preparing threads whose graphs were dropped end by themselves; a bounded wait lets them
+  // finish before the output and the apartment go.
+  for (int i = 0; i < 500 && *preparing_ > 0; ++i) Sleep(10);
   // Its thread ends before the window its notices go to.
   output_.reset();
   if (window_) DestroyWindow(window_);
@@ -47,12 +50,14 @@ WasapiOutput* DShowMediaBackend::Output() {
 
 LRESULT CALLBACK DShowMediaBackend::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = WindowOwner<DShowMediaBackend>(window, message, lParam);
-  if ((message == kGraphNotify || message == kTrackEnded) && self) {
+  if ((message == kGraphNotify || message == kTrackEnded || message == kPrepared) && self) {
     // A graph released since it posted this is gone from the map: its message is dropped.
     const auto it = self->graphs_.find(static_cast<std::uint64_t>(lParam));
     if (it != self->graphs_.end()) {
       if (message == kGraphNotify) {
         it->second->OnGraphEvents();
+      } else if (message == kPrepared) {
+        it->second->OnPrepared();
       } else {
         it->second->OnEnded();
       }

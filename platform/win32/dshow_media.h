@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -41,6 +42,10 @@ class DShowMediaBackend : public MediaBackend {
   static constexpr UINT kGraphNotify = WM_APP + 1;
   // The output's: a track's end (its last frame taken or heard).
   static constexpr UINT kTrackEnded = WM_APP + 2;
+  // A follower's preparing thread has finished building its graph.
+  static constexpr UINT kPrepared = WM_APP + 3;
+  // How many preparing threads are still running (each ends by itself).
+  int Preparing() const { return *preparing_; }
 
  private:
   friend class DShowGraph;
@@ -52,6 +57,7 @@ class DShowMediaBackend : public MediaBackend {
   std::uint64_t nextSerial_ = 1;
   std::map<std::uint64_t, DShowGraph*> graphs_;
   std::unique_ptr<WasapiOutput> output_;
+  std::shared_ptr<std::atomic<int>> preparing_ = std::make_shared<std::atomic<int>>(0);
 };
 
 }  // namespace solka
