@@ -193,8 +193,13 @@ TEST_F(DShow, PreparedTracksFollowAtTheirOwnLevelsAndSpeedWithoutSilenceBetween)
   for (const auto& [path, level] : {std::pair{loud, 0}, std::pair{fast, -600}}) {
     auto next = graph->CreateFollower();
     ASSERT_NE(next, nullptr);
-    next->SetVolume(level);
+    if (seconds == 0) next->SetVolume(level);
     next->Prepare(path);
+    // Built on a thread of its own: until the loop hears of it, it is a track not yet started,
+    // and a level set meanwhile still holds from its first sample.
+    EXPECT_EQ(next->Duration(), 0.0);
+    EXPECT_EQ(next->Position(), 0.0);
+    if (seconds != 0) next->SetVolume(level);
     if (seconds == 0) {
       // A seek in the playing track keeps the prepared one behind it.
       seconds = secondAt = graph->Position() + 0.5;
@@ -203,6 +208,9 @@ TEST_F(DShow, PreparedTracksFollowAtTheirOwnLevelsAndSpeedWithoutSilenceBetween)
       // So does a stream opened anew on the default device.
       seconds += 1.0;
       media_.Output()->Reopen();
+      // The loop hears of the built graph before its turn, with its length.
+      ASSERT_TRUE(PumpUntil([&] { return next->Duration() > 0; })) << path;
+      EXPECT_NEAR(next->Duration(), 1.0, 0.05) << path;
     }
     ASSERT_TRUE(PumpUntil([&] { return Ended(*graph); })) << path;
     EXPECT_NEAR(graph->Position(), graph->Duration(), 0.05) << path;
@@ -329,9 +337,21 @@ TEST_F(DShow, SpeedSeekPauseMuteAndANewDeviceActOnThePlayersOutput) {
   graph->SetRate(1.5);
   EXPECT_EQ(graph->Rate(), 1.5);
   graph->Run();
+  // Its follower at the same speed, set while its graph is still being built.
+  auto next = graph->CreateFollower();
+  ASSERT_NE(next, nullptr);
+  next->Prepare(wav_);
+  next->SetRate(1.5);
+  EXPECT_EQ(next->Rate(), 1.5);
   ASSERT_TRUE(PumpUntil([&] { return Ended(*graph); }));
-  EXPECT_NEAR(fast.Seconds(), 1.0 / 1.5, 0.03);
   EXPECT_NEAR(graph->Position(), 1.0, 0.05);
+  ASSERT_TRUE(next->RenderFile(wav_));
+  next->Run();
+  EXPECT_EQ(next->Rate(), 1.5);
+  ASSERT_TRUE(PumpUntil([&] { return Ended(*next); }));
+  EXPECT_NEAR(fast.Seconds(), 2.0 / 1.5, 0.03);
+  EXPECT_NEAR(next->Position(), 1.0, 0.05);
+  next.reset();
 
   // From the middle, held by a pause, then on a stream opened again: half a second, all of it.
   Heard half;
@@ -399,6 +419,35 @@ TEST_F(DShow, GraphsFailWithTheSystemsReasonAndLeaveNothingBehind) {
   for (int i = 0; i < 200; ++i) cycle();
   GetProcessHandleCount(GetCurrentProcess(), &after);
   EXPECT_LE(after, before + 4) << "handles before " << before << ", after " << after;
+
+  // Followers released while their graphs are still being built: the threads building them
+  // tear them down and end, and nothing is left of them.
+  auto graph = media_.CreateGraph();
+  ASSERT_TRUE(graph->RenderFile(wav_));
+  const auto dropFollowers = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      auto next = graph->CreateFollower();
+      ASSERT_NE(next, nullptr);
+      next->Prepare(i % 2 ? wav_ : HostMp3());
+    }
+    EXPECT_TRUE(PumpUntil([&] { return media_.Preparing() == 0; }));
+  };
+  dropFollowers(2);
+  // One that cannot be built, started before its thread is done: its turn waits and fails with
+  // the system's reason.
+  auto missing = graph->CreateFollower();
+  missing->Prepare(temp_.Path() + "\\missing.wav");
+  const RenderResult render = missing->RenderFile(temp_.Path() + "\\missing.wav");
+  EXPECT_FALSE(render);
+  EXPECT_FALSE(render.reason.empty());
+  missing.reset();
+  GetProcessHandleCount(GetCurrentProcess(), &before);
+  dropFollowers(40);
+  GetProcessHandleCount(GetCurrentProcess(), &after);
+  EXPECT_LE(after, before + 4) << "handles before " << before << ", after " << after;
+  // None of them keeps the track from its end.
+  graph->Run();
+  EXPECT_TRUE(PumpUntil([&] { return Ended(*graph); }));
 }
 
 }  // namespace
