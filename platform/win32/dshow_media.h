@@ -8,7 +8,9 @@
 // notification, and the core then drains the events. A message of a graph that is gone finds
 // no graph and is dropped.
 //
-// The back end lives on the GUI thread, which it joins to a single-threaded COM apartment.
+// The back end lives on the GUI thread, which it joins to a single-threaded COM apartment. A
+// follower's graph is built on a thread of its own (platform/win32/graph_preparation.h), which
+// announces the outcome to the window with a private message too.
 #pragma once
 
 #include <windows.h>
