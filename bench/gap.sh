@@ -43,12 +43,7 @@ measure() {
   local label=$1 mode=$2
   shift 2
   local music="$work/music-$mode-$#"
-  mkdir -p "$music"
-  local sources=("$@") i
-  for ((i = 0; i < 12; i++)); do
-    local source=${sources[i % ${#sources[@]}]}
-    ln -f "$work/$source" "$(printf '%s/t%02d.%s' "$music" "$i" "${source##*.}")"
-  done
+  link_tracks "$music" "$@"
   printf '[SETTING]\r\nJukeMode=%s\r\nSort=1\r\n' "$mode" >"$work/bin/solka.ini"
   parec --latency-msec=10 -d gap.monitor --format=float32le --rate=48000 --channels=1 \
     --raw >"$work/recording" &

@@ -40,3 +40,16 @@ tone() {
     num-buffers="${5:-5}" ! "audio/x-raw,rate=$2,channels=$3" ! audioconvert ! $4 ! \
     filesink location="$work/$1"
 }
+
+# link_tracks FOLDER SOURCES...: twelve tracks t00..t11 in FOLDER, hard links to the SOURCES
+# (names in $work) in turn, so that each change of track crosses from one source to the next.
+link_tracks() {
+  local music=$1 i
+  shift
+  local sources=("$@")
+  mkdir -p "$music"
+  for ((i = 0; i < 12; i++)); do
+    local source=${sources[i % ${#sources[@]}]}
+    ln -f "$work/$source" "$(printf '%s/t%02d.%s' "$music" "$i" "${source##*.}")"
+  done
+}
