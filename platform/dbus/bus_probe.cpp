@@ -197,7 +197,12 @@ QString SessionBusAddress() {
 
 std::string ShunSilentSessionBus(int boundMs) {
   const QString address = SessionBusAddress();
-  if (address.isEmpty()) return {};
+  // Kept from the toolkit too: its accessibility bridge would launch one for the display, on
+  // this thread, and wait on that launch without a bound.
+  if (address.isEmpty()) {
+    qputenv("DBUS_SESSION_BUS_ADDRESS", kNoBus);
+    return {};
+  }
   const std::string why = BusProbe::Check(address, QDeadlineTimer(boundMs));
   if (!why.empty()) qputenv("DBUS_SESSION_BUS_ADDRESS", kNoBus);
   return why;

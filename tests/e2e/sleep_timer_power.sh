@@ -100,10 +100,21 @@ start_fake_logind() {
 }
 logind_calls() { sed 's/^[0-9.]* //' "$work/logind.log" | grep -v '^ListInhibitors' || true; }
 
+# Bus launchers started for this display: with no session bus, nothing may start one for the
+# display (it would outlive the player, and under the faked clock its launch can hang the window).
+display_buses() {
+  local p
+  for p in $(pgrep -x dbus-launch); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" && echo "$p"
+  done
+  return 0
+}
+
 # --- 1. Dry run: power-off at the deadline, then the shutdown sequence.
 printf '[SETTING]\r\nLeft=0\r\nTop=0\r\n' >"$ini"
-start_at "2026-12-07 23:45:10" SOLKA_POWER=dry-run
+start_at "2026-12-07 23:45:10" -u DBUS_SESSION_BUS_ADDRESS SOLKA_POWER=dry-run
 arm_thirty_minutes 0:15
+[[ -z $(display_buses) ]] || fail "a session bus was launched for the display"
 printf '%s\n' "2026-12-08 00:15:02" >"$clock"
 wait_end || fail "dry run: exit status $?"
 grep -qx "solka: power: power-off" "$err" || fail "dry run: no power-off line"
