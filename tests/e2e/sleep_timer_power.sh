@@ -100,12 +100,14 @@ start_fake_logind() {
 }
 logind_calls() { sed 's/^[0-9.]* //' "$work/logind.log" | grep -v '^ListInhibitors' || true; }
 
-# Bus launchers started for this display: with no session bus, nothing may start one for the
-# display (it would outlive the player, and under the faked clock its launch can hang the window).
+# Bus launchers started from this run (their environment holds its private folder): with no
+# session bus, nothing may start one for the display (it would outlive the player, and under the
+# faked clock its launch can hang the window).
 display_buses() {
   local p
   for p in $(pgrep -x dbus-launch); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "DISPLAY=$DISPLAY" && echo "$p"
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" &&
+      echo "$p"
   done
   return 0
 }
