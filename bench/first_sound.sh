@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# First sound: how long the real program, started on a folder of one track, takes from its
+# exec to the first sample a listener hears (the private sound server's null output, recorded
+# from its monitor while a silent stream holds it running), against the floor of the sound
+# server's own player (paplay) on the same track. Both carry the recorder's latency alike.
+# Prints the median of ROUNDS interleaved runs of each, and the ratio.
+#   bench/first_sound.sh [PATH-TO-SOLKA] [ROUNDS]   (defaults: build-release/solka, 9)
+# Needs pulseaudio and pulseaudio-utils; no sound card.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+binary=$(realpath "${1:-$root/build-release/solka}")
+rounds=${2:-9}
+[[ -x $binary ]] || {
+  echo "no program at $binary (build it with tools/run, or name it)" >&2
+  exit 1
+}
+work=$(mktemp -d)
+server= holder=
+source "$root/bench/gap_lib.sh"
+gap_require pulseaudio parec paplay pactl gst-launch-1.0 python3
+cleanup() {
+  stop "$holder"
+  stop "$server"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+gap_sound_server
+mkdir -p "$work/bin" "$work/config" "$work/one"
+cp "$binary" "$work/bin/solka"
+export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+export SOLKA_POWER=dry-run
+gst-launch-1.0 -q audiotestsrc wave=silence is-live=true ! pulsesink device=gap \
+  >/dev/null 2>&1 &
+holder=$!
+tone one/track.wav 44100 2 wavenc 20
+
+# One run: the recorder is started, then COMMAND; the milliseconds from the exec to the first
+# loud sample, counted in samples of the recording from the moment of the exec.
+python3 - "$rounds" "$work" <<'EOF'
+import array, os, statistics, subprocess, sys, threading, time
+rounds, work = int(sys.argv[1]), sys.argv[2]
+rate = 48000
+
+def first_sound(command):
+    recorder = subprocess.Popen(
+        ["parec", "--latency-msec=5", "-d", "gap.monitor", "--format=float32le",
+         f"--rate={rate}", "--channels=1", "--raw"], stdout=subprocess.PIPE)
+    got = bytearray()
+    lock = threading.Lock()
+    def read():
+        while chunk := recorder.stdout.read1(4096):
+            with lock:
+                got.extend(chunk)
+    reader = threading.Thread(target=read)
+    reader.start()
+    while True:  # until the recorder delivers
+        with lock:
+            if len(got) > rate: break
+        time.sleep(0.01)
+    with lock:
+        start = len(got) // 4
+    player = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    heard = None
+    deadline = time.monotonic() + 10
+    while heard is None and time.monotonic() < deadline:
+        time.sleep(0.02)
+        with lock:
+            samples = array.array("f")
+            samples.frombytes(bytes(got[start * 4: len(got) // 4 * 4]))
+        heard = next((i for i, s in enumerate(samples) if abs(s) > 0.02), None)
+    player.terminate()
+    player.wait()
+    recorder.terminate()
+    reader.join()
+    recorder.wait()
+    if heard is None:
+        sys.exit(f"never heard: {command[0]}")
+    return heard / rate * 1000
+
+solka = [f"{work}/bin/solka", f"{work}/one"]
+floor = ["paplay", f"{work}/one/track.wav"]
+ours, theirs = [], []
+first_sound(solka)  # warms the file system's caches for both
+for _ in range(rounds):
+    ours.append(first_sound(solka))
+    theirs.append(first_sound(floor))
+a, b = statistics.median(ours), statistics.median(theirs)
+print(f"exec to first sound, a folder of one track (median of {rounds}, interleaved):")
+print(f"SOLKA:   {a:6.1f} ms")
+print(f"paplay:  {b:6.1f} ms (the sound server's own player, the floor)")
+print(f"ratio:   {a / b:6.2f}")
+EOF
