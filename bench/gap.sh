@@ -29,6 +29,7 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$work/bin" "$work/config"
 cp "$binary" "$work/bin/solka"
+cp "$(dirname "$binary")/solka-player" "$work/bin/"
 export XDG_CONFIG_HOME="$work/config"
 gap_sound_server
 

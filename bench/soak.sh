@@ -27,6 +27,7 @@ trap cleanup EXIT
 mkdir -p "$work/bin" "$work/music" "$work/config"
 mkdir -m 700 "$work/runtime"
 cp "$binary" "$work/bin/solka"
+cp "$(dirname "$binary")/solka-player" "$work/bin/"
 # List order, played once; the settings file stays inside the work folder.
 printf '[SETTING]\r\nJukeMode=1\r\nSort=1\r\n' >"$work/bin/solka.ini"
 

@@ -25,6 +25,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/runtime" "$work/config"
 chmod 700 "$work/runtime"
 cp "$solka" "$work/bin/solka"
+cp "$(dirname "$solka")/solka-player" "$work/bin/"
 tree="$work/Music"
 
 # One second of silence, 8 kHz 8-bit mono.

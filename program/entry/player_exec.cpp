@@ -1,5 +1,6 @@
 #include "program/entry/player_exec.h"
 
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -49,6 +50,10 @@ std::string ExecPlayer(char** argv, const InstanceRole& role) {
 
 std::optional<InstanceRole> RoleFromFront(PosixInterProcess& ipc, std::string& frontProgram) {
   frontProgram = TakeVariable(kFrontProgramVariable);
+  // Listed under the name the user started (ps, top, killall), not the player program's; set
+  // before any thread starts, so that they inherit it.
+  if (!frontProgram.empty())
+    ::prctl(PR_SET_NAME, std::filesystem::path(frontProgram).filename().c_str(), 0, 0, 0);
   const std::string lock = TakeVariable(kFrontLockVariable);
   if (lock.empty()) return std::nullopt;
   InstanceRole role;

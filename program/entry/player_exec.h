@@ -23,7 +23,8 @@ std::string ExecPlayer(char** argv, const InstanceRole& role);
 
 // In the player, before any thread starts: the role a front passed on (taken out of the
 // environment, so that nothing the player starts inherits it), and the front's path in
-// `frontProgram`. nullopt when no front started this process, or its lock was not usable here.
+// `frontProgram`; the process takes the front's name. nullopt when no front started this
+// process, or its lock was not usable here.
 std::optional<InstanceRole> RoleFromFront(PosixInterProcess& ipc, std::string& frontProgram);
 
 }  // namespace solka
