@@ -15,7 +15,10 @@ e2e_prepare() {
   mkdir -p "$work/bin" "$work/music" "$work/config"
   mkdir -m 700 "$work/runtime"
   cp "$binary" "$work/bin/solka"
-  cp "$(dirname "$binary")/solka-player" "$work/bin/"
+  # The player program it starts (an older build is one program).
+  local program
+  program=$(dirname "$binary")/solka-player
+  if [[ -x $program ]]; then cp "$program" "$work/bin/"; fi
   solka="$work/bin/solka"
   err="$work/err"
   : >"$err"
