@@ -29,6 +29,9 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$work/bin" "$work/config"
 cp "$binary" "$work/bin/solka"
+# The player program it starts (an older build is one program).
+program=$(dirname "$binary")/solka-player
+if [[ -x $program ]]; then cp "$program" "$work/bin/"; fi
 export XDG_CONFIG_HOME="$work/config"
 gap_sound_server
 

@@ -25,6 +25,9 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/runtime" "$work/config"
 chmod 700 "$work/runtime"
 cp "$solka" "$work/bin/solka"
+# The player program it starts (an older build is one program).
+program=$(dirname "$solka")/solka-player
+if [[ -x $program ]]; then cp "$program" "$work/bin/"; fi
 tree="$work/Music"
 
 # One second of silence, 8 kHz 8-bit mono.

@@ -39,6 +39,9 @@ trap cleanup EXIT
 mkdir -p "$work/bin" "$work/home" "$work/config" "$work/music"
 mkdir -m 700 "$work/runtime"
 cp "$binary" "$work/bin/solka"
+# The player program it starts (an older build is one program).
+program=$(dirname "$binary")/solka-player
+if [[ -x $program ]]; then cp "$program" "$work/bin/"; fi
 
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=stderr \

@@ -1,6 +1,7 @@
-// The program's composition root: creates the POSIX, GStreamer and Qt services, the player
-// and its window, wires them together and runs the event loop. Only the executable links this
-// file; everything it wires stays unaware of the others.
+// The player program's composition root: creates the POSIX, GStreamer and Qt services, the
+// player and its window, wires them together and runs the event loop. Only the player program
+// links this file; everything it wires stays unaware of the others. Users start the front
+// (program/front/), which execs this program when it is to play.
 #include <QApplication>
 #include <QMetaObject>
 #include <QPointer>
@@ -9,9 +10,9 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "app/command_line.h"
 #include "app/platform_services.h"
 #include "app/player_commands.h"
 #include "app/single_instance.h"
@@ -39,6 +40,8 @@
 #include "platform/qt/quit_signals.h"
 #include "platform/qt/screenshot.h"
 #include "platform/qt/x11_window.h"
+#include "program/entry/player_exec.h"
+#include "program/entry/start.h"
 
 namespace solka {
 
@@ -47,21 +50,14 @@ namespace {
 // How long the session bus may take to answer before the player starts without it.
 constexpr int kSessionBusBoundMs = 500;
 
-std::string ProgramFile() {
+// The program the user started: the front that exec'd this one, else this one. The settings go
+// beside it.
+std::string ProgramFile(const std::string& frontProgram) {
+  if (!frontProgram.empty()) return frontProgram;
   std::error_code error;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) return exe.string();
   return PathFromQt(QCoreApplication::applicationFilePath());
-}
-
-// The first argument, with enclosing double quotes removed. Taken as raw bytes: a path need not
-// be valid text.
-std::string FirstArgument(int argc, char** argv) {
-  if (argc < 2 || !argv[1]) return {};
-  std::string argument = argv[1];
-  if (argument.size() >= 2 && argument.front() == '"' && argument.back() == '"')
-    argument = argument.substr(1, argument.size() - 2);
-  return argument;
 }
 
 // A gst-launch description of the audio output in $SOLKA_AUDIO_SINK replaces the desktop's
@@ -72,20 +68,12 @@ GstMediaOptions MediaOptions() {
   return options;
 }
 
-// What a second start hands over: a relative path means the sender's current folder, which the
-// player does not share.
-std::string ArgumentToForward(const std::string& argument) {
-  if (argument.empty() || argument == kNextTrackCommand) return argument;
-  std::error_code error;
-  const std::filesystem::path absolute = std::filesystem::absolute(argument, error);
-  return error ? argument : absolute.lexically_normal().string();
-}
-
 void PostToGuiThread(std::function<void()> task) {
   QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
 }
 
-int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
+int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc,
+              const std::string& frontProgram) {
   MainWindow* window = nullptr;
   // Signals close the window the normal way. Caught from the first moment (a signal in the
   // start-up would otherwise kill the program); handled in the event loop, which runs only once
@@ -110,7 +98,7 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
   PlatformServices services{files, codec,  clock, loop,        dialogs, screen,
                             shell, *power, media, diagnostics, &ipc};
 
-  TDODEDEV player(services, {ProgramFile(), FirstArgument(argc, argv)});
+  TDODEDEV player(services, {ProgramFile(frontProgram), FirstArgument(argc, argv)});
   PlayerCommands commands(player);
   MainWindow mainWindow(player.FormForView(), commands);
   window = &mainWindow;
@@ -169,20 +157,16 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc) {
 
 int main(int argc, char** argv) {
   using namespace solka;
-  // Decided before the toolkit starts: a second start needs no display and shows nothing.
-  // Help, the version and a mistyped option are answered here and never reach a running player.
-  const std::string first = FirstArgument(argc, argv);
-  std::error_code missing;
-  if (const auto answer = AnswerOption(first, std::filesystem::exists(first, missing))) {
-    std::fputs(answer->out.c_str(), stdout);
-    if (!answer->error.empty()) std::fprintf(stderr, "solka: %s\n", answer->error.c_str());
-    return answer->exitCode;
-  }
+  // Taken first, before any thread starts: the environment is changed here.
   PosixInterProcess ipc(DefaultCopyDataFolders(), PostToGuiThread);
-  PosixClock entryClock;
-  const InstanceRole role = ClaimOrForward(ipc, entryClock, ArgumentToForward(first));
-  if (!role.note.empty()) std::fprintf(stderr, "solka: %s\n", role.note.c_str());
-  if (!role.player) return 1;
+  std::string frontProgram;
+  std::optional<InstanceRole> passed = RoleFromFront(ipc, frontProgram);
+  // Decided before the toolkit starts: a second start needs no display and shows nothing.
+  // Started by the front, this process has answered options and claimed the role already.
+  const std::string first = FirstArgument(argc, argv);
+  if (const auto status = AnswerOnTerminal(first)) return *status;
+  const InstanceRole role = passed ? std::move(*passed) : ClaimOrHandOver(ipc, first);
+  if (!role.player) return kHandedOverStatus;
   GstEarlyStart mediaStart;
 
   // Checked before the toolkit starts, which would otherwise wait for ever on a session bus that
@@ -201,7 +185,7 @@ int main(int argc, char** argv) {
   // What goes wrong inside the loop is reported there and the loop goes on; what goes wrong
   // before it (in the start-up) is reported here and ends the program.
   try {
-    return RunPlayer(app, argc, argv, ipc);
+    return RunPlayer(app, argc, argv, ipc, frontProgram);
   } catch (const std::exception& error) {
     app.ReportException(error.what());
   } catch (...) {

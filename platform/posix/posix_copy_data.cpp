@@ -27,6 +27,7 @@ using SteadyClock = std::chrono::steady_clock;
 class FlockLock : public InstanceLock {
  public:
   explicit FlockLock(Fd fd) : fd_(std::move(fd)) {}
+  int Descriptor() const { return fd_.get(); }
 
  private:
   Fd fd_;  // closing it releases the lock
@@ -269,6 +270,34 @@ LockResult PosixInterProcess::TakeOverLock(const std::string& name, std::uint64_
   }
   result.state = LockState::Acquired;
   result.lock = std::make_unique<FlockLock>(std::move(fd));
+  return result;
+}
+
+int PosixInterProcess::KeepAcrossExec(const InstanceLock& lock) {
+  const auto* held = dynamic_cast<const FlockLock*>(&lock);
+  if (!held || ::fcntl(held->Descriptor(), F_SETFD, 0) != 0) return -1;
+  return held->Descriptor();
+}
+
+LockResult PosixInterProcess::AdoptLock(const std::string& name, int fd) {
+  LockResult result;
+  const std::string files = PathOf(name, "lock", result.error);
+  if (files.empty()) return result;
+  const std::string path = files + ".lock";
+  result.error = path + ": not held by the descriptor passed on";
+  // Only the lock file itself is closed when it does not hold the lock: any other descriptor
+  // is not this code's to close.
+  struct stat opened {
+  }, named{};
+  if (fd < 0 || ::fstat(fd, &opened) != 0 || ::stat(path.c_str(), &named) != 0 ||
+      opened.st_ino != named.st_ino || opened.st_dev != named.st_dev)
+    return result;
+  Fd passed(fd);
+  // flock only converts a lock this open file already holds; one held through another refuses.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0) return result;
+  result.error.clear();
+  result.state = LockState::Acquired;
+  result.lock = std::make_unique<FlockLock>(std::move(passed));
   return result;
 }
 

@@ -34,6 +34,14 @@ class PosixInterProcess : public InterProcess {
                                            CopyDataHandler handler) override;
   SendResult Send(const std::string& windowClass, const CopyData& frame, int timeoutMs) override;
 
+  // A program that execs another in its place hands it the lock it holds: the descriptor stays
+  // open (and the lock held) across exec. Returns that descriptor; -1 for a lock of no lock file.
+  static int KeepAcrossExec(const InstanceLock& lock);
+  // In the program exec'd: the lock `name` passed on in descriptor `fd`, Acquired when `fd` is
+  // that lock file and holds it (closed again on a later exec); otherwise Unavailable (a lock
+  // file that does not hold it is closed).
+  LockResult AdoptLock(const std::string& name, int fd);
+
  private:
   // The folder in use, ready, with a trailing delimiter; empty (and `error` set) when none of
   // the candidates is usable.

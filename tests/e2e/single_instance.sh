@@ -4,7 +4,10 @@
 # skip a track, replace the list, or only bring the player forward; hostile connections, options
 # and missing paths leave it playing; refusals say why; a flood of hand-overs opens one box;
 # after kill -9 the next start plays; a player whose window thread is held is handed over to,
-# never doubled; a stranger that holds the lock is taken over.
+# never doubled; a stranger that holds the lock is taken over. The program started is a front
+# that loads no GUI: alone (no player program, no display) it answers options and hands over,
+# and with no player to reach it says that it cannot start one; installed, it finds the player
+# program under lib/, which keeps its settings beside the front.
 # Usage: single_instance.sh PATH-TO-SOLKA
 set -euo pipefail
 source "$(dirname "$0")/lib/program.sh"
@@ -118,6 +121,15 @@ status=0
 timeout 60 "$solka" --bogus 2>"$work/option.err" >/dev/null || status=$?
 [[ $status -eq 2 && $(wc -l <"$work/option.err") -eq 1 ]] ||
   fail "--bogus: status $status, '$(cat "$work/option.err")'"
+# The front alone, without the player program and without a display, answers and hands over.
+mkdir "$work/lone"
+cp "$solka" "$work/lone/solka"
+[[ $(DISPLAY= WAYLAND_DISPLAY= QT_QPA_PLATFORM=xcb timeout 60 "$work/lone/solka" -V) == "$idle" ]] ||
+  fail "-V of the front alone, without a display"
+solka="$work/lone/solka" second_start "$work/music/a"
+wait_caption t1
+second_start "$work/music/list.m3u8"
+wait_caption x1
 second_start "$work/music/a/typo.wav"
 grep -q "refused the argument: \"$work/music/a/typo.wav\" does not exist" "$work/second.err" ||
   fail "no reason for a missing path: $(tail -n 1 "$work/second.err")"
@@ -180,7 +192,9 @@ grep -q held "$work/held" || fail "the window thread could not be held: $(cat "$
 for _ in $(seq 9); do second_start "$work/music/a"; done
 second_start "$work/music/Vol. 2"
 players=0
-for p in /proc/[0-9]*; do [[ $(readlink "$p/exe" 2>/dev/null) == "$solka" ]] && players=$((players + 1)); done
+for p in /proc/[0-9]*; do
+  [[ $(readlink "$p/exe" 2>/dev/null) == "$work/bin/solka-player" ]] && players=$((players + 1))
+done
 [[ $players -eq 1 ]] || fail "$players players while the window thread was held"
 ! grep -q "taking over\|playing on its own\|nothing was handed" "$work/second.err" ||
   fail "a start did not hand over: $(tail -n 1 "$work/second.err")"
@@ -211,3 +225,19 @@ wait_caption t2
 end_program
 kill "$holder"
 echo "PASS: a start takes over from a lock holder that is no player"
+
+# Installed: the player program in lib/solka/ beside bin/, the settings beside the front. With
+# no player program anywhere, the front says so and ends.
+mkdir -p "$work/usr/bin" "$work/usr/lib/solka"
+cp "$solka" "$work/usr/bin/"
+cp "$work/bin/solka-player" "$work/usr/lib/solka/"
+err="$work/err.installed"
+solka="$work/usr/bin/solka" start_program "$work/music/a"
+wait_caption t1
+end_program
+[[ -f $work/usr/bin/solka.ini ]] || fail "no settings beside the installed front"
+status=0
+timeout 60 "$work/lone/solka" "$work/music/a" 2>"$work/lone.err" || status=$?
+[[ $status -eq 127 ]] && grep -q "cannot start the player program ($work/lone/solka-player: No such" \
+  "$work/lone.err" || fail "the front without a player program: status $status, $(cat "$work/lone.err")"
+echo "PASS: the front alone answers and hands over; installed, it finds its player program"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package: built by tools/package, accepted by lintian without errors, and, unpacked
 # into a throw-away root, every file where the menu, the icon theme, the software centre and
-# man look for it, each accepted by its validator.
+# man look for it, each accepted by its validator; the program users start links no GUI or media
+# library and starts the player program installed beside it.
 # Usage: debian_package.sh [PACKAGE.deb]   (without one, tools/package builds it)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -27,7 +28,22 @@ tree="$work/root"
 dpkg-deb -x "$deb" "$tree"
 program="$tree/usr/bin/solka"
 [[ -x $program ]] || fail "no /usr/bin/solka"
-readelf -S "$program" | grep -q '\.symtab' && fail "the program is not stripped"
+player="$tree/usr/lib/solka/solka-player"
+[[ -x $player ]] || fail "no /usr/lib/solka/solka-player"
+for elf in "$program" "$player"; do
+  readelf -S "$elf" | grep -q '\.symtab' && fail "$elf is not stripped"
+done
+readelf -d "$program" | grep -q 'NEEDED.*\(Qt\|gst\|glib\|dbus\)' && fail "the front links $(readelf -d "$program")"
+# Started from the unpacked tree, the front finds the player program there; a later start hands
+# over to it.
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen SOLKA_AUDIO_SINK=fakesink
+"$program" 2>"$work/player.err" &
+for _ in $(seq 600); do [[ -S $work/runtime/solka/TDODEDEV ]] && break; sleep 0.1; done
+status=0
+timeout 60 "$program" ZZZ_NEXT_PLAY 2>>"$work/player.err" || status=$?
+kill -TERM $! && wait $! || fail "the installed player did not end normally: $(cat "$work/player.err")"
+[[ $status -eq 1 ]] || fail "a hand-over to the installed player: status $status, $(cat "$work/player.err")"
 # The settings tab's link opens the installed README, which must be there uncompressed.
 [[ -f $tree/usr/share/doc/solka/README.md ]] || fail "no README.md"
 [[ -f $tree/usr/share/doc/solka/copyright ]] || fail "no copyright file"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# cmake --install into a private prefix puts the program, a valid desktop entry that opens one
-# file with it, and the icon in every size of the icon theme where the desktop looks for them.
+# cmake --install into a private prefix puts the program (and the player program it starts), a
+# valid desktop entry that opens one file with it, and the icon in every size of the icon theme
+# where the desktop looks for them.
 # Usage: desktop_entry.sh BUILD-FOLDER
 set -euo pipefail
 prefix=$(mktemp -d)
@@ -13,6 +14,7 @@ fail() {
 cmake --install "$1" --prefix "$prefix" >/dev/null
 entry="$prefix/share/applications/solka.desktop"
 [[ -x $prefix/bin/solka ]] || fail "no program in bin/"
+[[ -x $prefix/lib/solka/solka-player ]] || fail "no player program in lib/solka/"
 [[ -f $entry ]] || fail "no desktop entry"
 desktop-file-validate "$entry" || fail "desktop-file-validate"
 # The absolute path of the installed program: "Open with" must not depend on PATH.

@@ -1,4 +1,5 @@
 // Copy-data endpoints and the instance lock on real sockets and lock files in a private folder.
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -179,6 +180,36 @@ TEST_F(CopyDataTest, OneLockHolderAtATimeAndTheLockDiesWithItsProcess) {
   EXPECT_EQ(ipc.TryLock("DODEDEV").state, LockState::Acquired);
   ::close(ready[0]);
   ::close(ready[1]);
+}
+
+TEST_F(CopyDataTest, ALockKeptAcrossExecIsAdoptedOnlyThroughADescriptorThatHoldsIt) {
+  LockResult held = ipc.TryLock("DODEDEV");
+  ASSERT_EQ(held.state, LockState::Acquired) << held.error;
+  const int kept = PosixInterProcess::KeepAcrossExec(*held.lock);
+  ASSERT_GE(kept, 0);
+  EXPECT_EQ(::fcntl(kept, F_GETFD) & FD_CLOEXEC, 0);
+
+  // The lock file opened anew does not hold the lock: refused and closed. Another file is not
+  // the adopter's to close.
+  const int reopened = ::open((Folder() + "/DODEDEV.lock").c_str(), O_RDWR | O_CLOEXEC);
+  EXPECT_EQ(ipc.AdoptLock("DODEDEV", reopened).state, LockState::Unavailable);
+  EXPECT_EQ(::fcntl(reopened, F_GETFD), -1);
+  const int stranger = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  EXPECT_EQ(ipc.AdoptLock("DODEDEV", stranger).state, LockState::Unavailable);
+  EXPECT_NE(::fcntl(stranger, F_GETFD), -1);
+  ::close(stranger);
+
+  // A copy of the kept descriptor, as the program exec'd has it: adopted, closed on a later exec,
+  // and the lock held through it alone once the original goes.
+  LockResult adopted = ipc.AdoptLock("DODEDEV", ::dup(kept));
+  ASSERT_EQ(adopted.state, LockState::Acquired) << adopted.error;
+  held.lock.reset();
+  PosixInterProcess other(Folder(), gui.Poster());
+  const LockResult meanwhile = other.TryLock("DODEDEV");
+  EXPECT_EQ(meanwhile.state, LockState::HeldElsewhere);
+  EXPECT_FALSE(meanwhile.holderGone);
+  adopted.lock.reset();
+  EXPECT_EQ(other.TryLock("DODEDEV").state, LockState::Acquired);
 }
 
 TEST_F(CopyDataTest, AFolderThatIsNotPrivateIsMadeSoAndNamesCannotLeaveIt) {

@@ -1,5 +1,5 @@
-# Shared by the end-to-end scripts: a private folder holding a copy of the program (its
-# settings file goes beside it, never into the source tree), a silent sink, dry-run power, the
+# Shared by the end-to-end scripts: a private folder holding a copy of the program and of the
+# player program it starts (the settings file goes beside them, never into the source tree), a silent sink, dry-run power, the
 # program's trace on stderr, and helpers to wait on that trace and to end the program.
 # Source it, then call e2e_prepare PATH-TO-SOLKA.
 
@@ -15,6 +15,10 @@ e2e_prepare() {
   mkdir -p "$work/bin" "$work/music" "$work/config"
   mkdir -m 700 "$work/runtime"
   cp "$binary" "$work/bin/solka"
+  # The player program it starts (an older build is one program).
+  local program
+  program=$(dirname "$binary")/solka-player
+  if [[ -x $program ]]; then cp "$program" "$work/bin/"; fi
   solka="$work/bin/solka"
   err="$work/err"
   : >"$err"
