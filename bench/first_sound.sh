@@ -26,7 +26,7 @@ cleanup() {
 trap cleanup EXIT
 gap_sound_server
 mkdir -p "$work/bin" "$work/config" "$work/one"
-cp "$binary" "$work/bin/solka"
+copy_program "$binary" "$work/bin"
 export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 export SOLKA_POWER=dry-run
 gst-launch-1.0 -q audiotestsrc wave=silence is-live=true ! pulsesink device=gap \

@@ -28,10 +28,7 @@ cleanup() {
 }
 trap cleanup EXIT
 mkdir -p "$work/bin" "$work/config"
-cp "$binary" "$work/bin/solka"
-# The player program it starts (an older build is one program).
-program=$(dirname "$binary")/solka-player
-if [[ -x $program ]]; then cp "$program" "$work/bin/"; fi
+copy_program "$binary" "$work/bin"
 export XDG_CONFIG_HOME="$work/config"
 gap_sound_server
 

@@ -1,5 +1,5 @@
-# Shared by bench/gap.sh and bench/gap_wine.sh: tools, a private sound server with a null
-# output named "gap" (its monitor is what a listener would hear), and the tone tracks.
+# Shared by the sound benchmarks (gap, gap_wine, first_sound): tools, a private sound server
+# with a null output named "gap" (its monitor is what a listener would hear), and the tone tracks.
 # Source it after setting `work` (a fresh folder); the caller's cleanup stops `$server`.
 
 # gap_require TOOL...: ends the script when one is missing.
@@ -11,6 +11,13 @@ gap_require() {
       exit 1
     }
   done
+}
+
+# copy_program BINARY FOLDER: the program as FOLDER/solka, with the player program it starts
+# beside it (an older build is one program).
+copy_program() {
+  cp "$1" "$2/solka"
+  if [[ -x $(dirname "$1")/solka-player ]]; then cp "$(dirname "$1")/solka-player" "$2/"; fi
 }
 
 stop() { [[ -n $1 ]] && kill -TERM "$1" 2>/dev/null && wait "$1" 2>/dev/null || true; }
