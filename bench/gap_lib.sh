@@ -22,7 +22,7 @@ gap_sound_server() {
   mkdir -p -m 700 "$work/runtime"
   export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime"
   pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=stderr \
-    --log-level=debug \
+    --log-level=debug --log-time=1 \
     -L "module-native-protocol-unix" -L "module-null-sink sink_name=gap rate=48000 channels=1" \
     2>"$work/server.log" &
   server=$!
