@@ -41,8 +41,12 @@ for at, n in silences:
     if tracks > counted:
         break
     at_change = tracks >= 1 and abs(sound - tracks * track_frames) <= tolerance
-    (gaps if at_change else inside).append(n / rate * 1000)
+    if at_change:
+        gaps.append(n / rate * 1000)
+    else:
+        inside.append((n / rate * 1000, sound / rate))
 ms = sorted(gaps + [0.0] * max(0, counted - len(gaps)), reverse=True)[:counted]
-dry = f"longest {max(inside):.2f} ms" if inside else "none"
+where = ", ".join(f"{at:.2f}" for _, at in inside[:5]) + (", ..." if len(inside) > 5 else "")
+dry = f"longest {max(inside)[0]:.2f} ms; after {where} s of sound" if inside else "none"
 print(f"{label}: {counted} changes, gap median {statistics.median(ms):.2f} ms, "
       f"worst {max(ms):.2f} ms; silences inside tracks: {len(inside)} ({dry})")

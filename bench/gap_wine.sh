@@ -4,8 +4,10 @@
 # server's null output, whose monitor is recorded (the counterpart of bench/gap.sh). Prints the
 # median and the worst gap over CHANGES changes in list order, random order, one-song repeat and
 # list order over three sample rates and channel counts; apart from those, the silences inside
-# tracks and how often the server's stream ran dry (Wine's driver keeps 30 ms in the server, so
-# a busy machine that holds its writer back longer is heard as a silence, changes or not); with
+# tracks and how often the server's stream ran dry (Wine's driver keeps 30 ms in the server and
+# then fills a dry stream with silence: its period clock, slow for about two seconds after the
+# stream starts, often empties it once a second or so in, and a busy machine that holds its
+# writer back does the same; either is heard as 5-30 ms of silence, changes or not); with
 # each run, the process's file descriptors and private memory (anonymous resident bytes) after
 # its first tracks and at its end. Then the CPU-seconds the process spends over SECONDS of one long track, through the
 # player's own output and through the system's renderer (SOLKA_DSHOW_OUTPUT=renderer).
