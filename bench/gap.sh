@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The silence between tracks, as a listener hears it: the real program plays half-second 1 kHz
-# tone tracks to a private sound server's null output, whose monitor is recorded; every run of
-# silence inside the recording is a gap. Prints the median and the worst gap over CHANGES track
-# changes in each of four runs: list order (WAV, 44.1 kHz stereo), random order, one-song
+# tone tracks to a private sound server's null output, whose monitor is recorded; a run of
+# silence where one track meets the next is a gap (one inside a track is counted apart: the
+# server ran dry). Prints the median and the worst gap over CHANGES track changes in each of
+# four runs: list order (WAV, 44.1 kHz stereo), random order, one-song
 # repeat, and list order over tracks of three sample rates and channel counts in turn.
 #
 #   bench/gap.sh [PATH-TO-SOLKA] [CHANGES]     (defaults: build-release/solka, 50)

@@ -3,7 +3,10 @@
     gap_figures.py RECORDING LABEL CHANGES SECONDS-PER-TRACK
 
 RECORDING is raw mono float32 at 48 kHz. Prints the median and the worst gap over the first
-CHANGES track changes heard (bench/gap.sh and bench/gap_wine.sh).
+CHANGES track changes heard (bench/gap.sh and bench/gap_wine.sh), and apart from them the
+silences that fell inside a track: those are the sound server running dry (a late writer on a
+busy machine), not the player's change of track. A silence is at a change when the sound heard
+before it is a whole number of tracks long, give or take two milliseconds.
 """
 import array, statistics, sys
 path, label, changes, track = sys.argv[1], sys.argv[2], int(sys.argv[3]), float(sys.argv[4])
@@ -17,21 +20,33 @@ if not loud:
     print(f"{label}: nothing was heard")
     sys.exit(1)
 # Silence shorter than three samples is a zero crossing of the tone, not a gap.
-gaps, start, quiet = [], loud[0], 0
-first_change = start + int(track * rate * 0.5)
+silences, start, quiet = [], loud[0], 0
 for i in range(start, loud[-1] + 1):
     if abs(samples[i]) <= 0.02:
         quiet += 1
         continue
     if quiet >= 3:
-        gaps.append((i - quiet, quiet / rate * 1000))
+        silences.append((i - quiet, quiet))
     quiet = 0
 # One change per track length heard; a change without silence is a gap of 0 ms.
-heard = (loud[-1] - start) / rate
+track_frames = track * rate
+tolerance = 0.002 * rate
+heard = (loud[-1] - start - sum(n for _, n in silences)) / rate
 counted = min(changes, int(heard / track + 0.5) - 1)
-window_end = start + int((counted + 0.5) * track * rate)
-ms = [g for at, g in gaps if at < window_end]
-ms += [0.0] * max(0, counted - len(ms))
-ms = sorted(ms, reverse=True)[:counted]
+gaps, inside, silent = [], [], 0
+for at, n in silences:
+    sound = at - start - silent  # frames of tone before this silence
+    silent += n
+    tracks = round(sound / track_frames)
+    if tracks > counted:
+        break
+    at_change = tracks >= 1 and abs(sound - tracks * track_frames) <= tolerance
+    if at_change:
+        gaps.append(n / rate * 1000)
+    else:
+        inside.append((n / rate * 1000, sound / rate))
+ms = sorted(gaps + [0.0] * max(0, counted - len(gaps)), reverse=True)[:counted]
+where = ", ".join(f"{at:.2f}" for _, at in inside[:5]) + (", ..." if len(inside) > 5 else "")
+dry = f"longest {max(inside)[0]:.2f} ms; after {where} s of sound" if inside else "none"
 print(f"{label}: {counted} changes, gap median {statistics.median(ms):.2f} ms, "
-      f"worst {max(ms):.2f} ms")
+      f"worst {max(ms):.2f} ms; silences inside tracks: {len(inside)} ({dry})")

@@ -23,12 +23,13 @@ copy_program() {
 stop() { [[ -n $1 ]] && kill -TERM "$1" 2>/dev/null && wait "$1" 2>/dev/null || true; }
 
 # A sound server of our own with HOME and XDG_RUNTIME_DIR in $work, found by the program as
-# the desktop's would be.
+# the desktop's would be; called again once it has been stopped, a new one. Its log ($work/server.log) tells when a stream ran dry.
 gap_sound_server() {
   mkdir -p "$work/home"
-  mkdir -m 700 "$work/runtime"
+  mkdir -p -m 700 "$work/runtime"
   export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime"
   pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=stderr \
+    --log-level=debug --log-time=1 \
     -L "module-native-protocol-unix" -L "module-null-sink sink_name=gap rate=48000 channels=1" \
     2>"$work/server.log" &
   server=$!
@@ -39,6 +40,9 @@ gap_sound_server() {
   done
   pactl set-default-sink gap
 }
+
+# How many times a stream of the server has run dry so far.
+gap_server_underruns() { grep -c -e 'Implicit underrun of' -e 'Underrun on' "$work/server.log" || true; }
 
 # tone NAME RATE CHANNELS ENCODER [TENTHS]: a 1 kHz tone track of TENTHS tenths of a second
 # (default 5) in $work.

@@ -3,9 +3,13 @@
 # plays half-second 1 kHz tone tracks through Wine's PulseAudio driver to a private sound
 # server's null output, whose monitor is recorded (the counterpart of bench/gap.sh). Prints the
 # median and the worst gap over CHANGES changes in list order, random order, one-song repeat and
-# list order over three sample rates and channel counts; with each run, the process's file
-# descriptors and private memory (anonymous resident bytes) after its first tracks and at its
-# end. Then the CPU-seconds the process spends over SECONDS of one long track, through the
+# list order over three sample rates and channel counts; apart from those, the silences inside
+# tracks and how often the server's stream ran dry (Wine's driver keeps 30 ms in the server and
+# then fills a dry stream with silence: its period clock, slow for about two seconds after the
+# stream starts, often empties it once a second or so in, and a busy machine that holds its
+# writer back does the same; either is heard as 5-30 ms of silence, changes or not); with
+# each run, the process's file descriptors and private memory (anonymous resident bytes) after
+# its first tracks and at its end. Then the CPU-seconds the process spends over SECONDS of one long track, through the
 # player's own output and through the system's renderer (SOLKA_DSHOW_OUTPUT=renderer).
 #
 #   bench/gap_wine.sh [PATH-TO-SOLKA.EXE] [CHANGES] [SECONDS] [SOAK-CHANGES]
@@ -84,7 +88,8 @@ finish() {
 measure() {
   local label=$1 mode=$2 count=$3
   shift 3
-  local music="$work/music-$mode-$#"
+  local music="$work/music-$mode-$#" dry
+  dry=$(gap_server_underruns)
   link_tracks "$music" "$@"
   parec --latency-msec=10 -d gap.monitor --format=float32le --rate=48000 --channels=1 \
     --raw >"$work/recording" &
@@ -106,7 +111,8 @@ measure() {
   stop "$recorder"
   recorder=
   python3 "$root/bench/gap_figures.py" "$work/recording" "$label" "$count" "$seconds_per_track"
-  echo "    after 5 tracks: $early; at the end: $late"
+  echo "    after 5 tracks: $early; at the end: $late;" \
+    "the server ran dry $(($(gap_server_underruns) - dry)) times"
 }
 
 measure "list order        " 2 "$changes" a.wav
@@ -114,6 +120,56 @@ measure "random            " 4 "$changes" a.wav
 measure "one-song repeat   " 5 "$changes" a.wav
 measure "mixed rates/layout" 2 "$changes" a.wav b.flac c.wav
 ((soak > 0)) && measure "soak (list order) " 2 "$soak" a.wav b.flac c.wav
+
+# The device goes away while the long track plays: a second output becomes the default and the
+# first is removed (the server moves the stream), then the sound server itself restarts (the
+# stream breaks and the player opens one again). Checks that the sound goes on each time;
+# prints how much of the next three seconds was heard and the longest silence after its first
+# sound.
+device_changes() {
+  mkdir -p "$work/long"
+  ln -f "$work/long.wav" "$work/long/long.wav"
+  start 1 "$work/long"
+  record gap 1
+  pactl load-module module-null-sink sink_name=gap2 rate=48000 channels=1 >/dev/null
+  pactl set-default-sink gap2
+  pactl unload-module "$(pactl list short modules | awk '/sink_name=gap / {print $1}')"
+  record gap2 3
+  heard "a changed default device"
+  stop "$server"
+  gap_sound_server
+  record gap 3
+  heard "a restarted sound server "
+  finish
+}
+# record SINK SECONDS: the sink's monitor into $work/heard, until that much has come.
+record() {
+  parec --latency-msec=10 -d "$1.monitor" --format=float32le --rate=48000 --channels=1 \
+    --raw >"$work/heard" &
+  recorder=$!
+  local i
+  for ((i = 0; i < 600 && $(stat -c %s "$work/heard") < $2 * 192000; i++)); do sleep 0.1; done
+  stop "$recorder"
+  recorder=
+}
+heard() {
+  python3 - "$work/heard" "$1" <<'PY'
+import array, sys
+s = array.array("f")
+data = open(sys.argv[1], "rb").read()
+s.frombytes(data[: len(data) // 4 * 4])
+loud = [i for i, v in enumerate(s) if abs(v) > 0.02]
+if not loud:
+    sys.exit(f"{sys.argv[2]}: nothing was heard after it")
+longest = quiet = 0
+for v in s[loud[0] : loud[-1] + 1]:
+    quiet = quiet + 1 if abs(v) <= 0.02 else 0
+    longest = max(longest, quiet)
+print(f"{sys.argv[2]}: {len(loud) / 48000:.2f} s of {len(s) / 48000:.2f} s heard after it, "
+      f"its longest silence {longest / 48:.2f} ms")
+PY
+}
+device_changes
 
 # cpu LABEL [ENV...]: CPU-seconds over $cpu_seconds of the long track, from 5 s in.
 cpu() {
