@@ -23,7 +23,8 @@ copy_program() {
 stop() { [[ -n $1 ]] && kill -TERM "$1" 2>/dev/null && wait "$1" 2>/dev/null || true; }
 
 # A sound server of our own with HOME and XDG_RUNTIME_DIR in $work, found by the program as
-# the desktop's would be; called again once it has been stopped, a new one. Its log ($work/server.log) tells when a stream ran dry.
+# the desktop's would be; called again once it has been stopped, a new one. Its log
+# ($work/server.log) tells when a stream ran dry.
 gap_sound_server() {
   mkdir -p "$work/home"
   mkdir -p -m 700 "$work/runtime"
