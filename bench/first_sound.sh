@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # First sound: how long the real program, started on a folder of one track, takes from its
 # exec to the first sample a listener hears (the private sound server's null output, recorded
-# from its monitor while a silent stream holds it running), against the floor of the sound
-# server's own player (paplay) on the same track. Both carry the recorder's latency alike.
-# Prints the median of ROUNDS interleaved runs of each, and the ratio.
+# from its monitor while a silent stream holds it running), against two floors on the same
+# track: the media framework's bare player (gst-launch playbin, headless: what any program on
+# it pays) and the sound server's own player (paplay). All carry the recorder's latency alike
+# (the null output mixes in blocks of about 5 ms). Prints the median of ROUNDS interleaved runs
+# of each, and the program's ratio to the framework's floor. Under a display (DISPLAY and
+# QT_QPA_PLATFORM=xcb) the program's window is part of its figure.
 #   bench/first_sound.sh [PATH-TO-SOLKA] [ROUNDS]   (defaults: build-release/solka, 9)
 # Needs pulseaudio and pulseaudio-utils; no sound card.
 set -euo pipefail
@@ -77,16 +80,22 @@ def first_sound(command):
         sys.exit(f"never heard: {command[0]}")
     return heard / rate * 1000
 
-solka = [f"{work}/bin/solka", f"{work}/one"]
-floor = ["paplay", f"{work}/one/track.wav"]
-ours, theirs = [], []
-first_sound(solka)  # warms the file system's caches for both
+track = f"{work}/one/track.wav"
+commands = {
+    "SOLKA": [f"{work}/bin/solka", f"{work}/one"],
+    "playbin": ["gst-launch-1.0", "-q", "playbin", f"uri=file://{track}"],
+    "paplay": ["paplay", track],
+}
+times = {name: [] for name in commands}
+for command in commands.values():
+    first_sound(command)  # warms the file system's caches
 for _ in range(rounds):
-    ours.append(first_sound(solka))
-    theirs.append(first_sound(floor))
-a, b = statistics.median(ours), statistics.median(theirs)
+    for name, command in commands.items():
+        times[name].append(first_sound(command))
+ms = {name: statistics.median(values) for name, values in times.items()}
 print(f"exec to first sound, a folder of one track (median of {rounds}, interleaved):")
-print(f"SOLKA:   {a:6.1f} ms")
-print(f"paplay:  {b:6.1f} ms (the sound server's own player, the floor)")
-print(f"ratio:   {a / b:6.2f}")
+print(f"SOLKA:    {ms['SOLKA']:6.1f} ms")
+print(f"playbin:  {ms['playbin']:6.1f} ms (the media framework's bare player, headless)")
+print(f"paplay:   {ms['paplay']:6.1f} ms (the sound server's own player)")
+print(f"SOLKA / playbin: {ms['SOLKA'] / ms['playbin']:.2f}")
 EOF
