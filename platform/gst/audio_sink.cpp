@@ -99,8 +99,6 @@ std::optional<bool> AudioOutput::TryOpen(const std::string& description) {
   return opening->usable;
 }
 
-namespace {}  // namespace
-
 std::string SoundEnvironment() {
   std::string state;
   std::error_code error;
