@@ -164,7 +164,8 @@ int main(int argc, char** argv) {
   // Decided before the toolkit starts: a second start needs no display and shows nothing.
   // Started by the front, this process has answered options and claimed the role already.
   const std::string first = FirstArgument(argc, argv);
-  if (const auto status = AnswerOnTerminal(first)) return *status;
+  if (!passed)
+    if (const auto status = AnswerOnTerminal(first)) return *status;
   const InstanceRole role = passed ? std::move(*passed) : ClaimOrHandOver(ipc, first);
   if (!role.player) return kHandedOverStatus;
   GstEarlyStart mediaStart;

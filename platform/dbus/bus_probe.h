@@ -30,7 +30,8 @@ QString SessionBusAddress();
 // Keeps a session bus that does not answer within `boundMs` away from this process, before the
 // toolkit starts: its accessibility bridge, tray and theme connect to the session bus on their
 // own, on the GUI thread, and would wait for ever. The process (and what it starts) then runs
-// without a session bus. Empty when the bus answered or none is configured, else why not.
+// without a session bus; so it does when none is configured, rather than have one launched for
+// the display. Empty when the bus answered or none is configured, else why not.
 std::string ShunSilentSessionBus(int boundMs);
 
 class BusProbe : public QObject {
