@@ -20,6 +20,7 @@ rounds=${2:-9}
 work=$(mktemp -d)
 server= holder=
 source "$root/bench/gap_lib.sh"
+source "$root/bench/copy_program.sh"
 gap_require pulseaudio parec paplay pactl gst-launch-1.0 python3
 cleanup() {
   stop "$holder"

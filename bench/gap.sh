@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The silence between tracks, as a listener hears it: the real program plays half-second 1 kHz
 # tone tracks to a private sound server's null output, whose monitor is recorded; a run of
-# silence where one track meets the next is a gap (one inside a track is counted apart: the
-# server ran dry). Prints the median and the worst gap over CHANGES track changes in each of
+# silence where one track meets the next is a gap (one inside a track is counted apart, as the
+# server running dry, when its log shows it did). Prints the median and the worst gap over CHANGES track changes in each of
 # four runs: list order (WAV, 44.1 kHz stereo), random order, one-song
 # repeat, and list order over tracks of three sample rates and channel counts in turn.
 #
@@ -19,6 +19,7 @@ changes=${2:-50}
 }
 work=$(mktemp -d)
 source "$root/bench/gap_lib.sh"
+source "$root/bench/copy_program.sh"
 gap_require pulseaudio parec pactl gst-launch-1.0 python3
 server= player= recorder=
 cleanup() {
@@ -43,7 +44,8 @@ tone c.wav 22050 1 wavenc
 measure() {
   local label=$1 mode=$2
   shift 2
-  local music="$work/music-$mode-$#"
+  local music="$work/music-$mode-$#" dry
+  dry=$(gap_server_underruns)
   link_tracks "$music" "$@"
   printf '[SETTING]\r\nJukeMode=%s\r\nSort=1\r\n' "$mode" >"$work/bin/solka.ini"
   parec --latency-msec=10 -d gap.monitor --format=float32le --rate=48000 --channels=1 \
@@ -63,7 +65,8 @@ measure() {
   player=
   stop "$recorder"
   recorder=
-  python3 "$root/bench/gap_figures.py" "$work/recording" "$label" "$changes" "$seconds_per_track"
+  python3 "$root/bench/gap_figures.py" "$work/recording" "$label" "$changes" "$seconds_per_track" \
+    $(($(gap_server_underruns) - dry))
 }
 
 measure "list order        " 2 a.wav

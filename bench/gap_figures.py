@@ -1,15 +1,18 @@
 """The gaps in a recording of tone tracks: every run of silence inside it is one.
 
-    gap_figures.py RECORDING LABEL CHANGES SECONDS-PER-TRACK
+    gap_figures.py RECORDING LABEL CHANGES SECONDS-PER-TRACK SERVER-RAN-DRY
 
 RECORDING is raw mono float32 at 48 kHz. Prints the median and the worst gap over the first
 CHANGES track changes heard (bench/gap.sh and bench/gap_wine.sh), and apart from them the
 silences that fell inside a track: those are the sound server running dry (a late writer on a
 busy machine), not the player's change of track. A silence is at a change when the sound heard
-before it is a whole number of tracks long, give or take two milliseconds.
+before it is a whole number of tracks long, give or take two milliseconds. Only as many
+silences as the server's log says it ran dry (SERVER-RAN-DRY) can be its own: with more, a
+change that lost sound cannot be told from them, and every one counts as a gap at its change.
 """
 import array, statistics, sys
 path, label, changes, track = sys.argv[1], sys.argv[2], int(sys.argv[3]), float(sys.argv[4])
+ran_dry = int(sys.argv[5])
 rate = 48000
 samples = array.array("f")
 with open(path, "rb") as f:
@@ -45,6 +48,9 @@ for at, n in silences:
         gaps.append(n / rate * 1000)
     else:
         inside.append((n / rate * 1000, sound / rate))
+if len(inside) > ran_dry:
+    gaps += [n for n, _ in inside]
+    inside = []
 ms = sorted(gaps + [0.0] * max(0, counted - len(gaps)), reverse=True)[:counted]
 where = ", ".join(f"{at:.2f}" for _, at in inside[:5]) + (", ..." if len(inside) > 5 else "")
 dry = f"longest {max(inside)[0]:.2f} ms; after {where} s of sound" if inside else "none"

@@ -13,13 +13,6 @@ gap_require() {
   done
 }
 
-# copy_program BINARY FOLDER: the program as FOLDER/solka, with the player program it starts
-# beside it (an older build is one program).
-copy_program() {
-  cp "$1" "$2/solka"
-  if [[ -x $(dirname "$1")/solka-player ]]; then cp "$(dirname "$1")/solka-player" "$2/"; fi
-}
-
 stop() { [[ -n $1 ]] && kill -TERM "$1" 2>/dev/null && wait "$1" 2>/dev/null || true; }
 
 # A sound server of our own with HOME and XDG_RUNTIME_DIR in $work, found by the program as

@@ -110,9 +110,10 @@ measure() {
   finish
   stop "$recorder"
   recorder=
-  python3 "$root/bench/gap_figures.py" "$work/recording" "$label" "$count" "$seconds_per_track"
-  echo "    after 5 tracks: $early; at the end: $late;" \
-    "the server ran dry $(($(gap_server_underruns) - dry)) times"
+  dry=$(($(gap_server_underruns) - dry))
+  python3 "$root/bench/gap_figures.py" "$work/recording" "$label" "$count" "$seconds_per_track" \
+    "$dry"
+  echo "    after 5 tracks: $early; at the end: $late; the server ran dry $dry times"
 }
 
 measure "list order        " 2 "$changes" a.wav

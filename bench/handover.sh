@@ -7,6 +7,7 @@
 # with its own runtime folder, and every round measures both, in turns.
 #   bench/handover.sh PATH-TO-SOLKA [ROUNDS] [OTHER-SOLKA]   (Release builds give the user's figures)
 set -euo pipefail
+source "$(dirname "$0")/copy_program.sh"
 programs=("$(realpath "$1")")
 rounds=${2:-20}
 if [[ -n ${3:-} ]]; then programs+=("$(realpath "$3")"); fi
@@ -36,9 +37,7 @@ done
 for k in "${!programs[@]}"; do
   mkdir -p "$work/$k/bin"
   mkdir -m 700 "$work/$k/runtime"
-  cp "${programs[$k]}" "$work/$k/bin/solka"
-  player="$(dirname "${programs[$k]}")/solka-player"
-  if [[ -x $player ]]; then cp "$player" "$work/$k/bin/"; fi
+  copy_program "${programs[$k]}" "$work/$k/bin"
 done
 now_us() { echo "${EPOCHREALTIME/./}"; }
 # K ARG...: program K started with ARG...

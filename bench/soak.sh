@@ -26,10 +26,8 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$work/bin" "$work/music" "$work/config"
 mkdir -m 700 "$work/runtime"
-cp "$binary" "$work/bin/solka"
-# The player program it starts (an older build is one program).
-program=$(dirname "$binary")/solka-player
-if [[ -x $program ]]; then cp "$program" "$work/bin/"; fi
+source "$root/bench/copy_program.sh"
+copy_program "$binary" "$work/bin"
 # List order, played once; the settings file stays inside the work folder.
 printf '[SETTING]\r\nJukeMode=1\r\nSort=1\r\n' >"$work/bin/solka.ini"
 

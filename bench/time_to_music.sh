@@ -24,10 +24,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/runtime" "$work/config"
 chmod 700 "$work/runtime"
-cp "$solka" "$work/bin/solka"
-# The player program it starts (an older build is one program).
-program=$(dirname "$solka")/solka-player
-if [[ -x $program ]]; then cp "$program" "$work/bin/"; fi
+source "$root/bench/copy_program.sh"
+copy_program "$solka" "$work/bin"
 tree="$work/Music"
 
 # One second of silence, 8 kHz 8-bit mono.

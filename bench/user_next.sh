@@ -38,10 +38,8 @@ cleanup() {
 trap cleanup EXIT
 mkdir -p "$work/bin" "$work/home" "$work/config" "$work/music"
 mkdir -m 700 "$work/runtime"
-cp "$binary" "$work/bin/solka"
-# The player program it starts (an older build is one program).
-program=$(dirname "$binary")/solka-player
-if [[ -x $program ]]; then cp "$program" "$work/bin/"; fi
+source "$root/bench/copy_program.sh"
+copy_program "$binary" "$work/bin"
 
 export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config"
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --disable-shm=yes --log-target=stderr \
