@@ -1,6 +1,7 @@
 # Shared by the end-to-end scripts: a private folder holding a copy of the program and of the
-# player program it starts (the settings file goes beside them, never into the source tree), a silent sink, dry-run power, the
-# program's trace on stderr, and helpers to wait on that trace and to end the program.
+# player program it starts (the settings file goes beside them, never into the source tree), a
+# silent sink, dry-run power, the program's trace on stderr, and helpers to wait on that trace
+# and to end the program.
 # Source it, then call e2e_prepare PATH-TO-SOLKA.
 
 idle="DODEDEV 1.7.2.0"
