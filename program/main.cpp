@@ -73,7 +73,7 @@ void PostToGuiThread(std::function<void()> task) {
 }
 
 int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc,
-              const std::string& frontProgram) {
+              const std::string& frontProgram, GstMediaOptions mediaOptions) {
   MainWindow* window = nullptr;
   // Signals close the window the normal way. Caught from the first moment (a signal in the
   // start-up would otherwise kill the program); handled in the event loop, which runs only once
@@ -93,7 +93,7 @@ int RunPlayer(Application& app, int argc, char** argv, InterProcess& ipc,
   QtScreen screen;
   PosixShell shell;
   const std::unique_ptr<Power> power = CreateSystemPower();
-  GstMediaBackend media(PostToGuiThread, MediaOptions());
+  GstMediaBackend media(PostToGuiThread, std::move(mediaOptions));
   StderrDiagnostics diagnostics;
   PlatformServices services{files, codec,  clock, loop,        dialogs, screen,
                             shell, *power, media, diagnostics, &ipc};
@@ -168,7 +168,9 @@ int main(int argc, char** argv) {
     if (const auto status = AnswerOnTerminal(first)) return *status;
   const InstanceRole role = passed ? std::move(*passed) : ClaimOrHandOver(ipc, first);
   if (!role.player) return kHandedOverStatus;
-  GstEarlyStart mediaStart;
+  GstMediaOptions mediaOptions = MediaOptions();
+  GstEarlyStart mediaStart(mediaOptions.audioSink);
+  mediaOptions.begunOutput = mediaStart.Output();
 
   // Checked before the toolkit starts, which would otherwise wait for ever on a session bus that
   // accepts and never answers; a sound one answers within milliseconds.
@@ -186,7 +188,7 @@ int main(int argc, char** argv) {
   // What goes wrong inside the loop is reported there and the loop goes on; what goes wrong
   // before it (in the start-up) is reported here and ends the program.
   try {
-    return RunPlayer(app, argc, argv, ipc, frontProgram);
+    return RunPlayer(app, argc, argv, ipc, frontProgram, std::move(mediaOptions));
   } catch (const std::exception& error) {
     app.ReportException(error.what());
   } catch (...) {

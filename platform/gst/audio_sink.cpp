@@ -2,12 +2,11 @@
 
 #include <sys/stat.h>
 
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 #include <thread>
+#include <utility>
 
 namespace solka {
 namespace {
@@ -54,16 +53,17 @@ bool HoldsFakeSink(GstElement* element) {
   return fake;
 }
 
-// Opens a throw-away instance of the output once, to learn whether a device answers.
-bool OutputOpens(const std::string& description) {
-  GstElement* probe = BuildSink(description);
-  if (!probe) return false;
-  gst_object_ref_sink(probe);
-  const bool ready = gst_element_set_state(probe, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
-  const bool usable = ready && (!description.empty() || !HoldsFakeSink(probe));
-  gst_element_set_state(probe, GST_STATE_NULL);
-  gst_object_unref(probe);
-  return usable;
+// Opens an instance of the output once, to learn whether a device answers; the instance, open,
+// when it does.
+GstElement* OpenSink(const std::string& description) {
+  GstElement* sink = BuildSink(description);
+  if (!sink) return nullptr;
+  gst_object_ref_sink(sink);
+  const bool ready = gst_element_set_state(sink, GST_STATE_READY) != GST_STATE_CHANGE_FAILURE;
+  if (ready && (!description.empty() || !HoldsFakeSink(sink))) return sink;
+  gst_element_set_state(sink, GST_STATE_NULL);
+  gst_object_unref(sink);
+  return nullptr;
 }
 
 // A sound server that accepts and never answers (stopped) would hold the opening for ever.
@@ -71,32 +71,70 @@ constexpr std::chrono::milliseconds kProbeBound{1000};
 
 }  // namespace
 
-// One opening of the output on a thread of its own; its answer, if it comes in time.
-struct AudioOutput::Opening {
-  std::mutex mutex;
-  std::condition_variable done;
-  std::optional<bool> usable;
-};
+OutputOpening::OutputOpening(std::string description) : description_(std::move(description)) {}
 
-std::optional<bool> AudioOutput::TryOpen(const std::string& description) {
-  // While one opening hangs, another would hang as well.
-  if (opening_) {
-    std::lock_guard lock(opening_->mutex);
-    if (!opening_->usable) return std::nullopt;
+OutputOpening::~OutputOpening() {
+  if (GstElement* sink = sink_)
+    std::thread([sink] {
+      gst_element_set_state(sink, GST_STATE_NULL);
+      gst_object_unref(sink);
+    }).detach();
+}
+
+void OutputOpening::Start(const std::shared_ptr<OutputOpening>& opening, std::string environment) {
+  {
+    std::lock_guard lock(opening->mutex_);
+    if (opening->environment_) return;
+    opening->environment_ = std::move(environment);
   }
-  auto opening = std::make_shared<Opening>();
-  opening_ = opening;
-  std::thread([opening, description] {
-    const bool usable = OutputOpens(description);
+  // The thread keeps the opening: an answer that comes after the bound is still recorded (it
+  // tells that the server is back), and a sink it opens then is still closed.
+  std::thread([opening] {
+    GstElement* sink = OpenSink(opening->description_);
     {
-      std::lock_guard lock(opening->mutex);
-      opening->usable = usable;
+      std::lock_guard lock(opening->mutex_);
+      opening->usable_ = sink != nullptr;
+      opening->sink_ = sink;
     }
-    opening->done.notify_all();
+    opening->done_.notify_all();
   }).detach();
-  std::unique_lock lock(opening->mutex);
-  opening->done.wait_for(lock, kProbeBound, [&] { return opening->usable.has_value(); });
-  return opening->usable;
+}
+
+bool OutputOpening::Matches(const std::string& description, const std::string& environment) {
+  std::lock_guard lock(mutex_);
+  return description == description_ && environment_ == environment;
+}
+
+std::optional<bool> OutputOpening::Wait(std::chrono::milliseconds bound) {
+  std::unique_lock lock(mutex_);
+  done_.wait_for(lock, bound, [&] { return usable_.has_value(); });
+  return usable_;
+}
+
+std::optional<bool> OutputOpening::Answer() {
+  std::lock_guard lock(mutex_);
+  return usable_;
+}
+
+GstElement* OutputOpening::TakeSink() {
+  std::lock_guard lock(mutex_);
+  GstElement* sink = std::exchange(sink_, nullptr);
+  // Handed on as a new sink is: floating, for the graph to take.
+  if (sink) g_object_force_floating(G_OBJECT(sink));
+  return sink;
+}
+
+std::optional<bool> AudioOutput::TryOpen(const std::string& description,
+                                         const std::string& environment) {
+  // One begun at start-up for this output, in this environment, is this opening.
+  const bool begun = std::exchange(begun_, false);
+  if (!begun || !opening_->Matches(description, environment)) {
+    // While one opening hangs, another would hang as well.
+    if (opening_ && !begun && !opening_->Answer()) return std::nullopt;
+    opening_ = std::make_shared<OutputOpening>(description);
+    OutputOpening::Start(opening_, environment);
+  }
+  return opening_->Wait(kProbeBound);
 }
 
 std::string SoundEnvironment() {
@@ -117,8 +155,12 @@ std::string SoundEnvironment() {
   return state;
 }
 
-AudioOutput::AudioOutput(std::string description, std::function<std::string()> environment)
-    : description_(std::move(description)), environment_(std::move(environment)) {}
+AudioOutput::AudioOutput(std::string description, std::function<std::string()> environment,
+                         std::shared_ptr<OutputOpening> begun)
+    : description_(std::move(description)),
+      environment_(std::move(environment)),
+      opening_(std::move(begun)),
+      begun_(opening_ != nullptr) {}
 
 bool AudioOutput::Usable(const std::string& description, const std::string& environment) {
   // Opening an output for nothing costs more than a track change and, when nothing answers,
@@ -126,7 +168,7 @@ bool AudioOutput::Usable(const std::string& description, const std::string& envi
   // the answer.
   Probe& probe = probes_[description];
   if (!probe.known || probe.environment != environment) {
-    const std::optional<bool> usable = TryOpen(description);
+    const std::optional<bool> usable = TryOpen(description, environment);
     probe.usable = usable.value_or(false);
     probe.environment = environment;
     // No answer in time: asked again for the next output.
@@ -139,11 +181,8 @@ bool AudioOutput::Usable(const std::string& description, const std::string& envi
 bool AudioOutput::Changed() {
   // The hung output has ended: its server answers again.
   if (hangs_ && !hangs_()) return true;
-  if (unanswered_ && opening_) {
-    // An opening that hung has answered since: the server is back.
-    std::lock_guard lock(opening_->mutex);
-    if (opening_->usable) return true;
-  }
+  // An opening that hung has answered since: the server is back.
+  if (unanswered_ && opening_ && opening_->Answer()) return true;
   return (environment_ ? environment_() : std::string()) != lastEnvironment_;
 }
 
@@ -175,6 +214,9 @@ GstElement* AudioOutput::NewSink() {
     SayOnce(said, "no audio output could be opened; playing to a silent sink");
     return SilentSink();
   }
+  // The instance that was opened to find out is the one to play to: opened once, not twice.
+  if (opening_ && opening_->Matches(description, environment))
+    if (GstElement* opened = opening_->TakeSink()) return opened;
   GstElement* sink = BuildSink(description);
   return sink ? sink : SilentSink();
 }

@@ -24,9 +24,11 @@ void Initialise() {
 
 }  // namespace
 
-GstEarlyStart::GstEarlyStart()
-    : thread_([] {
+GstEarlyStart::GstEarlyStart(std::string audioSink)
+    : output_(std::make_shared<OutputOpening>(std::move(audioSink))), thread_([output = output_] {
         Initialise();
+        // First: its answers from the sound server come while the rest goes on here.
+        OutputOpening::Start(output, SoundEnvironment());
         // The plugins of the graph itself and of its output; a format's own come with its file.
         for (const char* plugin : {"playback", "coreelements", "typefindfunctions", "audioconvert",
                                    "audioresample", "volume", "audiofx", "autodetect"})
@@ -47,9 +49,9 @@ GstMediaBackend::GstMediaBackend(PostToGui postToGui, GstMediaOptions options)
     : options_(std::move(options)) {
   // GStreamer is started with the first graph: until then the early start may still be at it
   // while the window is built.
-  output_ = options_.soundEnvironment
-                ? std::make_unique<AudioOutput>(options_.audioSink, options_.soundEnvironment)
-                : std::make_unique<AudioOutput>(options_.audioSink);
+  output_ = std::make_unique<AudioOutput>(
+      options_.audioSink, options_.soundEnvironment ? options_.soundEnvironment : SoundEnvironment,
+      options_.begunOutput);
   AudioOutput* output = output_.get();
   // Teardowns still running on their threads when the back end goes post nothing more.
   PostToGui post = [alive = alive_, postToGui = std::move(postToGui)](std::function<void()> f) {

@@ -21,6 +21,7 @@
 namespace solka {
 
 class AudioOutput;
+class OutputOpening;
 struct GstGraphServices;
 
 using PostToGui = std::function<void(std::function<void()>)>;
@@ -33,20 +34,27 @@ struct GstMediaOptions {
   // What decides whether the output opens (see AudioOutput); empty: the sound devices and
   // servers of this machine.
   std::function<std::string()> soundEnvironment;
+  // The output's opening begun at start-up (GstEarlyStart::Output), if any.
+  std::shared_ptr<OutputOpening> begunOutput;
 };
 
-// Starts GStreamer, loads the plugins that every track needs and sets up their element classes
-// on a thread of its own, so that this work overlaps with the toolkit's start and the window's
-// construction instead of adding to them. Optional: the back end starts whatever is not started
-// yet. Joined on destruction.
+// Starts GStreamer, opens the output `audioSink` (as GstMediaOptions), loads the plugins that
+// every track needs and sets up their element classes on a thread of its own, so that this work
+// overlaps with the toolkit's start and the window's construction instead of adding to them.
+// Optional: the back end starts whatever is not started yet. Joined on destruction, except for
+// the output's opening, which may wait for a sound server.
 class GstEarlyStart {
  public:
-  GstEarlyStart();
+  explicit GstEarlyStart(std::string audioSink);
   ~GstEarlyStart();
   GstEarlyStart(const GstEarlyStart&) = delete;
   GstEarlyStart& operator=(const GstEarlyStart&) = delete;
 
+  // The output's opening, for GstMediaOptions::begunOutput.
+  std::shared_ptr<OutputOpening> Output() const { return output_; }
+
  private:
+  std::shared_ptr<OutputOpening> output_;
   std::thread thread_;
 };
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/tdodedev.h"
+#include "platform/gst/audio_sink.h"
 #include "platform/memory/test_platform.h"
 #include "tests/gst/audio_fixtures.h"
 #include "tests/gst/engine_harness.h"
@@ -471,6 +472,46 @@ TEST_F(GstGraphTest, AFailedOutputIsTriedAgainWhenTheMachineChanges) {
   graph->Run();
   EXPECT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
   EXPECT_EQ(DrainEnds(*graph), 1);
+}
+
+// An output opened at start-up, before the back end exists, is the first graph's, open already;
+// one opened while the machine was otherwise is left, and the graph opens its own.
+TEST_F(GstGraphTest, AnOutputOpenedInAdvanceServesTheFirstGraphWhileNothingChanged) {
+  std::string machine = "a device";
+  const std::string sink = std::string(testing_gst::kSilentSink) + " name=early";
+  for (const bool changed : {false, true}) {
+    SCOPED_TRACE(changed ? "changed" : "unchanged");
+    auto opening = std::make_shared<OutputOpening>(sink);
+    OutputOpening::Start(opening, machine);
+    ASSERT_EQ(opening->Wait(std::chrono::seconds(10)), true);
+    if (changed) machine = "another device";
+    GstMediaOptions options;
+    options.audioSink = sink;
+    options.soundEnvironment = [&] { return machine; };
+    options.begunOutput = opening;
+    GstMediaBackend backend(testing_gst::QueuedCall(), options);
+    auto graph = backend.CreateGraph();
+    GstElement* pipeline = static_cast<GstGraph&>(*graph).Pipeline();
+    ASSERT_NE(pipeline, nullptr);
+    GstElement* early = gst_bin_get_by_name(GST_BIN(pipeline), "early");
+    ASSERT_NE(early, nullptr);
+    gst_object_unref(early);
+    // The graph took the instance opened in advance, or left it.
+    if (GstElement* left = opening->TakeSink()) {
+      EXPECT_TRUE(changed);
+      gst_object_ref_sink(left);
+      gst_element_set_state(left, GST_STATE_NULL);
+      gst_object_unref(left);
+    } else {
+      EXPECT_FALSE(changed);
+    }
+    Watch(*graph);
+    notifications_ = 0;
+    ASSERT_TRUE(graph->RenderFile(Tone(".wav", 3)));
+    graph->Run();
+    EXPECT_TRUE(PumpUntil([&] { return notifications_ > 0; }));
+    EXPECT_EQ(DrainEnds(*graph), 1);
+  }
 }
 
 TEST_F(GstGraphTest, PauseHoldsThePositionAndRunResumes) {
